@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, run and test Orvalis.
+# Safe to run again; needs root.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  build-essential cmake ninja-build pkg-config clang-format \
+  qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6network6 qt6-multimedia-dev \
+  qt6-qpa-plugins libqt6svg6 libgl-dev libvulkan-dev \
+  libbenchmark-dev \
+  xvfb xauth x11-utils dbus python3 python3-dbusmock \
+  iproute2 procps >/dev/null

@@ -1,0 +1,136 @@
+#include "app/mainapp.h"
+
+#include "app/apppaths.h"
+#include "app/settingsstore.h"
+#include "app/singleinstance.h"
+#include "app/splashwnd.h"
+#include "app/startoptions.h"
+#include "common/messagebox.h"
+#include "dialer/remoteaccessfactory.h"
+#include "dialer/simremoteaccess.h"
+#include "dialer/simulatorscript.h"
+#include "monitor/maindlg.h"
+#include "ui/widgetmessagebox.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Applies a simulator command from the command line; needs no display and no running
+// instance, since the simulator's state lives in its file.
+int RunSimulatorCommand(int argc, char** argv, const QString& command)
+{
+    QCoreApplication app(argc, argv);
+    const CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+    QString output;
+    const bool ok = CSimulatorScript(CSimRemoteAccess::DefaultFile(store.Path())).Run(command, output);
+    if (!output.isEmpty())
+        std::fprintf(ok ? stdout : stderr, "%s\n", qPrintable(output));
+    return ok ? 0 : 2;
+}
+
+} // namespace
+
+int CMainApp::Run(int argc, char** argv)
+{
+    const CStartOptions options = CStartOptions::Parse(ArgumentsOf(argc, argv));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CStartOptions::Usage()));
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", qPrintable(CStartOptions::Usage()));
+        return 0;
+    }
+    if (options.version) {
+        std::printf("orvalis %s\n", ORVALIS_VERSION);
+        return 0;
+    }
+    if (!options.simCommand.isEmpty())
+        return RunSimulatorCommand(argc, argv, options.simCommand);
+
+    // 1. One instance per user: a later start asks the running one to show its window.
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    if (!instance.Claim()) {
+        instance.Send(CSingleInstance::kShowRequest);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvalis"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    CWidgetMessageBox::Install();
+    instance.Listen();
+
+    // 2. The settings file.
+    CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+
+    // 3. The start-up password.
+    if (!CheckStartupPassword(store))
+        return 1;
+
+    // A second start during the splash still gets its window once the window exists.
+    CMainDlg* window = nullptr;
+    bool showRequested = false;
+    QObject::connect(&instance, &CSingleInstance::RequestReceived, &app,
+                     [&](const QByteArray& request) {
+                         if (request != CSingleInstance::kShowRequest)
+                             return;
+                         if (window)
+                             window->ShowWindow();
+                         else
+                             showRequested = true;
+                     });
+
+    // 4. The splash.
+    if (store.ReadInt(kSettings, QStringLiteral("ShowSplash"), 1) == 1) {
+        CSplashWnd splash;
+        splash.ShowFor(2000);
+    }
+
+    // 5. The schedules count down afresh on every run.
+    store.WriteInt(kSettings, QStringLiteral("DialSecsToDial"), 0);
+    store.WriteInt(kSettings, QStringLiteral("HangupSecsToHangup"), 0);
+
+    // 6. The connection backend and the main window.
+    QString note;
+    std::unique_ptr<CRemoteAccess> remoteAccess =
+        CRemoteAccessFactory::Create(options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &note);
+    if (!remoteAccess) {
+        CMessageBox::Error(note);
+        return 2;
+    }
+    CMainDlg mainDlg(store, remoteAccess.get());
+    window = &mainDlg;
+    if (!note.isEmpty())
+        mainDlg.AddMessage(note);
+    QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
+
+    // 7. Run until the window's run ends.
+    mainDlg.Open();
+    if (showRequested)
+        mainDlg.ShowWindow();
+    return app.exec();
+}
+
+bool CMainApp::CheckStartupPassword(CSettingsStore& store)
+{
+    // The password window arrives with password protection; until then there is nothing
+    // to ask, whatever the "Security" keys say.
+    Q_UNUSED(store);
+    return true;
+}

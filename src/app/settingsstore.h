@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Named values under named sections of an INI file ("[Section]", "Key=Value").
+//
+// Section and key names are compared without regard to ASCII letter case. Nothing is
+// cached: every read looks at the file as it is now, so a value written by another part
+// of the program or by another process is seen at once. Every write re-reads the file
+// under a lock, changes one value and replaces the file atomically (temporary file,
+// fsync, rename), keeping every other section, key, comment and their order. The file is
+// created readable by its owner only.
+//
+// A missing, unreadable or garbled file gives the caller's defaults; a write that cannot
+// be done returns false and leaves the old file as it was.
+//
+// Safe to use from several threads at once.
+class CSettingsStore {
+public:
+    // Longest text a read returns, in characters.
+    static constexpr int kMaxTextLength = 4095;
+
+    explicit CSettingsStore(QString path);
+
+    const QString& Path() const { return m_path; }
+
+    // The leading decimal number of the value (blanks and a sign may lead), 0 when the
+    // text has none; the default when the key is missing.
+    int ReadInt(const QString& section, const QString& key, int defaultValue) const;
+    // The stored text (at most kMaxTextLength characters), or the default when missing.
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+
+    bool WriteInt(const QString& section, const QString& key, int value);
+    // Line breaks in the value are stored as blanks: a value is one line of the file.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+    // Removes the key; true also when it did not exist.
+    bool RemoveKey(const QString& section, const QString& key);
+
+    // The integer rule of ReadInt on a bare text: "  -12abc" is -12, "abc" is 0.
+    // Numbers beyond the int range are clamped to it.
+    static int ParseLeadingInt(QStringView text);
+
+private:
+    std::optional<QString> Lookup(const QString& section, const QString& key) const;
+    bool Modify(const QString& section, const QString& key, const QString* value);
+
+    QString m_path;
+};

@@ -1,0 +1,6 @@
+#include "app/mainapp.h"
+
+int main(int argc, char** argv)
+{
+    return CMainApp::Run(argc, argv);
+}

@@ -1,0 +1,12 @@
+#include "support/testclock.h"
+
+CTestClock::CTestClock(const QDateTime& start)
+    : m_now(start)
+{
+    CClock::Install(this);
+}
+
+CTestClock::~CTestClock()
+{
+    CClock::Install(nullptr);
+}
