@@ -4,11 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QMutex>
-#include <QMutexLocker>
 
 #include <cerrno>
 #include <climits>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,7 +19,7 @@ namespace {
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 // Serialises the writers of this process; the directory lock below serialises processes.
-QMutex g_writeMutex;
+std::mutex g_writeMutex;
 
 class CFd {
 public:
@@ -347,7 +346,7 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     if (!QDir().mkpath(dir))
         return false;
 
-    QMutexLocker lock(&g_writeMutex);
+    const std::lock_guard lock(g_writeMutex);
     const CFd dirFd(::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.Get() < 0)
         return false;

@@ -1,12 +1,11 @@
 #include "common/messagebox.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 
 #include <cstdio>
+#include <mutex>
 
 namespace {
-QMutex g_mutex;
+std::mutex g_mutex;
 CMessageBox::Presenter g_presenter;
 } // namespace
 
@@ -19,7 +18,7 @@ CMessageBox::Answer CMessageBox::Show(const Box& box)
 {
     Presenter presenter;
     {
-        QMutexLocker lock(&g_mutex);
+        const std::lock_guard lock(g_mutex);
         presenter = g_presenter;
     }
     if (presenter)
@@ -52,6 +51,6 @@ void CMessageBox::Warning(const QString& text)
 
 void CMessageBox::SetPresenter(Presenter presenter)
 {
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard lock(g_mutex);
     g_presenter = std::move(presenter);
 }
