@@ -1,0 +1,212 @@
+#include "billing/tariff.h"
+
+#include "app/settingsstore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <climits>
+#include <system_error>
+
+namespace {
+const QString kPrice = QStringLiteral("Price");
+const QString kSettings = QStringLiteral("Settings");
+const QString kZeroClock = QStringLiteral("00:00");
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Pointer past the digits that start at p.
+const char* SkipDigits(const char* p, const char* end)
+{
+    while (p < end && IsDigit(*p))
+        ++p;
+    return p;
+}
+
+// 1 = Monday ... 7 = Sunday, or 0 when day-month-year is no calendar date. Years outside
+// 1..9999 are not taken as dates either.
+unsigned IsoWeekday(int day, int month, int year)
+{
+    using namespace std::chrono;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+        return 0;
+    const year_month_day date{std::chrono::year{year}, std::chrono::month{unsigned(month)},
+                              std::chrono::day{unsigned(day)}};
+    if (!date.ok())
+        return 0;
+    return weekday{sys_days{date}}.iso_encoding();
+}
+} // namespace
+
+CTariff CTariff::Load(const CSettingsStore& store)
+{
+    CTariff tariff;
+    const auto money = [&store](const QString& key) {
+        return ParseNumber(QStringView(store.ReadString(kPrice, key, QString())));
+    };
+    tariff.m_pricePerDial = money(QStringLiteral("PricePerDial"));
+    tariff.m_costPerMinute = money(QStringLiteral("CostPerMinute"));
+    tariff.m_cheapCostPerMinute = money(QStringLiteral("CheapCostPerMinute"));
+    tariff.m_cheapStart =
+        ParseClockText(store.ReadString(kPrice, QStringLiteral("CheapTimeStart"), QString()));
+    tariff.m_cheapEnd =
+        ParseClockText(store.ReadString(kPrice, QStringLiteral("CheapTimeEnd"), QString()));
+    tariff.m_cheapInSat = store.ReadInt(kSettings, QStringLiteral("CheapInSat"), 0);
+    tariff.m_cheapInSun = store.ReadInt(kSettings, QStringLiteral("CheapInSun"), 0);
+    tariff.m_minimumTime =
+        ParseClockText(store.ReadString(kPrice, QStringLiteral("MinConTime"), kZeroClock));
+    tariff.m_blockText = store.ReadString(kPrice, QStringLiteral("ConnectionBlock"), kZeroClock);
+    tariff.m_block = ParseClockText(tariff.m_blockText);
+    tariff.m_roundToBlocks = tariff.m_blockText != kZeroClock && tariff.m_block > 0;
+    tariff.m_freeTimeText = store.ReadString(kPrice, QStringLiteral("FreeMonthTime"), kZeroClock);
+    tariff.m_freeTime = ParseClockText(tariff.m_freeTimeText);
+    return tariff;
+}
+
+int CTariff::RawDuration(int startSecs, int endSecs)
+{
+    // Times from a garbled record can lie far outside one day; 64 bits keep the
+    // arithmetic defined for any input.
+    qint64 duration = 0;
+    if (endSecs > startSecs)
+        duration = qint64(endSecs) - startSecs;
+    else if (endSecs < startSecs)
+        duration = 86400 - (qint64(startSecs) - endSecs);
+    return int(std::clamp<qint64>(duration, INT_MIN, INT_MAX));
+}
+
+CTariff::CallPrice CTariff::PriceCall(int day, int month, int year, int startSecs,
+                                      int rawDuration) const
+{
+    CallPrice call;
+    int duration = rawDuration;
+    if (duration < m_minimumTime)
+        duration = m_minimumTime;
+    call.minimumDuration = duration;
+
+    if (m_roundToBlocks) {
+        // Up to the next whole block; integer division already rounds a negative
+        // duration (only a garbled record gives one) towards the ceiling.
+        qint64 blocks = duration / m_block;
+        if (duration > 0 && duration % m_block != 0)
+            ++blocks;
+        duration = int(qMin<qint64>(blocks * m_block, INT_MAX));
+    }
+    call.chargedDuration = duration;
+
+    call.cheap = IsCheap(day, month, year, startSecs);
+    const double rate = call.cheap ? m_cheapCostPerMinute : m_costPerMinute;
+    call.price = m_pricePerDial + rate * (1.0 / 60.0) * duration;
+    return call;
+}
+
+bool CTariff::IsCheap(int day, int month, int year, int startSecs) const
+{
+    bool cheap = false;
+    if (m_cheapStart > m_cheapEnd) // across midnight, e.g. 23:00 to 05:59
+        cheap = startSecs > m_cheapStart || startSecs < m_cheapEnd;
+    else if (m_cheapStart < m_cheapEnd) // within one day, e.g. 08:00 to 17:59
+        cheap = startSecs > m_cheapStart && startSecs < m_cheapEnd;
+    // Equal bounds: no cheap time at all.
+
+    if (m_cheapInSat == 1 || m_cheapInSun == 1) {
+        const unsigned weekday = IsoWeekday(day, month, year);
+        if ((m_cheapInSat == 1 && weekday == 6) || (m_cheapInSun == 1 && weekday == 7))
+            cheap = true;
+    }
+    return cheap;
+}
+
+double CTariff::FreeAllowanceValue() const
+{
+    if (m_freeTimeText == kZeroClock)
+        return 0.0;
+    return m_pricePerDial + m_costPerMinute * (m_freeTime / 60) +
+           m_costPerMinute * (1.0 / 60.0) * (m_freeTime % 60);
+}
+
+int CTariff::ParseClockText(QStringView text)
+{
+    const int hours = CSettingsStore::ParseLeadingInt(text.first(qMin<qsizetype>(2, text.size())));
+    const int minutes = CSettingsStore::ParseLeadingInt(text.last(qMin<qsizetype>(2, text.size())));
+    return (hours * 60 + minutes) * 60;
+}
+
+double CTariff::ParseNumber(QByteArrayView text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && IsBlank(*p))
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+
+    // Only the characters of a plain decimal number reach the conversion, so nothing
+    // like "inf", "nan" or a hexadecimal form is ever taken.
+    const char* const first = p;
+    quint64 whole = 0; // exact while there are at most 15 digits
+    for (; p < end && IsDigit(*p); ++p)
+        whole = whole * 10 + quint64(*p - '0');
+    qsizetype digits = p - first;
+    // Byte counts are plain whole numbers: up to 15 digits they are exact in a double and
+    // need no general conversion.
+    if (digits > 0 && digits <= 15 && (p == end || (*p != '.' && *p != 'e' && *p != 'E'))) {
+        const double value = double(whole);
+        return negative ? -value : value;
+    }
+    if (p < end && *p == '.') {
+        const char* const fraction = p + 1;
+        p = SkipDigits(fraction, end);
+        digits += p - fraction;
+    }
+    if (digits == 0)
+        return 0.0;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q < end && (*q == '+' || *q == '-'))
+            ++q;
+        const char* const exponentEnd = SkipDigits(q, end);
+        if (exponentEnd > q)
+            p = exponentEnd;
+    }
+
+    double value = 0.0;
+    const std::from_chars_result result =
+        std::from_chars(first, p, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != p)
+        return 0.0;
+    return negative ? -value : value;
+}
+
+double CTariff::ParseNumber(QStringView text)
+{
+    // Characters outside Latin-1 become '?', which ends a number like any other letter.
+    return ParseNumber(QByteArrayView(text.toLatin1()));
+}
+
+QString CTariff::PriceText(double price)
+{
+    return FixedText(price, 2);
+}
+
+QString CTariff::FixedText(double value, int decimals)
+{
+    // The largest double has 309 digits before the point.
+    char buffer[400];
+    const std::to_chars_result result = std::to_chars(
+        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, qBound(0, decimals, 30));
+    if (result.ec != std::errc())
+        return QString();
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class CSettingsStore;
+class CTariff;
+
+// The result of one totals pass: the calls of the chosen period priced under the tariff
+// and added up.
+struct CTotals {
+    // Period filters, the values of "Settings" SummaryWhen. Any other value counts all.
+    enum Filter { All = 0, ThisMonth = 1, Today = 2 };
+
+    int count = 0;            // records that passed the filter
+    qint64 totalTime = 0;     // seconds, durations after the minimum, before block rounding
+    double totalCost = 0.0;   // unrounded prices, less the free allowance for this month
+    double averageCost = 0.0; // totalCost / count, 0 without records
+    double uploaded = 0.0;    // bytes
+    double downloaded = 0.0;
+    double transmitted = 0.0;
+
+    // The pass as the program runs it: the filter from "Settings" SummaryWhen, the tariff
+    // from the store, the log at its configured place, today from the clock. Never fails:
+    // a log that cannot be read gives a pass without records.
+    static CTotals Compute(const CSettingsStore& store);
+    // The same with the filter and the log file given by the caller (the tariff is still
+    // read from the store). Reads no other setting and writes none.
+    static CTotals Compute(const CSettingsStore& store, int filter, const QString& logPath);
+
+    // One pass over the log at logPath. today is the date text ("dd-mm-yyyy") that the
+    // filters compare the records' dates with. When recordsRead is given it receives how
+    // many records the log yielded, whether they passed the filter or not.
+    static CTotals Pass(const QString& logPath, int filter, QByteArrayView today,
+                        const CTariff& tariff, qint64* recordsRead = nullptr);
+
+    // Today's date from the program clock in the log's date form "dd-mm-yyyy".
+    static QByteArray TodayText();
+    // Whether a record dated dateText (as in the log) belongs to the period: the month
+    // (characters 4 and 5) and for Today also the day (characters 1 and 2) are compared
+    // as text with today's; the year never is.
+    static bool PassesFilter(int filter, QByteArrayView dateText, QByteArrayView today);
+};
