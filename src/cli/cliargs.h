@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The command line of orvalis-cli, checked but not yet acted on.
+struct CCliArgs {
+    enum class Command { Help, Summary, Report, Price };
+
+    Command command = Command::Help;
+    std::optional<int> filter; // summary: the period filter; none means the stored one
+    QString logPath;           // summary, report: the log to read; empty means the configured one
+    bool csv = false;          // report
+    // price: the start date and the two times of day
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    int startSecs = 0;
+    int endSecs = 0;
+
+    // Parses the arguments after the program name. On a bad command line returns nothing
+    // and sets error to a one-line explanation.
+    static std::optional<CCliArgs> Parse(const QStringList& args, QString& error);
+
+    // The text of --help.
+    static QString Usage();
+};

@@ -1,0 +1,33 @@
+#include "app/apppaths.h"
+#include "app/settingsstore.h"
+#include "cli/cliargs.h"
+#include "cli/clicommands.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+// orvalis-cli: the summary, report and call prices of the connection log, without a
+// display. See CCliArgs::Usage().
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QFile out;
+    QFile err;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
+        return 1;
+
+    QString error;
+    const std::optional<CCliArgs> args = CCliArgs::Parse(app.arguments().mid(1), error);
+    if (!args) {
+        err.write("orvalis-cli: " + error.toUtf8() + "\nTry 'orvalis-cli --help'.\n");
+        return 2;
+    }
+    const CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+    const int code = CCliCommands::Run(*args, store, out, err);
+    if (!out.flush() && code == 0) {
+        err.write("orvalis-cli: cannot write the output\n");
+        return 1;
+    }
+    return code;
+}
