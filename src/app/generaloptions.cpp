@@ -17,8 +17,8 @@ bool Flag(const CSettingsStore& store, const char* key, int defaultValue)
 CGeneralOptions CGeneralOptions::Load(const CSettingsStore& store)
 {
     CGeneralOptions options;
-    options.logFolder = store.ReadString(kSettings, QStringLiteral("IniPath"),
-                                         CAppPaths::DefaultLogFolder(store));
+    options.logFolder =
+        store.ReadString(kSettings, QStringLiteral("IniPath"), CAppPaths::DefaultLogFolder(store));
     options.startWithDesktop = Flag(store, "StartWhenWindows", 1);
     options.showMainWindow = Flag(store, "HideOnStart", 1);
     options.showSplash = Flag(store, "ShowSplash", 1);

@@ -37,7 +37,8 @@ int RunSimulatorCommand(int argc, char** argv, const QString& command)
     QCoreApplication app(argc, argv);
     const CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
     QString output;
-    const bool ok = CSimulatorScript(CSimRemoteAccess::DefaultFile(store.Path())).Run(command, output);
+    const bool ok =
+        CSimulatorScript(CSimRemoteAccess::DefaultFile(store.Path())).Run(command, output);
     if (!output.isEmpty())
         std::fprintf(ok ? stdout : stderr, "%s\n", qPrintable(output));
     return ok ? 0 : 2;
@@ -49,7 +50,8 @@ int CMainApp::Run(int argc, char** argv)
 {
     const CStartOptions options = CStartOptions::Parse(ArgumentsOf(argc, argv));
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CStartOptions::Usage()));
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(options.error),
+                     qPrintable(CStartOptions::Usage()));
         return 2;
     }
     if (options.help) {
@@ -108,8 +110,8 @@ int CMainApp::Run(int argc, char** argv)
 
     // 6. The connection backend and the main window.
     QString note;
-    std::unique_ptr<CRemoteAccess> remoteAccess =
-        CRemoteAccessFactory::Create(options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &note);
+    std::unique_ptr<CRemoteAccess> remoteAccess = CRemoteAccessFactory::Create(
+        options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &note);
     if (!remoteAccess) {
         CMessageBox::Error(note);
         return 2;

@@ -92,9 +92,8 @@ void COptGeneralPage::Apply()
 
 void COptGeneralPage::Browse()
 {
-    const QString chosen =
-        m_picker(this, QStringLiteral("Select directory for logfile creating/reading"),
-                 m_folder->text());
+    const QString chosen = m_picker(
+        this, QStringLiteral("Select directory for logfile creating/reading"), m_folder->text());
     if (!chosen.isEmpty())
         m_folder->setText(chosen);
 }

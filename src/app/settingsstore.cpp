@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <mutex>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,8 +25,7 @@ class CFd {
 public:
     explicit CFd(int fd = -1)
         : m_fd(fd)
-    {
-    }
+    {}
     ~CFd()
     {
         if (m_fd >= 0)
@@ -264,8 +263,7 @@ private:
 
 CSettingsStore::CSettingsStore(QString path)
     : m_path(std::move(path))
-{
-}
+{}
 
 int CSettingsStore::ReadInt(const QString& section, const QString& key, int defaultValue) const
 {
@@ -390,8 +388,8 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     if (temp.Get() < 0)
         return false;
     const QByteArray out = lines.Join();
-    const bool written = ::fchmod(temp.Get(), S_IRUSR | S_IWUSR) == 0 && WriteAll(temp.Get(), out) &&
-                         ::fsync(temp.Get()) == 0;
+    const bool written = ::fchmod(temp.Get(), S_IRUSR | S_IWUSR) == 0 &&
+                         WriteAll(temp.Get(), out) && ::fsync(temp.Get()) == 0;
     const int tempFd = temp.Release();
     if (::close(tempFd) != 0 || !written ||
         ::rename(tempName.constData(), targetName.constData()) != 0) {

@@ -2,9 +2,9 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QFile>
 #include <QThread>
 
 #include <fcntl.h>
@@ -20,8 +20,7 @@ CSingleInstance::CSingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
     , m_socketPath(QDir(folder).filePath(QStringLiteral("orvalis.sock")))
     , m_lockPath(QDir(folder).filePath(QStringLiteral("orvalis.lock")))
-{
-}
+{}
 
 CSingleInstance::~CSingleInstance()
 {
@@ -58,8 +57,7 @@ bool CSingleInstance::Listen()
     QLocalServer::removeServer(m_socketPath);
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server.get(), &QLocalServer::newConnection, this,
-            &CSingleInstance::OnNewConnection);
+    connect(m_server.get(), &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
     return m_server->listen(m_socketPath);
 }
 
@@ -71,10 +69,12 @@ bool CSingleInstance::Send(const QByteArray& request, int timeoutMs)
         socket.connectToServer(m_socketPath);
         if (socket.waitForConnected(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())))) {
             socket.write(request + '\n');
-            if (!socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+            if (!socket.waitForBytesWritten(
+                    static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
                 return false;
             while (!socket.canReadLine() && !deadline.hasExpired()) {
-                if (!socket.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+                if (!socket.waitForReadyRead(
+                        static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
                     break;
             }
             return socket.canReadLine() && socket.readLine().trimmed() == "ok";

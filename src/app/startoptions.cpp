@@ -17,7 +17,8 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
             options.help = true;
         } else if (arg == QLatin1String("--version")) {
             options.version = true;
-        } else if (arg == QLatin1String("--backend") || arg.startsWith(QLatin1String("--backend="))) {
+        } else if (arg == QLatin1String("--backend") ||
+                   arg.startsWith(QLatin1String("--backend="))) {
             options.backend = value(QStringLiteral("--backend"));
         } else if (arg == QLatin1String("--sim") || arg.startsWith(QLatin1String("--sim="))) {
             if (arg.startsWith(QLatin1String("--sim="))) {

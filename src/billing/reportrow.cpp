@@ -7,13 +7,15 @@
 
 namespace {
 
-QString Text(QByteArrayView bytes) {
+QString Text(QByteArrayView bytes)
+{
     return QString::fromUtf8(bytes);
 }
 
 } // namespace
 
-QStringList CReportRow::Headings() {
+QStringList CReportRow::Headings()
+{
     return {QStringLiteral("Date"),     QStringLiteral("Start time"), QStringLiteral("End time"),
             QStringLiteral("Duration"), QStringLiteral("User"),       QStringLiteral("Device"),
             QStringLiteral("ISP"),      QStringLiteral("Uploaded"),   QStringLiteral("Downloaded"),
@@ -21,7 +23,8 @@ QStringList CReportRow::Headings() {
 }
 
 QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff, DateForm dateForm,
-                                const QLocale& locale) {
+                                const QLocale& locale)
+{
     QString date = Text(record.startDate);
     if (dateForm == DateForm::LocaleShort) {
         const QDate start(record.startYear, record.startMonth, record.startDay);

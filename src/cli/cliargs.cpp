@@ -7,7 +7,8 @@ namespace {
 
 // Splits "--name=value"; without "=" the value comes from the next argument.
 bool TakeValue(const QStringList& args, qsizetype& i, const QString& name, QString& value,
-               QString& error) {
+               QString& error)
+{
     const QString& arg = args.at(i);
     if (arg.startsWith(name + u'=')) {
         value = arg.mid(name.size() + 1);
@@ -24,11 +25,13 @@ bool TakeValue(const QStringList& args, qsizetype& i, const QString& name, QStri
     return true;
 }
 
-bool IsOption(const QString& arg, const QString& name) {
+bool IsOption(const QString& arg, const QString& name)
+{
     return arg == name || arg.startsWith(name + u'=');
 }
 
-bool ParseDate(const QString& text, CCliArgs& out) {
+bool ParseDate(const QString& text, CCliArgs& out)
+{
     static const QRegularExpression form(QStringLiteral("^(\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d)$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
@@ -39,7 +42,8 @@ bool ParseDate(const QString& text, CCliArgs& out) {
     return QDate(out.year, out.month, out.day).isValid();
 }
 
-std::optional<int> ParseTime(const QString& text) {
+std::optional<int> ParseTime(const QString& text)
+{
     static const QRegularExpression form(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d)$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
@@ -52,7 +56,8 @@ std::optional<int> ParseTime(const QString& text) {
     return h * 3600 + m * 60 + s;
 }
 
-bool ParseSummary(const QStringList& args, CCliArgs& out, QString& error) {
+bool ParseSummary(const QStringList& args, CCliArgs& out, QString& error)
+{
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         QString value;
@@ -88,7 +93,8 @@ bool ParseSummary(const QStringList& args, CCliArgs& out, QString& error) {
     return true;
 }
 
-bool ParseReport(const QStringList& args, CCliArgs& out, QString& error) {
+bool ParseReport(const QStringList& args, CCliArgs& out, QString& error)
+{
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (arg == u"--csv") {
@@ -108,7 +114,8 @@ bool ParseReport(const QStringList& args, CCliArgs& out, QString& error) {
     return true;
 }
 
-bool ParsePrice(const QStringList& args, CCliArgs& out, QString& error) {
+bool ParsePrice(const QStringList& args, CCliArgs& out, QString& error)
+{
     if (args.size() != 4) {
         error = QStringLiteral("price needs DD-MM-YYYY HH:MM:SS HH:MM:SS");
         return false;
@@ -130,7 +137,8 @@ bool ParsePrice(const QStringList& args, CCliArgs& out, QString& error) {
 
 } // namespace
 
-std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error) {
+std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
+{
     CCliArgs out;
     if (args.isEmpty()) {
         error = QStringLiteral("no command given");
@@ -158,7 +166,8 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
     return out;
 }
 
-QString CCliArgs::Usage() {
+QString CCliArgs::Usage()
+{
     return QStringLiteral(
         "Usage: orvalis-cli COMMAND [OPTIONS]\n"
         "\n"

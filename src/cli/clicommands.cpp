@@ -14,13 +14,15 @@
 
 namespace {
 
-QString LogPath(const CCliArgs& args, const CSettingsStore& store) {
+QString LogPath(const CCliArgs& args, const CSettingsStore& store)
+{
     return args.logPath.isEmpty() ? CAppPaths::LogFile(store) : args.logPath;
 }
 
 // A log named on the command line must be there; the configured one may be missing
 // (no call logged yet) and then reads as empty.
-bool CheckNamedLog(const CCliArgs& args, QIODevice& err) {
+bool CheckNamedLog(const CCliArgs& args, QIODevice& err)
+{
     if (args.logPath.isEmpty())
         return true;
     const QFileInfo info(args.logPath);
@@ -30,14 +32,16 @@ bool CheckNamedLog(const CCliArgs& args, QIODevice& err) {
     return false;
 }
 
-bool Write(QIODevice& out, const QByteArray& data) {
+bool Write(QIODevice& out, const QByteArray& data)
+{
     return out.write(data) == data.size();
 }
 
 } // namespace
 
 int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevice& out,
-                      QIODevice& err) {
+                      QIODevice& err)
+{
     bool written = true;
     switch (args.command) {
     case CCliArgs::Command::Help:
@@ -64,7 +68,8 @@ int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevi
     return 0;
 }
 
-QByteArray CCliCommands::JoinRow(const QStringList& columns, bool csv) {
+QByteArray CCliCommands::JoinRow(const QStringList& columns, bool csv)
+{
     QByteArray row;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         if (i > 0)
@@ -85,7 +90,8 @@ QByteArray CCliCommands::JoinRow(const QStringList& columns, bool csv) {
     return row;
 }
 
-bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QIODevice& out) {
+bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
+{
     const int filter =
         args.filter ? *args.filter
                     : store.ReadInt(QStringLiteral("Settings"), QStringLiteral("SummaryWhen"), 0);
@@ -96,7 +102,8 @@ bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QI
     return Write(out, text);
 }
 
-bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIODevice& out) {
+bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
+{
     const CTariff tariff = CTariff::Load(store);
     // Rows are kept in one buffer in file order and written newest first.
     QByteArray rows;
@@ -117,7 +124,8 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     return true;
 }
 
-bool CCliCommands::Price(const CCliArgs& args, const CSettingsStore& store, QIODevice& out) {
+bool CCliCommands::Price(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
+{
     const CTariff tariff = CTariff::Load(store);
     const CTariff::CallPrice call =
         tariff.PriceCall(args.day, args.month, args.year, args.startSecs,

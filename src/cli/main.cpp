@@ -10,7 +10,8 @@
 
 // orvalis-cli: the summary, report and call prices of the connection log, without a
 // display. See CCliArgs::Usage().
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;

@@ -1,6 +1,5 @@
 #include "common/messagebox.h"
 
-
 #include <cstdio>
 #include <mutex>
 

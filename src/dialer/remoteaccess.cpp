@@ -2,11 +2,13 @@
 
 CRemoteAccess::~CRemoteAccess() = default;
 
-bool CRemoteAccess::GetErrorString(int code, QString& text) const {
+bool CRemoteAccess::GetErrorString(int code, QString& text) const
+{
     return StandardErrorString(code, text);
 }
 
-bool CRemoteAccess::StandardErrorString(int code, QString& text) {
+bool CRemoteAccess::StandardErrorString(int code, QString& text)
+{
     switch (code) {
     case ErrorInvalidHandle:
         text = QStringLiteral("The connection handle is not valid.");
@@ -54,8 +56,8 @@ bool CRemoteAccess::StandardErrorString(int code, QString& text) {
     return true;
 }
 
-bool CRemoteAccess::ReadByteCounters(const QString& interfaceName, quint64& received,
-                                     quint64& sent) {
+bool CRemoteAccess::ReadByteCounters(const QString& interfaceName, quint64& received, quint64& sent)
+{
     Q_UNUSED(interfaceName);
     Q_UNUSED(received);
     Q_UNUSED(sent);

@@ -2,13 +2,15 @@
 
 #include "dialer/simremoteaccess.h"
 
-QStringList CRemoteAccessFactory::Names() {
+QStringList CRemoteAccessFactory::Names()
+{
     return {QStringLiteral("auto"), QStringLiteral("sim")};
 }
 
 std::unique_ptr<CRemoteAccess> CRemoteAccessFactory::Create(const QString& backendName,
                                                             const QString& simulatorFile,
-                                                            QString* note) {
+                                                            QString* note)
+{
     QString message;
     std::unique_ptr<CRemoteAccess> backend;
     const QString name = backendName.trimmed().toLower();

@@ -26,7 +26,8 @@ constexpr std::array<unsigned, CSimRemoteAccess::kStepCount> kSteps = {
 CSimRemoteAccess::CSimRemoteAccess(const QString& file)
     : m_file(file)
     , m_timer(std::make_unique<QTimer>())
-    , m_alive(std::make_shared<bool>(true)) {
+    , m_alive(std::make_shared<bool>(true))
+{
     // A missing file is written with its defaults so the user finds every key; when that
     // fails the defaults are used all the same.
     m_file.EnsureExists();
@@ -36,20 +37,24 @@ CSimRemoteAccess::CSimRemoteAccess(const QString& file)
 
 CSimRemoteAccess::~CSimRemoteAccess() = default;
 
-QString CSimRemoteAccess::DefaultFile(const QString& settingsFile) {
+QString CSimRemoteAccess::DefaultFile(const QString& settingsFile)
+{
     return CSimulatorFile::DefaultPath(settingsFile);
 }
 
-unsigned CSimRemoteAccess::StepState(int step) {
+unsigned CSimRemoteAccess::StepState(int step)
+{
     return kSteps[static_cast<size_t>(std::clamp(step, 1, kStepCount) - 1)];
 }
 
-int CSimRemoteAccess::EnumEntries(QStringList& out) {
+int CSimRemoteAccess::EnumEntries(QStringList& out)
+{
     out = m_file.Entries();
     return ErrorNone;
 }
 
-int CSimRemoteAccess::CreateEntry() {
+int CSimRemoteAccess::CreateEntry()
+{
     QStringList entries = m_file.Entries();
     int number = 1;
     while (entries.contains(QStringLiteral("New entry %1").arg(number), Qt::CaseInsensitive))
@@ -58,12 +63,14 @@ int CSimRemoteAccess::CreateEntry() {
     return m_file.SetEntries(entries) ? ErrorNone : ErrorCannotWritePhonebook;
 }
 
-int CSimRemoteAccess::EditEntry(const QString& name) {
+int CSimRemoteAccess::EditEntry(const QString& name)
+{
     // A simulated entry has nothing to edit but its name, which is changed in the file.
     return m_file.Entries().contains(name, Qt::CaseInsensitive) ? ErrorNone : ErrorEntryNotFound;
 }
 
-int CSimRemoteAccess::DeleteEntry(const QString& name) {
+int CSimRemoteAccess::DeleteEntry(const QString& name)
+{
     QStringList entries = m_file.Entries();
     const auto it = std::find_if(entries.cbegin(), entries.cend(), [&name](const QString& e) {
         return e.compare(name, Qt::CaseInsensitive) == 0;
@@ -75,7 +82,8 @@ int CSimRemoteAccess::DeleteEntry(const QString& name) {
 }
 
 int CSimRemoteAccess::Dial(const QString& entry, const QString& user, const QString& password,
-                           DialNotifier notifier, Handle& outHandle) {
+                           DialNotifier notifier, Handle& outHandle)
+{
     Q_UNUSED(user);
     Q_UNUSED(password);
     outHandle = 0;
@@ -113,7 +121,8 @@ int CSimRemoteAccess::Dial(const QString& entry, const QString& user, const QStr
     return ErrorNone;
 }
 
-int CSimRemoteAccess::HangUp(Handle handle) {
+int CSimRemoteAccess::HangUp(Handle handle)
+{
     if (handle == 0)
         return ErrorInvalidHandle;
     if (m_dial.active && m_dial.handle == handle) {
@@ -132,7 +141,8 @@ int CSimRemoteAccess::HangUp(Handle handle) {
     return cleared ? ErrorNone : ErrorHardwareFailure;
 }
 
-int CSimRemoteAccess::EnumConnections(QList<CRasConnection>& out) {
+int CSimRemoteAccess::EnumConnections(QList<CRasConnection>& out)
+{
     out.clear();
     const int error = m_file.EnumError();
     if (error != 0)
@@ -151,20 +161,23 @@ int CSimRemoteAccess::EnumConnections(QList<CRasConnection>& out) {
 }
 
 bool CSimRemoteAccess::ReadByteCounters(const QString& interfaceName, quint64& received,
-                                        quint64& sent) {
+                                        quint64& sent)
+{
     if (ObserveLine().entry.isEmpty() || interfaceName != m_file.Interface())
         return false;
     return m_file.Counters(CClock::NowMsecs(), received, sent);
 }
 
-CRemoteAccess::Handle CSimRemoteAccess::NewHandle() {
+CRemoteAccess::Handle CSimRemoteAccess::NewHandle()
+{
     // Handles start at a random point, so a handle kept from another run of the program
     // is unlikely to name a connection of this one.
     static std::atomic<Handle> next{QRandomGenerator::global()->bounded(1u << 30) + 1u};
     return next.fetch_add(1);
 }
 
-CSimRemoteAccess::Line CSimRemoteAccess::ObserveLine() {
+CSimRemoteAccess::Line CSimRemoteAccess::ObserveLine()
+{
     const qint64 now = CClock::NowMsecs();
     Line line;
     line.entry = m_file.ConnectedEntry();
@@ -195,7 +208,8 @@ CSimRemoteAccess::Line CSimRemoteAccess::ObserveLine() {
     return line;
 }
 
-void CSimRemoteAccess::NextStep() {
+void CSimRemoteAccess::NextStep()
+{
     if (!m_dial.active)
         return;
     ++m_dial.step;
@@ -232,7 +246,8 @@ void CSimRemoteAccess::NextStep() {
     FinishDial(Connected, ErrorNone);
 }
 
-void CSimRemoteAccess::FinishDial(unsigned state, unsigned error) {
+void CSimRemoteAccess::FinishDial(unsigned state, unsigned error)
+{
     const DialNotifier notifier = std::move(m_dial.notifier);
     m_timer->stop();
     m_dial = Dialing();

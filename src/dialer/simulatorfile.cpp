@@ -51,7 +51,8 @@ const char* const kTemplate =
     "EnumError=0\n";
 
 // a * b / 1000 without overflow (saturating at the largest value).
-quint64 BytesFor(quint64 rate, quint64 msecs) {
+quint64 BytesFor(quint64 rate, quint64 msecs)
+{
     constexpr quint64 kMax = std::numeric_limits<quint64>::max();
     const quint64 whole = msecs / 1000;
     const quint64 part = msecs % 1000;
@@ -62,7 +63,8 @@ quint64 BytesFor(quint64 rate, quint64 msecs) {
     return a > kMax - b ? kMax : a + b;
 }
 
-quint64 AddSaturating(quint64 a, quint64 b) {
+quint64 AddSaturating(quint64 a, quint64 b)
+{
     return a > std::numeric_limits<quint64>::max() - b ? std::numeric_limits<quint64>::max()
                                                        : a + b;
 }
@@ -70,13 +72,16 @@ quint64 AddSaturating(quint64 a, quint64 b) {
 } // namespace
 
 CSimulatorFile::CSimulatorFile(QString path)
-    : m_store(std::move(path)) {}
+    : m_store(std::move(path))
+{}
 
-QString CSimulatorFile::DefaultPath(const QString& settingsFile) {
+QString CSimulatorFile::DefaultPath(const QString& settingsFile)
+{
     return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/simulator.ini");
 }
 
-bool CSimulatorFile::EnsureExists() const {
+bool CSimulatorFile::EnsureExists() const
+{
     const QFileInfo info(Path());
     if (info.exists())
         return true;
@@ -93,7 +98,8 @@ bool CSimulatorFile::EnsureExists() const {
     return ok;
 }
 
-QStringList CSimulatorFile::ParseEntries(const QString& text) {
+QStringList CSimulatorFile::ParseEntries(const QString& text)
+{
     QStringList entries;
     const QStringList parts = text.split(u'|');
     for (const QString& part : parts) {
@@ -104,100 +110,122 @@ QStringList CSimulatorFile::ParseEntries(const QString& text) {
     return entries;
 }
 
-QStringList CSimulatorFile::Entries() const {
+QStringList CSimulatorFile::Entries() const
+{
     return ParseEntries(m_store.ReadString(kPhonebook, "Entries", kDefaultEntries));
 }
 
-bool CSimulatorFile::SetEntries(const QStringList& entries) {
+bool CSimulatorFile::SetEntries(const QStringList& entries)
+{
     return m_store.WriteString(kPhonebook, "Entries", entries.join(u'|'));
 }
 
-int CSimulatorFile::StepMs() const {
+int CSimulatorFile::StepMs() const
+{
     return std::clamp(m_store.ReadInt(kDial, "StepMs", kDefaultStepMs), 0, kMaxStepMs);
 }
 
-int CSimulatorFile::BusyTimes() const {
+int CSimulatorFile::BusyTimes() const
+{
     return std::max(0, m_store.ReadInt(kDial, "BusyTimes", 0));
 }
 
-bool CSimulatorFile::SetBusyTimes(int times) {
+bool CSimulatorFile::SetBusyTimes(int times)
+{
     return m_store.WriteInt(kDial, "BusyTimes", std::max(0, times));
 }
 
-int CSimulatorFile::FailCode() const {
+int CSimulatorFile::FailCode() const
+{
     return m_store.ReadInt(kDial, "FailCode", 0);
 }
 
-bool CSimulatorFile::SetFailCode(int code) {
+bool CSimulatorFile::SetFailCode(int code)
+{
     return m_store.WriteInt(kDial, "FailCode", code);
 }
 
-int CSimulatorFile::FailAt() const {
+int CSimulatorFile::FailAt() const
+{
     return m_store.ReadInt(kDial, "FailAt", kDefaultFailAt);
 }
 
-QString CSimulatorFile::ConnectedEntry() const {
+QString CSimulatorFile::ConnectedEntry() const
+{
     return m_store.ReadString(kLine, "Connected", QString());
 }
 
-qint64 CSimulatorFile::Since() const {
+qint64 CSimulatorFile::Since() const
+{
     return ReadInt64(kLine, "Since");
 }
 
-RasHandle CSimulatorFile::Handle() const {
+RasHandle CSimulatorFile::Handle() const
+{
     const qint64 value = ReadInt64(kLine, "Handle");
     return value > 0 ? static_cast<RasHandle>(value) : 0;
 }
 
-QString CSimulatorFile::Device() const {
+QString CSimulatorFile::Device() const
+{
     return m_store.ReadString(kLine, "Device", QStringLiteral("Simulated modem"));
 }
 
-QString CSimulatorFile::DeviceType() const {
+QString CSimulatorFile::DeviceType() const
+{
     return m_store.ReadString(kLine, "DeviceType", QStringLiteral("modem"));
 }
 
-QString CSimulatorFile::Interface() const {
+QString CSimulatorFile::Interface() const
+{
     return m_store.ReadString(kLine, "Interface", QStringLiteral("ppp0"));
 }
 
-int CSimulatorFile::RateIn() const {
+int CSimulatorFile::RateIn() const
+{
     return std::max(0, m_store.ReadInt(kLine, "RateIn", kDefaultRateIn));
 }
 
-int CSimulatorFile::RateOut() const {
+int CSimulatorFile::RateOut() const
+{
     return std::max(0, m_store.ReadInt(kLine, "RateOut", kDefaultRateOut));
 }
 
-int CSimulatorFile::EnumError() const {
+int CSimulatorFile::EnumError() const
+{
     return m_store.ReadInt(kLine, "EnumError", 0);
 }
 
-bool CSimulatorFile::StartLine(const QString& entry, qint64 sinceMs, RasHandle handle) {
+bool CSimulatorFile::StartLine(const QString& entry, qint64 sinceMs, RasHandle handle)
+{
     // The bookkeeping goes first, so whoever sees the new entry sees it with its own
     // start time and handle.
     const bool ok = RestampLine(sinceMs, handle);
     return m_store.WriteString(kLine, "Connected", entry) && ok;
 }
 
-bool CSimulatorFile::RestampLine(qint64 sinceMs, RasHandle handle) {
+bool CSimulatorFile::RestampLine(qint64 sinceMs, RasHandle handle)
+{
     bool ok = m_store.RemoveKey(kLine, "Counted");
     ok = (handle ? SetHandle(handle) : m_store.RemoveKey(kLine, "Handle")) && ok;
     return m_store.WriteString(kLine, "Since", QString::number(sinceMs)) && ok;
 }
 
-bool CSimulatorFile::SetHandle(RasHandle handle) {
+bool CSimulatorFile::SetHandle(RasHandle handle)
+{
     return m_store.WriteString(kLine, "Handle", QString::number(handle));
 }
 
-bool CSimulatorFile::ClearLine() {
+bool CSimulatorFile::ClearLine()
+{
     bool ok = m_store.WriteString(kLine, "Connected", QString());
     ok = m_store.RemoveKey(kLine, "Since") && ok;
     ok = m_store.RemoveKey(kLine, "Handle") && ok;
     return m_store.RemoveKey(kLine, "Counted") && ok;
 }
 
-bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) const {
+bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) const
+{
     if (ConnectedEntry().isEmpty())
         return false;
     const qint64 since = Since();
@@ -226,7 +254,8 @@ bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) co
     return true;
 }
 
-bool CSimulatorFile::SetRates(int rateIn, int rateOut, qint64 nowMs) {
+bool CSimulatorFile::SetRates(int rateIn, int rateOut, qint64 nowMs)
+{
     bool ok = true;
     quint64 received = 0;
     quint64 sent = 0;
@@ -239,7 +268,8 @@ bool CSimulatorFile::SetRates(int rateIn, int rateOut, qint64 nowMs) {
     return m_store.WriteInt(kLine, "RateOut", std::max(0, rateOut)) && ok;
 }
 
-qint64 CSimulatorFile::ReadInt64(const char* section, const char* key) const {
+qint64 CSimulatorFile::ReadInt64(const char* section, const char* key) const
+{
     bool ok = false;
     const qint64 value = m_store.ReadString(section, key, QString()).trimmed().toLongLong(&ok);
     return ok ? value : 0;

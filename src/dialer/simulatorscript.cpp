@@ -15,7 +15,8 @@ constexpr int kMaxCode = 999999;
 constexpr int kMaxRate = 1000000000;
 
 // A whole non-negative decimal number no larger than limit, or -1.
-int ParseCount(const QString& text, int limit) {
+int ParseCount(const QString& text, int limit)
+{
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
     if (!digits.match(text).hasMatch())
         return -1;
@@ -23,7 +24,8 @@ int ParseCount(const QString& text, int limit) {
     return value <= limit ? value : -1;
 }
 
-QString Unquoted(const QString& text) {
+QString Unquoted(const QString& text)
+{
     const QString t = text.trimmed();
     if (t.size() >= 2 &&
         ((t.startsWith(u'"') && t.endsWith(u'"')) || (t.startsWith(u'\'') && t.endsWith(u'\''))))
@@ -31,14 +33,16 @@ QString Unquoted(const QString& text) {
     return t;
 }
 
-QString CodeText(int code) {
+QString CodeText(int code)
+{
     QString text;
     if (CRemoteAccess::StandardErrorString(code, text))
         return QStringLiteral("%1 (%2)").arg(code).arg(text);
     return QString::number(code);
 }
 
-QString Duration(qint64 msecs) {
+QString Duration(qint64 msecs)
+{
     const qint64 secs = std::max<qint64>(0, msecs / 1000);
     return QStringLiteral("%1:%2:%3")
         .arg(secs / 3600, 2, 10, QLatin1Char('0'))
@@ -49,9 +53,11 @@ QString Duration(qint64 msecs) {
 } // namespace
 
 CSimulatorScript::CSimulatorScript(const QString& simulatorFile)
-    : m_file(simulatorFile) {}
+    : m_file(simulatorFile)
+{}
 
-QString CSimulatorScript::Usage() {
+QString CSimulatorScript::Usage()
+{
     return QStringLiteral(
         "Simulator commands:\n"
         "  connect ENTRY   a connection of ENTRY comes up, as if dialled elsewhere\n"
@@ -64,7 +70,8 @@ QString CSimulatorScript::Usage() {
         "  status          describes the simulator's state");
 }
 
-bool CSimulatorScript::Run(const QString& command, QString& message) {
+bool CSimulatorScript::Run(const QString& command, QString& message)
+{
     message.clear();
     const QString line = command.trimmed();
     const qsizetype space = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
@@ -110,7 +117,8 @@ bool CSimulatorScript::Run(const QString& command, QString& message) {
     return false;
 }
 
-bool CSimulatorScript::Connect(const QString& argument, QString& message) {
+bool CSimulatorScript::Connect(const QString& argument, QString& message)
+{
     const QString entry = Unquoted(argument);
     if (entry.isEmpty()) {
         message = QStringLiteral("\"connect\" needs the entry name, e.g. connect Home ISP");
@@ -137,7 +145,8 @@ bool CSimulatorScript::Connect(const QString& argument, QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Drop(QString& message) {
+bool CSimulatorScript::Drop(QString& message)
+{
     const QString up = m_file.ConnectedEntry();
     if (up.isEmpty()) {
         message = QStringLiteral("No connection is up; nothing to drop.");
@@ -149,7 +158,8 @@ bool CSimulatorScript::Drop(QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Busy(const QString& argument, QString& message) {
+bool CSimulatorScript::Busy(const QString& argument, QString& message)
+{
     const int times = argument.isEmpty() ? 1 : ParseCount(argument, kMaxCount);
     if (times < 0) {
         message = QStringLiteral("\"busy\" needs a count from 0 to %1, e.g. busy 2, not \"%2\".")
@@ -164,7 +174,8 @@ bool CSimulatorScript::Busy(const QString& argument, QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Fail(const QString& argument, QString& message) {
+bool CSimulatorScript::Fail(const QString& argument, QString& message)
+{
     const int code = ParseCount(argument, kMaxCode);
     if (code < 0) {
         message = QStringLiteral("\"fail\" needs an error code, e.g. fail 678, not \"%1\".")
@@ -178,7 +189,8 @@ bool CSimulatorScript::Fail(const QString& argument, QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Ok(QString& message) {
+bool CSimulatorScript::Ok(QString& message)
+{
     const bool ok = m_file.SetBusyTimes(0);
     if (!m_file.SetFailCode(0) || !ok)
         return WriteFailed(message);
@@ -186,7 +198,8 @@ bool CSimulatorScript::Ok(QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Entries(const QString& argument, QString& message) {
+bool CSimulatorScript::Entries(const QString& argument, QString& message)
+{
     const QStringList entries = CSimulatorFile::ParseEntries(Unquoted(argument));
     if (entries.isEmpty()) {
         message = QStringLiteral("\"entries\" needs the entry names, e.g. entries Home ISP|Work");
@@ -198,7 +211,8 @@ bool CSimulatorScript::Entries(const QString& argument, QString& message) {
     return true;
 }
 
-bool CSimulatorScript::Rate(const QString& argument, QString& message) {
+bool CSimulatorScript::Rate(const QString& argument, QString& message)
+{
     const QStringList parts =
         argument.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     const int in = parts.size() == 2 ? ParseCount(parts[0], kMaxRate) : -1;
@@ -215,7 +229,8 @@ bool CSimulatorScript::Rate(const QString& argument, QString& message) {
     return true;
 }
 
-QString CSimulatorScript::Status() const {
+QString CSimulatorScript::Status() const
+{
     QStringList lines;
     const qint64 now = CClock::NowMsecs();
     const QString up = m_file.ConnectedEntry();
@@ -258,7 +273,8 @@ QString CSimulatorScript::Status() const {
     return lines.join(u'\n');
 }
 
-bool CSimulatorScript::WriteFailed(QString& message) const {
+bool CSimulatorScript::WriteFailed(QString& message) const
+{
     message = QStringLiteral("Cannot write the simulator file %1.").arg(m_file.Path());
     return false;
 }

@@ -26,9 +26,10 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess* remoteAccess, QWidget* 
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
     setObjectName(QStringLiteral("CMainDlg"));
-    setStyleSheet(QStringLiteral("#CMainDlg { background: #262626; } QLabel { color: white; }"
-                                 "QGroupBox { color: white; }"
-                                 "QListWidget { background: rgb(70,70,70); color: rgb(0,200,0); }"));
+    setStyleSheet(
+        QStringLiteral("#CMainDlg { background: #262626; } QLabel { color: white; }"
+                       "QGroupBox { color: white; }"
+                       "QListWidget { background: rgb(70,70,70); color: rgb(0,200,0); }"));
 
     auto* menuBar = new QMenuBar(this);
     QAction* exitAction = menuBar->addAction(QStringLiteral("Exit"));
@@ -36,10 +37,11 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess* remoteAccess, QWidget* 
 
     auto* info = new QGroupBox(QStringLiteral("Connection info"));
     auto* grid = new QGridLayout(info);
-    const QList<QPair<QString, QString>> values = {{QStringLiteral("Duration :"), QStringLiteral("00:00:00")},
-                                                   {QStringLiteral("Bytes in :"), QStringLiteral("0")},
-                                                   {QStringLiteral("Bytes out:"), QStringLiteral("0")},
-                                                   {QStringLiteral("User"), QStringLiteral("Admin")}};
+    const QList<QPair<QString, QString>> values = {
+        {QStringLiteral("Duration :"), QStringLiteral("00:00:00")},
+        {QStringLiteral("Bytes in :"), QStringLiteral("0")},
+        {QStringLiteral("Bytes out:"), QStringLiteral("0")},
+        {QStringLiteral("User"), QStringLiteral("Admin")}};
     for (int row = 0; row < values.size(); ++row) {
         grid->addWidget(new QLabel(values[row].first), row, 0);
         grid->addWidget(new QLabel(values[row].second), row, 1);
@@ -68,8 +70,11 @@ void CMainDlg::Open()
 
 void CMainDlg::Exit()
 {
-    const bool confirm = m_store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 1) == 1;
-    const bool leave = !confirm || CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
+    const bool confirm =
+        m_store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 1) == 1;
+    const bool leave =
+        !confirm ||
+        CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
     SaveWindowPosition();
     if (!leave)
         return;

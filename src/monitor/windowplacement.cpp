@@ -17,8 +17,7 @@ void WriteRect(CSettingsStore& store, const QRect& r, int minimized)
 
 CWindowPlacement::CWindowPlacement(CSettingsStore& store)
     : m_store(store)
-{
-}
+{}
 
 void CWindowPlacement::Load()
 {

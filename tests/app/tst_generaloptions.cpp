@@ -44,7 +44,8 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("config"))));
-        m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")));
+        m_store = std::make_unique<CSettingsStore>(
+            m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")));
         QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config/orvalis"))));
     }
 
@@ -55,7 +56,8 @@ private Q_SLOTS:
         QVERIFY(options.startWithDesktop && options.showMainWindow && options.showSplash);
         QVERIFY(options.confirmHangup && options.confirmExit);
         QVERIFY(!options.showWhenConnected);
-        QCOMPARE(CAppPaths::LogFile(*m_store), m_dir->filePath(QStringLiteral("config/orvalis/logfile.log")));
+        QCOMPARE(CAppPaths::LogFile(*m_store),
+                 m_dir->filePath(QStringLiteral("config/orvalis/logfile.log")));
     }
 
     void storeWritesEveryKey()
@@ -83,7 +85,8 @@ private Q_SLOTS:
     {
         const QString first = m_dir->filePath(QStringLiteral("logs1"));
         const QString second = m_dir->filePath(QStringLiteral("logs2"));
-        WriteFile(CAppPaths::LogFile(*m_store), "01-01-2000|10:00:00|01-01-2000|10:01:00|a|m|isp|1|2|\n");
+        WriteFile(CAppPaths::LogFile(*m_store),
+                  "01-01-2000|10:00:00|01-01-2000|10:01:00|a|m|isp|1|2|\n");
 
         CGeneralOptions options = CGeneralOptions::Load(*m_store);
         options.logFolder = first;
@@ -156,7 +159,8 @@ private Q_SLOTS:
         CGeneralOptions options = CGeneralOptions::Load(*m_store);
         options.startWithDesktop = true;
         options.Store(*m_store, QStringLiteral("/opt/my apps/$orvalis"));
-        QCOMPARE(CAutostart::EntryFile(), m_dir->filePath(QStringLiteral("config/autostart/orvalis.desktop")));
+        QCOMPARE(CAutostart::EntryFile(),
+                 m_dir->filePath(QStringLiteral("config/autostart/orvalis.desktop")));
         const QByteArray entry = ReadFile(CAutostart::EntryFile());
         QVERIFY(entry.startsWith("[Desktop Entry]\n"));
         QVERIFY2(entry.contains("\nExec=\"/opt/my apps/\\\\$orvalis\"\n"), entry.constData());

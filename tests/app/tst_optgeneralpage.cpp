@@ -47,11 +47,12 @@ private Q_SLOTS:
         QStringList groups;
         for (QGroupBox* group : page.findChildren<QGroupBox*>())
             groups << group->title();
-        QCOMPARE(groups, (QStringList{QStringLiteral("Logfile creating/reading path"), QStringLiteral("Startup"),
-                                      QStringLiteral("Confirmation")}));
+        QCOMPARE(groups, (QStringList{QStringLiteral("Logfile creating/reading path"),
+                                      QStringLiteral("Startup"), QStringLiteral("Confirmation")}));
         QVERIFY(!Box(page, QStringLiteral("Ask before exiting"))->isChecked());
         QVERIFY(Box(page, QStringLiteral("Ask when closing connection"))->isChecked());
-        QVERIFY(Box(page, QStringLiteral("Show main window when connected,  then hide"))->isChecked());
+        QVERIFY(
+            Box(page, QStringLiteral("Show main window when connected,  then hide"))->isChecked());
         QVERIFY(Box(page, QStringLiteral("Start Orvalis when Windows starts"))->isChecked());
         QCOMPARE(page.LogFolderEdit()->text(), dir.path() + u'/');
 
@@ -61,7 +62,7 @@ private Q_SLOTS:
         browse->click();
         QCOMPARE(g_pickerTitle, QStringLiteral("Select directory for logfile creating/reading"));
         QCOMPARE(g_pickerStart, dir.path() + u'/');
-        QCOMPARE(page.LogFolderEdit()->text(), dir.path() + u'/');  // cancel changes nothing
+        QCOMPARE(page.LogFolderEdit()->text(), dir.path() + u'/'); // cancel changes nothing
 
         g_pickerAnswer = dir.filePath(QStringLiteral("logs"));
         browse->click();
@@ -71,8 +72,10 @@ private Q_SLOTS:
         Box(page, QStringLiteral("Start Orvalis when Windows starts"))->setChecked(false);
         page.Apply();
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 9), 1);
-        QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("StartWhenWindows"), 9), 0);
-        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"), {}), g_pickerAnswer);
+        QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("StartWhenWindows"), 9),
+                 0);
+        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"), {}),
+                 g_pickerAnswer);
     }
 };
 

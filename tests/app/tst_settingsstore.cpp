@@ -74,17 +74,20 @@ private Q_SLOTS:
                           "Empty=\r\n"
                           "Dup=first\r\n"
                           "Dup=second\r\n"
-                          "Long=" + longValue + "\r\n"
-                          "no equals sign here\r\n"
-                          "[price]\r\n"
-                          "CostPerMinute=0.0500000000\r\n");
+                          "Long=" +
+                              longValue +
+                              "\r\n"
+                              "no equals sign here\r\n"
+                              "[price]\r\n"
+                              "CostPerMinute=0.0500000000\r\n");
         CSettingsStore store(m_path);
         QCOMPARE(store.ReadInt(QStringLiteral("settings"), QStringLiteral("CONFIRMEXIT"), 1), 0);
         QCOMPARE(store.ReadString(QStringLiteral("Price"), QStringLiteral("costperminute"), {}),
                  QStringLiteral("0.0500000000"));
         // A present but empty value is no number (0), and no default.
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("Empty"), 5), 0);
-        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Empty"), QStringLiteral("d")),
+        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Empty"),
+                                  QStringLiteral("d")),
                  QString());
         QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Dup"), {}),
                  QStringLiteral("first"));
@@ -111,7 +114,8 @@ private Q_SLOTS:
         CSettingsStore store(m_path);
         QVERIFY(store.WriteInt(QStringLiteral("SETTINGS"), QStringLiteral("b"), 3));
         QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("C"), 4));
-        QVERIFY(store.WriteString(QStringLiteral("Inet"), QStringLiteral("Server"), QStringLiteral("time.example")));
+        QVERIFY(store.WriteString(QStringLiteral("Inet"), QStringLiteral("Server"),
+                                  QStringLiteral("time.example")));
         QCOMPARE(ReadFile(m_path), QByteArray("; kept comment\n"
                                               "[Settings]\n"
                                               "A=1\n"
@@ -126,7 +130,8 @@ private Q_SLOTS:
         QVERIFY(store.RemoveKey(QStringLiteral("Settings"), QStringLiteral("A")));
         QVERIFY(store.RemoveKey(QStringLiteral("Settings"), QStringLiteral("NotThere")));
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("A"), -1), -1);
-        QCOMPARE(store.ReadString(QStringLiteral("Unknown"), QStringLiteral("Z"), {}), QStringLiteral("keep me"));
+        QCOMPARE(store.ReadString(QStringLiteral("Unknown"), QStringLiteral("Z"), {}),
+                 QStringLiteral("keep me"));
     }
 
     void writeCannotInjectLines()
@@ -172,7 +177,8 @@ private Q_SLOTS:
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
         // A file that someone made readable to all is private again after a write.
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("X"), 2));
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
@@ -194,7 +200,8 @@ private Q_SLOTS:
         for (int i = 0; i < 4096; ++i)
             junk.append(static_cast<char>((i * 37) % 256));
         WriteFile(m_path, junk);
-        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"), QStringLiteral("d")),
+        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"),
+                                  QStringLiteral("d")),
                  QStringLiteral("d"));
         QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"), 0));
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"), 1), 0);
@@ -210,7 +217,8 @@ private Q_SLOTS:
             threads.append(QThread::create([this, t] {
                 CSettingsStore store(m_path);
                 for (int i = 0; i < kKeys; ++i)
-                    store.WriteInt(QStringLiteral("Settings"), QStringLiteral("T%1_%2").arg(t).arg(i), i);
+                    store.WriteInt(QStringLiteral("Settings"),
+                                   QStringLiteral("T%1_%2").arg(t).arg(i), i);
             }));
         }
         for (QThread* thread : threads)
@@ -222,7 +230,9 @@ private Q_SLOTS:
         CSettingsStore store(m_path);
         for (int t = 0; t < kThreads; ++t) {
             for (int i = 0; i < kKeys; ++i)
-                QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("T%1_%2").arg(t).arg(i), -1), i);
+                QCOMPARE(store.ReadInt(QStringLiteral("Settings"),
+                                       QStringLiteral("T%1_%2").arg(t).arg(i), -1),
+                         i);
         }
     }
 
@@ -241,35 +251,43 @@ private Q_SLOTS:
         // This process writes at the same time.
         CSettingsStore store(m_path);
         for (int i = 0; i < kKeys; ++i)
-            QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("Self_%1").arg(i), i));
+            QVERIFY(
+                store.WriteInt(QStringLiteral("Settings"), QStringLiteral("Self_%1").arg(i), i));
         for (QProcess* process : processes) {
             QVERIFY(process->waitForFinished(60000));
             QCOMPARE(process->exitCode(), 0);
         }
         for (int i = 0; i < kKeys; ++i) {
-            QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("Self_%1").arg(i), -1), i);
+            QCOMPARE(
+                store.ReadInt(QStringLiteral("Settings"), QStringLiteral("Self_%1").arg(i), -1), i);
             for (int p = 0; p < kProcesses; ++p)
-                QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("P%1_%2").arg(p).arg(i), -1), i);
+                QCOMPARE(store.ReadInt(QStringLiteral("Settings"),
+                                       QStringLiteral("P%1_%2").arg(p).arg(i), -1),
+                         i);
         }
     }
 
     void killedWriterLeavesWholeFile()
     {
         CSettingsStore store(m_path);
-        QVERIFY(store.WriteString(QStringLiteral("Settings"), QStringLiteral("Before"), QStringLiteral("kept")));
+        QVERIFY(store.WriteString(QStringLiteral("Settings"), QStringLiteral("Before"),
+                                  QStringLiteral("kept")));
         for (int round = 0; round < 5; ++round) {
             QProcess writer;
             writer.start(QStringLiteral(SETTINGS_WRITER),
-                         {m_path, QStringLiteral("Settings"), QStringLiteral("Big"), QStringLiteral("forever")});
+                         {m_path, QStringLiteral("Settings"), QStringLiteral("Big"),
+                          QStringLiteral("forever")});
             QVERIFY(writer.waitForReadyRead(10000));
             // Let it rewrite the file a varying number of times before it dies.
-            const QString start = store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
+            const QString start =
+                store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
             int changes = 0;
             QString last = start;
             const QDeadlineTimer deadline(30000);
             while (changes < 3 + round) {
                 QVERIFY(!deadline.hasExpired());
-                const QString now = store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
+                const QString now =
+                    store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
                 if (now != last) {
                     ++changes;
                     last = now;
@@ -278,7 +296,8 @@ private Q_SLOTS:
             writer.kill();
             QVERIFY(writer.waitForFinished(10000));
 
-            const QString value = store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
+            const QString value =
+                store.ReadString(QStringLiteral("Settings"), QStringLiteral("Big"), {});
             QCOMPARE(value.size(), 3000);
             QCOMPARE(value.count(value.at(0)), 3000);
             QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Before"), {}),

@@ -41,9 +41,12 @@ private Q_SLOTS:
         const QString ini = IniPath();
         // The splash shows for two seconds before the settings are first written.
         QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(ini).ReadInt(QStringLiteral("Settings"),
-                                                             QStringLiteral("HangupSecsToHangup"), -1) == 0,
+                                                             QStringLiteral("HangupSecsToHangup"),
+                                                             -1) == 0,
                                  15000);
-        QCOMPARE(CSettingsStore(ini).ReadInt(QStringLiteral("Settings"), QStringLiteral("DialSecsToDial"), -1), 0);
+        QCOMPARE(CSettingsStore(ini).ReadInt(QStringLiteral("Settings"),
+                                             QStringLiteral("DialSecsToDial"), -1),
+                 0);
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(ini).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
@@ -78,7 +81,8 @@ private Q_SLOTS:
 
     void simultaneousStartsLeaveOne()
     {
-        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"), 0);
+        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"),
+                                           0);
         QList<QProcess*> starts;
         for (int i = 0; i < 4; ++i)
             starts.append(Start());

@@ -15,7 +15,8 @@ struct Fields {
     int day = 0, month = 0, year = 0, startSecs = 0, endSecs = 0;
 };
 
-Fields Copy(const CLogRecord& r) {
+Fields Copy(const CLogRecord& r)
+{
     Fields f;
     f.line = r.line.toByteArray();
     f.date = r.startDate.toByteArray();
@@ -34,7 +35,8 @@ Fields Copy(const CLogRecord& r) {
     return f;
 }
 
-QList<Fields> ReadBack(const QString& path, bool* opened = nullptr) {
+QList<Fields> ReadBack(const QString& path, bool* opened = nullptr)
+{
     QList<Fields> records;
     const bool ok = CLogFile::ReadAll(path, [&](const CLogRecord& r) { records.append(Copy(r)); });
     if (opened)
@@ -42,20 +44,23 @@ QList<Fields> ReadBack(const QString& path, bool* opened = nullptr) {
     return records;
 }
 
-void WriteFile(const QString& path, const QByteArray& data) {
+void WriteFile(const QString& path, const QByteArray& data)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(data), data.size());
 }
 
-QByteArray ReadFile(const QString& path) {
+QByteArray ReadFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QDateTime At(int y, int mo, int d, int h, int mi, int s) {
+QDateTime At(int y, int mo, int d, int h, int mi, int s)
+{
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
@@ -84,7 +89,8 @@ private slots:
     void appendToDirectoryFails();
 };
 
-void TstLogFile::formatsTheDocumentedLine() {
+void TstLogFile::formatsTheDocumentedLine()
+{
     const QString line = CLogFile::FormatRecord(
         At(1999, 12, 24, 21, 5, 10), At(1999, 12, 24, 21, 40, 2), QStringLiteral("anna"),
         QStringLiteral("Standard Modem"), QStringLiteral("Office dial-up"), 123456, 2345678);
@@ -92,7 +98,8 @@ void TstLogFile::formatsTheDocumentedLine() {
                                   "Modem|Office dial-up|123456|2345678|\n"));
 }
 
-void TstLogFile::formatsNegativeCountsAndTwoDates() {
+void TstLogFile::formatsNegativeCountsAndTwoDates()
+{
     const QString line = CLogFile::FormatRecord(At(2000, 1, 5, 23, 50, 0), At(2000, 1, 6, 0, 10, 0),
                                                 QStringLiteral("u"), QStringLiteral("d"),
                                                 QStringLiteral("e"), -5, -2147483647 - 1);
@@ -111,7 +118,8 @@ void TstLogFile::formatsNegativeCountsAndTwoDates() {
     QCOMPARE(r.uploaded.toByteArray(), QByteArray("-5"));
 }
 
-void TstLogFile::sanitisedNamesReadBackAsNineFields_data() {
+void TstLogFile::sanitisedNamesReadBackAsNineFields_data()
+{
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("entry");
@@ -133,7 +141,8 @@ void TstLogFile::sanitisedNamesReadBackAsNineFields_data() {
                                  << QByteArray("a b") << QByteArray(" ") << QByteArray("\xc3\xa9");
 }
 
-void TstLogFile::sanitisedNamesReadBackAsNineFields() {
+void TstLogFile::sanitisedNamesReadBackAsNineFields()
+{
     QFETCH(QString, user);
     QFETCH(QString, device);
     QFETCH(QString, entry);
@@ -154,7 +163,8 @@ void TstLogFile::sanitisedNamesReadBackAsNineFields() {
     QCOMPARE(records[0].endSecs, 5 * 3600 + 6 * 60 + 7);
 }
 
-void TstLogFile::parsesByTheReadingRules_data() {
+void TstLogFile::parsesByTheReadingRules_data()
+{
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QList<int>>("numbers");   // day, month, year, start, end
     QTest::addColumn<QByteArrayList>("texts"); // user, device, isp, up, down
@@ -188,7 +198,8 @@ void TstLogFile::parsesByTheReadingRules_data() {
         << QByteArrayList{"", "", "", "", ""};
 }
 
-void TstLogFile::parsesByTheReadingRules() {
+void TstLogFile::parsesByTheReadingRules()
+{
     QFETCH(QByteArray, line);
     QFETCH(QList<int>, numbers);
     QFETCH(QByteArrayList, texts);
@@ -202,7 +213,8 @@ void TstLogFile::parsesByTheReadingRules() {
              texts);
 }
 
-void TstLogFile::skipsLinesWithoutFields() {
+void TstLogFile::skipsLinesWithoutFields()
+{
     CLogRecord r;
     QVERIFY(!CLogFile::ParseLine("", r));
     QVERIFY(!CLogFile::ParseLine("|", r));
@@ -216,7 +228,8 @@ void TstLogFile::skipsLinesWithoutFields() {
     QCOMPARE(records[0].startSecs, 1);
 }
 
-void TstLogFile::missingFileVisitsNothing() {
+void TstLogFile::missingFileVisitsNothing()
+{
     QTemporaryDir dir;
     bool opened = true;
     QVERIFY(ReadBack(dir.filePath(QStringLiteral("none.log")), &opened).isEmpty());
@@ -228,7 +241,8 @@ void TstLogFile::missingFileVisitsNothing() {
     QVERIFY(opened);
 }
 
-void TstLogFile::readsLfCrLfAndLastLineWithoutBreak() {
+void TstLogFile::readsLfCrLfAndLastLineWithoutBreak()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
     WriteFile(path, "01-01-2000|00:00:01|01-01-2000|00:00:02|u|d|i|1|2|\r\n"
@@ -243,7 +257,8 @@ void TstLogFile::readsLfCrLfAndLastLineWithoutBreak() {
     QCOMPARE(records[2].endSecs, 6);
 }
 
-void TstLogFile::survivesLongBinaryAndNulLines() {
+void TstLogFile::survivesLongBinaryAndNulLines()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
     const QByteArray longName(400, 'n');
@@ -267,7 +282,8 @@ void TstLogFile::survivesLongBinaryAndNulLines() {
     QCOMPARE(records[3].endSecs, 6);
 }
 
-void TstLogFile::skipsOverlongLineAndKeepsNeighbours() {
+void TstLogFile::skipsOverlongLineAndKeepsNeighbours()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
     // Longer than both the line limit and the read chunk, so it spans several reads.
@@ -290,7 +306,8 @@ void TstLogFile::skipsOverlongLineAndKeepsNeighbours() {
     QCOMPARE(records[3].down, QByteArray("6"));
 }
 
-void TstLogFile::readsLinesAcrossChunkBoundaries() {
+void TstLogFile::readsLinesAcrossChunkBoundaries()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
     // About 5 MB of lines of varying length, so line ends fall on every offset of a chunk.
@@ -322,7 +339,8 @@ void TstLogFile::readsLinesAcrossChunkBoundaries() {
     QCOMPARE(sum, expectedSum);
 }
 
-void TstLogFile::streamingReaderAgreesWithLineParser() {
+void TstLogFile::streamingReaderAgreesWithLineParser()
+{
     // Random bytes rich in separators and line breaks, long lines included: the streaming
     // reader must yield exactly what splitting the file by hand and parsing each line gives.
     QTemporaryDir dir;
@@ -364,7 +382,8 @@ void TstLogFile::streamingReaderAgreesWithLineParser() {
         QCOMPARE(actual.at(i), expected.at(i));
 }
 
-void TstLogFile::appendCreatesAndAppends() {
+void TstLogFile::appendCreatesAndAppends()
+{
     CScriptedMessageBox boxes;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
@@ -378,7 +397,8 @@ void TstLogFile::appendCreatesAndAppends() {
     QCOMPARE(ReadFile(path), QByteArray("a|\nb|\n"));
 }
 
-void TstLogFile::appendStartsOnFreshLineAfterCutLine() {
+void TstLogFile::appendStartsOnFreshLineAfterCutLine()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
     WriteFile(path, "01-01-2000|00:00:01|01-01");
@@ -388,7 +408,8 @@ void TstLogFile::appendStartsOnFreshLineAfterCutLine() {
     QCOMPARE(ReadBack(path).size(), 2);
 }
 
-void TstLogFile::failedAppendKeepsRecordsAndWarnsOnce() {
+void TstLogFile::failedAppendKeepsRecordsAndWarnsOnce()
+{
     CScriptedMessageBox boxes;
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("missing"));
@@ -426,7 +447,8 @@ void TstLogFile::failedAppendKeepsRecordsAndWarnsOnce() {
     QCOMPARE(ReadFile(path), QByteArray("third|\nfourth|\n"));
 }
 
-void TstLogFile::appendToDirectoryFails() {
+void TstLogFile::appendToDirectoryFails()
+{
     CScriptedMessageBox boxes;
     QTemporaryDir dir;
     CLogFile log;

@@ -62,7 +62,8 @@ private:
     QString m_log;
 };
 
-void TstCli::init() {
+void TstCli::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("config/orvalis")));
@@ -72,20 +73,23 @@ void TstCli::init() {
     WriteSettings(kExampleTariff);
 }
 
-void TstCli::WriteSettings(const QByteArray& extra) {
+void TstCli::WriteSettings(const QByteArray& extra)
+{
     QFile file(m_ini);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(extra);
     file.write("\n[Settings]\nIniPath=" + QFileInfo(m_log).absolutePath().toUtf8() + "\n");
 }
 
-void TstCli::WriteLog(const QByteArray& data) {
+void TstCli::WriteLog(const QByteArray& data)
+{
     QFile file(m_log);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(data), data.size());
 }
 
-Result TstCli::Run(const QStringList& args) {
+Result TstCli::Run(const QStringList& args)
+{
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
@@ -102,7 +106,8 @@ Result TstCli::Run(const QStringList& args) {
     return result;
 }
 
-void TstCli::pricesTheWorkedExamples_data() {
+void TstCli::pricesTheWorkedExamples_data()
+{
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("line");
     QTest::newRow("wednesday") << QStringList{"14-06-2000", "14:20:00", "14:27:30"}
@@ -117,7 +122,8 @@ void TstCli::pricesTheWorkedExamples_data() {
         << QStringList{"18-06-2000", "23:59:59", "00:30:00"} << QByteArray("1860 cheap 9.40\n");
 }
 
-void TstCli::pricesTheWorkedExamples() {
+void TstCli::pricesTheWorkedExamples()
+{
     QFETCH(QStringList, args);
     QFETCH(QByteArray, line);
     const QByteArray before = QFile(m_ini).exists() ? QByteArray() : QByteArray("missing");
@@ -128,7 +134,8 @@ void TstCli::pricesTheWorkedExamples() {
     QVERIFY(before.isEmpty());
 }
 
-void TstCli::summaryOfTheConfiguredLog() {
+void TstCli::summaryOfTheConfiguredLog()
+{
     WriteLog(kExampleLog);
     QFile ini(m_ini);
     QVERIFY(ini.open(QIODevice::ReadOnly));
@@ -157,7 +164,8 @@ void TstCli::summaryOfTheConfiguredLog() {
     QCOMPARE(QFileInfo(m_ini).lastModified(), modifiedBefore);
 }
 
-void TstCli::summaryThisMonthTakesOffTheAllowance() {
+void TstCli::summaryThisMonthTakesOffTheAllowance()
+{
     // One call this month priced 2.00 (228 s at 0.50 per minute plus 0.10), a free hour.
     WriteSettings("[Price]\nPricePerDial=0.1\nCostPerMinute=0.5\nFreeMonthTime=01:00\n"
                   "[Settings]\nSummaryWhen=1\n");
@@ -173,7 +181,8 @@ void TstCli::summaryThisMonthTakesOffTheAllowance() {
     QVERIFY2(all.out.contains("\nTotal cost: 2.00\n"), all.out);
 }
 
-void TstCli::summaryTodayAndMissingLog() {
+void TstCli::summaryTodayAndMissingLog()
+{
     const QDate now = QDate::currentDate();
     const QByteArray today = now.toString(u"dd-MM-yyyy").toLatin1();
     const QByteArray otherDay =
@@ -201,7 +210,8 @@ void TstCli::summaryTodayAndMissingLog() {
                                    "Total data transmitted: 0\n"));
 }
 
-void TstCli::reportIsNewestFirstTabSeparated() {
+void TstCli::reportIsNewestFirstTabSeparated()
+{
     WriteLog(QByteArray(kExampleLog) + "\n|||\n18-06-2000|10:00:00|x|10:00:40||tab\there|i|5|\n");
     const Result result = Run({QStringLiteral("report")});
     QCOMPARE(result.exitCode, 0);
@@ -221,7 +231,8 @@ void TstCli::reportIsNewestFirstTabSeparated() {
     QVERIFY(lines[5].isEmpty());
 }
 
-void TstCli::reportCsvQuotes() {
+void TstCli::reportCsvQuotes()
+{
     WriteLog("14-06-2000|14:20:00|14-06-2000|14:27:30|a,\"b\"|Modem \"56k\"|plain|1|2|\n");
     const Result result =
         Run({QStringLiteral("report"), QStringLiteral("--csv"), QStringLiteral("--log"), m_log});
@@ -233,7 +244,8 @@ void TstCli::reportCsvQuotes() {
                         "\"\"56k\"\"\",plain,1,2,4.90\r\n"));
 }
 
-void TstCli::badArgumentsExitWithTwo_data() {
+void TstCli::badArgumentsExitWithTwo_data()
+{
     QTest::addColumn<QStringList>("args");
     QTest::newRow("nothing") << QStringList{};
     QTest::newRow("unknown command") << QStringList{"totals"};
@@ -250,7 +262,8 @@ void TstCli::badArgumentsExitWithTwo_data() {
     QTest::newRow("price bad end") << QStringList{"price", "14-06-2000", "10:00:00", "10:61:00"};
 }
 
-void TstCli::badArgumentsExitWithTwo() {
+void TstCli::badArgumentsExitWithTwo()
+{
     QFETCH(QStringList, args);
     const Result result = Run(args);
     QCOMPARE(result.exitCode, 2);
@@ -259,7 +272,8 @@ void TstCli::badArgumentsExitWithTwo() {
     QVERIFY(result.err.contains("--help"));
 }
 
-void TstCli::helpAndUnreadableLog() {
+void TstCli::helpAndUnreadableLog()
+{
     const Result help = Run({QStringLiteral("--help")});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.startsWith("Usage: orvalis-cli"));

@@ -14,7 +14,8 @@ private slots:
     void choosesBackend();
 };
 
-void TestRemoteAccessFactory::choosesBackend_data() {
+void TestRemoteAccessFactory::choosesBackend_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("created");
     QTest::addColumn<QString>("note");
@@ -28,7 +29,8 @@ void TestRemoteAccessFactory::choosesBackend_data() {
                                                "choose one of: auto, sim");
 }
 
-void TestRemoteAccessFactory::choosesBackend() {
+void TestRemoteAccessFactory::choosesBackend()
+{
     QFETCH(QString, name);
     QFETCH(bool, created);
     QFETCH(QString, note);

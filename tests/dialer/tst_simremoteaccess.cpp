@@ -20,13 +20,15 @@ struct Progress {
     QList<unsigned> states;
     QList<unsigned> errors;
 
-    CRemoteAccess::DialNotifier Notifier() {
+    CRemoteAccess::DialNotifier Notifier()
+    {
         return [this](unsigned state, unsigned error) {
             states.append(state);
             errors.append(error);
         };
     }
-    bool Finished() const {
+    bool Finished() const
+    {
         return !states.isEmpty() &&
                (states.last() == CRemoteAccess::Connected || errors.last() != 0);
     }
@@ -72,13 +74,16 @@ private slots:
 private:
     QString FilePath() const { return m_dir->filePath(u"simulator.ini"_s); }
     // The file as another process reads and writes it.
-    QString Get(const char* section, const char* key) const {
+    QString Get(const char* section, const char* key) const
+    {
         return CSettingsStore(FilePath()).ReadString(section, key, u"<none>"_s);
     }
-    bool Set(const char* section, const char* key, const QString& value) const {
+    bool Set(const char* section, const char* key, const QString& value) const
+    {
         return CSettingsStore(FilePath()).WriteString(section, key, value);
     }
-    bool Set(const char* section, const char* key, int value) const {
+    bool Set(const char* section, const char* key, int value) const
+    {
         return Set(section, key, QString::number(value));
     }
     QList<CRasConnection> Connections(CSimRemoteAccess& sim);
@@ -88,19 +93,22 @@ private:
     const QDateTime m_start = QDateTime(QDate(2024, 3, 1), QTime(10, 0, 0));
 };
 
-void TestSimRemoteAccess::init() {
+void TestSimRemoteAccess::init()
+{
     m_dir.emplace();
     QVERIFY(m_dir->isValid());
     m_clock.emplace(m_start);
     QVERIFY(Set("Dial", "StepMs", 1));
 }
 
-void TestSimRemoteAccess::cleanup() {
+void TestSimRemoteAccess::cleanup()
+{
     m_clock.reset();
     m_dir.reset();
 }
 
-QList<CRasConnection> TestSimRemoteAccess::Connections(CSimRemoteAccess& sim) {
+QList<CRasConnection> TestSimRemoteAccess::Connections(CSimRemoteAccess& sim)
+{
     QList<CRasConnection> list;
     const int rc = sim.EnumConnections(list);
     if (rc != 0)
@@ -108,7 +116,8 @@ QList<CRasConnection> TestSimRemoteAccess::Connections(CSimRemoteAccess& sim) {
     return list;
 }
 
-void TestSimRemoteAccess::dialGoesThroughProgressAndConnects() {
+void TestSimRemoteAccess::dialGoesThroughProgressAndConnects()
+{
     CSimRemoteAccess sim(FilePath());
     Progress progress;
     CRemoteAccess::Handle handle = 12345;
@@ -136,7 +145,8 @@ void TestSimRemoteAccess::dialGoesThroughProgressAndConnects() {
     QCOMPARE(Get("Line", "Since"), QString::number(m_start.toMSecsSinceEpoch()));
 }
 
-void TestSimRemoteAccess::busyLineCountsDownThenConnects() {
+void TestSimRemoteAccess::busyLineCountsDownThenConnects()
+{
     Set("Dial", "BusyTimes", 2);
     CSimRemoteAccess sim(FilePath());
 
@@ -163,7 +173,8 @@ void TestSimRemoteAccess::busyLineCountsDownThenConnects() {
     QCOMPARE(Connections(sim).value(0).entryName, u"Work"_s);
 }
 
-void TestSimRemoteAccess::failingDialReportsCodeAtItsStep_data() {
+void TestSimRemoteAccess::failingDialReportsCodeAtItsStep_data()
+{
     QTest::addColumn<int>("failAt");
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("steps");
@@ -175,7 +186,8 @@ void TestSimRemoteAccess::failingDialReportsCodeAtItsStep_data() {
     QTest::newRow("beyond the last step") << 99 << 718 << 7 << unsigned(State::Authenticated);
 }
 
-void TestSimRemoteAccess::failingDialReportsCodeAtItsStep() {
+void TestSimRemoteAccess::failingDialReportsCodeAtItsStep()
+{
     QFETCH(int, failAt);
     QFETCH(int, code);
     QFETCH(int, steps);
@@ -205,7 +217,8 @@ void TestSimRemoteAccess::failingDialReportsCodeAtItsStep() {
     QCOMPARE(progress.states, kConnectSteps);
 }
 
-void TestSimRemoteAccess::refusedDials() {
+void TestSimRemoteAccess::refusedDials()
+{
     CSimRemoteAccess sim(FilePath());
     Progress progress;
     CRemoteAccess::Handle handle = 77;
@@ -245,7 +258,8 @@ void TestSimRemoteAccess::refusedDials() {
     QVERIFY(progress.states.isEmpty());
 }
 
-void TestSimRemoteAccess::hangUpStopsUnfinishedDial() {
+void TestSimRemoteAccess::hangUpStopsUnfinishedDial()
+{
     CSimRemoteAccess sim(FilePath());
 
     // Hung up from inside the notifier at the second step: nothing more arrives.
@@ -277,7 +291,8 @@ void TestSimRemoteAccess::hangUpStopsUnfinishedDial() {
     QCOMPARE(Connections(sim).size(), 1);
 }
 
-void TestSimRemoteAccess::hangUpEndsConnection() {
+void TestSimRemoteAccess::hangUpEndsConnection()
+{
     CSimRemoteAccess sim(FilePath());
     Progress progress;
     CRemoteAccess::Handle handle = 0;
@@ -295,7 +310,8 @@ void TestSimRemoteAccess::hangUpEndsConnection() {
     QCOMPARE(sim.HangUp(handle), int(CRemoteAccess::ErrorInvalidHandle));
 }
 
-void TestSimRemoteAccess::connectionFromOutsideComesAndGoes() {
+void TestSimRemoteAccess::connectionFromOutsideComesAndGoes()
+{
     CSimRemoteAccess sim(FilePath());
     QVERIFY(Connections(sim).isEmpty());
     m_clock->AdvanceSecs(5);
@@ -319,7 +335,8 @@ void TestSimRemoteAccess::connectionFromOutsideComesAndGoes() {
     QVERIFY(!sim.ReadByteCounters(u"ppp0"_s, in, out));
 }
 
-void TestSimRemoteAccess::handEditedFileMakesNewConnection() {
+void TestSimRemoteAccess::handEditedFileMakesNewConnection()
+{
     CSimRemoteAccess sim(FilePath());
     Set("Line", "Connected", u"Work"_s);
     const CRemoteAccess::Handle first = Connections(sim).value(0).handle;
@@ -356,7 +373,8 @@ void TestSimRemoteAccess::handEditedFileMakesNewConnection() {
     QCOMPARE(Get("Line", "Since"), QString::number(m_start.addSecs(180).toMSecsSinceEpoch()));
 }
 
-void TestSimRemoteAccess::enumErrorFromFile() {
+void TestSimRemoteAccess::enumErrorFromFile()
+{
     CSimRemoteAccess sim(FilePath());
     Set("Line", "Connected", u"Work"_s);
     Set("Line", "EnumError", 610);
@@ -368,7 +386,8 @@ void TestSimRemoteAccess::enumErrorFromFile() {
     QCOMPARE(list.size(), 1);
 }
 
-void TestSimRemoteAccess::countersFollowTheClock() {
+void TestSimRemoteAccess::countersFollowTheClock()
+{
     CSimRemoteAccess sim(FilePath());
     quint64 in = 1;
     quint64 out = 1;
@@ -403,7 +422,8 @@ void TestSimRemoteAccess::countersFollowTheClock() {
     QCOMPARE(out, quint64(0));
 }
 
-void TestSimRemoteAccess::phonebookEntries() {
+void TestSimRemoteAccess::phonebookEntries()
+{
     CSimRemoteAccess sim(FilePath());
     QStringList entries;
     QCOMPARE(sim.EnumEntries(entries), 0);
@@ -432,7 +452,8 @@ void TestSimRemoteAccess::phonebookEntries() {
     QCOMPARE(sim.Dial(u"Work"_s, {}, {}, {}, handle), int(CRemoteAccess::ErrorEntryNotFound));
 }
 
-void TestSimRemoteAccess::garbageFileGivesDefaults() {
+void TestSimRemoteAccess::garbageFileGivesDefaults()
+{
     {
         QFile file(FilePath());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -467,7 +488,8 @@ void TestSimRemoteAccess::garbageFileGivesDefaults() {
     QCOMPARE(progress.states, kConnectSteps);
 }
 
-void TestSimRemoteAccess::unwritableFileFailsTheDialInsteadOfConnecting() {
+void TestSimRemoteAccess::unwritableFileFailsTheDialInsteadOfConnecting()
+{
     // The file's place is taken by a folder: reads give defaults, writes fail.
     const QString path = m_dir->filePath(u"folder.ini"_s);
     QVERIFY(QDir().mkpath(path));
@@ -486,7 +508,8 @@ void TestSimRemoteAccess::unwritableFileFailsTheDialInsteadOfConnecting() {
     QVERIFY(Connections(sim).isEmpty());
 }
 
-void TestSimRemoteAccess::errorTexts() {
+void TestSimRemoteAccess::errorTexts()
+{
     CSimRemoteAccess sim(FilePath());
     const QList<int> codes = {676, 678, 680, 691, 623, 718, 602, 629, 6};
     QSet<QString> texts;
@@ -503,7 +526,8 @@ void TestSimRemoteAccess::errorTexts() {
     QVERIFY(!sim.GetErrorString(0, text));
 }
 
-void TestSimRemoteAccess::defaultFileBesideSettings() {
+void TestSimRemoteAccess::defaultFileBesideSettings()
+{
     QCOMPARE(CSimRemoteAccess::DefaultFile(u"/home/u/.config/orvalis/ov.ini"_s),
              u"/home/u/.config/orvalis/simulator.ini"_s);
 

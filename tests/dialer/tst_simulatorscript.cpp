@@ -30,10 +30,12 @@ private slots:
 
 private:
     QString FilePath() const { return m_dir->filePath(u"simulator.ini"_s); }
-    QString Read(const char* section, const char* key) const {
+    QString Read(const char* section, const char* key) const
+    {
         return CSettingsStore(FilePath()).ReadString(section, key, u"<none>"_s);
     }
-    bool Run(const QString& command, QString* message = nullptr) {
+    bool Run(const QString& command, QString* message = nullptr)
+    {
         QString text;
         const bool ok = CSimulatorScript(FilePath()).Run(command, text);
         if (message)
@@ -46,18 +48,21 @@ private:
     const QDateTime m_start = QDateTime(QDate(2024, 5, 6), QTime(20, 15, 0));
 };
 
-void TestSimulatorScript::init() {
+void TestSimulatorScript::init()
+{
     m_dir.emplace();
     QVERIFY(m_dir->isValid());
     m_clock.emplace(m_start);
 }
 
-void TestSimulatorScript::cleanup() {
+void TestSimulatorScript::cleanup()
+{
     m_clock.reset();
     m_dir.reset();
 }
 
-void TestSimulatorScript::connectAndDropDriveTheBackend() {
+void TestSimulatorScript::connectAndDropDriveTheBackend()
+{
     CSimRemoteAccess sim(FilePath());
     QList<CRasConnection> list;
     QCOMPARE(sim.EnumConnections(list), 0);
@@ -97,7 +102,8 @@ void TestSimulatorScript::connectAndDropDriveTheBackend() {
     QCOMPARE(list.value(0).entryName, u"Office VPN"_s);
 }
 
-void TestSimulatorScript::connectRefusals() {
+void TestSimulatorScript::connectRefusals()
+{
     QString message;
     QVERIFY(!Run(u"connect"_s, &message));
     QVERIFY(message.contains(u"needs the entry name"_s));
@@ -115,7 +121,8 @@ void TestSimulatorScript::connectRefusals() {
     QCOMPARE(Read("Line", "Since"), QString::number(m_start.toMSecsSinceEpoch()));
 }
 
-void TestSimulatorScript::busyAndFailSteerTheNextDials() {
+void TestSimulatorScript::busyAndFailSteerTheNextDials()
+{
     CSimRemoteAccess sim(FilePath());
     CSettingsStore(FilePath()).WriteInt(u"Dial"_s, u"StepMs"_s, 1);
 
@@ -170,7 +177,8 @@ void TestSimulatorScript::busyAndFailSteerTheNextDials() {
     QCOMPARE(Read("Dial", "FailCode"), u"0"_s);
 }
 
-void TestSimulatorScript::entriesReplaceThePhonebook() {
+void TestSimulatorScript::entriesReplaceThePhonebook()
+{
     CSimRemoteAccess sim(FilePath());
     QString message;
     QVERIFY(Run(u"entries Alpha| Beta |gamma|beta"_s, &message));
@@ -183,7 +191,8 @@ void TestSimulatorScript::entriesReplaceThePhonebook() {
     QCOMPARE(entries, QStringList({u"One entry"_s}));
 }
 
-void TestSimulatorScript::rateChangesTheGrowth() {
+void TestSimulatorScript::rateChangesTheGrowth()
+{
     CSimRemoteAccess sim(FilePath());
     QVERIFY(Run(u"rate 10 20"_s));
     QCOMPARE(Read("Line", "RateIn"), u"10"_s);
@@ -210,7 +219,8 @@ void TestSimulatorScript::rateChangesTheGrowth() {
     QCOMPARE(out, quint64(10));
 }
 
-void TestSimulatorScript::statusDescribesTheState() {
+void TestSimulatorScript::statusDescribesTheState()
+{
     QString message;
     QVERIFY(Run(u"status"_s, &message));
     QVERIFY(message.contains(u"Line: no connection"_s));
@@ -228,7 +238,8 @@ void TestSimulatorScript::statusDescribesTheState() {
     QVERIFY2(message.contains(u"busy for the next 2 dial(s) at step 3"_s), qPrintable(message));
 }
 
-void TestSimulatorScript::badCommandsChangeNothing_data() {
+void TestSimulatorScript::badCommandsChangeNothing_data()
+{
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("expected");
 
@@ -251,7 +262,8 @@ void TestSimulatorScript::badCommandsChangeNothing_data() {
     QTest::newRow("status argument") << u"status x"_s << u"\"status\" takes no argument."_s;
 }
 
-void TestSimulatorScript::badCommandsChangeNothing() {
+void TestSimulatorScript::badCommandsChangeNothing()
+{
     QFETCH(QString, command);
     QFETCH(QString, expected);
 
@@ -271,7 +283,8 @@ void TestSimulatorScript::badCommandsChangeNothing() {
     QCOMPARE(file.readAll(), before);
 }
 
-void TestSimulatorScript::unwritableFileIsReported() {
+void TestSimulatorScript::unwritableFileIsReported()
+{
     // The folder of the file is a plain file: nothing can be created there.
     const QString blocker = m_dir->filePath(u"blocker"_s);
     QFile file(blocker);

@@ -49,14 +49,19 @@ private Q_SLOTS:
         boxes.Answer(CMessageBox::Answer::No);
         dlg.Exit();
         QCOMPARE(boxes.Shown().size(), 1);
-        QCOMPARE(boxes.Shown()[0].text, QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
+        QCOMPARE(boxes.Shown()[0].text,
+                 QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
         QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Are you sure ?"));
         QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Question);
         QCOMPARE(finished.count(), 0);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), 0), 200);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosb"), 0), 392);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), 9), 0);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), 0),
+                 200);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosb"), 0),
+                 392);
+        QCOMPARE(
+            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), 9),
+            0);
 
         boxes.Answer(CMessageBox::Answer::Yes);
         dlg.Exit();
@@ -73,7 +78,8 @@ private Q_SLOTS:
         dlg.Exit();
         QCOMPARE(boxes.Shown().size(), 0);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosr"), 0), 517);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosr"), 0),
+                 517);
     }
 
     void placementRules()
@@ -82,11 +88,15 @@ private Q_SLOTS:
         placement.Load();
         // Bottom edge exactly 0: nothing is written.
         placement.Save(QRect(10, -50, 100, 50), false);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1), -1);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1),
+                 -1);
         // Above the screen counts as minimized: the rectangle from the opening is kept.
         placement.Save(QRect(10, -500, 100, 50), false);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1), 126);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), -1), 1);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1),
+                 126);
+        QCOMPARE(
+            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), -1),
+            1);
         // Minimized is remembered: the next start begins hidden.
         CWindowPlacement next(*m_store);
         next.Load();
@@ -107,7 +117,8 @@ private Q_SLOTS:
         QVERIFY(!dlg.close());
         QVERIFY(!dlg.isVisible());
         QCOMPARE(finished.count(), 0);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPost"), 0), 133);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPost"), 0),
+                 133);
     }
 
 private:
