@@ -1,0 +1,434 @@
+#include "monitor/connectionmonitor.h"
+
+#include "app/apppaths.h"
+#include "app/settingsstore.h"
+#include "billing/summarytext.h"
+#include "billing/totals.h"
+#include "common/clock.h"
+#include "common/messagebox.h"
+#include "dialer/remoteaccess.h"
+#include "monitor/monitorservices.h"
+#include "monitor/monitorsink.h"
+#include "monitor/soundplayer.h"
+#include "monitor/trafficcounters.h"
+
+#include <QTime>
+
+#include <algorithm>
+
+const QString CConnectionMonitor::kIdleTitle = QStringLiteral("OrvalisDUI");
+const QString CConnectionMonitor::kWaitingTooltip = QStringLiteral("Waiting for connection...");
+const QString CConnectionMonitor::kMailErrorResult =
+    QStringLiteral("Error connecting to the server.\nCheck your email settings!");
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+// Counters wrap at 2^32; a difference is taken in 32-bit signed arithmetic.
+qint32 Difference(qint32 now, qint32 base)
+{
+    return static_cast<qint32>(static_cast<quint32>(now) - static_cast<quint32>(base));
+}
+
+QDateTime WholeSeconds(const QDateTime& moment)
+{
+    QDateTime whole = moment;
+    const QTime time = moment.time();
+    whole.setTime(QTime(time.hour(), time.minute(), time.second()));
+    return whole;
+}
+
+} // namespace
+
+CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& remoteAccess,
+                                       CTrafficCounters* counters, CMonitorSink& sink,
+                                       CMonitorServices& services, CSoundPlayer& sound,
+                                       QObject* parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_remoteAccess(remoteAccess)
+    , m_counters(counters)
+    , m_sink(sink)
+    , m_services(services)
+    , m_sound(sound)
+{
+    // Timer 1 is armed for the next second boundary each time, so an idle program wakes
+    // once a second rather than continuously.
+    m_pollTimer.setSingleShot(true);
+    m_pollTimer.setTimerType(Qt::PreciseTimer);
+    m_mailResultTimer.setSingleShot(true);
+    connect(&m_pollTimer, &QTimer::timeout, this, &CConnectionMonitor::Poll);
+    connect(&m_idleTimer, &QTimer::timeout, this, &CConnectionMonitor::IdleCheck);
+    connect(&m_mailTimer, &QTimer::timeout, this, &CConnectionMonitor::PeriodicMailCheck);
+    connect(&m_firstMinuteTimer, &QTimer::timeout, this, &CConnectionMonitor::FirstMinuteChecks);
+    connect(&m_costTimer, &QTimer::timeout, this, &CConnectionMonitor::CostChecks);
+    connect(&m_scheduleTimer, &QTimer::timeout, this, &CConnectionMonitor::ScheduleTick);
+    connect(&m_mailResultTimer, &QTimer::timeout, this, &CConnectionMonitor::ShowMailResult);
+    // A result that arrives after the 100 ms look is shown as soon as it is there.
+    connect(this, &CConnectionMonitor::MailResultArrived, this, &CConnectionMonitor::ShowMailResult,
+            Qt::QueuedConnection);
+}
+
+CConnectionMonitor::~CConnectionMonitor() = default;
+
+void CConnectionMonitor::Start(const QString& userName)
+{
+    m_userName = userName;
+    ArmFromSettings();
+    m_costTimer.start(60000);
+    WatchInterface(QString());
+    ArmPollTimer();
+}
+
+void CConnectionMonitor::Shutdown()
+{
+    for (QTimer* timer : {&m_pollTimer, &m_idleTimer, &m_mailTimer, &m_firstMinuteTimer, &m_costTimer,
+                          &m_scheduleTimer, &m_mailResultTimer})
+        timer->stop();
+    if (m_counters)
+        m_counters->Cancel();
+    m_log.Flush(LogPath());
+}
+
+void CConnectionMonitor::ArmPollTimer()
+{
+    const qint64 intoSecond = CClock::NowMsecs() % 1000;
+    // A few milliseconds past the boundary, so the clock has surely moved on.
+    m_pollTimer.start(static_cast<int>(1000 - intoSecond + 5));
+}
+
+void CConnectionMonitor::Poll()
+{
+    ArmPollTimer();
+    const QDateTime now = WholeSeconds(CClock::Now());
+    if (m_lastTick.isValid() && now <= m_lastTick)
+        return;
+    // Taken before any box can open: ticks go on underneath a modal box and must not do
+    // this second's work twice.
+    m_lastTick = now;
+
+    QList<CRasConnection> connections;
+    if (m_remoteAccess.EnumConnections(connections) != 0) {
+        // One box per failure episode, not one every second.
+        if (!m_enumErrorShown) {
+            m_enumErrorShown = true;
+            CMessageBox::Error(QStringLiteral("Unknown Error - RAS INI Failure"));
+        }
+        return;
+    }
+    m_enumErrorShown = false;
+
+    if (!connections.isEmpty()) {
+        m_connections = connections;
+        if (!m_connected)
+            NewConnection(now);
+        ConnectedTick(now);
+    } else if (m_connected) {
+        ConnectionGone(now);
+    }
+}
+
+void CConnectionMonitor::NewConnection(const QDateTime& now)
+{
+    m_start = now;
+    WatchInterface(m_connections.first().interfaceName);
+    if (m_counters) {
+        m_counters->Trigger();
+        m_baseSent = m_counters->SentBytes();
+        m_baseReceived = m_counters->ReceivedBytes();
+    } else {
+        m_baseSent = 0;
+        m_baseReceived = 0;
+    }
+    if (ReadInt("ShowWhenConnected", 0) == 1)
+        m_sink.ShowWindow();
+    m_sink.AddMessage(QStringLiteral("Connection ") + m_connections.first().entryName +
+                      QStringLiteral(" detected"));
+    PlayAction("ActionWhenConMade", "SoundWhenConMade");
+    m_firstMinuteTimer.start(60000);
+}
+
+void CConnectionMonitor::ConnectedTick(const QDateTime& now)
+{
+    const QString elapsed = CSummaryText::SpanText(m_start.secsTo(now));
+    m_sink.SetCallValues(elapsed, QString::number(ReceivedSinceStart()),
+                         QString::number(SentSinceStart()));
+    m_sink.SetTray(CMonitorSink::PictureConnected, QStringLiteral("Connected - ") + elapsed);
+    m_sink.SetTitle(elapsed);
+    if (m_counters)
+        m_counters->Trigger();
+    m_connected = true;
+}
+
+void CConnectionMonitor::ConnectionGone(const QDateTime& now)
+{
+    m_connected = false;
+    m_sink.AddMessage(QStringLiteral("Connection closed"));
+    m_sink.SetTray(CMonitorSink::PictureWaiting, kWaitingTooltip);
+    if (ReadInt("ShowWhenConnected", 0) == 1)
+        m_sink.HideWindow();
+    m_sink.SetTitle(kIdleTitle);
+
+    const CRasConnection& call = m_connections.first();
+    const QString line = CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName,
+                                                call.entryName, SentSinceStart(), ReceivedSinceStart());
+    m_log.Append(LogPath(), line);
+    WatchInterface(QString());
+
+    PlayAction("ActionWhenConDropped", "SoundWhenConDropped");
+    if (!m_userHungUp && ReadInt("Redial", 0) == 1)
+        m_services.DialDefaultConnection();
+}
+
+void CConnectionMonitor::PlayAction(const char* actionKey, const char* soundKey)
+{
+    const int action = ReadInt(actionKey, 0);
+    if (action == 1) {
+        m_sound.PlayBeeps(2);
+    } else if (action == 2) {
+        const QString file = m_store.ReadString(kSettings, QLatin1String(soundKey), QString());
+        if (!file.isEmpty())
+            m_sound.PlayFile(file);
+    }
+}
+
+void CConnectionMonitor::WatchInterface(const QString& interfaceName)
+{
+    if (m_counters)
+        m_counters->SetInterface(interfaceName);
+}
+
+qint32 CConnectionMonitor::SentSinceStart() const
+{
+    return m_counters ? Difference(m_counters->SentBytes(), m_baseSent) : 0;
+}
+
+qint32 CConnectionMonitor::ReceivedSinceStart() const
+{
+    return m_counters ? Difference(m_counters->ReceivedBytes(), m_baseReceived) : 0;
+}
+
+void CConnectionMonitor::HangupCommand()
+{
+    if (m_connected) {
+        m_sink.AddMessage(QStringLiteral("Hangup..."));
+        HangUpAll();
+    } else {
+        m_sink.AddMessage(QStringLiteral("Not connected..."));
+    }
+}
+
+bool CConnectionMonitor::HangUpAll()
+{
+    if (ReadInt("ConfirmHangup", 1) == 1 &&
+        !CMessageBox::Ask(QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
+        return false;
+    QList<CRasConnection> connections;
+    if (m_remoteAccess.EnumConnections(connections) != 0) {
+        CMessageBox::Error(QStringLiteral("Unknown Error - RAS INI Failure"));
+        return false;
+    }
+    for (const CRasConnection& connection : connections) {
+        m_userHungUp = true;
+        m_remoteAccess.HangUp(connection.handle);
+    }
+    return true;
+}
+
+void CConnectionMonitor::IdleCheck()
+{
+    if (!m_connected)
+        return;
+    if (m_hangupAction == 1) {
+        const qint32 sent = m_counters ? m_counters->SentBytes() : 0;
+        const qint32 received = m_counters ? m_counters->ReceivedBytes() : 0;
+        if (m_idleValid && sent == m_idleSent && received == m_idleReceived) {
+            // The idle values stay, so a declined question is asked again next period.
+            HangUpAll();
+        } else {
+            m_idleSent = sent;
+            m_idleReceived = received;
+            m_idleValid = true;
+        }
+    } else if (m_hangupAction == 2) {
+        StartMailCheck();
+    }
+}
+
+void CConnectionMonitor::PeriodicMailCheck()
+{
+    if (m_connected)
+        StartMailCheck();
+}
+
+void CConnectionMonitor::FirstMinuteChecks()
+{
+    if (!m_connected)
+        return;
+    m_firstMinuteTimer.stop();
+    m_services.StartUpgradeCheck();
+    StartMailCheck();
+}
+
+void CConnectionMonitor::CostChecks()
+{
+    // Records that could not be written earlier get another chance every minute.
+    if (m_log.PendingCount() > 0)
+        m_log.Flush(LogPath());
+
+    const CTotals totals = m_totals.Compute(m_store);
+    const auto over = [this](const char* limitKey, double cost) {
+        return static_cast<double>(ReadInt(limitKey, 1)) < cost;
+    };
+    const QString advice = QStringLiteral(" too high. See Preferences->Warnings. ");
+
+    if (ReadInt("WarnWhenMonth", 0) == 1 && over("WarnWhenMonthInterval", totals.totalCost)) {
+        ShowCostBox(WarnMonth, [&] {
+            CMessageBox::Warning(QStringLiteral("Warning - cost per month") + advice +
+                                 QStringLiteral("Cost : ") + CTariff::PriceText(totals.totalCost));
+        });
+    }
+    if (ReadInt("WarnWhenCall", 0) == 1 && over("WarnWhenCallInterval", totals.averageCost)) {
+        ShowCostBox(WarnCall, [&] {
+            CMessageBox::Warning(QStringLiteral("Warning - cost per call") + advice +
+                                 QStringLiteral("Cost : ") + CTariff::PriceText(totals.averageCost));
+        });
+    }
+    if (ReadInt("DisWhenMonth", 0) == 1 && over("DisWhenMonthInterval", totals.totalCost)) {
+        ShowCostBox(LimitMonth, [&] {
+            HangUpAll();
+            CMessageBox::Inform(QStringLiteral("Warning - cost per month") + advice +
+                                QStringLiteral("Connection closed."));
+        });
+    }
+    if (ReadInt("DisWhenCall", 0) == 1 && over("DisWhenCallInterval", totals.averageCost)) {
+        ShowCostBox(LimitCall, [&] {
+            HangUpAll();
+            CMessageBox::Inform(QStringLiteral("Warning - cost per call") + advice +
+                                QStringLiteral("Connection closed."));
+        });
+    }
+}
+
+bool CConnectionMonitor::ShowCostBox(CostBox kind, const std::function<void()>& show)
+{
+    // The checks run every minute, also underneath an open box: a box of the same kind
+    // that is still open is not shown again.
+    if (m_openCostBoxes & kind)
+        return false;
+    m_openCostBoxes |= kind;
+    show();
+    m_openCostBoxes &= ~kind;
+    return true;
+}
+
+void CConnectionMonitor::ScheduleTick()
+{
+    const int result = m_services.ScheduleTick();
+    if (result == 1)
+        m_services.DialDefaultConnection();
+    else if (result == 2)
+        HangupCommand();
+}
+
+void CConnectionMonitor::StartMailCheck()
+{
+    m_mailResultTimer.start(100);
+    m_services.StartMailCheckWorker();
+}
+
+void CConnectionMonitor::ShowMailResult()
+{
+    m_mailResultTimer.stop();
+    const QString result = MailResult();
+    if (result.size() < 5) {
+        const QString text = QStringLiteral("You have ") + result + QStringLiteral(" new email(s)");
+        SetMailResult(text);
+        m_sink.ShowMailTray(CMonitorSink::PictureMail, text);
+        m_sink.SetMailCount(text);
+    } else if (result == kMailErrorResult) {
+        m_sink.ShowMailTray(CMonitorSink::PictureMailError, QStringLiteral("Error connecting email server!"));
+    }
+}
+
+void CConnectionMonitor::SetMailResult(const QString& text)
+{
+    {
+        const std::lock_guard lock(m_mailMutex);
+        if (m_mailResult == text)
+            return;
+        m_mailResult = text;
+    }
+    Q_EMIT MailResultArrived();
+}
+
+QString CConnectionMonitor::MailResult() const
+{
+    const std::lock_guard lock(m_mailMutex);
+    return m_mailResult;
+}
+
+void CConnectionMonitor::StartScheduleTicker()
+{
+    m_scheduleTimer.start(1000);
+}
+
+void CConnectionMonitor::ReArm()
+{
+    ArmFromSettings();
+    for (const char* flag : {"WarnWhenMonth", "WarnWhenCall", "DisWhenMonth", "DisWhenCall"}) {
+        if (ReadInt(flag, 0) != 0)
+            CostChecks();
+    }
+}
+
+void CConnectionMonitor::ArmFromSettings()
+{
+    if (ReadInt("CheckMail", 0) == 1)
+        m_mailTimer.start(MinutesToMsecs(ReadInt("CMailTime", 10)));
+    else
+        m_mailTimer.stop();
+    m_hangupAction = ReadInt("HangupComboState", 0);
+    if (m_hangupAction != 0)
+        m_idleTimer.start(MinutesToMsecs(ReadInt("HangupInterval", 10)));
+    else
+        m_idleTimer.stop();
+}
+
+int CConnectionMonitor::MinutesToMsecs(int minutes)
+{
+    // A period of 0 or less would fire without pause; a day is the longest that fits.
+    return std::clamp(minutes, 1, 24 * 60) * 60000;
+}
+
+const QTimer& CConnectionMonitor::Timer(TimerId id) const
+{
+    switch (id) {
+    case PollTimer:
+        return m_pollTimer;
+    case IdleTimer:
+        return m_idleTimer;
+    case MailTimer:
+        return m_mailTimer;
+    case FirstMinuteTimer:
+        return m_firstMinuteTimer;
+    case CostTimer:
+        return m_costTimer;
+    case ScheduleTimer:
+        return m_scheduleTimer;
+    case MailResultTimer:
+        break;
+    }
+    return m_mailResultTimer;
+}
+
+int CConnectionMonitor::ReadInt(const char* key, int defaultValue) const
+{
+    return m_store.ReadInt(kSettings, QLatin1String(key), defaultValue);
+}
+
+QString CConnectionMonitor::LogPath() const
+{
+    return CAppPaths::LogFile(m_store);
+}

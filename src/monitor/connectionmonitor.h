@@ -1,0 +1,150 @@
+#pragma once
+
+#include "billing/logfile.h"
+#include "billing/totalscache.h"
+#include "dialer/rasconnection.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <mutex>
+
+class CMonitorServices;
+class CMonitorSink;
+class CRemoteAccess;
+class CSettingsStore;
+class CSoundPlayer;
+class CTrafficCounters;
+
+// Watches the dial-up service once a clock second: notices when a connection comes up and
+// when it goes, times the call, shows its duration and byte counts, writes one log record
+// per finished call, redials a dropped line, and runs the idle hang-up, the mail and
+// upgrade checks, the cost warnings and limits and the schedules on their timers.
+//
+// Lives on the user-interface thread. Every clock read goes through CClock, so tests drive
+// it by setting the clock and calling the timer handlers.
+class CConnectionMonitor : public QObject {
+    Q_OBJECT
+public:
+    // The timers, by their numbers.
+    enum TimerId { PollTimer = 1, IdleTimer = 2, MailTimer = 3, FirstMinuteTimer = 4, CostTimer = 5,
+                   ScheduleTimer = 7, MailResultTimer = 8 };
+
+    static const QString kIdleTitle;
+    static const QString kWaitingTooltip;
+    // What a mail check writes when it cannot reach the server.
+    static const QString kMailErrorResult;
+
+    // `counters` may be null: the counter worker could not start, and byte counts read 0.
+    CConnectionMonitor(CSettingsStore& store, CRemoteAccess& remoteAccess, CTrafficCounters* counters,
+                       CMonitorSink& sink, CMonitorServices& services, CSoundPlayer& sound,
+                       QObject* parent = nullptr);
+    ~CConnectionMonitor() override;
+
+    // Starts watching: the user name of the log records, timers 1, 2, 3 and 5, and the first
+    // counter query.
+    void Start(const QString& userName);
+    // Ends the run: stops the timers and writes any record still waiting for the log.
+    void Shutdown();
+
+    // Timer 1: the connection poll; its work runs once per clock second.
+    void Poll();
+    // Timer 2: idle hang-up or stay-online, while connected.
+    void IdleCheck();
+    // Timer 3: periodic mail check, while connected.
+    void PeriodicMailCheck();
+    // Timer 4: a minute into a call, the upgrade and mail checks.
+    void FirstMinuteChecks();
+    // Timer 5: cost warnings and limits over the totals of the log.
+    void CostChecks();
+    // Timer 7: the schedules.
+    void ScheduleTick();
+    // Timer 8: shows what the mail check left in the mail result field.
+    void ShowMailResult();
+
+    // The "Hangup" command.
+    void HangupCommand();
+    // Hangs up every connection after the question (when enabled); false when declined or
+    // the connections could not be listed.
+    bool HangUpAll();
+    // Starts a mail check in the background; its result is shown 100 ms later, or as soon
+    // as it arrives.
+    void StartMailCheck();
+    // Starts timer 7 (the "Timer" command).
+    void StartScheduleTicker();
+    // After the preferences were changed: re-arms timers 2 and 3 from the settings and runs
+    // the cost checks once for each warning or limit that is on.
+    void ReArm();
+
+    // The mail result field: written by the mail check from any thread.
+    void SetMailResult(const QString& text);
+    QString MailResult() const;
+
+    bool Connected() const { return m_connected; }
+    bool UserHungUp() const { return m_userHungUp; }
+    const QTimer& Timer(TimerId id) const;
+    const CLogFile& Log() const { return m_log; }
+    // How often the cost checks read the log (they skip it while nothing changed).
+    qint64 LogPasses() const { return m_totals.Passes(); }
+
+Q_SIGNALS:
+    void MailResultArrived();
+
+private:
+    // What the cost checks may have on screen; one box of each kind at most.
+    enum CostBox { WarnMonth = 1, WarnCall = 2, LimitMonth = 4, LimitCall = 8 };
+
+    void ArmPollTimer();
+    void NewConnection(const QDateTime& now);
+    void ConnectedTick(const QDateTime& now);
+    void ConnectionGone(const QDateTime& now);
+    void PlayAction(const char* actionKey, const char* soundKey);
+    void WatchInterface(const QString& interfaceName);
+    qint32 SentSinceStart() const;
+    qint32 ReceivedSinceStart() const;
+    int ReadInt(const char* key, int defaultValue) const;
+    bool ShowCostBox(CostBox kind, const std::function<void()>& show);
+    void ArmFromSettings();
+    QString LogPath() const;
+    static int MinutesToMsecs(int minutes);
+
+    CSettingsStore& m_store;
+    CRemoteAccess& m_remoteAccess;
+    CTrafficCounters* m_counters;
+    CMonitorSink& m_sink;
+    CMonitorServices& m_services;
+    CSoundPlayer& m_sound;
+
+    QTimer m_pollTimer;
+    QTimer m_idleTimer;
+    QTimer m_mailTimer;
+    QTimer m_firstMinuteTimer;
+    QTimer m_costTimer;
+    QTimer m_scheduleTimer;
+    QTimer m_mailResultTimer;
+
+    CLogFile m_log;
+    CTotalsCache m_totals;
+    QString m_userName;
+
+    bool m_connected = false;
+    bool m_userHungUp = false;
+    QDateTime m_start;
+    QDateTime m_lastTick;
+    qint32 m_baseSent = 0;
+    qint32 m_baseReceived = 0;
+    bool m_idleValid = false;
+    qint32 m_idleSent = 0;
+    qint32 m_idleReceived = 0;
+    int m_hangupAction = 0;
+    QList<CRasConnection> m_connections;
+    bool m_enumErrorShown = false;
+    int m_openCostBoxes = 0;
+
+    mutable std::mutex m_mailMutex;
+    QString m_mailResult = QStringLiteral("yahoohoo");
+};

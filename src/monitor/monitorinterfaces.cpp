@@ -1,0 +1,7 @@
+#include "monitor/monitorservices.h"
+#include "monitor/monitorsink.h"
+#include "monitor/soundplayer.h"
+
+CMonitorSink::~CMonitorSink() = default;
+CMonitorServices::~CMonitorServices() = default;
+CSoundPlayer::~CSoundPlayer() = default;

@@ -1,0 +1,3 @@
+#include "monitor/trafficcounters.h"
+
+CTrafficCounters::~CTrafficCounters() = default;

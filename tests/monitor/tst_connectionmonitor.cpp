@@ -1,0 +1,444 @@
+#include "app/settingsstore.h"
+#include "dialer/remoteaccess.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/monitorservices.h"
+#include "monitor/monitorsink.h"
+#include "monitor/soundplayer.h"
+#include "monitor/trafficcounters.h"
+
+#include "support/scriptedmessagebox.h"
+#include "support/testclock.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class CFakeRemoteAccess : public CRemoteAccess {
+public:
+    QList<CRasConnection> connections;
+    int enumError = 0;
+    QList<Handle> hungUp;
+
+    int EnumEntries(QStringList& out) override
+    {
+        out.clear();
+        return 0;
+    }
+    int CreateEntry() override { return 0; }
+    int EditEntry(const QString&) override { return 0; }
+    int DeleteEntry(const QString&) override { return 0; }
+    int Dial(const QString&, const QString&, const QString&, DialNotifier, Handle& out) override
+    {
+        out = 0;
+        return 0;
+    }
+    int HangUp(Handle handle) override
+    {
+        hungUp.append(handle);
+        connections.clear();
+        return 0;
+    }
+    int EnumConnections(QList<CRasConnection>& out) override
+    {
+        out = connections;
+        return enumError;
+    }
+};
+
+class CFakeCounters : public CTrafficCounters {
+public:
+    qint32 sent = 0;
+    qint32 received = 0;
+    int triggers = 0;
+    QStringList interfaces;
+
+    void SetInterface(const QString& name) override
+    {
+        if (interfaces.isEmpty() || interfaces.last() != name)
+            interfaces.append(name);
+    }
+    void Trigger() override { ++triggers; }
+    qint32 SentBytes() const override { return sent; }
+    qint32 ReceivedBytes() const override { return received; }
+    void Cancel() override {}
+    bool Busy() const override { return false; }
+};
+
+class CRecordingSink : public CMonitorSink {
+public:
+    QStringList messages;
+    int picture = 0;
+    QString tooltip;
+    QString title;
+    QStringList values{3};
+    int mailPicture = 0;
+    QString mailTooltip;
+    QString mailCount;
+    int shows = 0;
+    int hides = 0;
+
+    void AddMessage(const QString& text) override { messages.prepend(text); }
+    void SetTray(int p, const QString& t) override
+    {
+        picture = p;
+        tooltip = t;
+    }
+    void ShowMailTray(int p, const QString& t) override
+    {
+        mailPicture = p;
+        mailTooltip = t;
+    }
+    void SetTitle(const QString& t) override { title = t; }
+    void SetCallValues(const QString& d, const QString& in, const QString& out) override { values = {d, in, out}; }
+    void SetMailCount(const QString& text) override { mailCount = text; }
+    void ShowWindow() override { ++shows; }
+    void HideWindow() override { ++hides; }
+};
+
+class CRecordingServices : public CMonitorServices {
+public:
+    int dials = 0;
+    int mailChecks = 0;
+    int upgradeChecks = 0;
+    int scheduleResult = 0;
+
+    void DialDefaultConnection() override { ++dials; }
+    void StartMailCheckWorker() override { ++mailChecks; }
+    void StartUpgradeCheck() override { ++upgradeChecks; }
+    int ScheduleTick() override { return scheduleResult; }
+};
+
+class CRecordingSound : public CSoundPlayer {
+public:
+    QStringList played;
+    void PlayBeeps(int times) override { played.append(QStringLiteral("beeps %1").arg(times)); }
+    void PlayFile(const QString& path) override { played.append(path); }
+};
+
+CRasConnection Call(const QString& entry = QStringLiteral("Home ISP"))
+{
+    CRasConnection connection;
+    connection.handle = 42;
+    connection.entryName = entry;
+    connection.deviceName = QStringLiteral("USB Modem");
+    connection.interfaceName = QStringLiteral("ppp0");
+    return connection;
+}
+
+} // namespace
+
+class TestConnectionMonitor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
+        m_clock = std::make_unique<CTestClock>(QDateTime(QDate(2026, 3, 14), QTime(23, 50, 0)));
+        m_ras = std::make_unique<CFakeRemoteAccess>();
+        m_counters = std::make_unique<CFakeCounters>();
+        m_sink = std::make_unique<CRecordingSink>();
+        m_services = std::make_unique<CRecordingServices>();
+        m_sound = std::make_unique<CRecordingSound>();
+        m_monitor = std::make_unique<CConnectionMonitor>(*m_store, *m_ras, m_counters.get(), *m_sink,
+                                                         *m_services, *m_sound);
+    }
+    void cleanup()
+    {
+        m_monitor.reset();
+        m_clock.reset();
+    }
+
+    void wholeCallIsTimedCountedAndLogged()
+    {
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowWhenConnected"), 1);
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConMade"), 1);
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConDropped"), 2);
+        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("SoundWhenConDropped"), QStringLiteral("/s/drop.wav"));
+        m_monitor->Start(QStringLiteral("anna"));
+        QVERIFY(m_monitor->Timer(CConnectionMonitor::PollTimer).isActive());
+        QCOMPARE(m_monitor->Timer(CConnectionMonitor::CostTimer).interval(), 60000);
+
+        // Counters near the top of the signed range, so the call's counts wrap.
+        m_counters->sent = 2147483000;
+        m_counters->received = -100;
+        m_ras->connections = {Call()};
+        m_monitor->Poll();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Connection Home ISP detected"));
+        QCOMPARE(m_sink->tooltip, QStringLiteral("Connected - 00:00:00"));
+        QCOMPARE(m_sink->picture, int(CMonitorSink::PictureConnected));
+        QCOMPARE(m_sink->shows, 1);
+        QCOMPARE(m_sound->played, QStringList{QStringLiteral("beeps 2")});
+        QCOMPARE(m_counters->interfaces.last(), QStringLiteral("ppp0"));
+        QVERIFY(m_monitor->Timer(CConnectionMonitor::FirstMinuteTimer).isActive());
+
+        // The same second again: no work.
+        const int triggers = m_counters->triggers;
+        m_monitor->Poll();
+        QCOMPARE(m_counters->triggers, triggers);
+
+        // 25 hours and 5 seconds later, the clock past midnight.
+        m_clock->AdvanceSecs(25 * 3600 + 5);
+        m_counters->sent = static_cast<qint32>(2147483000u + 1000u); // wraps to a negative int
+        m_counters->received = 2000;
+        m_monitor->Poll();
+        QCOMPARE(m_sink->values, (QStringList{QStringLiteral("01:00:05"), QStringLiteral("2100"), QStringLiteral("1000")}));
+        QCOMPARE(m_sink->title, QStringLiteral("01:00:05"));
+        QCOMPARE(m_sink->tooltip, QStringLiteral("Connected - 01:00:05"));
+
+        m_ras->connections.clear();
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Connection closed"));
+        QCOMPARE(m_sink->tooltip, QStringLiteral("Waiting for connection..."));
+        QCOMPARE(m_sink->picture, int(CMonitorSink::PictureWaiting));
+        QCOMPARE(m_sink->title, QStringLiteral("OrvalisDUI"));
+        QCOMPARE(m_sink->hides, 1);
+        QCOMPARE(m_sound->played.last(), QStringLiteral("/s/drop.wav"));
+        QCOMPARE(m_counters->interfaces.last(), QString());
+        QCOMPARE(ReadLog(), QByteArray("14-03-2026|23:50:00|16-03-2026|00:50:06|anna|USB Modem|Home ISP|1000|2100|\n"));
+        QVERIFY(!m_monitor->Connected());
+        QCOMPARE(m_services->dials, 0); // Redial is off
+    }
+
+    void redialOnlyWhileTheProgramHasNotHungUp()
+    {
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("Redial"), 1);
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        Drop();
+        QCOMPARE(m_services->dials, 1);
+
+        Connect();
+        boxes.Answer(CMessageBox::Answer::No);
+        m_monitor->HangupCommand();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Hangup..."));
+        QCOMPARE(boxes.Shown().last().text, QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
+        QVERIFY(m_ras->hungUp.isEmpty());
+        QVERIFY(!m_monitor->UserHungUp());
+
+        boxes.Answer(CMessageBox::Answer::Yes);
+        m_monitor->HangupCommand();
+        QCOMPARE(m_ras->hungUp, QList<CRemoteAccess::Handle>{42});
+        Drop();
+        QCOMPARE(m_services->dials, 1);
+        // Any later drop in this run is not redialled either.
+        Connect();
+        Drop();
+        QCOMPARE(m_services->dials, 1);
+
+        m_monitor->HangupCommand();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Not connected..."));
+    }
+
+    void enumerationFailureShowsOneBoxPerEpisode()
+    {
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        m_ras->enumError = 1;
+        for (int i = 0; i < 5; ++i) {
+            m_clock->AdvanceSecs(1);
+            m_monitor->Poll();
+        }
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown()[0].text, QStringLiteral("Unknown Error - RAS INI Failure"));
+        QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Error"));
+        QVERIFY(m_monitor->Connected()); // the state is kept through the failure
+        m_ras->enumError = 0;
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        m_ras->enumError = 1;
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QCOMPARE(boxes.Shown().size(), 2);
+    }
+
+    void idleHangupAndStayOnline()
+    {
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupComboState"), 1);
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupInterval"), 0);
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmHangup"), 0);
+        m_monitor->Start(QStringLiteral("u"));
+        // A period of 0 minutes would spin: it counts as one minute.
+        QCOMPARE(m_monitor->Timer(CConnectionMonitor::IdleTimer).interval(), 60000);
+        Connect();
+        m_monitor->IdleCheck(); // the first period only stores
+        m_counters->received += 1;
+        m_monitor->IdleCheck(); // traffic: postponed
+        QVERIFY(m_ras->hungUp.isEmpty());
+        m_monitor->IdleCheck(); // no traffic since the last check
+        QCOMPARE(m_ras->hungUp.size(), 1);
+
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupComboState"), 2);
+        m_monitor->ReArm();
+        Connect();
+        m_monitor->IdleCheck();
+        QCOMPARE(m_services->mailChecks, 1);
+        QVERIFY(m_monitor->Timer(CConnectionMonitor::MailResultTimer).isActive());
+    }
+
+    void firstMinuteAndMailResults()
+    {
+        m_monitor->Start(QStringLiteral("u"));
+        m_monitor->FirstMinuteChecks(); // not connected: nothing
+        QCOMPARE(m_services->upgradeChecks, 0);
+        Connect();
+        m_monitor->FirstMinuteChecks();
+        QCOMPARE(m_services->upgradeChecks, 1);
+        QCOMPARE(m_services->mailChecks, 1);
+        QVERIFY(!m_monitor->Timer(CConnectionMonitor::FirstMinuteTimer).isActive());
+
+        QCOMPARE(m_monitor->MailResult(), QStringLiteral("yahoohoo"));
+        m_monitor->ShowMailResult();
+        QCOMPARE(m_sink->mailPicture, 0);
+        m_monitor->SetMailResult(QStringLiteral("3"));
+        m_monitor->ShowMailResult();
+        QCOMPARE(m_sink->mailCount, QStringLiteral("You have 3 new email(s)"));
+        QCOMPARE(m_sink->mailTooltip, QStringLiteral("You have 3 new email(s)"));
+        QCOMPARE(m_sink->mailPicture, int(CMonitorSink::PictureMail));
+        QCOMPARE(m_monitor->MailResult(), QStringLiteral("You have 3 new email(s)"));
+        m_sink->mailCount.clear();
+        for (const QString& ignored : {QStringLiteral("There are no new emails."), QStringLiteral("10000")}) {
+            m_monitor->SetMailResult(ignored);
+            m_monitor->ShowMailResult();
+            QCOMPARE(m_sink->mailCount, QString());
+        }
+        m_monitor->SetMailResult(CConnectionMonitor::kMailErrorResult);
+        m_monitor->ShowMailResult();
+        QCOMPARE(m_sink->mailPicture, int(CMonitorSink::PictureMailError));
+        QCOMPARE(m_sink->mailTooltip, QStringLiteral("Error connecting email server!"));
+        // A result written by a worker thread is shown without waiting for the timer.
+        m_sink->mailCount.clear();
+        m_monitor->SetMailResult(QStringLiteral("7"));
+        QTRY_COMPARE(m_sink->mailCount, QStringLiteral("You have 7 new email(s)"));
+    }
+
+    void costWarningsAndLimits()
+    {
+        // Two calls at 5.00 a dial: 10.00 in all, 5.00 a call, exactly.
+        m_store->WriteString(QStringLiteral("Price"), QStringLiteral("PricePerDial"), QStringLiteral("5.0000000000"));
+        WriteLog("14-03-2026|10:00:00|14-03-2026|10:10:00|u|m|isp|1|2|\n"
+                 "14-03-2026|11:00:00|14-03-2026|11:10:00|u|m|isp|1|2|\n");
+        const QString s = QStringLiteral("Settings");
+        m_store->WriteInt(s, QStringLiteral("WarnWhenMonth"), 1);
+        m_store->WriteInt(s, QStringLiteral("WarnWhenMonthInterval"), 9);
+        m_store->WriteInt(s, QStringLiteral("WarnWhenCall"), 1);
+        m_store->WriteInt(s, QStringLiteral("WarnWhenCallInterval"), 5); // equal: no warning
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        m_monitor->CostChecks();
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown()[0].text,
+                 QStringLiteral("Warning - cost per month too high. See Preferences->Warnings. Cost : 10.00"));
+        QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Warning"));
+        QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Stop);
+
+        // While a warning box stays open, the next minute's check does not stack another.
+        int nested = 0;
+        CMessageBox::SetPresenter([&](const CMessageBox::Box&) {
+            if (++nested == 1)
+                m_monitor->CostChecks();
+            return CMessageBox::Answer::Ok;
+        });
+        m_monitor->CostChecks();
+        QCOMPARE(nested, 1);
+        // Nothing changed: the log was read once for all these checks.
+        QCOMPARE(m_monitor->LogPasses(), 1);
+
+        m_store->WriteInt(s, QStringLiteral("WarnWhenMonth"), 0);
+        m_store->WriteInt(s, QStringLiteral("DisWhenCall"), 1);
+        m_store->WriteInt(s, QStringLiteral("DisWhenCallInterval"), 4);
+        CScriptedMessageBox limitBoxes;
+        Connect();
+        limitBoxes.Answer(CMessageBox::Answer::Yes);
+        m_monitor->CostChecks();
+        QCOMPARE(m_ras->hungUp.size(), 1);
+        QCOMPARE(limitBoxes.Shown().size(), 2);
+        QCOMPARE(limitBoxes.Shown()[1].text,
+                 QStringLiteral("Warning - cost per call too high. See Preferences->Warnings. Connection closed."));
+        QCOMPARE(limitBoxes.Shown()[1].caption, QStringLiteral("orvalis"));
+    }
+
+    void recordIsKeptWhenTheLogCannotBeWritten()
+    {
+        // The log folder is a file: the append fails.
+        WriteLog("");
+        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("IniPath"),
+                             m_dir->filePath(QStringLiteral("logfile.log")));
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        Drop();
+        Connect();
+        Drop();
+        QCOMPARE(boxes.Shown().size(), 1);
+        QVERIFY(boxes.Shown()[0].text.startsWith(QStringLiteral("Can not write to file")));
+        QCOMPARE(m_monitor->Log().PendingCount(), 2);
+
+        m_store->RemoveKey(QStringLiteral("Settings"), QStringLiteral("IniPath"));
+        m_monitor->CostChecks();
+        QCOMPARE(m_monitor->Log().PendingCount(), 0);
+        QCOMPARE(ReadLog().count('\n'), 2);
+    }
+
+    void scheduleResults()
+    {
+        m_monitor->Start(QStringLiteral("u"));
+        m_monitor->StartScheduleTicker();
+        QCOMPARE(m_monitor->Timer(CConnectionMonitor::ScheduleTimer).interval(), 1000);
+        m_services->scheduleResult = 1;
+        m_monitor->ScheduleTick();
+        QCOMPARE(m_services->dials, 1);
+        m_services->scheduleResult = 2;
+        m_monitor->ScheduleTick();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Not connected..."));
+        m_services->scheduleResult = 3;
+        m_monitor->ScheduleTick();
+        QCOMPARE(m_services->dials, 1);
+    }
+
+private:
+    void Connect()
+    {
+        m_ras->connections = {Call()};
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QVERIFY(m_monitor->Connected());
+    }
+    void Drop()
+    {
+        m_ras->connections.clear();
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QVERIFY(!m_monitor->Connected());
+    }
+    void WriteLog(const QByteArray& data)
+    {
+        QFile file(m_dir->filePath(QStringLiteral("logfile.log")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+    QByteArray ReadLog() const
+    {
+        QFile file(m_dir->filePath(QStringLiteral("logfile.log")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CSettingsStore> m_store;
+    std::unique_ptr<CTestClock> m_clock;
+    std::unique_ptr<CFakeRemoteAccess> m_ras;
+    std::unique_ptr<CFakeCounters> m_counters;
+    std::unique_ptr<CRecordingSink> m_sink;
+    std::unique_ptr<CRecordingServices> m_services;
+    std::unique_ptr<CRecordingSound> m_sound;
+    std::unique_ptr<CConnectionMonitor> m_monitor;
+};
+
+QTEST_GUILESS_MAIN(TestConnectionMonitor)
+#include "tst_connectionmonitor.moc"
