@@ -9,6 +9,7 @@
 #include "dialer/remoteaccessfactory.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
+#include "monitor/inetthread.h"
 #include "monitor/maindlg.h"
 #include "ui/widgetmessagebox.h"
 
@@ -93,7 +94,7 @@ int CMainApp::Run(int argc, char** argv)
                          if (request != CSingleInstance::kShowRequest)
                              return;
                          if (window)
-                             window->ShowWindow();
+                             window->RunCommand(CMainDlg::CommandShow);
                          else
                              showRequested = true;
                      });
@@ -116,7 +117,18 @@ int CMainApp::Run(int argc, char** argv)
         CMessageBox::Error(note);
         return 2;
     }
-    CMainDlg mainDlg(store, remoteAccess.get());
+    // The traffic counters run on a worker of their own; without them the program still
+    // watches calls, with byte counts of 0.
+    auto inetThread = std::make_unique<CInetThread>(remoteAccess.get());
+    std::unique_ptr<CTrafficCounters> counters;
+    if (inetThread->Start()) {
+        inetThread->SetQueryEnabled(true);
+        counters = std::move(inetThread);
+    } else {
+        CMessageBox::Inform(QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+                                           "If not, please install it and restart computer afterwards."));
+    }
+    CMainDlg mainDlg(store, *remoteAccess, std::move(counters));
     window = &mainDlg;
     if (!note.isEmpty())
         mainDlg.AddMessage(note);

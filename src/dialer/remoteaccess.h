@@ -14,7 +14,7 @@
 //
 // Operations return 0 on success and an error code otherwise (the Error values below, or
 // any other code a backend passes through; GetErrorString gives its text). All operations
-// are called on the user-interface thread.
+// but ReadByteCounters are called on the user-interface thread.
 class CRemoteAccess {
 public:
     using Handle = RasHandle;
@@ -109,5 +109,8 @@ public:
 
     // Bytes received and sent so far over the named interface, for a backend that keeps
     // its own counters (the simulator). False: ask the operating system instead.
+    // The only operation that is called on another thread: the traffic counter worker calls
+    // it, also while the user-interface thread is inside another operation, so it must be
+    // thread-safe and must not block for long.
     virtual bool ReadByteCounters(const QString& interfaceName, quint64& received, quint64& sent);
 };

@@ -163,7 +163,10 @@ int CSimRemoteAccess::EnumConnections(QList<CRasConnection>& out)
 bool CSimRemoteAccess::ReadByteCounters(const QString& interfaceName, quint64& received,
                                         quint64& sent)
 {
-    if (ObserveLine().entry.isEmpty() || interfaceName != m_file.Interface())
+    // Runs on the counter worker: it only reads the file (CSettingsStore is thread-safe)
+    // and the clock, and changes no member. A line that is up but not yet seen by
+    // EnumConnections counts from its start time in the file.
+    if (interfaceName != m_file.Interface())
         return false;
     return m_file.Counters(CClock::NowMsecs(), received, sent);
 }

@@ -25,6 +25,8 @@ class QTimer;
 // per second from that start, by the program's clock.
 //
 // The progress notifier is called on the thread that owns the backend, from its timers.
+// ReadByteCounters may run on another thread at the same time as the other operations: it
+// only reads the file.
 class CSimRemoteAccess : public CRemoteAccess {
 public:
     // The number of progress steps before Connected.

@@ -77,7 +77,10 @@ void CConnectionMonitor::Start(const QString& userName)
     m_userName = userName;
     ArmFromSettings();
     m_costTimer.start(60000);
+    // The first query runs now, so the counters hold values when a call is first seen.
     WatchInterface(QString());
+    if (m_counters)
+        m_counters->Trigger();
     ArmPollTimer();
 }
 

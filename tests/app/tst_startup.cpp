@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +103,28 @@ private Q_SLOTS:
         QCOMPARE(refused, 3);
     }
 
+    void callFromOutsideIsLoggedOnce()
+    {
+        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"), 0);
+        QProcess* program = Start({QStringLiteral("--backend=sim")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
+        const QString simFile = m_dir->filePath(QStringLiteral("config/orvalis/simulator.ini"));
+        const QString log = m_dir->filePath(QStringLiteral("config/orvalis/logfile.log"));
+        for (int call = 1; call <= 2; ++call) {
+            QVERIFY(Sim(QStringLiteral("connect Home ISP")));
+            // The running program gives a line it has seen its handle.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                CSettingsStore(simFile).ReadInt(QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0, 10000);
+            QVERIFY(Sim(QStringLiteral("drop")));
+            QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(), call, 10000);
+        }
+        const QRegularExpression record(QStringLiteral(
+            R"(^\d\d-\d\d-\d{4}\|\d\d:\d\d:\d\d\|\d\d-\d\d-\d{4}\|\d\d:\d\d:\d\d\|[^|]+\|Simulated modem\|Home ISP\|-?\d+\|-?\d+\|$)"));
+        for (const QString& line : ReadLines(log))
+            QVERIFY2(record.match(line).hasMatch(), qPrintable(line));
+        QCOMPARE(program->state(), QProcess::Running);
+    }
+
     void badCommandLine()
     {
         QProcess* process = Start({QStringLiteral("--no-such-option")});
@@ -111,6 +134,20 @@ private Q_SLOTS:
     }
 
 private:
+    bool Sim(const QString& command)
+    {
+        QProcess* process = Start({QStringLiteral("--sim"), command});
+        return process->waitForFinished(10000) && process->exitCode() == 0;
+    }
+
+    static QStringList ReadLines(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
     QString IniPath() const { return m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")); }
 
     bool Listening() const

@@ -1,7 +1,14 @@
 #include "app/settingsstore.h"
+#include "app/username.h"
+#include "dialer/simremoteaccess.h"
+#include "dialer/simulatorscript.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/inetthread.h"
 #include "monitor/maindlg.h"
+#include "tray/systemtray.h"
 
 #include "support/scriptedmessagebox.h"
+#include "support/testclock.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,11 +22,12 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
+        m_ras = std::make_unique<CSimRemoteAccess>(m_dir->filePath(QStringLiteral("simulator.ini")));
     }
 
     void opensAtTheDefaultPlace()
     {
-        CMainDlg dlg(*m_store, nullptr);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
         dlg.Open();
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
@@ -31,17 +39,20 @@ private Q_SLOTS:
     void startsHiddenWhenAsked()
     {
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 0);
-        CMainDlg dlg(*m_store, nullptr);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
         dlg.Open();
-        QVERIFY(!dlg.isVisible());
-        dlg.ShowWindow();
+        // Without a notification area (offscreen) the window is the way in: minimized.
+        QVERIFY(!dlg.ConnectionTray().IsAvailable());
+        QVERIFY(dlg.isMinimized() || !dlg.isVisible());
+        dlg.RunCommand(CMainDlg::CommandShow);
+        QVERIFY(!dlg.isMinimized());
         QVERIFY(dlg.isVisible());
     }
 
     void exitAsksAndAlwaysSavesThePlace()
     {
         CScriptedMessageBox boxes;
-        CMainDlg dlg(*m_store, nullptr);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         dlg.setGeometry(200, 100, 391, 292);
@@ -72,7 +83,7 @@ private Q_SLOTS:
     {
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 0);
         CScriptedMessageBox boxes;
-        CMainDlg dlg(*m_store, nullptr);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         dlg.Exit();
@@ -109,9 +120,55 @@ private Q_SLOTS:
         QCOMPARE(third.Remembered(), QRect(300, 200, 391, 292));
     }
 
+    void wholeCallThroughTheSimulator()
+    {
+        CTestClock clock(QDateTime(QDate(2026, 12, 7), QTime(21, 5, 10)));
+        const QString simFile = m_dir->filePath(QStringLiteral("simulator.ini"));
+        QString said;
+        // A connection that is already up when the program starts.
+        QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("rate 4000 800"), said));
+        QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("connect Home ISP"), said));
+        auto counters = std::make_unique<CInetThread>(m_ras.get());
+        QVERIFY(counters->Start());
+        counters->SetQueryEnabled(true);
+        CInetThread* worker = counters.get();
+        CMainDlg dlg(*m_store, *m_ras, std::move(counters));
+        dlg.Open();
+        // The clock only moves while no query runs: the worker reads it too.
+        const auto poll = [&](int secs) {
+            QTRY_VERIFY(!worker->Busy());
+            clock.AdvanceSecs(secs);
+            dlg.Monitor().Poll();
+        };
+        poll(0);
+        QCOMPARE(dlg.Messages().first(), QStringLiteral("Connection Home ISP detected"));
+        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:00"));
+        QCOMPARE(dlg.ConnectionTray().Picture(), 301);
+        poll(10);
+        poll(1);
+        // The values come from the query that finished before this tick: ten seconds in.
+        QCOMPARE(dlg.Values().mid(0, 3), (QStringList{QStringLiteral("00:00:11"), QStringLiteral("40000"),
+                                                      QStringLiteral("8000")}));
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("00:00:11"));
+        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:11"));
+
+        QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("drop"), said));
+        poll(1);
+        QCOMPARE(dlg.Messages().first(), QStringLiteral("Connection closed"));
+        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Waiting for connection..."));
+        QCOMPARE(dlg.ConnectionTray().Picture(), 297);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
+        QFile log(m_dir->filePath(QStringLiteral("logfile.log")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readAll(), QStringLiteral("07-12-2026|21:05:10|07-12-2026|21:05:22|%1|Simulated modem|Home ISP|8800|44000|\n")
+                                    .arg(CUserName::Current())
+                                    .toUtf8());
+        QTRY_VERIFY(!worker->Busy());
+    }
+
     void closeOnlyHides()
     {
-        CMainDlg dlg(*m_store, nullptr);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         QVERIFY(!dlg.close());
@@ -124,6 +181,7 @@ private Q_SLOTS:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
+    std::unique_ptr<CSimRemoteAccess> m_ras;
 };
 
 QTEST_MAIN(TestMainDlg)

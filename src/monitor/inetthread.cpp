@@ -1,0 +1,179 @@
+#include "monitor/inetthread.h"
+
+#include "monitor/interfacecounters.h"
+
+#include <pthread.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <utility>
+
+// What the window and the worker share. The flags follow the worker's protocol: "go" asks
+// for a query (taken by the worker when it wakes), "done" is cleared by every trigger and
+// set when no query is left to run, "stop" ends the worker when it wakes, "exited" is set
+// as it ends.
+struct CInetThread::Shared {
+    explicit Shared(std::unique_ptr<CInterfaceCounters> counters)
+        : source(std::move(counters))
+    {}
+
+    // Used by the worker only, once it runs.
+    const std::unique_ptr<CInterfaceCounters> source;
+
+    std::mutex mutex;
+    std::condition_variable wake;    // go or stop was set
+    std::condition_variable changed; // done or exited was set
+    bool go = false;
+    bool done = true;
+    bool stop = false;
+    bool exited = false;
+    QString interfaceName;
+
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> enabled{false};
+    std::atomic<qint32> sent{0};
+    std::atomic<qint32> received{0};
+};
+
+CInetThread::CInetThread(CRemoteAccess* backend)
+    : CInetThread(std::make_unique<CInterfaceCounters>(backend))
+{}
+
+CInetThread::CInetThread(std::unique_ptr<CInterfaceCounters> source)
+    : m_shared(std::make_shared<Shared>(std::move(source)))
+{}
+
+CInetThread::~CInetThread()
+{
+    if (!m_worker.joinable())
+        return;
+    bool exited = false;
+    {
+        std::unique_lock lock(m_shared->mutex);
+        m_shared->stop = true;
+        m_shared->wake.notify_all();
+        exited =
+            m_shared->changed.wait_for(lock, m_stopTimeout, [this] { return m_shared->exited; });
+    }
+    if (exited)
+        m_worker.join();
+    else
+        m_worker.detach();
+}
+
+bool CInetThread::Start()
+{
+    if (m_worker.joinable())
+        return true;
+    if (!m_shared->source || !m_shared->source->Available())
+        return false;
+    try {
+        m_worker = std::thread(&CInetThread::Run, m_shared);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    pthread_setname_np(m_worker.native_handle(), "inet-counters");
+    return true;
+}
+
+bool CInetThread::Started() const
+{
+    return m_worker.joinable();
+}
+
+void CInetThread::SetQueryEnabled(bool enabled)
+{
+    m_shared->enabled.store(enabled);
+}
+
+bool CInetThread::QueryEnabled() const
+{
+    return m_shared->enabled.load();
+}
+
+void CInetThread::SetStopTimeout(std::chrono::milliseconds timeout)
+{
+    m_stopTimeout = timeout;
+}
+
+void CInetThread::SetInterface(const QString& interfaceName)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->interfaceName = interfaceName;
+}
+
+void CInetThread::Trigger()
+{
+    if (!m_worker.joinable())
+        return;
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->go = true;
+    m_shared->done = false;
+    m_shared->wake.notify_one();
+}
+
+qint32 CInetThread::SentBytes() const
+{
+    return m_shared->sent.load(std::memory_order_relaxed);
+}
+
+qint32 CInetThread::ReceivedBytes() const
+{
+    return m_shared->received.load(std::memory_order_relaxed);
+}
+
+void CInetThread::Cancel()
+{
+    m_shared->cancel.store(true);
+}
+
+bool CInetThread::Busy() const
+{
+    const std::lock_guard lock(m_shared->mutex);
+    return !m_shared->done;
+}
+
+void CInetThread::Run(const std::shared_ptr<Shared>& shared)
+{
+    Shared& s = *shared;
+    for (;;) {
+        QString interfaceName;
+        {
+            std::unique_lock lock(s.mutex);
+            s.wake.wait(lock, [&s] { return s.go || s.stop; });
+            if (s.stop)
+                break;
+            s.go = false;
+            interfaceName = s.interfaceName;
+        }
+        Query(s, interfaceName);
+        {
+            const std::lock_guard lock(s.mutex);
+            if (!s.go) {
+                s.done = true;
+                s.changed.notify_all();
+            }
+        }
+    }
+    const std::lock_guard lock(s.mutex);
+    s.exited = true;
+    s.changed.notify_all();
+}
+
+void CInetThread::Query(Shared& s, const QString& interfaceName)
+{
+    s.cancel.store(false);
+    if (s.cancel.load() || !s.enabled.load())
+        return;
+    // A failed reading leaves the counters as they are.
+    if (!s.source->Update(interfaceName))
+        return;
+    // Cancelled meanwhile: the counters keep their values; the totals already hold the
+    // bytes of this reading, so the next query shows them.
+    if (s.cancel.load())
+        return;
+    s.received.store(s.source->ReceivedBytes(), std::memory_order_relaxed);
+    s.sent.store(s.source->SentBytes(), std::memory_order_relaxed);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "monitor/trafficcounters.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+class CInterfaceCounters;
+class CRemoteAccess;
+
+// The traffic counters, read on a worker thread so that the window never waits for them.
+//
+// The worker sleeps until Trigger() asks for a query. A query (only while the interface
+// query is enabled) updates the interface's running totals and then publishes them, cut
+// to 32 bits, in two atomic counters that SentBytes() and ReceivedBytes() read without a
+// lock. Triggers while a query runs leave exactly one more query to run after it. Cancel()
+// makes the query under way end without publishing; its bytes show with the next query.
+//
+// All methods are called on one thread (the user-interface thread); only the counter
+// source runs on the worker.
+class CInetThread : public CTrafficCounters {
+public:
+    // How long the destructor waits for a query under way before leaving the worker behind.
+    static constexpr std::chrono::milliseconds kDefaultStopTimeout{3000};
+
+    // Kernel counters of the interface, the backend (which must outlive this object) asked
+    // first.
+    explicit CInetThread(CRemoteAccess* backend);
+    explicit CInetThread(std::unique_ptr<CInterfaceCounters> source);
+    // Stops the worker and waits for it. A query that does not end within the stop timeout
+    // is left to finish on its own: the worker keeps what it uses and frees it at its end.
+    ~CInetThread() override;
+
+    CInetThread(const CInetThread&) = delete;
+    CInetThread& operator=(const CInetThread&) = delete;
+
+    // Starts the worker. False when the counters cannot be read at all: no worker runs and
+    // both counters stay 0. Starting again after a success does nothing and returns true.
+    bool Start();
+    bool Started() const;
+
+    // A query reads the counters only while this is on; off at first.
+    void SetQueryEnabled(bool enabled);
+    bool QueryEnabled() const;
+
+    // How long the destructor waits for a query under way (kDefaultStopTimeout).
+    void SetStopTimeout(std::chrono::milliseconds timeout);
+
+    void SetInterface(const QString& interfaceName) override;
+    // Does nothing when the worker does not run.
+    void Trigger() override;
+    qint32 SentBytes() const override;
+    qint32 ReceivedBytes() const override;
+    void Cancel() override;
+    // True from a trigger until the last query it asked for has finished.
+    bool Busy() const override;
+
+private:
+    struct Shared;
+
+    static void Run(const std::shared_ptr<Shared>& shared);
+    static void Query(Shared& shared, const QString& interfaceName);
+
+    // Kept alive by the worker as well, so a worker left behind never uses freed memory.
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_worker;
+    std::chrono::milliseconds m_stopTimeout = kDefaultStopTimeout;
+};

@@ -1,0 +1,129 @@
+#include "monitor/interfacecounters.h"
+
+#include "dialer/remoteaccess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+// Longest content of a counter file worth reading: a 64-bit number and a line break.
+constexpr qint64 kMaxNumberLength = 32;
+
+// An interface name is one folder name: nothing that could lead out of the root.
+bool IsSafeName(const QString& name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(0));
+}
+
+quint64 Delta(quint64 last, quint64 now, bool recreated)
+{
+    // A counter that went back started again from 0: all of it is new.
+    if (recreated || now < last)
+        return now;
+    return now - last;
+}
+
+} // namespace
+
+QString CInterfaceCounters::DefaultRoot()
+{
+    return QStringLiteral("/sys/class/net");
+}
+
+CInterfaceCounters::CInterfaceCounters(CRemoteAccess* backend, QString root)
+    : m_backend(backend)
+    , m_root(std::move(root))
+{}
+
+CInterfaceCounters::~CInterfaceCounters() = default;
+
+bool CInterfaceCounters::Available() const
+{
+    return QFileInfo(m_root).isDir();
+}
+
+bool CInterfaceCounters::Update(const QString& interfaceName)
+{
+    Reading now;
+    if (!Read(interfaceName, now)) {
+        m_haveReference = false;
+        return false;
+    }
+    if (m_haveReference && now.source == m_last.source) {
+        const bool recreated = now.index != m_last.index;
+        m_totalReceived += Delta(m_last.received, now.received, recreated);
+        m_totalSent += Delta(m_last.sent, now.sent, recreated);
+    }
+    m_last = now;
+    m_haveReference = true;
+    return true;
+}
+
+bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const
+{
+    quint64 received = 0;
+    quint64 sent = 0;
+    if (m_backend && m_backend->ReadByteCounters(interfaceName, received, sent)) {
+        out.source = QStringLiteral("backend:") + interfaceName;
+        out.index = 0;
+        out.received = received;
+        out.sent = sent;
+        return true;
+    }
+    const QString name = interfaceName.isEmpty() ? HighestIndexInterface() : interfaceName;
+    return IsSafeName(name) && ReadKernel(name, out);
+}
+
+QString CInterfaceCounters::HighestIndexInterface() const
+{
+    const QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QString best;
+    quint64 bestIndex = 0;
+    for (const QString& name : names) {
+        quint64 index = 0;
+        if (ReadNumber(name, QStringLiteral("ifindex"), index) && index > bestIndex) {
+            best = name;
+            bestIndex = index;
+        }
+    }
+    return best;
+}
+
+qint32 CInterfaceCounters::Cut(quint64 total)
+{
+    return static_cast<qint32>(static_cast<quint32>(total));
+}
+
+bool CInterfaceCounters::ReadKernel(const QString& name, Reading& out) const
+{
+    quint64 index = 0;
+    quint64 received = 0;
+    quint64 sent = 0;
+    if (!ReadNumber(name, QStringLiteral("ifindex"), index) ||
+        !ReadNumber(name, QStringLiteral("statistics/rx_bytes"), received) ||
+        !ReadNumber(name, QStringLiteral("statistics/tx_bytes"), sent))
+        return false;
+    out.source = QStringLiteral("kernel:") + name;
+    out.index = static_cast<qint64>(index);
+    out.received = received;
+    out.sent = sent;
+    return true;
+}
+
+bool CInterfaceCounters::ReadNumber(const QString& name, const QString& file, quint64& out) const
+{
+    // Files under /sys report a size that has nothing to do with their content: read a
+    // bounded amount instead of relying on it.
+    QFile f(m_root + u'/' + name + u'/' + file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = f.read(kMaxNumberLength).trimmed();
+    bool ok = false;
+    out = text.toULongLong(&ok, 10);
+    return ok;
+}

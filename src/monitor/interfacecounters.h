@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class CRemoteAccess;
+
+// Running byte totals of the interface that carries the connection.
+//
+// Each Update() takes one reading of the interface's 64-bit counters: from the connection
+// backend when it keeps its own (the simulator), otherwise from the kernel
+// (ROOT/IF/statistics/rx_bytes and tx_bytes, ROOT being /sys/class/net). What the interface
+// carried since the previous reading of the same source is added to the totals:
+// - a counter below its previous value, or the same interface name with a new index, means
+//   the interface was recreated: the counter itself is what it carried since;
+// - a reading of another source (another interface, or the backend starting or stopping to
+//   supply counters) only becomes the new reference and adds nothing, so switching to a
+//   long-lived interface never shows as billions of bytes;
+// - a failed reading keeps the totals and forgets the reference.
+// The totals are cut to 32 bits for the monitor, which takes 32-bit signed differences.
+//
+// Not thread-safe: one thread (the counter worker) updates and reads it.
+class CInterfaceCounters {
+public:
+    // One reading of an interface's counters.
+    struct Reading {
+        QString source;   // what was read; readings of one source can be compared
+        qint64 index = 0; // the kernel's interface index (0 for the backend)
+        quint64 received = 0;
+        quint64 sent = 0;
+    };
+
+    static QString DefaultRoot();
+
+    // The backend, when given, is asked first and must outlive this object; it is called on
+    // the thread that calls Update().
+    explicit CInterfaceCounters(CRemoteAccess* backend = nullptr, QString root = DefaultRoot());
+    virtual ~CInterfaceCounters();
+
+    // False when the kernel's counters cannot be read at all (no interface folder).
+    virtual bool Available() const;
+    // Takes one reading of the interface (empty name: the interface with the highest
+    // index) and adds to the totals as described above. False when no reading could be
+    // made.
+    virtual bool Update(const QString& interfaceName);
+
+    // One reading, without touching the totals.
+    bool Read(const QString& interfaceName, Reading& out) const;
+    // The interface under the root with the highest index; empty when there is none.
+    QString HighestIndexInterface() const;
+
+    quint64 TotalReceived() const { return m_totalReceived; }
+    quint64 TotalSent() const { return m_totalSent; }
+    // The totals cut to 32 bits (two's complement wrap).
+    qint32 ReceivedBytes() const { return Cut(m_totalReceived); }
+    qint32 SentBytes() const { return Cut(m_totalSent); }
+
+    static qint32 Cut(quint64 total);
+
+private:
+    bool ReadKernel(const QString& name, Reading& out) const;
+    bool ReadNumber(const QString& name, const QString& file, quint64& out) const;
+
+    CRemoteAccess* m_backend;
+    QString m_root;
+    bool m_haveReference = false;
+    Reading m_last;
+    quint64 m_totalReceived = 0;
+    quint64 m_totalSent = 0;
+};

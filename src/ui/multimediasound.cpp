@@ -1,0 +1,78 @@
+#include "ui/multimediasound.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+constexpr int kSampleRate = 22050;
+} // namespace
+
+CMultimediaSound::CMultimediaSound(QObject* parent)
+    : QObject(parent)
+{
+}
+
+CMultimediaSound::~CMultimediaSound() = default;
+
+QByteArray CMultimediaSound::BeepSamples(int times, int sampleRate)
+{
+    QList<int> tones;
+    for (int hz = 0; hz <= 2900; hz += 100)
+        tones.append(hz);
+    for (int hz = 3000; hz >= 100; hz -= 100)
+        tones.append(hz);
+    const int perTone = sampleRate / 1000;
+    QByteArray pcm;
+    pcm.reserve(qsizetype(times) * tones.size() * perTone * 2);
+    for (int t = 0; t < times; ++t) {
+        double phase = 0;
+        for (const int hz : tones) {
+            for (int i = 0; i < perTone; ++i) {
+                const auto sample = static_cast<qint16>(std::lround(12000.0 * std::sin(phase)));
+                pcm.append(static_cast<char>(sample & 0xff));
+                pcm.append(static_cast<char>((sample >> 8) & 0xff));
+                phase += 2 * std::numbers::pi * hz / sampleRate;
+            }
+        }
+    }
+    return pcm;
+}
+
+bool CMultimediaSound::Playing() const
+{
+    return (m_sink && m_sink->state() == QAudio::ActiveState) || (m_effect && m_effect->isPlaying());
+}
+
+void CMultimediaSound::PlayBeeps(int times)
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull() || Playing())
+        return;
+    QAudioFormat format;
+    format.setSampleRate(kSampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        return;
+    m_beeps.close();
+    m_beeps.setData(BeepSamples(times, kSampleRate));
+    m_beeps.open(QIODevice::ReadOnly);
+    m_sink = std::make_unique<QAudioSink>(device, format);
+    m_sink->start(&m_beeps);
+}
+
+void CMultimediaSound::PlayFile(const QString& path)
+{
+    if (QMediaDevices::defaultAudioOutput().isNull() || Playing())
+        return;
+    m_effect = std::make_unique<QSoundEffect>();
+    m_effect->setSource(QUrl::fromLocalFile(path));
+    m_effect->play();
+}
