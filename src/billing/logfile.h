@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // The connection log: one text line per finished call, nine fields each followed by "|".
 //
@@ -17,7 +18,8 @@
 // Every record reaches the disk with a single write on a file opened for appending and is
 // synced before the file is closed, so a crash never leaves half a line behind.
 //
-// Reading streams the file through one fixed buffer: memory does not grow with the log.
+// Reading streams the file through two buffers of fixed size: memory does not grow with
+// the log.
 class CLogFile {
 public:
     // Lines longer than this are no records; the reader skips them and goes on.
@@ -32,9 +34,41 @@ public:
     // The name as FormatRecord writes it.
     static QString SanitizeName(const QString& name);
 
+    // Reads the log record by record, in file order. A second thread reads the file ahead
+    // into two buffers of fixed size while the caller splits the lines of the other one,
+    // so memory does not grow with the log.
+    // Empty lines, lines of separators only and over-long lines are skipped.
+    class Reader {
+    public:
+        Reader();
+        ~Reader();
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+
+        // Opens the log at path; false when it cannot be read.
+        bool Open(const QString& path);
+        // Fills record with the next record and returns true; false at the end of the log.
+        // The record's views stay valid until the next call.
+        bool Next(CLogRecord& record);
+
+    private:
+        struct ReadAhead;
+
+        // Moves on to the next buffer, with the unfinished last line of the current one
+        // placed in front of its data; false when the file has nothing more to give.
+        bool Refill();
+        void Close();
+
+        std::unique_ptr<ReadAhead> m_readAhead;
+        const char* m_next = nullptr;  // the first line not handed out yet
+        const char* m_limit = nullptr; // the end of the data in the buffer
+        bool m_skipping = false;       // dropping the rest of an over-long line
+        bool m_atEnd = false;
+    };
+
     // Streams the records in file order; returns false (and visits nothing) when the file
-    // cannot be opened. Empty lines, lines of separators only and over-long lines are
-    // skipped.
+    // cannot be opened. Loops that run for every record of a big log use a Reader
+    // directly, which saves a call through the function object per record.
     static bool ReadAll(const QString& path, const std::function<void(const CLogRecord&)>& visit);
     // Reads one line (without its line break) by the reading rules; false when the line
     // holds no field and is to be skipped.

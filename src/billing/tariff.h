@@ -34,6 +34,13 @@ public:
     // and lasted rawDuration seconds. A date that is no calendar date is priced without
     // the weekend rule.
     CallPrice PriceCall(int day, int month, int year, int startSecs, int rawDuration) const;
+    // The same for a call on a day whose weekday is known, as Weekday gives it: a pass over
+    // the log works the weekday out once per date instead of once per call.
+    CallPrice PriceCallOn(unsigned weekday, int startSecs, int rawDuration) const;
+
+    // 1 = Monday ... 7 = Sunday, or 0 when day-month-year is no calendar date (years
+    // outside 1..9999 included).
+    static unsigned Weekday(int day, int month, int year);
 
     // What the free time of each month is worth: the price of one call of that length at
     // the normal rate, dial charge included. 0 when the free time text is "00:00".
@@ -74,7 +81,9 @@ public:
     friend bool operator==(const CTariff&, const CTariff&) = default;
 
 private:
-    bool IsCheap(int day, int month, int year, int startSecs) const;
+    bool IsCheap(unsigned weekday, int startSecs) const;
+    // Whether the weekend rule needs the weekday at all.
+    bool UsesWeekday() const { return m_cheapInSat == 1 || m_cheapInSun == 1; }
 
     double m_pricePerDial = 0.0;
     double m_costPerMinute = 0.0;

@@ -83,6 +83,7 @@ private slots:
     void skipsOverlongLineAndKeepsNeighbours();
     void readsLinesAcrossChunkBoundaries();
     void streamingReaderAgreesWithLineParser();
+    void keepsLongestCrLfLineOnChunkEdges();
     void appendCreatesAndAppends();
     void appendStartsOnFreshLineAfterCutLine();
     void failedAppendKeepsRecordsAndWarnsOnce();
@@ -380,6 +381,34 @@ void TstLogFile::streamingReaderAgreesWithLineParser()
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < actual.size(); ++i)
         QCOMPARE(actual.at(i), expected.at(i));
+}
+
+void TstLogFile::keepsLongestCrLfLineOnChunkEdges()
+{
+    // A line of the longest length a record may have, ended by CR LF, whose CR is the last
+    // byte of the first 128 KiB, 256 KiB ... 4 MiB of the file: wherever the reader's
+    // chunks end, the line must not be taken for an over-long one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logfile.log"));
+    const QByteArray longest = QByteArray(CLogFile::kMaxLineLength - 1, 'y') + '|';
+    for (qint64 edge = qint64(128) << 10; edge <= qint64(4) << 20; edge *= 2) {
+        // Filler lines of 1000 bytes and one shorter one put the long line in place.
+        const qint64 fill = edge - 1 - longest.size();
+        QByteArray data;
+        while (fill - data.size() >= 2000)
+            data += QByteArray(998, 'f') + "|\n";
+        data += QByteArray(fill - data.size() - 2, 'g') + "|\n";
+        const qsizetype fillers = data.count('\n');
+        data += longest + "\r\n";
+        data += "03-01-2000|00:00:05|03-01-2000|00:00:06|u|d|i|5|6|\n";
+        QCOMPARE(data.indexOf('\r'), edge - 1);
+        WriteFile(path, data);
+
+        const QList<Fields> records = ReadBack(path);
+        QCOMPARE(records.size(), fillers + 2);
+        QCOMPARE(records[fillers].line, longest);
+        QCOMPARE(records[fillers + 1].down, QByteArray("6"));
+    }
 }
 
 void TstLogFile::appendCreatesAndAppends()

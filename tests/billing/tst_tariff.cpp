@@ -417,6 +417,60 @@ private slots:
         QVERIFY(!(Tariff({{"CostPerMinute", "1"}}) == Tariff({{"CostPerMinute", "2"}})));
     }
 
+    void blocksRoundUpToTheExactMultiple()
+    {
+        // Durations on, just below and just above whole blocks, also near the largest int.
+        for (const QString block : {"00:01", "00:07", "01:00", "05:05", "99:99"}) {
+            const CTariff tariff = Tariff({{"ConnectionBlock", block}});
+            const qint64 size = tariff.Block();
+            for (const qint64 base : {qint64(0), qint64(1), qint64(7), qint64(59), qint64(3599),
+                                      qint64(86399), qint64(INT_MAX) / size - 2}) {
+                for (qint64 blocks = base; blocks < base + 3; ++blocks) {
+                    for (qint64 raw = blocks * size - 1; raw <= blocks * size + 1; ++raw) {
+                        if (raw < 0 || raw > INT_MAX)
+                            continue;
+                        const qint64 expected = (raw + size - 1) / size * size;
+                        QCOMPARE(qint64(tariff.PriceCall(1, 1, 2000, 0, int(raw)).chargedDuration),
+                                 qMin<qint64>(expected, INT_MAX));
+                    }
+                }
+            }
+        }
+    }
+
+    void digitRunsReadAsTheirLeadingNumber()
+    {
+        // Texts of one to sixteen digits, each also with a letter at every position: the
+        // number ends before the letter.
+        for (int length = 1; length <= 16; ++length) {
+            QByteArray text;
+            for (int i = 0; i < length; ++i)
+                text += char('1' + (i * 7) % 9);
+            QCOMPARE(CTariff::ParseNumber(QByteArrayView(text)), double(text.toLongLong()));
+            for (int at = 0; at < length; ++at) {
+                QByteArray cut = text;
+                cut[at] = 'x';
+                const double expected = at == 0 ? 0.0 : double(text.left(at).toLongLong());
+                QCOMPARE(CTariff::ParseNumber(QByteArrayView(cut)), expected);
+            }
+        }
+        QCOMPARE(CTariff::ParseNumber(QByteArrayView("00000000")), 0.0);
+        QCOMPARE(CTariff::ParseNumber(QByteArrayView("99999999")), 99999999.0);
+        QCOMPARE(CTariff::ParseNumber(QByteArrayView("1234567:")), 1234567.0);
+        QCOMPARE(CTariff::ParseNumber(QByteArrayView("1234/678")), 1234.0);
+    }
+
+    void weekdayOfDates()
+    {
+        QCOMPARE(CTariff::Weekday(kWednesday.day, kWednesday.month, kWednesday.year), 3u);
+        QCOMPARE(CTariff::Weekday(kSunday.day, kSunday.month, kSunday.year), 7u);
+        QCOMPARE(CTariff::Weekday(29, 2, 2000), 2u);
+        QCOMPARE(CTariff::Weekday(29, 2, 1900), 0u); // no leap year
+        QCOMPARE(CTariff::Weekday(31, 4, 2000), 0u);
+        QCOMPARE(CTariff::Weekday(1, 1, 0), 0u);
+        QCOMPARE(CTariff::Weekday(1, 13, 2000), 0u);
+    }
+
     void fixedText_data()
     {
         QTest::addColumn<double>("value");
