@@ -8,7 +8,8 @@
 
 #include <random>
 
-bool CLogGenerator::Write(const QString& path, qint64 count, quint32 seed) {
+bool CLogGenerator::Write(const QString& path, qint64 count, quint32 seed)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;

@@ -6,7 +6,8 @@
 #include <cstdio>
 
 // orvalis-loggen FILE COUNT [SEED]: writes a generated connection log.
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     bool ok = args.size() == 3 || args.size() == 4;

@@ -27,7 +27,7 @@ case "$sanitize" in
   *)
     dir=build-asan
     ./scripts/build.sh "$dir" -DORVALIS_WERROR=ON -DORVALIS_SANITIZE="$sanitize" -DCMAKE_BUILD_TYPE=Debug
-    export ASAN_OPTIONS="detect_leaks=1 abort_on_error=1 strict_string_checks=1"
+    export ASAN_OPTIONS="detect_leaks=1 abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1"
     ;;

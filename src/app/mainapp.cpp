@@ -125,8 +125,9 @@ int CMainApp::Run(int argc, char** argv)
         inetThread->SetQueryEnabled(true);
         counters = std::move(inetThread);
     } else {
-        CMessageBox::Inform(QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
-                                           "If not, please install it and restart computer afterwards."));
+        CMessageBox::Inform(
+            QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+                           "If not, please install it and restart computer afterwards."));
     }
     CMainDlg mainDlg(store, *remoteAccess, std::move(counters));
     window = &mainDlg;

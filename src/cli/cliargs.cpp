@@ -30,6 +30,16 @@ bool IsOption(const QString& arg, const QString& name)
     return arg == name || arg.startsWith(name + u'=');
 }
 
+// The value of --log, which may be given once.
+bool TakeLog(const QStringList& args, qsizetype& i, CCliArgs& out, QString& error)
+{
+    if (!out.logPath.isEmpty()) {
+        error = QStringLiteral("option --log given twice");
+        return false;
+    }
+    return TakeValue(args, i, QStringLiteral("--log"), out.logPath, error);
+}
+
 bool ParseDate(const QString& text, CCliArgs& out)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d)$"));
@@ -79,11 +89,7 @@ bool ParseSummary(const QStringList& args, CCliArgs& out, QString& error)
                 return false;
             }
         } else if (IsOption(arg, QStringLiteral("--log"))) {
-            if (!out.logPath.isEmpty()) {
-                error = QStringLiteral("option --log given twice");
-                return false;
-            }
-            if (!TakeValue(args, i, QStringLiteral("--log"), out.logPath, error))
+            if (!TakeLog(args, i, out, error))
                 return false;
         } else {
             error = QStringLiteral("unexpected argument '%1' for summary").arg(arg);
@@ -100,11 +106,7 @@ bool ParseReport(const QStringList& args, CCliArgs& out, QString& error)
         if (arg == u"--csv") {
             out.csv = true;
         } else if (IsOption(arg, QStringLiteral("--log"))) {
-            if (!out.logPath.isEmpty()) {
-                error = QStringLiteral("option --log given twice");
-                return false;
-            }
-            if (!TakeValue(args, i, QStringLiteral("--log"), out.logPath, error))
+            if (!TakeLog(args, i, out, error))
                 return false;
         } else {
             error = QStringLiteral("unexpected argument '%1' for report").arg(arg);

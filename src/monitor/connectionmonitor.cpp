@@ -86,8 +86,8 @@ void CConnectionMonitor::Start(const QString& userName)
 
 void CConnectionMonitor::Shutdown()
 {
-    for (QTimer* timer : {&m_pollTimer, &m_idleTimer, &m_mailTimer, &m_firstMinuteTimer, &m_costTimer,
-                          &m_scheduleTimer, &m_mailResultTimer})
+    for (QTimer* timer : {&m_pollTimer, &m_idleTimer, &m_mailTimer, &m_firstMinuteTimer,
+                          &m_costTimer, &m_scheduleTimer, &m_mailResultTimer})
         timer->stop();
     if (m_counters)
         m_counters->Cancel();
@@ -174,8 +174,9 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
     m_sink.SetTitle(kIdleTitle);
 
     const CRasConnection& call = m_connections.first();
-    const QString line = CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName,
-                                                call.entryName, SentSinceStart(), ReceivedSinceStart());
+    const QString line =
+        CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName, call.entryName,
+                               SentSinceStart(), ReceivedSinceStart());
     m_log.Append(LogPath(), line);
     WatchInterface(QString());
 
@@ -225,7 +226,8 @@ void CConnectionMonitor::HangupCommand()
 bool CConnectionMonitor::HangUpAll()
 {
     if (ReadInt("ConfirmHangup", 1) == 1 &&
-        !CMessageBox::Ask(QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
+        !CMessageBox::Ask(
+            QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
         return false;
     QList<CRasConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
@@ -295,7 +297,8 @@ void CConnectionMonitor::CostChecks()
     if (ReadInt("WarnWhenCall", 0) == 1 && over("WarnWhenCallInterval", totals.averageCost)) {
         ShowCostBox(WarnCall, [&] {
             CMessageBox::Warning(QStringLiteral("Warning - cost per call") + advice +
-                                 QStringLiteral("Cost : ") + CTariff::PriceText(totals.averageCost));
+                                 QStringLiteral("Cost : ") +
+                                 CTariff::PriceText(totals.averageCost));
         });
     }
     if (ReadInt("DisWhenMonth", 0) == 1 && over("DisWhenMonthInterval", totals.totalCost)) {
@@ -351,7 +354,8 @@ void CConnectionMonitor::ShowMailResult()
         m_sink.ShowMailTray(CMonitorSink::PictureMail, text);
         m_sink.SetMailCount(text);
     } else if (result == kMailErrorResult) {
-        m_sink.ShowMailTray(CMonitorSink::PictureMailError, QStringLiteral("Error connecting email server!"));
+        m_sink.ShowMailTray(CMonitorSink::PictureMailError,
+                            QStringLiteral("Error connecting email server!"));
     }
 }
 

@@ -31,8 +31,15 @@ class CConnectionMonitor : public QObject {
     Q_OBJECT
 public:
     // The timers, by their numbers.
-    enum TimerId { PollTimer = 1, IdleTimer = 2, MailTimer = 3, FirstMinuteTimer = 4, CostTimer = 5,
-                   ScheduleTimer = 7, MailResultTimer = 8 };
+    enum TimerId {
+        PollTimer = 1,
+        IdleTimer = 2,
+        MailTimer = 3,
+        FirstMinuteTimer = 4,
+        CostTimer = 5,
+        ScheduleTimer = 7,
+        MailResultTimer = 8
+    };
 
     static const QString kIdleTitle;
     static const QString kWaitingTooltip;
@@ -40,9 +47,9 @@ public:
     static const QString kMailErrorResult;
 
     // `counters` may be null: the counter worker could not start, and byte counts read 0.
-    CConnectionMonitor(CSettingsStore& store, CRemoteAccess& remoteAccess, CTrafficCounters* counters,
-                       CMonitorSink& sink, CMonitorServices& services, CSoundPlayer& sound,
-                       QObject* parent = nullptr);
+    CConnectionMonitor(CSettingsStore& store, CRemoteAccess& remoteAccess,
+                       CTrafficCounters* counters, CMonitorSink& sink, CMonitorServices& services,
+                       CSoundPlayer& sound, QObject* parent = nullptr);
     ~CConnectionMonitor() override;
 
     // Starts watching: the user name of the log records, timers 1, 2, 3 and 5, and the first

@@ -34,9 +34,10 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
     setWindowTitle(CConnectionMonitor::kIdleTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
     setObjectName(QStringLiteral("CMainDlg"));
-    setStyleSheet(QStringLiteral("#CMainDlg { background: #262626; } QLabel { color: white; }"
-                                 "QGroupBox { color: white; }"
-                                 "QListWidget { background: rgb(70,70,70); color: rgb(0,200,0); }"));
+    setStyleSheet(
+        QStringLiteral("#CMainDlg { background: #262626; } QLabel { color: white; }"
+                       "QGroupBox { color: white; }"
+                       "QListWidget { background: rgb(70,70,70); color: rgb(0,200,0); }"));
 
     auto* menuBar = new QMenuBar(this);
     connect(menuBar->addAction(QStringLiteral("Hangup")), &QAction::triggered, this,
@@ -110,13 +111,17 @@ void CMainDlg::Open()
 
 void CMainDlg::Exit()
 {
-    const bool confirm = m_store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 1) == 1;
-    const bool leave = !confirm || CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
+    const bool confirm =
+        m_store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 1) == 1;
+    const bool leave =
+        !confirm ||
+        CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
     if (leave) {
         if (m_counters) {
             m_counters->Cancel();
             if (m_counters->Busy())
-                CMessageBox::Inform(QStringLiteral("still can't terinate inet -=- panic!!! help!!!"));
+                CMessageBox::Inform(
+                    QStringLiteral("still can't terinate inet -=- panic!!! help!!!"));
         }
     }
     SaveWindowPosition();
@@ -165,7 +170,8 @@ QStringList CMainDlg::Messages() const
 
 QStringList CMainDlg::Values() const
 {
-    return {m_duration->text(), m_bytesIn->text(), m_bytesOut->text(), m_user->text(), m_mailCount->text()};
+    return {m_duration->text(), m_bytesIn->text(), m_bytesOut->text(), m_user->text(),
+            m_mailCount->text()};
 }
 
 void CMainDlg::AddMessage(const QString& text)
@@ -191,7 +197,8 @@ void CMainDlg::SetTitle(const QString& title)
     setWindowTitle(title);
 }
 
-void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn, const QString& bytesOut)
+void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn,
+                             const QString& bytesOut)
 {
     m_duration->setText(duration);
     m_bytesIn->setText(bytesIn);

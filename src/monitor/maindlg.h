@@ -59,7 +59,8 @@ public:
     void SetTray(int picture, const QString& tooltip) override;
     void ShowMailTray(int picture, const QString& tooltip) override;
     void SetTitle(const QString& title) override;
-    void SetCallValues(const QString& duration, const QString& bytesIn, const QString& bytesOut) override;
+    void SetCallValues(const QString& duration, const QString& bytesIn,
+                       const QString& bytesOut) override;
     void SetMailCount(const QString& text) override;
     void ShowWindow() override;
     void HideWindow() override;

@@ -6,7 +6,12 @@
 class CMonitorSink {
 public:
     // Pictures of the two tray icons.
-    enum Picture { PictureWaiting = 297, PictureConnected = 301, PictureMail = 193, PictureMailError = 194 };
+    enum Picture {
+        PictureWaiting = 297,
+        PictureConnected = 301,
+        PictureMail = 193,
+        PictureMailError = 194
+    };
 
     virtual ~CMonitorSink();
 
@@ -16,7 +21,8 @@ public:
     virtual void ShowMailTray(int picture, const QString& tooltip) = 0;
     virtual void SetTitle(const QString& title) = 0;
     // The call values of the main window: "Duration :", "Bytes in :", "Bytes out:".
-    virtual void SetCallValues(const QString& duration, const QString& bytesIn, const QString& bytesOut) = 0;
+    virtual void SetCallValues(const QString& duration, const QString& bytesIn,
+                               const QString& bytesOut) = 0;
     // The "Email count :" value.
     virtual void SetMailCount(const QString& text) = 0;
     virtual void ShowWindow() = 0;

@@ -16,8 +16,7 @@ constexpr int kSampleRate = 22050;
 
 CMultimediaSound::CMultimediaSound(QObject* parent)
     : QObject(parent)
-{
-}
+{}
 
 CMultimediaSound::~CMultimediaSound() = default;
 
@@ -47,7 +46,8 @@ QByteArray CMultimediaSound::BeepSamples(int times, int sampleRate)
 
 bool CMultimediaSound::Playing() const
 {
-    return (m_sink && m_sink->state() == QAudio::ActiveState) || (m_effect && m_effect->isPlaying());
+    return (m_sink && m_sink->state() == QAudio::ActiveState) ||
+           (m_effect && m_effect->isPlaying());
 }
 
 void CMultimediaSound::PlayBeeps(int times)

@@ -105,7 +105,8 @@ private Q_SLOTS:
 
     void callFromOutsideIsLoggedOnce()
     {
-        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"), 0);
+        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"),
+                                           0);
         QProcess* program = Start({QStringLiteral("--backend=sim")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
         const QString simFile = m_dir->filePath(QStringLiteral("config/orvalis/simulator.ini"));
@@ -113,8 +114,9 @@ private Q_SLOTS:
         for (int call = 1; call <= 2; ++call) {
             QVERIFY(Sim(QStringLiteral("connect Home ISP")));
             // The running program gives a line it has seen its handle.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                CSettingsStore(simFile).ReadInt(QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).ReadInt(
+                                         QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0,
+                                     10000);
             QVERIFY(Sim(QStringLiteral("drop")));
             QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(), call, 10000);
         }

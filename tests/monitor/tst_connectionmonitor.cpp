@@ -91,7 +91,10 @@ public:
         mailTooltip = t;
     }
     void SetTitle(const QString& t) override { title = t; }
-    void SetCallValues(const QString& d, const QString& in, const QString& out) override { values = {d, in, out}; }
+    void SetCallValues(const QString& d, const QString& in, const QString& out) override
+    {
+        values = {d, in, out};
+    }
     void SetMailCount(const QString& text) override { mailCount = text; }
     void ShowWindow() override { ++shows; }
     void HideWindow() override { ++hides; }
@@ -143,8 +146,8 @@ private Q_SLOTS:
         m_sink = std::make_unique<CRecordingSink>();
         m_services = std::make_unique<CRecordingServices>();
         m_sound = std::make_unique<CRecordingSound>();
-        m_monitor = std::make_unique<CConnectionMonitor>(*m_store, *m_ras, m_counters.get(), *m_sink,
-                                                         *m_services, *m_sound);
+        m_monitor = std::make_unique<CConnectionMonitor>(*m_store, *m_ras, m_counters.get(),
+                                                         *m_sink, *m_services, *m_sound);
     }
     void cleanup()
     {
@@ -157,7 +160,8 @@ private Q_SLOTS:
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowWhenConnected"), 1);
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConMade"), 1);
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConDropped"), 2);
-        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("SoundWhenConDropped"), QStringLiteral("/s/drop.wav"));
+        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("SoundWhenConDropped"),
+                             QStringLiteral("/s/drop.wav"));
         m_monitor->Start(QStringLiteral("anna"));
         QVERIFY(m_monitor->Timer(CConnectionMonitor::PollTimer).isActive());
         QCOMPARE(m_monitor->Timer(CConnectionMonitor::CostTimer).interval(), 60000);
@@ -185,7 +189,8 @@ private Q_SLOTS:
         m_counters->sent = static_cast<qint32>(2147483000u + 1000u); // wraps to a negative int
         m_counters->received = 2000;
         m_monitor->Poll();
-        QCOMPARE(m_sink->values, (QStringList{QStringLiteral("01:00:05"), QStringLiteral("2100"), QStringLiteral("1000")}));
+        QCOMPARE(m_sink->values, (QStringList{QStringLiteral("01:00:05"), QStringLiteral("2100"),
+                                              QStringLiteral("1000")}));
         QCOMPARE(m_sink->title, QStringLiteral("01:00:05"));
         QCOMPARE(m_sink->tooltip, QStringLiteral("Connected - 01:00:05"));
 
@@ -199,7 +204,10 @@ private Q_SLOTS:
         QCOMPARE(m_sink->hides, 1);
         QCOMPARE(m_sound->played.last(), QStringLiteral("/s/drop.wav"));
         QCOMPARE(m_counters->interfaces.last(), QString());
-        QCOMPARE(ReadLog(), QByteArray("14-03-2026|23:50:00|16-03-2026|00:50:06|anna|USB Modem|Home ISP|1000|2100|\n"));
+        QCOMPARE(
+            ReadLog(),
+            QByteArray(
+                "14-03-2026|23:50:00|16-03-2026|00:50:06|anna|USB Modem|Home ISP|1000|2100|\n"));
         QVERIFY(!m_monitor->Connected());
         QCOMPARE(m_services->dials, 0); // Redial is off
     }
@@ -217,7 +225,8 @@ private Q_SLOTS:
         boxes.Answer(CMessageBox::Answer::No);
         m_monitor->HangupCommand();
         QCOMPARE(m_sink->messages.first(), QStringLiteral("Hangup..."));
-        QCOMPARE(boxes.Shown().last().text, QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
+        QCOMPARE(boxes.Shown().last().text,
+                 QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
         QVERIFY(m_ras->hungUp.isEmpty());
         QVERIFY(!m_monitor->UserHungUp());
 
@@ -303,7 +312,8 @@ private Q_SLOTS:
         QCOMPARE(m_sink->mailPicture, int(CMonitorSink::PictureMail));
         QCOMPARE(m_monitor->MailResult(), QStringLiteral("You have 3 new email(s)"));
         m_sink->mailCount.clear();
-        for (const QString& ignored : {QStringLiteral("There are no new emails."), QStringLiteral("10000")}) {
+        for (const QString& ignored :
+             {QStringLiteral("There are no new emails."), QStringLiteral("10000")}) {
             m_monitor->SetMailResult(ignored);
             m_monitor->ShowMailResult();
             QCOMPARE(m_sink->mailCount, QString());
@@ -321,7 +331,8 @@ private Q_SLOTS:
     void costWarningsAndLimits()
     {
         // Two calls at 5.00 a dial: 10.00 in all, 5.00 a call, exactly.
-        m_store->WriteString(QStringLiteral("Price"), QStringLiteral("PricePerDial"), QStringLiteral("5.0000000000"));
+        m_store->WriteString(QStringLiteral("Price"), QStringLiteral("PricePerDial"),
+                             QStringLiteral("5.0000000000"));
         WriteLog("14-03-2026|10:00:00|14-03-2026|10:10:00|u|m|isp|1|2|\n"
                  "14-03-2026|11:00:00|14-03-2026|11:10:00|u|m|isp|1|2|\n");
         const QString s = QStringLiteral("Settings");
@@ -334,7 +345,8 @@ private Q_SLOTS:
         m_monitor->CostChecks();
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].text,
-                 QStringLiteral("Warning - cost per month too high. See Preferences->Warnings. Cost : 10.00"));
+                 QStringLiteral(
+                     "Warning - cost per month too high. See Preferences->Warnings. Cost : 10.00"));
         QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Warning"));
         QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Stop);
 
@@ -359,8 +371,10 @@ private Q_SLOTS:
         m_monitor->CostChecks();
         QCOMPARE(m_ras->hungUp.size(), 1);
         QCOMPARE(limitBoxes.Shown().size(), 2);
-        QCOMPARE(limitBoxes.Shown()[1].text,
-                 QStringLiteral("Warning - cost per call too high. See Preferences->Warnings. Connection closed."));
+        QCOMPARE(
+            limitBoxes.Shown()[1].text,
+            QStringLiteral(
+                "Warning - cost per call too high. See Preferences->Warnings. Connection closed."));
         QCOMPARE(limitBoxes.Shown()[1].caption, QStringLiteral("orvalis"));
     }
 

@@ -22,7 +22,8 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
-        m_ras = std::make_unique<CSimRemoteAccess>(m_dir->filePath(QStringLiteral("simulator.ini")));
+        m_ras =
+            std::make_unique<CSimRemoteAccess>(m_dir->filePath(QStringLiteral("simulator.ini")));
     }
 
     void opensAtTheDefaultPlace()
@@ -147,8 +148,9 @@ private Q_SLOTS:
         poll(10);
         poll(1);
         // The values come from the query that finished before this tick: ten seconds in.
-        QCOMPARE(dlg.Values().mid(0, 3), (QStringList{QStringLiteral("00:00:11"), QStringLiteral("40000"),
-                                                      QStringLiteral("8000")}));
+        QCOMPARE(dlg.Values().mid(0, 3),
+                 (QStringList{QStringLiteral("00:00:11"), QStringLiteral("40000"),
+                              QStringLiteral("8000")}));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("00:00:11"));
         QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:11"));
 
@@ -160,9 +162,12 @@ private Q_SLOTS:
         QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
         QFile log(m_dir->filePath(QStringLiteral("logfile.log")));
         QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.readAll(), QStringLiteral("07-12-2026|21:05:10|07-12-2026|21:05:22|%1|Simulated modem|Home ISP|8800|44000|\n")
-                                    .arg(CUserName::Current())
-                                    .toUtf8());
+        QCOMPARE(
+            log.readAll(),
+            QStringLiteral(
+                "07-12-2026|21:05:10|07-12-2026|21:05:22|%1|Simulated modem|Home ISP|8800|44000|\n")
+                .arg(CUserName::Current())
+                .toUtf8());
         QTRY_VERIFY(!worker->Busy());
     }
 
