@@ -9,6 +9,7 @@
 #include "dialer/remoteaccessfactory.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
+#include "monitor/commandtable.h"
 #include "monitor/inetthread.h"
 #include "monitor/maindlg.h"
 #include "ui/widgetmessagebox.h"
@@ -45,6 +46,22 @@ int RunSimulatorCommand(int argc, char** argv, const QString& command)
     return ok ? 0 : 2;
 }
 
+// Hands a command to the running instance, as a keyboard shortcut or a script would.
+int SendCommand(const QString& text)
+{
+    const int command = CCommandTable::Parse(text);
+    if (command == 0) {
+        std::fprintf(stderr, "Unknown command: %s\n", qPrintable(text));
+        return 2;
+    }
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    if (!instance.Send("command " + QByteArray::number(command))) {
+        std::fprintf(stderr, "Orvalis is not running.\n");
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int CMainApp::Run(int argc, char** argv)
@@ -65,6 +82,8 @@ int CMainApp::Run(int argc, char** argv)
     }
     if (!options.simCommand.isEmpty())
         return RunSimulatorCommand(argc, argv, options.simCommand);
+    if (!options.command.isEmpty())
+        return SendCommand(options.command);
 
     // 1. One instance per user: a later start asks the running one to show its window.
     CSingleInstance instance(CAppPaths::RuntimeDir());
@@ -86,17 +105,15 @@ int CMainApp::Run(int argc, char** argv)
     if (!CheckStartupPassword(store))
         return 1;
 
-    // A second start during the splash still gets its window once the window exists.
+    // Requests that arrive before the window exists (during the splash) wait for it.
     CMainDlg* window = nullptr;
-    bool showRequested = false;
+    QList<QByteArray> early;
     QObject::connect(&instance, &CSingleInstance::RequestReceived, &app,
                      [&](const QByteArray& request) {
-                         if (request != CSingleInstance::kShowRequest)
-                             return;
                          if (window)
-                             window->RunCommand(CMainDlg::CommandShow);
+                             window->HandleRequest(request);
                          else
-                             showRequested = true;
+                             early.append(request);
                      });
 
     // 4. The splash.
@@ -137,8 +154,8 @@ int CMainApp::Run(int argc, char** argv)
 
     // 7. Run until the window's run ends.
     mainDlg.Open();
-    if (showRequested)
-        mainDlg.ShowWindow();
+    for (const QByteArray& request : early)
+        mainDlg.HandleRequest(request);
     return app.exec();
 }
 

@@ -20,6 +20,9 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
         } else if (arg == QLatin1String("--backend") ||
                    arg.startsWith(QLatin1String("--backend="))) {
             options.backend = value(QStringLiteral("--backend"));
+        } else if (arg == QLatin1String("--command") ||
+                   arg.startsWith(QLatin1String("--command="))) {
+            options.command = value(QStringLiteral("--command"));
         } else if (arg == QLatin1String("--sim") || arg.startsWith(QLatin1String("--sim="))) {
             if (arg.startsWith(QLatin1String("--sim="))) {
                 options.simCommand = arg.mid(6);
@@ -42,12 +45,17 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
 QString CStartOptions::Usage()
 {
     return QStringLiteral(
-        "Usage: orvalis [--backend=auto|sim] [--sim COMMAND]\n"
+        "Usage: orvalis [--backend=auto|sim] [--command COMMAND] [--sim COMMAND]\n"
         "\n"
         "Watches dial-up and metered connections from the notification area, logs every call\n"
         "and prices it under your tariff.\n"
         "\n"
         "  --backend=NAME  connection backend: auto (default) or sim (the simulator)\n"
+        "  --command COMMAND\n"
+        "                  run a command in the running Orvalis: a number (32812) or one of\n"
+        "                  connect, hangup, check-mail, check-update, inet-tools, preferences,\n"
+        "                  connections, security, timer, report, summary, help, about, hide,\n"
+        "                  minimize, show, exit\n"
         "  --sim COMMAND   drive the connection simulator and exit; COMMAND is one of\n"
         "                  connect ENTRY, drop, busy N, fail CODE, ok, entries A|B|C,\n"
         "                  rate IN OUT, status\n"

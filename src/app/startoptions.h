@@ -9,6 +9,8 @@ struct CStartOptions {
     QString backend = QStringLiteral("auto");
     // A command for the connection simulator; the program applies it and ends.
     QString simCommand;
+    // A command for the running program, by number or name; sent to it, then this start ends.
+    QString command;
     bool help = false;
     bool version = false;
     // Why the command line could not be read; empty when it could.

@@ -1,25 +1,58 @@
 #include "monitor/maindlg.h"
 
+#include "app/helpfile.h"
 #include "app/settingsstore.h"
 #include "app/username.h"
+#include "billing/summarydlg.h"
 #include "common/messagebox.h"
+#include "monitor/commandtable.h"
 #include "monitor/connectionmonitor.h"
-#include "monitor/trafficcounters.h"
+#include "monitor/messagelistmodel.h"
 #include "tray/systemtray.h"
+#include "ui/aboutdlg.h"
 #include "ui/multimediasound.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QLinearGradient>
 #include <QMenuBar>
-#include <QVBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QWindow>
+
+namespace {
+
+const QString kSkin = QStringLiteral(
+    "#CMainDlg { background: #1e1e1e; }"
+    "QLabel { color: white; }"
+    "QGroupBox { color: white; border: 1px solid #444; border-radius: 4px; margin-top: 7px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+    "QMenuBar { background: #2a2a2a; color: white; }"
+    "QMenuBar::item:selected { background: #00a000; }"
+    "QMenu { background: #2a2a2a; color: white; }"
+    "QMenu::item:selected { background: #00a000; }"
+    "QToolButton { color: white; background: #2c2c2c; border: 1px solid #3c3c3c; border-radius: "
+    "4px; }"
+    "QToolButton:hover { border-color: #00c800; }"
+    "QToolButton:pressed { background: #3a3a3a; }"
+    "QTreeView { background: rgb(70,70,70); color: rgb(0,200,0); border: 1px solid #444; }"
+    "QHeaderView::section { background: #2a2a2a; color: white; border: none; padding-left: 4px; }");
+
+} // namespace
 
 CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
                    std::unique_ptr<CTrafficCounters> counters, QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_store(store)
     , m_remoteAccess(remoteAccess)
     , m_counters(std::move(counters))
@@ -29,43 +62,45 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
     , m_connectionTray(std::make_unique<CSystemTray>())
     , m_mailTray(std::make_unique<CSystemTray>())
     , m_placement(store)
-    , m_messages(new QListWidget)
+    , m_messages(new CMessageListModel(this))
+    , m_messageView(new QTreeView(this))
+    , m_menuBar(new QMenuBar(this))
 {
+    setObjectName(QStringLiteral("CMainDlg"));
     setWindowTitle(CConnectionMonitor::kIdleTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
-    setObjectName(QStringLiteral("CMainDlg"));
-    setStyleSheet(
-        QStringLiteral("#CMainDlg { background: #262626; } QLabel { color: white; }"
-                       "QGroupBox { color: white; }"
-                       "QListWidget { background: rgb(70,70,70); color: rgb(0,200,0); }"));
+    setFixedSize(kWidth, kHeight);
+    setStyleSheet(kSkin);
+    setMouseTracking(true);
 
-    auto* menuBar = new QMenuBar(this);
-    connect(menuBar->addAction(QStringLiteral("Hangup")), &QAction::triggered, this,
-            [this] { RunCommand(CommandHangup); });
-    connect(menuBar->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
-            [this] { RunCommand(CommandExit); });
+    BuildMenuBar();
 
-    auto* info = new QGroupBox(QStringLiteral("Connection info"));
+    auto* info = new QGroupBox(QStringLiteral("Connection info"), this);
+    info->setGeometry(6, 36, 172, 96);
     auto* grid = new QGridLayout(info);
+    grid->setContentsMargins(8, 10, 8, 4);
+    grid->setVerticalSpacing(1);
     m_duration = AddValue(grid, 0, QStringLiteral("Duration :"), QStringLiteral("00:00:00"));
     m_bytesIn = AddValue(grid, 1, QStringLiteral("Bytes in :"), QStringLiteral("0"));
     m_bytesOut = AddValue(grid, 2, QStringLiteral("Bytes out:"), QStringLiteral("0"));
     m_user = AddValue(grid, 3, QStringLiteral("User"), QStringLiteral("Admin"));
-    auto* mail = new QGroupBox(QStringLiteral("Email"));
+
+    auto* mail = new QGroupBox(QStringLiteral("Email"), this);
+    mail->setGeometry(6, 134, 172, 38);
     auto* mailGrid = new QGridLayout(mail);
+    mailGrid->setContentsMargins(8, 10, 8, 2);
     m_mailCount = AddValue(mailGrid, 0, QStringLiteral("Email count :"), QStringLiteral("0"));
 
-    for (QGridLayout* values : {grid, mailGrid}) {
-        values->setContentsMargins(8, 4, 8, 4);
-        values->setVerticalSpacing(2);
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(4);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(info);
-    layout->addWidget(mail);
-    layout->addWidget(m_messages, 1);
+    m_messageView->setModel(m_messages);
+    m_messageView->setRootIsDecorated(false);
+    m_messageView->setUniformRowHeights(true);
+    m_messageView->setSelectionMode(QAbstractItemView::NoSelection);
+    m_messageView->setFocusPolicy(Qt::NoFocus);
+    m_messageView->header()->setStretchLastSection(true);
+    m_messageView->header()->resizeSection(0, 150);
+    m_messageView->setGeometry(184, 40, 172, 132);
+
+    BuildButtons();
 
     connect(m_connectionTray.get(), &CSystemTray::Command, this, &CMainDlg::RunCommand);
     connect(m_mailTray.get(), &CSystemTray::Command, this, &CMainDlg::RunCommand);
@@ -76,9 +111,85 @@ CMainDlg::~CMainDlg()
     m_monitor->Shutdown();
 }
 
+void CMainDlg::BuildMenuBar()
+{
+    m_menuBar->setGeometry(0, CTitleStrip::kHeight, kWidth, 20);
+    const auto add = [this](QMenu* menu, const QString& text, int command) {
+        connect(menu->addAction(text), &QAction::triggered, this,
+                [this, command] { RunCommand(command); });
+    };
+    QMenu* connection = m_menuBar->addMenu(QStringLiteral("Connection"));
+    add(connection, QStringLiteral("Connect"), CCommandTable::Connect);
+    add(connection, QStringLiteral("Hangup"), CCommandTable::Hangup);
+    connection->addSeparator();
+    add(connection, QStringLiteral("Check email"), CCommandTable::CheckMail);
+    add(connection, QStringLiteral("Check update"), CCommandTable::CheckUpdate);
+    connection->addSeparator();
+    add(connection, QStringLiteral("Inet Tools"), CCommandTable::InetTools);
+    QMenu* preferences = m_menuBar->addMenu(QStringLiteral("Preferences"));
+    add(preferences, QStringLiteral("Preferences"), CCommandTable::PreferencesGeneral);
+    add(preferences, QStringLiteral("Connections"), CCommandTable::Connections);
+    add(preferences, QStringLiteral("Security"), CCommandTable::Security);
+    add(preferences, QStringLiteral("Timer"), CCommandTable::Timer);
+    QMenu* report = m_menuBar->addMenu(QStringLiteral("Report"));
+    add(report, QStringLiteral("Report"), CCommandTable::Report);
+    add(report, QStringLiteral("Summary"), CCommandTable::Summary);
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
+    add(help, QStringLiteral("&Contents"), CCommandTable::Contents);
+    add(help, QStringLiteral("&About"), CCommandTable::About);
+    QMenu* view = m_menuBar->addMenu(QStringLiteral("View"));
+    add(view, QStringLiteral("Hide"), CCommandTable::Hide);
+    add(view, QStringLiteral("Minimize"), CCommandTable::Minimize);
+    connect(m_menuBar->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
+            [this] { RunCommand(CCommandTable::Exit); });
+}
+
+void CMainDlg::BuildButtons()
+{
+    struct Button {
+        const char* text;
+        int command;
+        int icon;
+    };
+    static const Button buttons[] = {
+        {"Connect", CCommandTable::Connect, 298},
+        {"Hangup", CCommandTable::Hangup, 358},
+        {"Check mail", CCommandTable::CheckMail, 193},
+        {"Help", CCommandTable::Contents, 353},
+        {"Timer", CCommandTable::Timer, 357},
+        {"Settings", CCommandTable::PreferencesGeneral, 366},
+        {"Security", CCommandTable::Security, 368},
+        {"Summary", CCommandTable::Summary, 377},
+    };
+    int index = 0;
+    for (const Button& button : buttons) {
+        auto* tool = new QToolButton(this);
+        tool->setObjectName(QLatin1String(button.text));
+        tool->setText(QLatin1String(button.text));
+        tool->setIcon(QIcon(QStringLiteral(":/icons/button-%1.svg").arg(button.icon)));
+        tool->setIconSize(QSize(24, 24));
+        tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tool->setFocusPolicy(Qt::NoFocus);
+        tool->setGeometry(6 + (index % 4) * 88, 178 + (index / 4) * 56, 84, 52);
+        const int command = button.command;
+        connect(tool, &QToolButton::clicked, this, [this, command] { RunCommand(command); });
+        ++index;
+    }
+    // The small button that hides the window.
+    auto* hide = new QToolButton(this);
+    hide->setObjectName(QStringLiteral("HideButton"));
+    hide->setToolTip(QStringLiteral("Hide"));
+    hide->setIcon(QIcon(QStringLiteral(":/images/title-hide.svg")));
+    hide->setIconSize(QSize(10, 10));
+    hide->setFocusPolicy(Qt::NoFocus);
+    hide->setGeometry(364, 40, 20, 20);
+    connect(hide, &QToolButton::clicked, this, [this] { RunCommand(CCommandTable::Hide); });
+}
+
 QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
 {
     auto* shown = new QLabel(value);
+    shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(new QLabel(label), row, 0);
     grid->addWidget(shown, row, 1);
     return shown;
@@ -94,13 +205,15 @@ void CMainDlg::Open()
     m_mailTray->SetMenuDefaultItem(0, true);
 
     m_placement.Load();
-    setGeometry(m_placement.Remembered());
-    // Without a notification area the window is the only way in: a window that should
-    // start hidden starts minimized instead.
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    move(m_placement.Remembered().topLeft());
+    // A window that should start hidden lives only in the tray; without a notification
+    // area the window is the only way in, so it starts minimized instead.
     if (!m_placement.StartHidden())
         show();
     else if (!m_connectionTray->IsAvailable())
         showMinimized();
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
 
     const QString user = CUserName::Current();
     m_user->setText(user);
@@ -116,13 +229,10 @@ void CMainDlg::Exit()
     const bool leave =
         !confirm ||
         CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
-    if (leave) {
-        if (m_counters) {
-            m_counters->Cancel();
-            if (m_counters->Busy())
-                CMessageBox::Inform(
-                    QStringLiteral("still can't terinate inet -=- panic!!! help!!!"));
-        }
+    if (leave && m_counters) {
+        m_counters->Cancel();
+        if (m_counters->Busy())
+            CMessageBox::Inform(QStringLiteral("still can't terinate inet -=- panic!!! help!!!"));
     }
     SaveWindowPosition();
     if (!leave)
@@ -138,34 +248,120 @@ void CMainDlg::SaveWindowPosition()
     m_placement.Save(geometry(), isMinimized());
 }
 
-void CMainDlg::RunCommand(int command)
+void CMainDlg::RunCommand(int number)
 {
+    const int command = CCommandTable::Canonical(number);
+    const int page = CCommandTable::PreferencesPage(command);
+    if (page >= 0) {
+        m_windows->OpenPreferences(page);
+        return;
+    }
     switch (command) {
-    case CommandHangup:
+    case CCommandTable::Connect:
+        m_services.DialDefaultConnection();
+        break;
+    case CCommandTable::Hangup:
         m_monitor->HangupCommand();
         break;
-    case CommandShow:
+    case CCommandTable::CheckMail:
+        m_windows->CheckMailNow();
+        break;
+    case CCommandTable::CheckUpdate:
+        m_windows->CheckUpdateNow();
+        break;
+    case CCommandTable::InetTools:
+        m_windows->OpenInetTools();
+        break;
+    case CCommandTable::Connections:
+        m_windows->OpenConnections();
+        break;
+    case CCommandTable::Security:
+        m_windows->OpenSecurity();
+        break;
+    case CCommandTable::Timer:
+        m_monitor->StartScheduleTicker();
+        m_windows->OpenSchedule();
+        break;
+    case CCommandTable::Report:
+        m_windows->OpenReport();
+        break;
+    case CCommandTable::Summary: {
+        CSummaryDlg summary(m_store, this);
+        summary.exec();
+        break;
+    }
+    case CCommandTable::Contents:
+        OpenHelp();
+        break;
+    case CCommandTable::About:
+        OpenAbout();
+        break;
+    case CCommandTable::Hide:
+        hide();
+        break;
+    case CCommandTable::Minimize:
+        Minimize();
+        break;
+    case CCommandTable::Show:
         ShowWindow();
         break;
-    case CommandHideMailIcon:
+    case CCommandTable::Exit:
+        Exit();
+        break;
+    case CCommandTable::MailPreferences:
+        // After the preferences, the timers follow what was chosen there.
+        if (m_windows->OpenPreferences(2))
+            m_monitor->ReArm();
+        break;
+    case CCommandTable::HideMailIcon:
         m_mailTray->HideIcon();
         m_mailCount->setText(QStringLiteral("0"));
         break;
-    case CommandExit:
-        Exit();
-        break;
     default:
-        // The windows of the other commands arrive with their own features.
         break;
     }
 }
 
+bool CMainDlg::HandleRequest(const QByteArray& request)
+{
+    if (request == "12345") {
+        RunCommand(CCommandTable::Show);
+        return true;
+    }
+    if (request.startsWith("command ")) {
+        const int command = CCommandTable::Parse(QString::fromUtf8(request.mid(8)));
+        if (command == 0)
+            return false;
+        // Not inside the socket's handler: a command may open a modal window.
+        QMetaObject::invokeMethod(
+            this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+        return true;
+    }
+    return false;
+}
+
+void CMainDlg::OpenHelp()
+{
+    const QString help = CHelpFile::Find(QCoreApplication::applicationDirPath());
+    if (!help.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void CMainDlg::OpenAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMainDlg::Minimize()
+{
+    showMinimized();
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+}
+
 QStringList CMainDlg::Messages() const
 {
-    QStringList lines;
-    for (int i = 0; i < m_messages->count(); ++i)
-        lines.append(m_messages->item(i)->text());
-    return lines;
+    return m_messages->Lines();
 }
 
 QStringList CMainDlg::Values() const
@@ -176,7 +372,7 @@ QStringList CMainDlg::Values() const
 
 void CMainDlg::AddMessage(const QString& text)
 {
-    m_messages->insertItem(0, text);
+    m_messages->Prepend(text);
 }
 
 void CMainDlg::SetTray(int picture, const QString& tooltip)
@@ -235,4 +431,91 @@ void CMainDlg::closeEvent(QCloseEvent* event)
         m_counters->Cancel();
     hide();
     event->ignore();
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Esc tucks the window away into the tray; Enter does nothing. Neither ends the program.
+    if (event->key() == Qt::Key_Escape) {
+        RunCommand(CCommandTable::Hide);
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void CMainDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressed = CTitleStrip::At(event->position().toPoint());
+    if (m_pressed == CTitleStrip::Area::Drag) {
+        if (QWindow* window = windowHandle())
+            window->startSystemMove();
+        m_pressed = CTitleStrip::Area::None;
+    }
+    update();
+}
+
+void CMainDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const CTitleStrip::Area pressed = m_pressed;
+    m_pressed = CTitleStrip::Area::None;
+    update();
+    if (pressed == CTitleStrip::Area::None ||
+        CTitleStrip::At(event->position().toPoint()) != pressed)
+        return;
+    if (pressed == CTitleStrip::Area::Hide)
+        RunCommand(CCommandTable::Hide);
+    else if (pressed == CTitleStrip::Area::Minimize)
+        Minimize();
+    else if (pressed == CTitleStrip::Area::Logo)
+        RunCommand(CCommandTable::About);
+}
+
+void CMainDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    // Leaving the pressed area puts the normal picture back.
+    if (m_pressed != CTitleStrip::Area::None &&
+        CTitleStrip::At(event->position().toPoint()) != m_pressed) {
+        m_pressed = CTitleStrip::Area::None;
+        update();
+    }
+}
+
+void CMainDlg::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient strip(0, 0, 0, CTitleStrip::kHeight);
+    strip.setColorAt(0, QColor(0x40, 0x40, 0x40));
+    strip.setColorAt(1, QColor(0x18, 0x18, 0x18));
+    painter.fillRect(0, 0, kWidth, CTitleStrip::kHeight, strip);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 200, 0));
+    painter.drawText(QRect(6, 0, 200, CTitleStrip::kHeight), Qt::AlignVCenter,
+                     QStringLiteral("Orvalis"));
+
+    const auto glyph = [&](int left, CTitleStrip::Area area, const QString& image) {
+        const QRect box(left, 1, 18, CTitleStrip::kHeight - 2);
+        if (m_pressed == area)
+            painter.fillRect(box, QColor(0, 160, 0));
+        QIcon(image).paint(&painter, box.adjusted(4, 1, -4, -1));
+    };
+    glyph(351, CTitleStrip::Area::Minimize, QStringLiteral(":/images/title-minimize.svg"));
+    glyph(371, CTitleStrip::Area::Hide, QStringLiteral(":/images/title-hide.svg"));
+
+    const QRect logo(362, 258, 26, 26);
+    if (m_pressed == CTitleStrip::Area::Logo)
+        painter.fillRect(logo.adjusted(-2, -2, 2, 2), QColor(0, 160, 0));
+    QIcon(QStringLiteral(":/images/logo.svg")).paint(&painter, logo);
+    painter.setPen(QColor(0x44, 0x44, 0x44));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

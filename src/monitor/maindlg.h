@@ -1,7 +1,9 @@
 #pragma once
 
+#include "monitor/commandwindows.h"
 #include "monitor/monitorsink.h"
 #include "monitor/placeholderservices.h"
+#include "monitor/titlestrip.h"
 #include "monitor/trafficcounters.h"
 #include "monitor/windowplacement.h"
 
@@ -10,25 +12,25 @@
 #include <memory>
 
 class CConnectionMonitor;
+class CMessageListModel;
 class CMultimediaSound;
 class CRemoteAccess;
 class CSettingsStore;
 class CSystemTray;
+class QGridLayout;
 class QLabel;
-class QListWidget;
+class QTreeView;
+class QMenuBar;
 
-// The program's main window. It lives for the whole run, mostly hidden; closing it only
-// hides it, and the program ends through Exit(). It owns the connection monitor, the
-// traffic counters and the two tray icons, and shows what the monitor reports.
+// The program's main window: a small, fixed, dark window without the desktop's frame. It
+// lives for the whole run, mostly hidden; closing it only hides it, and the program ends
+// through Exit(). It owns the connection monitor, the traffic counters and the two tray
+// icons, shows what the monitor reports, and runs the numbered commands.
 class CMainDlg : public QWidget, public CMonitorSink {
     Q_OBJECT
 public:
-    enum Command {
-        CommandHangup = 32812,
-        CommandShow = 32815,
-        CommandHideMailIcon = 32820,
-        CommandExit = 1052,
-    };
+    static constexpr int kWidth = 391;
+    static constexpr int kHeight = 292;
 
     // `counters` may be null when the counter worker could not start.
     CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
@@ -44,15 +46,21 @@ public:
     void Exit();
     // Remembers where the window is.
     void SaveWindowPosition();
-    // Runs a command by its number (menus, tray icons, requests from outside).
+    // Runs a command by its number (buttons, menus, tray icons, requests from outside).
     void RunCommand(int command);
+    // A request from another start of the program: "12345" shows the window, "command N"
+    // runs command N. False for anything else.
+    bool HandleRequest(const QByteArray& request);
 
     CConnectionMonitor& Monitor() const { return *m_monitor; }
     CSystemTray& ConnectionTray() const { return *m_connectionTray; }
     CSystemTray& MailTray() const { return *m_mailTray; }
+    QMenuBar* MenuBar() const { return m_menuBar; }
     QStringList Messages() const;
-    // The call values as shown: duration, bytes in, bytes out, user, e-mail count.
+    // The values as shown: duration, bytes in, bytes out, user, e-mail count.
     QStringList Values() const;
+    // Where the windows of the commands come from; tests and later features replace it.
+    void SetCommandWindows(CCommandWindows* windows) { m_windows = windows; }
 
     // What the monitor shows.
     void AddMessage(const QString& text) override;
@@ -71,24 +79,39 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLabel* AddValue(class QGridLayout* grid, int row, const QString& label, const QString& value);
+    void BuildMenuBar();
+    void BuildButtons();
+    QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
+    void OpenHelp();
+    void OpenAbout();
+    void Minimize();
 
     CSettingsStore& m_store;
     CRemoteAccess& m_remoteAccess;
     std::unique_ptr<CTrafficCounters> m_counters;
     std::unique_ptr<CMultimediaSound> m_sound;
     CPlaceholderServices m_services;
+    CPendingWindows m_pendingWindows;
+    CCommandWindows* m_windows = &m_pendingWindows;
     std::unique_ptr<CConnectionMonitor> m_monitor;
     std::unique_ptr<CSystemTray> m_connectionTray;
     std::unique_ptr<CSystemTray> m_mailTray;
     CWindowPlacement m_placement;
-    QListWidget* m_messages;
+    CMessageListModel* m_messages;
+    QTreeView* m_messageView;
+    QMenuBar* m_menuBar;
     QLabel* m_duration;
     QLabel* m_bytesIn;
     QLabel* m_bytesOut;
     QLabel* m_user;
     QLabel* m_mailCount;
+    CTitleStrip::Area m_pressed = CTitleStrip::Area::None;
     bool m_finished = false;
 };

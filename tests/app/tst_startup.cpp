@@ -107,6 +107,8 @@ private Q_SLOTS:
     {
         CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"),
                                            0);
+        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"),
+                                           QStringLiteral("ConfirmHangup"), 0);
         QProcess* program = Start({QStringLiteral("--backend=sim")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
         const QString simFile = m_dir->filePath(QStringLiteral("config/orvalis/simulator.ini"));
@@ -120,6 +122,23 @@ private Q_SLOTS:
             QVERIFY(Sim(QStringLiteral("drop")));
             QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(), call, 10000);
         }
+        // A hang-up asked for from a shell, by number and by name.
+        for (const QString& hangup : {QStringLiteral("32812"), QStringLiteral("hangup")}) {
+            QVERIFY(Sim(QStringLiteral("connect Home ISP")));
+            QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).ReadInt(
+                                         QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0,
+                                     10000);
+            QProcess* command = Start({QStringLiteral("--command"), hangup});
+            QVERIFY(command->waitForFinished(10000));
+            QCOMPARE(command->exitCode(), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                CSettingsStore(simFile)
+                    .ReadString(QStringLiteral("Line"), QStringLiteral("Connected"), {})
+                    .isEmpty(),
+                10000);
+            QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(),
+                                      hangup == QStringLiteral("hangup") ? 4 : 3, 10000);
+        }
         const QRegularExpression record(QStringLiteral(
             R"(^\d\d-\d\d-\d{4}\|\d\d:\d\d:\d\d\|\d\d-\d\d-\d{4}\|\d\d:\d\d:\d\d\|[^|]+\|Simulated modem\|Home ISP\|-?\d+\|-?\d+\|$)"));
         for (const QString& line : ReadLines(log))
@@ -132,6 +151,11 @@ private Q_SLOTS:
         QProcess* process = Start({QStringLiteral("--no-such-option")});
         QVERIFY(process->waitForFinished(10000));
         QCOMPARE(process->exitCode(), 2);
+        // A command while no instance runs: said so, exit code 1.
+        QProcess* lonely = Start({QStringLiteral("--command"), QStringLiteral("hangup")});
+        QVERIFY(lonely->waitForFinished(10000));
+        QCOMPARE(lonely->exitCode(), 1);
+        QVERIFY(lonely->readAllStandardError().contains("Orvalis is not running."));
         QVERIFY(process->readAllStandardError().contains("Unknown argument: --no-such-option"));
     }
 

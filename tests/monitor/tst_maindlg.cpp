@@ -2,17 +2,23 @@
 #include "app/username.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
+#include "monitor/commandtable.h"
+#include "monitor/commandwindows.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/inetthread.h"
 #include "monitor/maindlg.h"
+#include "monitor/titlestrip.h"
 #include "tray/systemtray.h"
 
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 class TestMainDlg : public QObject {
     Q_OBJECT
@@ -42,10 +48,15 @@ private Q_SLOTS:
         m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 0);
         CMainDlg dlg(*m_store, *m_ras, nullptr);
         dlg.Open();
-        // Without a notification area (offscreen) the window is the way in: minimized.
-        QVERIFY(!dlg.ConnectionTray().IsAvailable());
-        QVERIFY(dlg.isMinimized() || !dlg.isVisible());
-        dlg.RunCommand(CMainDlg::CommandShow);
+        if (dlg.ConnectionTray().IsAvailable()) {
+            // Only the tray icon shows.
+            QVERIFY(!dlg.isVisible());
+            QVERIFY(!dlg.ConnectionTray().IsHidden());
+        } else {
+            // Without a notification area (offscreen) the window is the way in: minimized.
+            QVERIFY(dlg.isMinimized());
+        }
+        dlg.RunCommand(CCommandTable::Show);
         QVERIFY(!dlg.isMinimized());
         QVERIFY(dlg.isVisible());
     }
@@ -169,6 +180,108 @@ private Q_SLOTS:
                 .arg(CUserName::Current())
                 .toUtf8());
         QTRY_VERIFY(!worker->Busy());
+    }
+
+    void exitWhileMinimizedKeepsTheOpeningPlace()
+    {
+        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 0);
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        dlg.Open();
+        dlg.move(300, 300);
+        dlg.RunCommand(CCommandTable::Minimize);
+        QVERIFY(dlg.isMinimized());
+        dlg.RunCommand(CCommandTable::Exit);
+        QCOMPARE(
+            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), 0),
+            1);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), 0),
+                 126);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosb"), 0),
+                 425);
+    }
+
+    void everyCommandIsReachable()
+    {
+        struct CRecordingWindows : CCommandWindows {
+            QStringList opened;
+            void CheckMailNow() override { opened << QStringLiteral("mail"); }
+            void CheckUpdateNow() override { opened << QStringLiteral("update"); }
+            void OpenInetTools() override { opened << QStringLiteral("tools"); }
+            bool OpenPreferences(int page) override
+            {
+                opened << QStringLiteral("preferences %1").arg(page);
+                return true;
+            }
+            void OpenConnections() override { opened << QStringLiteral("connections"); }
+            void OpenSecurity() override { opened << QStringLiteral("security"); }
+            void OpenSchedule() override { opened << QStringLiteral("schedule"); }
+            void OpenReport() override { opened << QStringLiteral("report"); }
+        } windows;
+        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        dlg.SetCommandWindows(&windows);
+        dlg.Open();
+
+        QStringList bar;
+        for (QAction* action : dlg.MenuBar()->actions())
+            bar << action->text();
+        QCOMPARE(bar, (QStringList{QStringLiteral("Connection"), QStringLiteral("Preferences"),
+                                   QStringLiteral("Report"), QStringLiteral("Help"),
+                                   QStringLiteral("View"), QStringLiteral("Exit")}));
+
+        // Buttons, the menu bar, the tray menu and numbers from outside reach the same commands.
+        dlg.findChild<QToolButton*>(QStringLiteral("Security"))->click();
+        dlg.findChild<QToolButton*>(QStringLiteral("Settings"))->click();
+        dlg.findChild<QToolButton*>(QStringLiteral("Check mail"))->click();
+        dlg.findChild<QToolButton*>(QStringLiteral("Timer"))->click();
+        dlg.MenuBar()->actions()[2]->menu()->actions()[0]->trigger(); // Report
+        for (QAction* action : dlg.ConnectionTray().Menu()->actions()) {
+            if (action->text() == QStringLiteral("Configuration - Price"))
+                action->trigger();
+        }
+        QVERIFY(dlg.HandleRequest("command inet-tools"));
+        QVERIFY(dlg.HandleRequest("command 1034"));
+        QVERIFY(!dlg.HandleRequest("command 99999"));
+        QVERIFY(!dlg.HandleRequest("rubbish"));
+        QTRY_COMPARE(windows.opened.size(), 8);
+        QCOMPARE(windows.opened,
+                 (QStringList{QStringLiteral("security"), QStringLiteral("preferences 0"),
+                              QStringLiteral("mail"), QStringLiteral("schedule"),
+                              QStringLiteral("report"), QStringLiteral("preferences 4"),
+                              QStringLiteral("tools"), QStringLiteral("report")}));
+        QVERIFY(dlg.Monitor().Timer(CConnectionMonitor::ScheduleTimer).isActive());
+        // Those commands add nothing to the message list.
+        QCOMPARE(dlg.Messages().size(), 2);
+
+        // The hide button, Esc and the title strip hide; a show request brings it back.
+        dlg.findChild<QToolButton*>(QStringLiteral("HideButton"))->click();
+        QVERIFY(!dlg.isVisible());
+        QVERIFY(dlg.HandleRequest("12345"));
+        QVERIFY(dlg.isVisible());
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QVERIFY(dlg.isVisible());
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        dlg.RunCommand(CCommandTable::Show);
+        QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(380, 5));
+        QVERIFY(!dlg.isVisible());
+        dlg.RunCommand(CCommandTable::Show);
+        QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(360, 5));
+        QVERIFY(dlg.isMinimized());
+    }
+
+    void titleStripAreas()
+    {
+        QCOMPARE(CTitleStrip::At(QPoint(349, 12)), CTitleStrip::Area::Drag);
+        QCOMPARE(CTitleStrip::At(QPoint(350, 5)), CTitleStrip::Area::None);
+        QCOMPARE(CTitleStrip::At(QPoint(351, 5)), CTitleStrip::Area::Minimize);
+        QCOMPARE(CTitleStrip::At(QPoint(370, 5)), CTitleStrip::Area::None);
+        QCOMPARE(CTitleStrip::At(QPoint(371, 5)), CTitleStrip::Area::Hide);
+        QCOMPARE(CTitleStrip::At(QPoint(371, 13)), CTitleStrip::Area::None);
+        QCOMPARE(CTitleStrip::At(QPoint(361, 125)), CTitleStrip::Area::Logo);
+        QCOMPARE(CTitleStrip::At(QPoint(360, 200)), CTitleStrip::Area::None);
+        QCOMPARE(CCommandTable::Parse(QStringLiteral("hangup")), 32812);
+        QCOMPARE(CCommandTable::Parse(QStringLiteral(" 1035 ")), 32780);
+        QCOMPARE(CCommandTable::Parse(QStringLiteral("12")), 0);
     }
 
     void closeOnlyHides()
