@@ -96,8 +96,13 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
     m_messageView->setUniformRowHeights(true);
     m_messageView->setSelectionMode(QAbstractItemView::NoSelection);
     m_messageView->setFocusPolicy(Qt::NoFocus);
-    m_messageView->header()->setStretchLastSection(true);
-    m_messageView->header()->resizeSection(0, 150);
+    // Long lines scroll sideways rather than being cut short.
+    QFont listFont = m_messageView->font();
+    listFont.setPixelSize(11);
+    m_messageView->setFont(listFont);
+    m_messageView->header()->setStretchLastSection(false);
+    m_messageView->header()->setMinimumSectionSize(150);
+    m_messageView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_messageView->setGeometry(184, 40, 172, 132);
 
     BuildButtons();
