@@ -129,7 +129,7 @@ int CMainApp::Run(int argc, char** argv)
     // 6. The connection backend and the main window.
     QString note;
     std::unique_ptr<CRemoteAccess> remoteAccess = CRemoteAccessFactory::Create(
-        options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &note);
+        options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, &note);
     if (!remoteAccess) {
         CMessageBox::Error(note);
         return 2;

@@ -45,12 +45,13 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
 QString CStartOptions::Usage()
 {
     return QStringLiteral(
-        "Usage: orvalis [--backend=auto|sim] [--command COMMAND] [--sim COMMAND]\n"
+        "Usage: orvalis [--backend=auto|nm|sim] [--command COMMAND] [--sim COMMAND]\n"
         "\n"
         "Watches dial-up and metered connections from the notification area, logs every call\n"
         "and prices it under your tariff.\n"
         "\n"
-        "  --backend=NAME  connection backend: auto (default) or sim (the simulator)\n"
+        "  --backend=NAME  connection backend: auto (default: NetworkManager when it runs,\n"
+        "                  else the simulator), nm (NetworkManager) or sim (the simulator)\n"
         "  --command COMMAND\n"
         "                  run a command in the running Orvalis: a number (32812) or one of\n"
         "                  connect, hangup, check-mail, check-update, inet-tools, preferences,\n"

@@ -1,25 +1,38 @@
 #include "dialer/remoteaccessfactory.h"
 
+#include "dialer/networkmanageraccess.h"
 #include "dialer/simremoteaccess.h"
 
 QStringList CRemoteAccessFactory::Names()
 {
-    return {QStringLiteral("auto"), QStringLiteral("sim")};
+    return {QStringLiteral("auto"), QStringLiteral("nm"), QStringLiteral("sim")};
 }
 
 std::unique_ptr<CRemoteAccess> CRemoteAccessFactory::Create(const QString& backendName,
                                                             const QString& simulatorFile,
-                                                            QString* note)
+                                                            CSettingsStore* store, QString* note)
 {
     QString message;
     std::unique_ptr<CRemoteAccess> backend;
     const QString name = backendName.trimmed().toLower();
     if (name == u"sim" || name == u"simulator") {
         backend = std::make_unique<CSimRemoteAccess>(simulatorFile);
+    } else if (name == u"nm" || name == u"networkmanager") {
+        // Chosen by the user: kept even while NetworkManager is away, it is picked up
+        // when it starts.
+        if (!CNetworkManagerAccess::IsRunning())
+            message = QStringLiteral("NetworkManager is not running: no connections until it "
+                                     "starts");
+        backend = std::make_unique<CNetworkManagerAccess>(store);
     } else if (name.isEmpty() || name == u"auto") {
-        // The simulator is the only backend so far.
-        backend = std::make_unique<CSimRemoteAccess>(simulatorFile);
-        message = QStringLiteral("Using the connection simulator");
+        if (CNetworkManagerAccess::IsRunning()) {
+            backend = std::make_unique<CNetworkManagerAccess>(store);
+            message = QStringLiteral("Using NetworkManager");
+        } else {
+            backend = std::make_unique<CSimRemoteAccess>(simulatorFile);
+            message = QStringLiteral("NetworkManager is not running: using the connection "
+                                     "simulator");
+        }
     } else {
         message = QStringLiteral("Unknown connection backend \"%1\"; choose one of: %2")
                       .arg(backendName.trimmed(), Names().join(QStringLiteral(", ")));

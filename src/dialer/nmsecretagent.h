@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusObjectPath>
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+
+// NetworkManager's a{sa{sv}}: settings by setting name, values by key.
+using NMVariantMapMap = QMap<QString, QVariantMap>;
+Q_DECLARE_METATYPE(NMVariantMapMap)
+
+// A NetworkManager secret agent: when NetworkManager needs the user name and password of
+// a dial-up profile it asks the registered agents, and this one answers with the
+// credentials the program keeps for the entry (the profile's id), so that a dial does not
+// stop at another program's password prompt. Only the "username" and "password" keys of
+// the gsm, cdma and pppoe settings are given; for anything else, or when no credentials
+// are known, it answers NoSecrets and NetworkManager asks elsewhere.
+//
+// Lives on the thread that owns the D-Bus connection (the user-interface thread).
+class CNmSecretAgent : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.NetworkManager.SecretAgent")
+
+public:
+    // Fills user and password for the entry; false when nothing is known.
+    using CredentialsLookup =
+        std::function<bool(const QString& entry, QString& user, QString& password)>;
+
+    static constexpr const char* kObjectPath = "/org/freedesktop/NetworkManager/SecretAgent";
+    static constexpr const char* kIdentifier = "org.orvalis.Orvalis";
+
+    CNmSecretAgent(QDBusConnection bus, CredentialsLookup lookup, QObject* parent = nullptr);
+    ~CNmSecretAgent() override;
+
+    // Registers the D-Bus type NMVariantMapMap; safe to call more than once.
+    static void RegisterTypes();
+
+    // Exports the object (once) and registers it with NetworkManager's agent manager;
+    // called again whenever NetworkManager (re)starts. False when either step failed.
+    bool Register();
+
+    // The secrets of one request, as GetSecrets answers them; empty when none are known.
+    NMVariantMapMap SecretsFor(const NMVariantMapMap& connection, const QString& settingName) const;
+
+public slots:
+    NMVariantMapMap GetSecrets(const NMVariantMapMap& connection,
+                               const QDBusObjectPath& connectionPath, const QString& settingName,
+                               const QStringList& hints, uint flags);
+    void CancelGetSecrets(const QDBusObjectPath& connectionPath, const QString& settingName);
+    void SaveSecrets(const NMVariantMapMap& connection, const QDBusObjectPath& connectionPath);
+    void DeleteSecrets(const NMVariantMapMap& connection, const QDBusObjectPath& connectionPath);
+
+private:
+    QDBusConnection m_bus;
+    CredentialsLookup m_lookup;
+    bool m_exported = false;
+};

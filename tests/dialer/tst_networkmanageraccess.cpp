@@ -1,0 +1,516 @@
+#include "nmmockbus.h"
+
+#include "app/settingsstore.h"
+#include "dialer/networkmanageraccess.h"
+#include "dialer/nmsecretagent.h"
+#include "dialer/remoteaccessfactory.h"
+
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Step {
+    unsigned state;
+    unsigned error;
+    bool operator==(const Step&) const = default;
+};
+
+QList<Step> Steps(std::initializer_list<unsigned> states)
+{
+    QList<Step> out;
+    for (unsigned state : states)
+        out.append({state, 0});
+    return out;
+}
+
+QMap<QString, QMap<QString, QString>> LastSecrets()
+{
+    const QDBusMessage reply = CNmMockBus::MockCall(u"GetLastSecrets"_s);
+    QMap<QString, QMap<QString, QString>> out;
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+        reply.arguments().constFirst().value<QDBusArgument>() >> out;
+    return out;
+}
+
+char* toString(const Step& step)
+{
+    const QByteArray text =
+        QByteArray::number(step.state, 16) + '/' + QByteArray::number(step.error);
+    return qstrdup(text.constData());
+}
+
+} // namespace
+
+class TestNetworkManagerAccess : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listsDialUpAndMeteredProfiles();
+    void followsProfileChanges();
+    void dialConnectsWithStoredCredentials();
+    void dialCredentialsComeBeforeStored();
+    void failedDialGivesErrorCode_data();
+    void failedDialGivesErrorCode();
+    void dialWithoutCredentialsFails();
+    void refusesUnknownEntryAndSecondDial();
+    void hangsUpAndSeesRemoteDrop();
+    void deletesProfile();
+    void enumeratesConnectionsWithoutBusCall();
+    void opensConnectionEditor();
+    void factoryPicksNetworkManager();
+    void wholeCallThroughTheProgram();
+    void mapsReasons_data();
+    void mapsReasons();
+
+private:
+    std::unique_ptr<CNetworkManagerAccess> NewBackend();
+
+    CNmMockBus m_bus;
+    QString m_missing;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CSettingsStore> m_store;
+    QString m_gsm;
+};
+
+void TestNetworkManagerAccess::initTestCase()
+{
+    m_missing = CNmMockBus::MissingTools();
+    if (!m_missing.isEmpty())
+        return;
+    // Before anything touches the system bus: the backends follow the environment.
+    QVERIFY(m_bus.StartBus());
+}
+
+void TestNetworkManagerAccess::init()
+{
+    if (!m_missing.isEmpty())
+        QSKIP(qPrintable(m_missing));
+    QVERIFY(m_bus.StartMock(QFINDTESTDATA("nm_dialup.py")));
+    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::IsServiceUp(), 15000);
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_store = std::make_unique<CSettingsStore>(m_dir->filePath(u"orvalis.ini"_s));
+
+    const QDBusMessage modem = CNmMockBus::MockCall(
+        u"AddModemDevice"_s, {u"modem0"_s, u"ppp0"_s, QVariant::fromValue(30U)});
+    QCOMPARE(modem.type(), QDBusMessage::ReplyMessage);
+    m_gsm = CNmMockBus::AddProfile(u"Home ISP"_s, u"gsm"_s, 0, u"gsm"_s);
+    QVERIFY(!m_gsm.isEmpty());
+    QVERIFY(!CNmMockBus::AddProfile(u"Office Wi-Fi"_s, u"802-11-wireless"_s).isEmpty());
+    QVERIFY(!CNmMockBus::AddProfile(u"Phone tether"_s, u"802-3-ethernet"_s, 1).isEmpty());
+    QVERIFY(!CNmMockBus::AddProfile(u"DSL"_s, u"pppoe"_s, 0, u"pppoe"_s).isEmpty());
+    QVERIFY(!CNmMockBus::AddProfile(u"Wired"_s, u"802-3-ethernet"_s, 2).isEmpty());
+    QVERIFY(!CNmMockBus::AddProfile(u"Mobile CDMA"_s, u"cdma"_s).isEmpty());
+}
+
+void TestNetworkManagerAccess::cleanup()
+{
+    m_bus.StopMock();
+    if (m_missing.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
+    m_store.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<CNetworkManagerAccess> TestNetworkManagerAccess::NewBackend()
+{
+    return std::make_unique<CNetworkManagerAccess>(m_store.get());
+}
+
+void TestNetworkManagerAccess::listsDialUpAndMeteredProfiles()
+{
+    auto backend = NewBackend();
+    QStringList entries;
+    QCOMPARE(backend->EnumEntries(entries), 0);
+    QCOMPARE(entries, QStringList({u"Home ISP"_s, u"Phone tether"_s, u"DSL"_s, u"Mobile CDMA"_s}));
+}
+
+void TestNetworkManagerAccess::followsProfileChanges()
+{
+    auto backend = NewBackend();
+    const QString path = CNmMockBus::AddProfile(u"Backup modem"_s, u"gsm"_s);
+    QVERIFY(!path.isEmpty());
+    QStringList entries;
+    QTRY_VERIFY((backend->EnumEntries(entries), entries.contains(u"Backup modem"_s)));
+    QCOMPARE(entries.last(), u"Backup modem"_s);
+
+    // Marking a profile metered makes it watched.
+    const QString wired = CNmMockBus::AddProfile(u"Hotel LAN"_s, u"802-3-ethernet"_s, 2);
+    NMVariantMapMap update;
+    update[u"connection"_s] = {{u"metered"_s, 1}};
+    const QDBusMessage reply =
+        CNmMockBus::Call(wired, u"org.freedesktop.NetworkManager.Settings.Connection"_s,
+                         u"Update"_s, {QVariant::fromValue(update)});
+    QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+    QTRY_VERIFY((backend->EnumEntries(entries), entries.contains(u"Hotel LAN"_s)));
+
+    // A profile deleted by another program goes.
+    CNmMockBus::Call(path, u"org.freedesktop.NetworkManager.Settings.Connection"_s, u"Delete"_s);
+    QTRY_VERIFY((backend->EnumEntries(entries), !entries.contains(u"Backup modem"_s)));
+}
+
+void TestNetworkManagerAccess::dialConnectsWithStoredCredentials()
+{
+    m_store->WriteString(u"Connections"_s, u"Home ISPUser"_s, u"alice"_s);
+    m_store->WriteString(u"Connections"_s, u"Home ISPPassword"_s, u"s3cret pw"_s);
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 99;
+    QCOMPARE(backend->Dial(
+                 u"Home ISP"_s, QString(), QString(),
+                 [&steps](unsigned state, unsigned error) {
+                     steps.append({state, error});
+                 },
+                 handle),
+             0);
+    QVERIFY(handle != 0);
+    QVERIFY(steps.isEmpty()); // progress never comes during the call
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+    QCOMPARE(steps, Steps({CRemoteAccess::OpenPort, CRemoteAccess::PortOpened,
+                           CRemoteAccess::ConnectDevice, CRemoteAccess::DeviceConnected,
+                           CRemoteAccess::AllDevicesConnected, CRemoteAccess::Authenticate,
+                           CRemoteAccess::Authenticated, CRemoteAccess::AuthProject,
+                           CRemoteAccess::Projected, CRemoteAccess::Connected}));
+
+    const auto secrets = LastSecrets();
+    QCOMPARE(secrets.value(u"gsm"_s).value(u"username"_s), u"alice"_s);
+    QCOMPARE(secrets.value(u"gsm"_s).value(u"password"_s), u"s3cret pw"_s);
+
+    QList<CRasConnection> connections;
+    QTRY_VERIFY((backend->EnumConnections(connections), connections.size() == 1));
+    QCOMPARE(connections[0].handle, handle);
+    QCOMPARE(connections[0].entryName, u"Home ISP"_s);
+    QCOMPARE(connections[0].deviceName, u"dbusmock"_s);
+    QCOMPARE(connections[0].deviceType, u"modem"_s);
+    QCOMPARE(connections[0].interfaceName, u"ppp0"_s);
+    const int before = steps.size();
+    QCOMPARE(backend->HangUp(handle), 0);
+    QTRY_VERIFY((backend->EnumConnections(connections), connections.isEmpty()));
+    QCOMPARE(steps.size(), before); // the finished dial reports nothing more
+}
+
+void TestNetworkManagerAccess::dialCredentialsComeBeforeStored()
+{
+    // The stored password may have been emptied after the dial started ("do not
+    // remember"): the agent answers with what the dial was given.
+    m_store->WriteString(u"Connections"_s, u"DSLUser"_s, u"old"_s);
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    // The mock dials on its first modem whatever the profile's kind.
+    QCOMPARE(backend->Dial(
+                 u"dsl"_s, u"bob"_s, u"pw"_s,
+                 [&steps](unsigned state, unsigned error) {
+                     steps.append({state, error});
+                 },
+                 handle),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+    const auto secrets = LastSecrets();
+    QCOMPARE(secrets.value(u"pppoe"_s).value(u"username"_s), u"bob"_s);
+    QCOMPARE(secrets.value(u"pppoe"_s).value(u"password"_s), u"pw"_s);
+}
+
+void TestNetworkManagerAccess::failedDialGivesErrorCode_data()
+{
+    QTest::addColumn<uint>("reason");
+    QTest::addColumn<int>("error");
+    QTest::newRow("busy") << 23U << int(CRemoteAccess::ErrorLineBusy);
+    QTest::newRow("no dial tone") << 24U << int(CRemoteAccess::ErrorNoDialTone);
+    QTest::newRow("no carrier") << 25U << int(CRemoteAccess::ErrorNoCarrier);
+    QTest::newRow("dial time-out") << 26U << int(CRemoteAccess::ErrorNoAnswer);
+    QTest::newRow("PPP failed") << 14U << int(CNetworkManagerAccess::ErrorPppFailed);
+}
+
+void TestNetworkManagerAccess::failedDialGivesErrorCode()
+{
+    QFETCH(uint, reason);
+    QFETCH(int, error);
+    QCOMPARE(CNmMockBus::MockCall(u"SetDialOutcome"_s, {m_gsm, QVariant::fromValue(reason)}).type(),
+             QDBusMessage::ReplyMessage);
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(
+                 u"Home ISP"_s, u"u"_s, u"p"_s,
+                 [&steps](unsigned state, unsigned code) {
+                     steps.append({state, code});
+                 },
+                 handle),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().error != 0, 10000);
+    QCOMPARE(steps.last(), (Step{CRemoteAccess::Authenticate, unsigned(error)}));
+    QString text;
+    QVERIFY(backend->GetErrorString(error, text));
+    QVERIFY(!text.isEmpty());
+    // The failed dial is over: no connection, and the next dial may start.
+    QList<CRasConnection> connections;
+    QTRY_VERIFY(CNmMockBus::ActiveConnections().isEmpty());
+    QCOMPARE(backend->EnumConnections(connections), 0);
+    QVERIFY(connections.isEmpty());
+    CNmMockBus::MockCall(u"SetDialOutcome"_s, {m_gsm, QVariant::fromValue(0U)});
+    steps.clear();
+    QCOMPARE(backend->Dial(
+                 u"Home ISP"_s, u"u"_s, u"p"_s,
+                 [&steps](unsigned state, unsigned code) {
+                     steps.append({state, code});
+                 },
+                 handle),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+}
+
+void TestNetworkManagerAccess::dialWithoutCredentialsFails()
+{
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(
+                 u"Home ISP"_s, QString(), QString(),
+                 [&steps](unsigned state, unsigned error) {
+                     steps.append({state, error});
+                 },
+                 handle),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().error != 0, 10000);
+    QCOMPARE(steps.last().error, unsigned(CNetworkManagerAccess::ErrorNoSecrets));
+    QCOMPARE(LastSecrets().value(u"error"_s).value(u"name"_s),
+             u"org.freedesktop.NetworkManager.SecretAgent.NoSecrets"_s);
+}
+
+void TestNetworkManagerAccess::refusesUnknownEntryAndSecondDial()
+{
+    auto backend = NewBackend();
+    RasHandle handle = 5;
+    QCOMPARE(backend->Dial(u"Office Wi-Fi"_s, u"u"_s, u"p"_s, {}, handle),
+             int(CRemoteAccess::ErrorEntryNotFound));
+    QCOMPARE(handle, RasHandle(0));
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, {}, handle), 0);
+    RasHandle second = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, {}, second),
+             int(CRemoteAccess::ErrorPortAlreadyOpen));
+    QCOMPARE(backend->HangUp(424242), int(CRemoteAccess::ErrorInvalidHandle));
+    // Hanging up a dial under way ends it.
+    QCOMPARE(backend->HangUp(handle), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::ActiveConnections().isEmpty(), 10000);
+}
+
+void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
+{
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(
+                 u"Home ISP"_s, u"u"_s, u"p"_s,
+                 [&steps](unsigned state, unsigned error) {
+                     steps.append({state, error});
+                 },
+                 handle),
+             0);
+    QList<CRasConnection> connections;
+    QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
+                             10000);
+    const QStringList active = CNmMockBus::ActiveConnections();
+    QCOMPARE(active.size(), 1);
+    // The line drops at the far end.
+    QCOMPARE(CNmMockBus::MockCall(u"DropConnection"_s,
+                                  {QVariant::fromValue(QDBusObjectPath(active.first()))})
+                 .type(),
+             QDBusMessage::ReplyMessage);
+    QTRY_VERIFY((backend->EnumConnections(connections), connections.isEmpty()));
+    QCOMPARE(backend->HangUp(handle), int(CRemoteAccess::ErrorInvalidHandle));
+
+    // A connection made again is a new one.
+    RasHandle again = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, {}, again), 0);
+    QVERIFY(again != handle);
+    QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
+                             10000);
+    QCOMPARE(connections[0].handle, again);
+}
+
+void TestNetworkManagerAccess::deletesProfile()
+{
+    auto backend = NewBackend();
+    QCOMPARE(backend->DeleteEntry(u"DSL"_s), 0);
+    QStringList entries;
+    backend->EnumEntries(entries); // at once, as the Connections window does
+    QCOMPARE(entries, QStringList({u"Home ISP"_s, u"Phone tether"_s, u"Mobile CDMA"_s}));
+    QCOMPARE(backend->DeleteEntry(u"DSL"_s), int(CRemoteAccess::ErrorEntryNotFound));
+    // NetworkManager has forgotten it too.
+    auto fresh = NewBackend();
+    fresh->EnumEntries(entries);
+    QVERIFY(!entries.contains(u"DSL"_s));
+}
+
+void TestNetworkManagerAccess::enumeratesConnectionsWithoutBusCall()
+{
+    auto backend = NewBackend();
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"Phone tether"_s, u"u"_s, u"p"_s, {}, handle), 0);
+    QList<CRasConnection> connections;
+    QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
+                             10000);
+    // With NetworkManager frozen a call to it would wait for its time-out: the answer must
+    // come from memory, at once.
+    QVERIFY(::kill(pid_t(m_bus.MockPid()), SIGSTOP) == 0);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(backend->EnumConnections(connections), 0);
+        QCOMPARE(connections.size(), 1);
+        QCOMPARE(connections[0].entryName, u"Phone tether"_s);
+    }
+    const qint64 elapsed = timer.elapsed();
+    ::kill(pid_t(m_bus.MockPid()), SIGCONT);
+    QVERIFY2(elapsed < 1000, qPrintable(u"took %1 ms"_s.arg(elapsed)));
+}
+
+void TestNetworkManagerAccess::opensConnectionEditor()
+{
+    auto backend = NewBackend();
+    QTemporaryDir bin;
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    QString text;
+    const int missing = backend->CreateEntry();
+    QVERIFY(backend->GetErrorString(missing, text));
+    QCOMPARE(text, u"Install nm-connection-editor to create and edit connections."_s);
+    QCOMPARE(backend->EditEntry(u"Home ISP"_s), missing);
+
+    // A stand-in editor that writes down how it was started.
+    const QString record = bin.filePath(u"args.txt"_s);
+    QFile editor(bin.filePath(u"nm-connection-editor"_s));
+    QVERIFY(editor.open(QIODevice::WriteOnly));
+    editor.write("#!/bin/sh\necho \"$@\" > '" + record.toLocal8Bit() + "'\n");
+    editor.close();
+    editor.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const int edited = backend->EditEntry(u"Home ISP"_s);
+    const int created = backend->CreateEntry();
+    qputenv("PATH", oldPath);
+    QCOMPARE(edited, 0);
+    QCOMPARE(created, 0);
+    QTRY_VERIFY(QFile::exists(record));
+    QCOMPARE(backend->EditEntry(u"No such entry"_s), int(CRemoteAccess::ErrorEntryNotFound));
+}
+
+void TestNetworkManagerAccess::factoryPicksNetworkManager()
+{
+    QString note;
+    auto backend = CRemoteAccessFactory::Create(u"auto"_s, m_dir->filePath(u"sim.ini"_s),
+                                                m_store.get(), &note);
+    QVERIFY(dynamic_cast<CNetworkManagerAccess*>(backend.get()));
+    QCOMPARE(note, u"Using NetworkManager"_s);
+    backend.reset();
+    backend = CRemoteAccessFactory::Create(u"NetworkManager"_s, QString(), m_store.get(), &note);
+    QVERIFY(dynamic_cast<CNetworkManagerAccess*>(backend.get()));
+    QVERIFY(note.isEmpty());
+}
+
+void TestNetworkManagerAccess::mapsReasons_data()
+{
+    QTest::addColumn<uint>("deviceReason");
+    QTest::addColumn<uint>("activeReason");
+    QTest::addColumn<int>("error");
+    QTest::newRow("busy") << 23U << 3U << int(CRemoteAccess::ErrorLineBusy);
+    QTest::newRow("no secrets") << 7U << 9U << int(CNetworkManagerAccess::ErrorNoSecrets);
+    QTest::newRow("secrets by connection")
+        << 0U << 9U << int(CNetworkManagerAccess::ErrorNoSecrets);
+    QTest::newRow("login failed") << 1U << 10U << int(CRemoteAccess::ErrorAuthenticationFailure);
+    QTest::newRow("dial failed") << 27U << 3U << int(CNetworkManagerAccess::ErrorDialFailed);
+    QTest::newRow("PPP start") << 12U << 0U << int(CNetworkManagerAccess::ErrorPppStartFailed);
+    QTest::newRow("PPP closed") << 13U << 0U << int(CNetworkManagerAccess::ErrorPppDisconnected);
+    QTest::newRow("unknown") << 1U << 1U << int(CNetworkManagerAccess::ErrorActivationFailed);
+}
+
+void TestNetworkManagerAccess::mapsReasons()
+{
+    QFETCH(uint, deviceReason);
+    QFETCH(uint, activeReason);
+    QFETCH(int, error);
+    QCOMPARE(CNetworkManagerAccess::ErrorForReason(deviceReason, activeReason), error);
+}
+
+QTEST_GUILESS_MAIN(TestNetworkManagerAccess)
+#include "tst_networkmanageraccess.moc"
+
+// The real program against the mock: a call made by another client is seen, the program's
+// secret agent answers for it, a hang-up asked for from a shell ends it, and one line lands
+// in the log.
+void TestNetworkManagerAccess::wholeCallThroughTheProgram()
+{
+    QTemporaryDir home;
+    const QString config = home.filePath(u"config/orvalis"_s);
+    QVERIFY(QDir().mkpath(config));
+    QVERIFY(QDir().mkpath(home.filePath(u"runtime"_s)));
+    QFile::setPermissions(home.filePath(u"runtime"_s),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CSettingsStore settings(config + u"/ov.ini"_s);
+    settings.WriteInt(u"Settings"_s, u"ShowSplash"_s, 0);
+    settings.WriteInt(u"Settings"_s, u"ConfirmHangup"_s, 0);
+    settings.WriteString(u"Connections"_s, u"Home ISPUser"_s, u"anna"_s);
+    settings.WriteString(u"Connections"_s, u"Home ISPPassword"_s, u"s3cret"_s);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, home.path());
+    env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+    env.insert(u"XDG_RUNTIME_DIR"_s, home.filePath(u"runtime"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ORVALIS_EXECUTABLE), {u"--backend=auto"_s});
+    QVERIFY(program.waitForStarted(5000));
+    const auto run = [&env](const QStringList& arguments) {
+        QProcess command;
+        command.setProcessEnvironment(env);
+        command.start(QStringLiteral(ORVALIS_EXECUTABLE), arguments);
+        return command.waitForFinished(10000) ? command.exitCode() : -1;
+    };
+    // Running and registered as the secret agent once a shell command reaches it.
+    QTRY_VERIFY_WITH_TIMEOUT(run({u"--command"_s, u"show"_s}) == 0, 15000);
+
+    const QDBusMessage activated = CNmMockBus::Call(
+        u"/org/freedesktop/NetworkManager"_s, u"org.freedesktop.NetworkManager"_s,
+        u"ActivateConnection"_s,
+        {QVariant::fromValue(QDBusObjectPath(m_gsm)), QVariant::fromValue(QDBusObjectPath(u"/"_s)),
+         QVariant::fromValue(QDBusObjectPath(u"/"_s))});
+    QCOMPARE(activated.type(), QDBusMessage::ReplyMessage);
+    QTRY_COMPARE_WITH_TIMEOUT(LastSecrets().value(u"gsm"_s).value(u"password"_s), u"s3cret"_s,
+                              10000);
+    QCOMPARE(LastSecrets().value(u"gsm"_s).value(u"username"_s), u"anna"_s);
+
+    // Hang up from a shell until the program has seen the call and ended it.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (run({u"--command"_s, u"hangup"_s}), CNmMockBus::ActiveConnections().isEmpty()), 20000);
+    QFile log(config + u"/logfile.log"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(log.exists() && log.size() > 0, 10000);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    QCOMPARE(lines.size(), 2); // one record and the empty rest after its line feed
+    const QList<QByteArray> fields = lines.first().split('|');
+    QCOMPARE(fields.size(), 10);
+    QCOMPARE(fields[6], QByteArray("Home ISP"));
+    QVERIFY(!fields[5].trimmed().isEmpty());
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished(5000);
+}
