@@ -1,51 +1,17 @@
 #include "app/settingsstore.h"
-#include "dialer/remoteaccess.h"
 #include "monitor/connectionmonitor.h"
-#include "monitor/monitorservices.h"
-#include "monitor/monitorsink.h"
-#include "monitor/soundplayer.h"
 #include "monitor/trafficcounters.h"
 
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
+
+#include "monitorfakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-class CFakeRemoteAccess : public CRemoteAccess {
-public:
-    QList<CRasConnection> connections;
-    int enumError = 0;
-    QList<Handle> hungUp;
-
-    int EnumEntries(QStringList& out) override
-    {
-        out.clear();
-        return 0;
-    }
-    int CreateEntry() override { return 0; }
-    int EditEntry(const QString&) override { return 0; }
-    int DeleteEntry(const QString&) override { return 0; }
-    int Dial(const QString&, const QString&, const QString&, DialNotifier, Handle& out) override
-    {
-        out = 0;
-        return 0;
-    }
-    int HangUp(Handle handle) override
-    {
-        hungUp.append(handle);
-        connections.clear();
-        return 0;
-    }
-    int EnumConnections(QList<CRasConnection>& out) override
-    {
-        out = connections;
-        return enumError;
-    }
-};
 
 class CFakeCounters : public CTrafficCounters {
 public:
@@ -64,60 +30,6 @@ public:
     qint32 ReceivedBytes() const override { return received; }
     void Cancel() override {}
     bool Busy() const override { return false; }
-};
-
-class CRecordingSink : public CMonitorSink {
-public:
-    QStringList messages;
-    int picture = 0;
-    QString tooltip;
-    QString title;
-    QStringList values{3};
-    int mailPicture = 0;
-    QString mailTooltip;
-    QString mailCount;
-    int shows = 0;
-    int hides = 0;
-
-    void AddMessage(const QString& text) override { messages.prepend(text); }
-    void SetTray(int p, const QString& t) override
-    {
-        picture = p;
-        tooltip = t;
-    }
-    void ShowMailTray(int p, const QString& t) override
-    {
-        mailPicture = p;
-        mailTooltip = t;
-    }
-    void SetTitle(const QString& t) override { title = t; }
-    void SetCallValues(const QString& d, const QString& in, const QString& out) override
-    {
-        values = {d, in, out};
-    }
-    void SetMailCount(const QString& text) override { mailCount = text; }
-    void ShowWindow() override { ++shows; }
-    void HideWindow() override { ++hides; }
-};
-
-class CRecordingServices : public CMonitorServices {
-public:
-    int dials = 0;
-    int mailChecks = 0;
-    int upgradeChecks = 0;
-    int scheduleResult = 0;
-
-    void DialDefaultConnection() override { ++dials; }
-    void StartMailCheckWorker() override { ++mailChecks; }
-    void StartUpgradeCheck() override { ++upgradeChecks; }
-    int ScheduleTick() override { return scheduleResult; }
-};
-
-class CRecordingSound : public CSoundPlayer {
-public:
-    QStringList played;
-    void PlayBeeps(int times) override { played.append(QStringLiteral("beeps %1").arg(times)); }
-    void PlayFile(const QString& path) override { played.append(path); }
 };
 
 CRasConnection Call(const QString& entry = QStringLiteral("Home ISP"))

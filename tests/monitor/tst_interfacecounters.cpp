@@ -3,23 +3,14 @@
 #include "monitor/interfacecounters.h"
 #include "support/testclock.h"
 
+#include "netnslink.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -65,8 +56,7 @@ private:
     QString m_root;
 };
 
-// --- Helpers that the kernel test runs inside a network namespace --------------------
-
+// Runs inside the first namespace of the kernel test.
 // Reads interface names from stdin, one a line (empty: highest index), and answers each
 // with "ok|fail RECEIVED SENT HIGHEST" from one long-lived CInterfaceCounters.
 int RunCounterReader()
@@ -80,86 +70,6 @@ int RunCounterReader()
                     static_cast<unsigned long long>(counters.TotalSent()),
                     qPrintable(counters.HighestIndexInterface()));
         std::fflush(stdout);
-    }
-    return 0;
-}
-
-quint16 InternetChecksum(const std::vector<unsigned char>& data)
-{
-    quint32 sum = 0;
-    for (size_t i = 0; i + 1 < data.size(); i += 2)
-        sum += quint32(data[i]) << 8 | data[i + 1];
-    if (data.size() % 2 != 0)
-        sum += quint32(data.back()) << 8;
-    while (sum >> 16)
-        sum = (sum & 0xffff) + (sum >> 16);
-    return static_cast<quint16>(~sum);
-}
-
-// Sends COUNT ICMP echo requests with SIZE bytes of payload to ADDRESS, one after the
-// other, each after the answer to the previous one. Exit code 0 when all were answered.
-int RunEcho(const char* address, int count, int size)
-{
-    const int fd = socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    if (fd < 0 || inet_pton(AF_INET, address, &to.sin_addr) != 1 || size < 0 || size > 60000) {
-        std::perror("echo");
-        return 2;
-    }
-    const quint16 id = static_cast<quint16>(getpid());
-    std::vector<unsigned char> packet(8 + static_cast<size_t>(size));
-    for (int seq = 1; seq <= count; ++seq) {
-        std::fill(packet.begin(), packet.end(), static_cast<unsigned char>(seq));
-        packet[0] = 8; // echo request
-        packet[1] = 0;
-        packet[2] = packet[3] = 0;
-        packet[4] = static_cast<unsigned char>(id >> 8);
-        packet[5] = static_cast<unsigned char>(id);
-        packet[6] = static_cast<unsigned char>(seq >> 8);
-        packet[7] = static_cast<unsigned char>(seq);
-        const quint16 sum = InternetChecksum(packet);
-        packet[2] = static_cast<unsigned char>(sum >> 8);
-        packet[3] = static_cast<unsigned char>(sum);
-        if (sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to),
-                   sizeof to) != static_cast<ssize_t>(packet.size())) {
-            std::perror("sendto");
-            return 3;
-        }
-        for (bool answered = false; !answered;) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 5000) <= 0) {
-                std::fprintf(stderr, "no answer to echo %d\n", seq);
-                return 4;
-            }
-            unsigned char buffer[65536];
-            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-            if (n < 20)
-                continue;
-            const size_t headerLength = (buffer[0] & 0x0fu) * 4u;
-            if (static_cast<size_t>(n) < headerLength + 8)
-                continue;
-            const unsigned char* icmp = buffer + headerLength;
-            answered = icmp[0] == 0 && icmp[4] == packet[4] && icmp[5] == packet[5] &&
-                       icmp[6] == packet[6] && icmp[7] == packet[7];
-        }
-    }
-    close(fd);
-    return 0;
-}
-
-// Turns IPv6 off for the interfaces of the current network namespace, those made later
-// included. A kernel without IPv6 has nothing to turn off.
-int RunNoIpv6()
-{
-    if (!QFile::exists(u"/proc/sys/net/ipv6"_s))
-        return 0;
-    for (const char* which : {"all", "default"}) {
-        QFile f(u"/proc/sys/net/ipv6/conf/%1/disable_ipv6"_s.arg(QLatin1StringView(which)));
-        if (!f.open(QIODevice::WriteOnly) || f.write("1\n") != 2) {
-            std::fprintf(stderr, "cannot turn IPv6 off: %s\n", qPrintable(f.errorString()));
-            return 1;
-        }
     }
     return 0;
 }
@@ -192,17 +102,13 @@ private slots:
     void kernelInterfaceInNamespace();
 
 private:
-    bool Ip(const QStringList& args, QByteArray* output = nullptr);
-    bool MakeLink();
-    bool Echo(int count);
     bool Ask(const QString& interfaceName, ReaderAnswer& answer);
 
     std::optional<QTemporaryDir> m_dir;
     std::optional<CFakeNet> m_net;
     QString m_root;
 
-    QString m_ip;
-    QStringList m_namespaces;
+    std::unique_ptr<CNetnsLink> m_link;
     std::unique_ptr<QProcess> m_reader;
 };
 
@@ -224,9 +130,7 @@ void TestInterfaceCounters::cleanup()
         m_reader->waitForFinished(5000);
         m_reader.reset();
     }
-    for (const QString& ns : std::as_const(m_namespaces))
-        Ip({u"netns"_s, u"del"_s, ns});
-    m_namespaces.clear();
+    m_link.reset(); // removes the namespaces
     m_net.reset();
     m_dir.reset();
 }
@@ -482,35 +386,18 @@ void TestInterfaceCounters::backendCountersComeFirst()
 // the traffic the test sends, so the kernel's counters can be checked to the byte.
 void TestInterfaceCounters::kernelInterfaceInNamespace()
 {
-    if (geteuid() != 0)
-        QSKIP("Needs root to make network namespaces");
-    m_ip = QStandardPaths::findExecutable(u"ip"_s);
-    if (m_ip.isEmpty())
-        m_ip = QStandardPaths::findExecutable(u"ip"_s, {u"/usr/sbin"_s, u"/sbin"_s});
-    if (m_ip.isEmpty())
-        QSKIP("The ip tool (iproute2) is missing");
-
-    const QString suffix = QString::number(QCoreApplication::applicationPid()) + u'-' +
-                           QString::number(QRandomGenerator::global()->bounded(1000000));
-    const QString a = u"orvcnt-a-"_s + suffix;
-    const QString b = u"orvcnt-b-"_s + suffix;
-    if (!Ip({u"netns"_s, u"add"_s, a}))
+    m_link = std::make_unique<CNetnsLink>();
+    const QString unavailable = m_link->Unavailable();
+    if (!unavailable.isEmpty())
+        QSKIP(qPrintable(unavailable));
+    const std::optional<bool> made = m_link->MakeNamespaces(u"orvcnt"_s);
+    if (!made)
         QSKIP("Cannot make network namespaces here");
-    m_namespaces << a;
-    QVERIFY(Ip({u"netns"_s, u"add"_s, b}));
-    m_namespaces << b;
-    // No IPv6 on the link, so nothing but the test's own packets moves.
-    for (const QString& ns : std::as_const(m_namespaces)) {
-        QVERIFY(Ip(
-            {u"netns"_s, u"exec"_s, ns, QCoreApplication::applicationFilePath(), u"--no-ipv6"_s}));
-    }
-    QVERIFY(MakeLink());
+    QVERIFY(*made);
+    QVERIFY(m_link->MakeLink());
 
     m_reader = std::make_unique<QProcess>();
-    m_reader->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_reader->start(m_ip, {u"netns"_s, u"exec"_s, a, QCoreApplication::applicationFilePath(),
-                           u"--counter-reader"_s});
-    QVERIFY(m_reader->waitForStarted(10000));
+    QVERIFY(m_link->StartInside(*m_reader, {u"--counter-reader"_s}));
 
     ReaderAnswer answer;
     QVERIFY(Ask(u"ppp0"_s, answer));
@@ -519,7 +406,7 @@ void TestInterfaceCounters::kernelInterfaceInNamespace()
     QCOMPARE(answer.highest, u"ppp0"_s);
 
     // 10 echo requests and answers of 1000 + 8 (ICMP) + 20 (IP) + 14 (Ethernet) bytes.
-    QVERIFY(Echo(10));
+    QVERIFY(m_link->Echo(10));
     QVERIFY(Ask(u"ppp0"_s, answer));
     QVERIFY(answer.ok);
     QCOMPARE(answer.received, 10420ULL);
@@ -531,86 +418,28 @@ void TestInterfaceCounters::kernelInterfaceInNamespace()
 
     // The link is made again (a new call): its counters start from 0 and all of its
     // bytes count.
-    QVERIFY(Ip({u"-n"_s, a, u"link"_s, u"del"_s, u"ppp0"_s}));
-    QVERIFY(MakeLink());
-    QVERIFY(Echo(5));
+    QVERIFY(m_link->DeleteLink());
+    QVERIFY(m_link->MakeLink());
+    QVERIFY(m_link->Echo(5));
     QVERIFY(Ask(u"ppp0"_s, answer));
     QVERIFY(answer.ok);
     QCOMPARE(answer.received, 15630ULL);
     QCOMPARE(answer.sent, 15630ULL);
 
     // Gone: the totals stay.
-    QVERIFY(Ip({u"-n"_s, a, u"link"_s, u"del"_s, u"ppp0"_s}));
+    QVERIFY(m_link->DeleteLink());
     QVERIFY(Ask(u"ppp0"_s, answer));
     QVERIFY(!answer.ok);
     QCOMPARE(answer.received, 15630ULL);
     QCOMPARE(answer.sent, 15630ULL);
 }
 
-bool TestInterfaceCounters::Ip(const QStringList& args, QByteArray* output)
-{
-    QProcess ip;
-    ip.start(m_ip, args);
-    if (!ip.waitForFinished(30000)) {
-        ip.kill();
-        ip.waitForFinished();
-        qWarning() << "ip" << args << "did not finish";
-        return false;
-    }
-    if (output)
-        *output = ip.readAllStandardOutput();
-    if (ip.exitStatus() != QProcess::NormalExit || ip.exitCode() != 0) {
-        qWarning() << "ip" << args << "failed:" << ip.readAllStandardError();
-        return false;
-    }
-    return true;
-}
-
-// ppp0 (10.64.0.2) in the first namespace, isp0 (10.64.0.1) in the second, with fixed
-// neighbour entries so that no ARP goes over the link.
-bool TestInterfaceCounters::MakeLink()
-{
-    const QString& a = m_namespaces.at(0);
-    const QString& b = m_namespaces.at(1);
-    if (!Ip({u"link"_s, u"add"_s, u"name"_s, u"ppp0"_s, u"netns"_s, a, u"type"_s, u"veth"_s,
-             u"peer"_s, u"name"_s, u"isp0"_s, u"netns"_s, b}) ||
-        !Ip({u"-n"_s, a, u"addr"_s, u"add"_s, u"10.64.0.2/30"_s, u"dev"_s, u"ppp0"_s}) ||
-        !Ip({u"-n"_s, b, u"addr"_s, u"add"_s, u"10.64.0.1/30"_s, u"dev"_s, u"isp0"_s}) ||
-        !Ip({u"-n"_s, a, u"link"_s, u"set"_s, u"ppp0"_s, u"up"_s}) ||
-        !Ip({u"-n"_s, b, u"link"_s, u"set"_s, u"isp0"_s, u"up"_s}))
-        return false;
-    auto mac = [this](const QString& ns, const QString& dev) {
-        QByteArray json;
-        if (!Ip({u"-n"_s, ns, u"-j"_s, u"link"_s, u"show"_s, u"dev"_s, dev}, &json))
-            return QString();
-        return QJsonDocument::fromJson(json).array().at(0).toObject().value(u"address").toString();
-    };
-    const QString macA = mac(a, u"ppp0"_s);
-    const QString macB = mac(b, u"isp0"_s);
-    if (macA.isEmpty() || macB.isEmpty())
-        return false;
-    return Ip({u"-n"_s, a, u"neigh"_s, u"replace"_s, u"10.64.0.1"_s, u"lladdr"_s, macB, u"dev"_s,
-               u"ppp0"_s, u"nud"_s, u"permanent"_s}) &&
-           Ip({u"-n"_s, b, u"neigh"_s, u"replace"_s, u"10.64.0.2"_s, u"lladdr"_s, macA, u"dev"_s,
-               u"isp0"_s, u"nud"_s, u"permanent"_s});
-}
-
-bool TestInterfaceCounters::Echo(int count)
-{
-    return Ip({u"netns"_s, u"exec"_s, m_namespaces.at(0), QCoreApplication::applicationFilePath(),
-               u"--echo"_s, u"10.64.0.1"_s, QString::number(count), u"1000"_s});
-}
-
 bool TestInterfaceCounters::Ask(const QString& interfaceName, ReaderAnswer& answer)
 {
-    m_reader->write(interfaceName.toUtf8() + '\n');
-    while (!m_reader->canReadLine()) {
-        if (!m_reader->waitForReadyRead(10000)) {
-            qWarning() << "no answer from the counter reader";
-            return false;
-        }
-    }
-    const QList<QByteArray> fields = m_reader->readLine().trimmed().split(' ');
+    const std::optional<QByteArray> line = CNetnsLink::Converse(*m_reader, interfaceName.toUtf8());
+    if (!line)
+        return false;
+    const QList<QByteArray> fields = line->split(' ');
     if (fields.size() < 3)
         return false;
     answer.ok = fields[0] == "ok";
@@ -626,10 +455,8 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "--counter-reader") == 0)
         return RunCounterReader();
-    if (argc >= 2 && std::strcmp(argv[1], "--no-ipv6") == 0)
-        return RunNoIpv6();
-    if (argc >= 5 && std::strcmp(argv[1], "--echo") == 0)
-        return RunEcho(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (const std::optional<int> result = CNetnsLink::RunHelperMode(argc, argv))
+        return *result;
     QCoreApplication app(argc, argv);
     TestInterfaceCounters test;
     QTEST_SET_MAIN_SOURCE_PATH
