@@ -2,6 +2,7 @@
 
 #include "app/helpfile.h"
 #include "app/settingsstore.h"
+#include "app/singleinstance.h"
 #include "app/username.h"
 #include "billing/summarydlg.h"
 #include "common/messagebox.h"
@@ -329,7 +330,7 @@ void CMainDlg::RunCommand(int number)
 
 bool CMainDlg::HandleRequest(const QByteArray& request)
 {
-    if (request == "12345") {
+    if (request == CSingleInstance::kShowRequest) {
         RunCommand(CCommandTable::Show);
         return true;
     }
