@@ -77,6 +77,10 @@ bool CSystemTray::SetIcon(int pictureId)
     if (!m_created || path.isEmpty()) {
         return false;
     }
+    // The monitor sets the same picture every second of a call; only a change is drawn and
+    // sent to the notification area.
+    if (pictureId == m_picture)
+        return true;
     m_picture = pictureId;
     m_icon->setIcon(QIcon(path));
     UpdateVisibility();
