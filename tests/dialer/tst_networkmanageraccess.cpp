@@ -45,6 +45,12 @@ QMap<QString, QMap<QString, QString>> LastSecrets()
     return out;
 }
 
+// A notifier that keeps every (state, error) it is given.
+CRemoteAccess::DialNotifier Recorder(QList<Step>& steps)
+{
+    return [&steps](unsigned state, unsigned error) { steps.append({state, error}); };
+}
+
 char* toString(const Step& step)
 {
     const QByteArray text =
@@ -172,13 +178,7 @@ void TestNetworkManagerAccess::dialConnectsWithStoredCredentials()
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 99;
-    QCOMPARE(backend->Dial(
-                 u"Home ISP"_s, QString(), QString(),
-                 [&steps](unsigned state, unsigned error) {
-                     steps.append({state, error});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle), 0);
     QVERIFY(handle != 0);
     QVERIFY(steps.isEmpty()); // progress never comes during the call
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
@@ -215,13 +215,7 @@ void TestNetworkManagerAccess::dialCredentialsComeBeforeStored()
     QList<Step> steps;
     RasHandle handle = 0;
     // The mock dials on its first modem whatever the profile's kind.
-    QCOMPARE(backend->Dial(
-                 u"dsl"_s, u"bob"_s, u"pw"_s,
-                 [&steps](unsigned state, unsigned error) {
-                     steps.append({state, error});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"dsl"_s, u"bob"_s, u"pw"_s, Recorder(steps), handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
                              10000);
     const auto secrets = LastSecrets();
@@ -249,13 +243,7 @@ void TestNetworkManagerAccess::failedDialGivesErrorCode()
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 0;
-    QCOMPARE(backend->Dial(
-                 u"Home ISP"_s, u"u"_s, u"p"_s,
-                 [&steps](unsigned state, unsigned code) {
-                     steps.append({state, code});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().error != 0, 10000);
     QCOMPARE(steps.last(), (Step{CRemoteAccess::Authenticate, unsigned(error)}));
     QString text;
@@ -268,13 +256,7 @@ void TestNetworkManagerAccess::failedDialGivesErrorCode()
     QVERIFY(connections.isEmpty());
     CNmMockBus::MockCall(u"SetDialOutcome"_s, {m_gsm, QVariant::fromValue(0U)});
     steps.clear();
-    QCOMPARE(backend->Dial(
-                 u"Home ISP"_s, u"u"_s, u"p"_s,
-                 [&steps](unsigned state, unsigned code) {
-                     steps.append({state, code});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
                              10000);
 }
@@ -284,13 +266,7 @@ void TestNetworkManagerAccess::dialWithoutCredentialsFails()
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 0;
-    QCOMPARE(backend->Dial(
-                 u"Home ISP"_s, QString(), QString(),
-                 [&steps](unsigned state, unsigned error) {
-                     steps.append({state, error});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().error != 0, 10000);
     QCOMPARE(steps.last().error, unsigned(CNetworkManagerAccess::ErrorNoSecrets));
     QCOMPARE(LastSecrets().value(u"error"_s).value(u"name"_s),
@@ -319,13 +295,7 @@ void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 0;
-    QCOMPARE(backend->Dial(
-                 u"Home ISP"_s, u"u"_s, u"p"_s,
-                 [&steps](unsigned state, unsigned error) {
-                     steps.append({state, error});
-                 },
-                 handle),
-             0);
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
     QList<CRasConnection> connections;
     QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
                              10000);
