@@ -1,10 +1,10 @@
 #include "loggen.h"
 
-#include "app/settingsstore.h"
 #include "billing/logfile.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
+#include "common/settingsstore.h"
 
 #include <QDir>
 #include <QFileInfo>

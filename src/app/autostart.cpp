@@ -1,6 +1,6 @@
 #include "app/autostart.h"
 
-#include "app/apppaths.h"
+#include "common/apppaths.h"
 
 #include <QDir>
 #include <QFile>

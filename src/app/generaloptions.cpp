@@ -1,30 +1,27 @@
 #include "app/generaloptions.h"
 
-#include "app/apppaths.h"
 #include "app/autostart.h"
 #include "app/logmover.h"
-#include "app/settingsstore.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
-
-bool Flag(const CSettingsStore& store, const char* key, int defaultValue)
+bool Flag(const CSettingsStore& store, const CIntKey& key)
 {
-    return store.ReadInt(kSettings, QLatin1String(key), defaultValue) == 1;
+    return store.Read(key) == 1;
 }
 } // namespace
 
 CGeneralOptions CGeneralOptions::Load(const CSettingsStore& store)
 {
     CGeneralOptions options;
-    options.logFolder =
-        store.ReadString(kSettings, QStringLiteral("IniPath"), CAppPaths::DefaultLogFolder(store));
-    options.startWithDesktop = Flag(store, "StartWhenWindows", 1);
-    options.showMainWindow = Flag(store, "HideOnStart", 1);
-    options.showSplash = Flag(store, "ShowSplash", 1);
-    options.showWhenConnected = Flag(store, "ShowWhenConnected", 0);
-    options.confirmHangup = Flag(store, "ConfirmHangup", 1);
-    options.confirmExit = Flag(store, "ConfirmExit", 1);
+    options.logFolder = store.Read(Keys::IniPath, CAppPaths::DefaultLogFolder(store));
+    options.startWithDesktop = Flag(store, Keys::StartWhenWindows);
+    options.showMainWindow = Flag(store, Keys::HideOnStart);
+    options.showSplash = Flag(store, Keys::ShowSplash);
+    options.showWhenConnected = Flag(store, Keys::ShowWhenConnected);
+    options.confirmHangup = Flag(store, Keys::ConfirmHangup);
+    options.confirmExit = Flag(store, Keys::ConfirmExit);
     return options;
 }
 
@@ -33,14 +30,14 @@ void CGeneralOptions::Store(CSettingsStore& store, const QString& executable) co
     // The move never overwrites a log already in the new folder: then that file becomes
     // the log and the old one stays where it was.
     CLogMover::Move(CAppPaths::LogFile(store), CAppPaths::LogFileIn(store, logFolder));
-    store.WriteString(kSettings, QStringLiteral("IniPath"), logFolder);
+    store.Write(Keys::IniPath, logFolder);
 
-    store.WriteInt(kSettings, QStringLiteral("StartWhenWindows"), startWithDesktop ? 1 : 0);
+    store.Write(Keys::StartWhenWindows, startWithDesktop ? 1 : 0);
     CAutostart::Set(startWithDesktop, executable);
 
-    store.WriteInt(kSettings, QStringLiteral("ConfirmHangup"), confirmHangup ? 1 : 0);
-    store.WriteInt(kSettings, QStringLiteral("ConfirmExit"), confirmExit ? 1 : 0);
-    store.WriteInt(kSettings, QStringLiteral("HideOnStart"), showMainWindow ? 1 : 0);
-    store.WriteInt(kSettings, QStringLiteral("ShowSplash"), showSplash ? 1 : 0);
-    store.WriteInt(kSettings, QStringLiteral("ShowWhenConnected"), showWhenConnected ? 1 : 0);
+    store.Write(Keys::ConfirmHangup, confirmHangup ? 1 : 0);
+    store.Write(Keys::ConfirmExit, confirmExit ? 1 : 0);
+    store.Write(Keys::HideOnStart, showMainWindow ? 1 : 0);
+    store.Write(Keys::ShowSplash, showSplash ? 1 : 0);
+    store.Write(Keys::ShowWhenConnected, showWhenConnected ? 1 : 0);
 }

@@ -1,17 +1,16 @@
 #include "app/mainapp.h"
 
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
+#include "app/backends.h"
 #include "app/singleinstance.h"
-#include "app/splashwnd.h"
 #include "app/startoptions.h"
+#include "common/apppaths.h"
 #include "common/messagebox.h"
-#include "dialer/remoteaccessfactory.h"
+#include "common/settingsstore.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
 #include "monitor/commandtable.h"
-#include "monitor/inetthread.h"
-#include "monitor/maindlg.h"
+#include "ui/maindlg.h"
+#include "ui/splashwnd.h"
 #include "ui/widgetmessagebox.h"
 
 #include <QApplication>
@@ -21,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-const QString kSettings = QStringLiteral("Settings");
 
 QStringList ArgumentsOf(int argc, char** argv)
 {
@@ -117,36 +114,26 @@ int CMainApp::Run(int argc, char** argv)
                      });
 
     // 4. The splash.
-    if (store.ReadInt(kSettings, QStringLiteral("ShowSplash"), 1) == 1) {
+    if (store.Read(Keys::ShowSplash) == 1) {
         CSplashWnd splash;
         splash.ShowFor(2000);
     }
 
     // 5. The schedules count down afresh on every run.
-    store.WriteInt(kSettings, QStringLiteral("DialSecsToDial"), 0);
-    store.WriteInt(kSettings, QStringLiteral("HangupSecsToHangup"), 0);
+    store.Write(Keys::DialSecsToDial, 0);
+    store.Write(Keys::HangupSecsToHangup, 0);
 
-    // 6. The connection backend and the main window.
+    // 6. The services the program runs on, and the main window over them.
     QString note;
-    std::unique_ptr<CRemoteAccess> remoteAccess = CRemoteAccessFactory::Create(
-        options.backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, &note);
-    if (!remoteAccess) {
+    std::unique_ptr<CBackends> backends = CBackends::Build(options.backend, store, &note);
+    if (!backends) {
         CMessageBox::Error(note);
         return 2;
     }
-    // The traffic counters run on a worker of their own; without them the program still
-    // watches calls, with byte counts of 0.
-    auto inetThread = std::make_unique<CInetThread>(remoteAccess.get());
-    std::unique_ptr<CTrafficCounters> counters;
-    if (inetThread->Start()) {
-        inetThread->SetQueryEnabled(true);
-        counters = std::move(inetThread);
-    } else {
-        CMessageBox::Inform(
-            QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
-                           "If not, please install it and restart computer afterwards."));
-    }
-    CMainDlg mainDlg(store, *remoteAccess, std::move(counters));
+    CMainDlg mainDlg(CMainDlgParts{store, backends->RemoteAccess(), backends->Counters(),
+                                   backends->Sound(), backends->ConnectionTray(),
+                                   backends->MailTray(), backends->Features(),
+                                   backends->Features()});
     window = &mainDlg;
     if (!note.isEmpty())
         mainDlg.AddMessage(note);

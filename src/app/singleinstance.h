@@ -1,5 +1,7 @@
 #pragma once
 
+#include "monitor/commandtable.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -19,7 +21,7 @@ class CSingleInstance : public QObject {
     Q_OBJECT
 public:
     // The request a second start sends: bring the window up.
-    static constexpr const char* kShowRequest = "12345";
+    static constexpr const char* kShowRequest = CCommandTable::kShowRequest;
 
     // Socket and lock live in `folder` (normally CAppPaths::RuntimeDir()).
     explicit CSingleInstance(const QString& folder, QObject* parent = nullptr);

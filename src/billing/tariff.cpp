@@ -1,6 +1,6 @@
 #include "billing/tariff.h"
 
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,8 +10,6 @@
 #include <system_error>
 
 namespace {
-const QString kPrice = QStringLiteral("Price");
-const QString kSettings = QStringLiteral("Settings");
 const QString kZeroClock = QStringLiteral("00:00");
 
 bool IsBlank(char c)
@@ -69,24 +67,21 @@ const char* SkipDigits(const char* p, const char* end)
 CTariff CTariff::Load(const CSettingsStore& store)
 {
     CTariff tariff;
-    const auto money = [&store](const QString& key) {
-        return ParseNumber(QStringView(store.ReadString(kPrice, key, QString())));
+    const auto money = [&store](const CTextKey& key) {
+        return ParseNumber(QStringView(store.Read(key)));
     };
-    tariff.m_pricePerDial = money(QStringLiteral("PricePerDial"));
-    tariff.m_costPerMinute = money(QStringLiteral("CostPerMinute"));
-    tariff.m_cheapCostPerMinute = money(QStringLiteral("CheapCostPerMinute"));
-    tariff.m_cheapStart =
-        ParseClockText(store.ReadString(kPrice, QStringLiteral("CheapTimeStart"), QString()));
-    tariff.m_cheapEnd =
-        ParseClockText(store.ReadString(kPrice, QStringLiteral("CheapTimeEnd"), QString()));
-    tariff.m_cheapInSat = store.ReadInt(kSettings, QStringLiteral("CheapInSat"), 0);
-    tariff.m_cheapInSun = store.ReadInt(kSettings, QStringLiteral("CheapInSun"), 0);
-    tariff.m_minimumTime =
-        ParseClockText(store.ReadString(kPrice, QStringLiteral("MinConTime"), kZeroClock));
-    tariff.m_blockText = store.ReadString(kPrice, QStringLiteral("ConnectionBlock"), kZeroClock);
+    tariff.m_pricePerDial = money(Keys::PricePerDial);
+    tariff.m_costPerMinute = money(Keys::CostPerMinute);
+    tariff.m_cheapCostPerMinute = money(Keys::CheapCostPerMinute);
+    tariff.m_cheapStart = ParseClockText(store.Read(Keys::CheapTimeStart));
+    tariff.m_cheapEnd = ParseClockText(store.Read(Keys::CheapTimeEnd));
+    tariff.m_cheapInSat = store.Read(Keys::CheapInSat);
+    tariff.m_cheapInSun = store.Read(Keys::CheapInSun);
+    tariff.m_minimumTime = ParseClockText(store.Read(Keys::MinConTime));
+    tariff.m_blockText = store.Read(Keys::ConnectionBlock);
     tariff.m_block = ParseClockText(tariff.m_blockText);
     tariff.m_roundToBlocks = tariff.m_blockText != kZeroClock && tariff.m_block > 0;
-    tariff.m_freeTimeText = store.ReadString(kPrice, QStringLiteral("FreeMonthTime"), kZeroClock);
+    tariff.m_freeTimeText = store.Read(Keys::FreeMonthTime);
     tariff.m_freeTime = ParseClockText(tariff.m_freeTimeText);
     return tariff;
 }

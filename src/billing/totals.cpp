@@ -1,10 +1,10 @@
 #include "billing/totals.h"
 
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
 #include "billing/logfile.h"
 #include "billing/tariff.h"
+#include "common/apppaths.h"
 #include "common/clock.h"
+#include "common/settingsstore.h"
 
 #include <algorithm>
 
@@ -27,7 +27,7 @@ bool SamePair(QByteArrayView a, QByteArrayView b, qsizetype pos)
 
 CTotals CTotals::Compute(const CSettingsStore& store)
 {
-    const int filter = store.ReadInt(QStringLiteral("Settings"), QStringLiteral("SummaryWhen"), 0);
+    const int filter = store.Read(Keys::SummaryWhen);
     return Compute(store, filter, CAppPaths::LogFile(store));
 }
 

@@ -1,7 +1,7 @@
 #include "billing/totalscache.h"
 
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 
 #include <QFile>
 
@@ -26,7 +26,7 @@ CTotals CTotalsCache::Compute(const CSettingsStore& store)
 CTotalsCache::Key CTotalsCache::KeyNow(const CSettingsStore& store)
 {
     Key key;
-    key.filter = store.ReadInt(QStringLiteral("Settings"), QStringLiteral("SummaryWhen"), 0);
+    key.filter = store.Read(Keys::SummaryWhen);
     key.tariff = CTariff::Load(store);
     key.today = CTotals::TodayText();
     key.logPath = CAppPaths::LogFile(store);

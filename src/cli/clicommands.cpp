@@ -1,12 +1,12 @@
 #include "cli/clicommands.h"
 
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
 #include "billing/logfile.h"
 #include "billing/reportrow.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -92,9 +92,7 @@ QByteArray CCliCommands::JoinRow(const QStringList& columns, bool csv)
 
 bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
 {
-    const int filter =
-        args.filter ? *args.filter
-                    : store.ReadInt(QStringLiteral("Settings"), QStringLiteral("SummaryWhen"), 0);
+    const int filter = args.filter ? *args.filter : store.Read(Keys::SummaryWhen);
     const CTotals totals = CTotals::Compute(store, filter, LogPath(args, store));
     QByteArray text;
     for (const CSummaryText::Line& line : CSummaryText::Lines(totals))

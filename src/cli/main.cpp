@@ -1,7 +1,7 @@
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
 #include "cli/cliargs.h"
 #include "cli/clicommands.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 
 #include <QCoreApplication>
 #include <QFile>

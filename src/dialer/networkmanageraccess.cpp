@@ -1,6 +1,6 @@
 #include "dialer/networkmanageraccess.h"
 
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 #include "dialer/nmsecretagent.h"
 
 #include <QDBusArgument>
@@ -379,9 +379,8 @@ bool CNetworkManagerAccess::CredentialsFor(const QString& entry, QString& user,
     }
     if (!m_store)
         return false;
-    const QString section = QStringLiteral("Connections");
-    user = m_store->ReadString(section, entry + QStringLiteral("User"), QString());
-    password = m_store->ReadString(section, entry + QStringLiteral("Password"), QString());
+    user = m_store->Read(Keys::EntryUser(entry));
+    password = m_store->Read(Keys::EntryPassword(entry));
     return !user.isEmpty() || !password.isEmpty();
 }
 

@@ -9,12 +9,6 @@
 
 namespace {
 
-const char* const kPhonebook = "Phonebook";
-const char* const kDial = "Dial";
-const char* const kLine = "Line";
-
-const char* const kDefaultEntries = "Home ISP|Work";
-
 // Comment lines must not hold an equals sign, or they would read as keys.
 const char* const kTemplate =
     "; Orvalis connection simulator. The program reads this file again on every look,\n"
@@ -112,88 +106,88 @@ QStringList CSimulatorFile::ParseEntries(const QString& text)
 
 QStringList CSimulatorFile::Entries() const
 {
-    return ParseEntries(m_store.ReadString(kPhonebook, "Entries", kDefaultEntries));
+    return ParseEntries(m_store.Read(SimKeys::Entries));
 }
 
 bool CSimulatorFile::SetEntries(const QStringList& entries)
 {
-    return m_store.WriteString(kPhonebook, "Entries", entries.join(u'|'));
+    return m_store.Write(SimKeys::Entries, entries.join(u'|'));
 }
 
 int CSimulatorFile::StepMs() const
 {
-    return std::clamp(m_store.ReadInt(kDial, "StepMs", kDefaultStepMs), 0, kMaxStepMs);
+    return std::clamp(m_store.Read(SimKeys::StepMs), 0, kMaxStepMs);
 }
 
 int CSimulatorFile::BusyTimes() const
 {
-    return std::max(0, m_store.ReadInt(kDial, "BusyTimes", 0));
+    return std::max(0, m_store.Read(SimKeys::BusyTimes));
 }
 
 bool CSimulatorFile::SetBusyTimes(int times)
 {
-    return m_store.WriteInt(kDial, "BusyTimes", std::max(0, times));
+    return m_store.Write(SimKeys::BusyTimes, std::max(0, times));
 }
 
 int CSimulatorFile::FailCode() const
 {
-    return m_store.ReadInt(kDial, "FailCode", 0);
+    return m_store.Read(SimKeys::FailCode);
 }
 
 bool CSimulatorFile::SetFailCode(int code)
 {
-    return m_store.WriteInt(kDial, "FailCode", code);
+    return m_store.Write(SimKeys::FailCode, code);
 }
 
 int CSimulatorFile::FailAt() const
 {
-    return m_store.ReadInt(kDial, "FailAt", kDefaultFailAt);
+    return m_store.Read(SimKeys::FailAt);
 }
 
 QString CSimulatorFile::ConnectedEntry() const
 {
-    return m_store.ReadString(kLine, "Connected", QString());
+    return m_store.Read(SimKeys::Connected);
 }
 
 qint64 CSimulatorFile::Since() const
 {
-    return ReadInt64(kLine, "Since");
+    return ReadInt64(SimKeys::Since);
 }
 
 RasHandle CSimulatorFile::Handle() const
 {
-    const qint64 value = ReadInt64(kLine, "Handle");
+    const qint64 value = ReadInt64(SimKeys::Handle);
     return value > 0 ? static_cast<RasHandle>(value) : 0;
 }
 
 QString CSimulatorFile::Device() const
 {
-    return m_store.ReadString(kLine, "Device", QStringLiteral("Simulated modem"));
+    return m_store.Read(SimKeys::Device);
 }
 
 QString CSimulatorFile::DeviceType() const
 {
-    return m_store.ReadString(kLine, "DeviceType", QStringLiteral("modem"));
+    return m_store.Read(SimKeys::DeviceType);
 }
 
 QString CSimulatorFile::Interface() const
 {
-    return m_store.ReadString(kLine, "Interface", QStringLiteral("ppp0"));
+    return m_store.Read(SimKeys::Interface);
 }
 
 int CSimulatorFile::RateIn() const
 {
-    return std::max(0, m_store.ReadInt(kLine, "RateIn", kDefaultRateIn));
+    return std::max(0, m_store.Read(SimKeys::RateIn));
 }
 
 int CSimulatorFile::RateOut() const
 {
-    return std::max(0, m_store.ReadInt(kLine, "RateOut", kDefaultRateOut));
+    return std::max(0, m_store.Read(SimKeys::RateOut));
 }
 
 int CSimulatorFile::EnumError() const
 {
-    return m_store.ReadInt(kLine, "EnumError", 0);
+    return m_store.Read(SimKeys::EnumError);
 }
 
 bool CSimulatorFile::StartLine(const QString& entry, qint64 sinceMs, RasHandle handle)
@@ -201,27 +195,27 @@ bool CSimulatorFile::StartLine(const QString& entry, qint64 sinceMs, RasHandle h
     // The bookkeeping goes first, so whoever sees the new entry sees it with its own
     // start time and handle.
     const bool ok = RestampLine(sinceMs, handle);
-    return m_store.WriteString(kLine, "Connected", entry) && ok;
+    return m_store.Write(SimKeys::Connected, entry) && ok;
 }
 
 bool CSimulatorFile::RestampLine(qint64 sinceMs, RasHandle handle)
 {
-    bool ok = m_store.RemoveKey(kLine, "Counted");
-    ok = (handle ? SetHandle(handle) : m_store.RemoveKey(kLine, "Handle")) && ok;
-    return m_store.WriteString(kLine, "Since", QString::number(sinceMs)) && ok;
+    bool ok = m_store.Remove(SimKeys::Counted);
+    ok = (handle ? SetHandle(handle) : m_store.Remove(SimKeys::Handle)) && ok;
+    return m_store.Write(SimKeys::Since, QString::number(sinceMs)) && ok;
 }
 
 bool CSimulatorFile::SetHandle(RasHandle handle)
 {
-    return m_store.WriteString(kLine, "Handle", QString::number(handle));
+    return m_store.Write(SimKeys::Handle, QString::number(handle));
 }
 
 bool CSimulatorFile::ClearLine()
 {
-    bool ok = m_store.WriteString(kLine, "Connected", QString());
-    ok = m_store.RemoveKey(kLine, "Since") && ok;
-    ok = m_store.RemoveKey(kLine, "Handle") && ok;
-    return m_store.RemoveKey(kLine, "Counted") && ok;
+    bool ok = m_store.Write(SimKeys::Connected, QString());
+    ok = m_store.Remove(SimKeys::Since) && ok;
+    ok = m_store.Remove(SimKeys::Handle) && ok;
+    return m_store.Remove(SimKeys::Counted) && ok;
 }
 
 bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) const
@@ -233,8 +227,7 @@ bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) co
     quint64 baseOut = 0;
     qint64 from = since;
     // "IN OUT MS": counted up to MS, valid only for the line that is up now.
-    const QStringList counted =
-        m_store.ReadString(kLine, "Counted", QString()).split(u' ', Qt::SkipEmptyParts);
+    const QStringList counted = m_store.Read(SimKeys::Counted).split(u' ', Qt::SkipEmptyParts);
     if (counted.size() == 3) {
         bool okIn = false;
         bool okOut = false;
@@ -260,17 +253,17 @@ bool CSimulatorFile::SetRates(int rateIn, int rateOut, qint64 nowMs)
     quint64 received = 0;
     quint64 sent = 0;
     if (Counters(nowMs, received, sent)) {
-        ok = m_store.WriteString(kLine, "Counted",
-                                 QString::number(received) + u' ' + QString::number(sent) + u' ' +
-                                     QString::number(nowMs));
+        ok = m_store.Write(SimKeys::Counted, QString::number(received) + u' ' +
+                                                 QString::number(sent) + u' ' +
+                                                 QString::number(nowMs));
     }
-    ok = m_store.WriteInt(kLine, "RateIn", std::max(0, rateIn)) && ok;
-    return m_store.WriteInt(kLine, "RateOut", std::max(0, rateOut)) && ok;
+    ok = m_store.Write(SimKeys::RateIn, std::max(0, rateIn)) && ok;
+    return m_store.Write(SimKeys::RateOut, std::max(0, rateOut)) && ok;
 }
 
-qint64 CSimulatorFile::ReadInt64(const char* section, const char* key) const
+qint64 CSimulatorFile::ReadInt64(const CTextKey& key) const
 {
     bool ok = false;
-    const qint64 value = m_store.ReadString(section, key, QString()).trimmed().toLongLong(&ok);
+    const qint64 value = m_store.Read(key).trimmed().toLongLong(&ok);
     return ok ? value : 0;
 }

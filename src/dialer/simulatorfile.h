@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 #include "dialer/rasconnection.h"
 
 #include <QString>
@@ -26,11 +26,11 @@
 //               the moment MS, kept when the rates change so the counters never go back).
 class CSimulatorFile {
 public:
-    static constexpr int kDefaultStepMs = 300;
+    static constexpr int kDefaultStepMs = SimKeys::StepMs.defaultValue;
     static constexpr int kMaxStepMs = 60000;
-    static constexpr int kDefaultFailAt = 3;
-    static constexpr int kDefaultRateIn = 4000;
-    static constexpr int kDefaultRateOut = 800;
+    static constexpr int kDefaultFailAt = SimKeys::FailAt.defaultValue;
+    static constexpr int kDefaultRateIn = SimKeys::RateIn.defaultValue;
+    static constexpr int kDefaultRateOut = SimKeys::RateOut.defaultValue;
 
     explicit CSimulatorFile(QString path);
 
@@ -80,7 +80,7 @@ public:
     bool SetRates(int rateIn, int rateOut, qint64 nowMs);
 
 private:
-    qint64 ReadInt64(const char* section, const char* key) const;
+    qint64 ReadInt64(const CTextKey& key) const;
 
     CSettingsStore m_store;
 };

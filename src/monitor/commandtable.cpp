@@ -99,3 +99,12 @@ int CCommandTable::PreferencesPage(int command)
         return -1;
     }
 }
+
+int CCommandTable::FromRequest(const QByteArray& request)
+{
+    if (request == kShowRequest)
+        return Show;
+    if (request.startsWith("command "))
+        return Parse(QString::fromUtf8(request.mid(8)));
+    return 0;
+}

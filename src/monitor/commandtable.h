@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -50,6 +51,12 @@ public:
     static int Parse(const QString& text);
     // The command that a number stands for (an alias gives its command), 0 when unknown.
     static int Canonical(int number);
+    // What another start of the program sends to bring the window up.
+    static constexpr const char* kShowRequest = "12345";
+    // The command of a request from another start: kShowRequest gives Show, "command X"
+    // gives Parse(X); 0 for anything else.
+    static int FromRequest(const QByteArray& request);
+
     // The preferences page of a command (0 General ... ), -1 when it opens no page.
     static int PreferencesPage(int command);
 };

@@ -1,11 +1,11 @@
 #include "monitor/connectionmonitor.h"
 
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
 #include "billing/summarytext.h"
 #include "billing/totals.h"
+#include "common/apppaths.h"
 #include "common/clock.h"
 #include "common/messagebox.h"
+#include "common/settingsstore.h"
 #include "dialer/remoteaccess.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
@@ -22,8 +22,6 @@ const QString CConnectionMonitor::kMailErrorResult =
     QStringLiteral("Error connecting to the server.\nCheck your email settings!");
 
 namespace {
-
-const QString kSettings = QStringLiteral("Settings");
 
 // Counters wrap at 2^32; a difference is taken in 32-bit signed arithmetic.
 qint32 Difference(qint32 now, qint32 base)
@@ -144,11 +142,11 @@ void CConnectionMonitor::NewConnection(const QDateTime& now)
         m_baseSent = 0;
         m_baseReceived = 0;
     }
-    if (ReadInt("ShowWhenConnected", 0) == 1)
+    if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.ShowWindow();
     m_sink.AddMessage(QStringLiteral("Connection ") + m_connections.first().entryName +
                       QStringLiteral(" detected"));
-    PlayAction("ActionWhenConMade", "SoundWhenConMade");
+    PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
     m_firstMinuteTimer.start(60000);
 }
 
@@ -169,7 +167,7 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
     m_connected = false;
     m_sink.AddMessage(QStringLiteral("Connection closed"));
     m_sink.SetTray(CMonitorSink::PictureWaiting, kWaitingTooltip);
-    if (ReadInt("ShowWhenConnected", 0) == 1)
+    if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
 
@@ -180,18 +178,18 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
     m_log.Append(LogPath(), line);
     WatchInterface(QString());
 
-    PlayAction("ActionWhenConDropped", "SoundWhenConDropped");
-    if (!m_userHungUp && ReadInt("Redial", 0) == 1)
+    PlayAction(Keys::ActionWhenConDropped, Keys::SoundWhenConDropped);
+    if (!m_userHungUp && m_store.Read(Keys::Redial) == 1)
         m_services.DialDefaultConnection();
 }
 
-void CConnectionMonitor::PlayAction(const char* actionKey, const char* soundKey)
+void CConnectionMonitor::PlayAction(const CIntKey& actionKey, const CTextKey& soundKey)
 {
-    const int action = ReadInt(actionKey, 0);
+    const int action = m_store.Read(actionKey);
     if (action == 1) {
         m_sound.PlayBeeps(2);
     } else if (action == 2) {
-        const QString file = m_store.ReadString(kSettings, QLatin1String(soundKey), QString());
+        const QString file = m_store.Read(soundKey);
         if (!file.isEmpty())
             m_sound.PlayFile(file);
     }
@@ -225,7 +223,7 @@ void CConnectionMonitor::HangupCommand()
 
 bool CConnectionMonitor::HangUpAll()
 {
-    if (ReadInt("ConfirmHangup", 1) == 1 &&
+    if (m_store.Read(Keys::ConfirmHangup) == 1 &&
         !CMessageBox::Ask(
             QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
         return false;
@@ -283,32 +281,36 @@ void CConnectionMonitor::CostChecks()
         m_log.Flush(LogPath());
 
     const CTotals totals = m_totals.Compute(m_store);
-    const auto over = [this](const char* limitKey, double cost) {
-        return static_cast<double>(ReadInt(limitKey, 1)) < cost;
+    const auto over = [this](const CIntKey& limitKey, double cost) {
+        return static_cast<double>(m_store.Read(limitKey)) < cost;
     };
     const QString advice = QStringLiteral(" too high. See Preferences->Warnings. ");
 
-    if (ReadInt("WarnWhenMonth", 0) == 1 && over("WarnWhenMonthInterval", totals.totalCost)) {
+    if (m_store.Read(Keys::WarnWhenMonth) == 1 &&
+        over(Keys::WarnWhenMonthInterval, totals.totalCost)) {
         ShowCostBox(WarnMonth, [&] {
             CMessageBox::Warning(QStringLiteral("Warning - cost per month") + advice +
                                  QStringLiteral("Cost : ") + CTariff::PriceText(totals.totalCost));
         });
     }
-    if (ReadInt("WarnWhenCall", 0) == 1 && over("WarnWhenCallInterval", totals.averageCost)) {
+    if (m_store.Read(Keys::WarnWhenCall) == 1 &&
+        over(Keys::WarnWhenCallInterval, totals.averageCost)) {
         ShowCostBox(WarnCall, [&] {
             CMessageBox::Warning(QStringLiteral("Warning - cost per call") + advice +
                                  QStringLiteral("Cost : ") +
                                  CTariff::PriceText(totals.averageCost));
         });
     }
-    if (ReadInt("DisWhenMonth", 0) == 1 && over("DisWhenMonthInterval", totals.totalCost)) {
+    if (m_store.Read(Keys::DisWhenMonth) == 1 &&
+        over(Keys::DisWhenMonthInterval, totals.totalCost)) {
         ShowCostBox(LimitMonth, [&] {
             HangUpAll();
             CMessageBox::Inform(QStringLiteral("Warning - cost per month") + advice +
                                 QStringLiteral("Connection closed."));
         });
     }
-    if (ReadInt("DisWhenCall", 0) == 1 && over("DisWhenCallInterval", totals.averageCost)) {
+    if (m_store.Read(Keys::DisWhenCall) == 1 &&
+        over(Keys::DisWhenCallInterval, totals.averageCost)) {
         ShowCostBox(LimitCall, [&] {
             HangUpAll();
             CMessageBox::Inform(QStringLiteral("Warning - cost per call") + advice +
@@ -384,21 +386,22 @@ void CConnectionMonitor::StartScheduleTicker()
 void CConnectionMonitor::ReArm()
 {
     ArmFromSettings();
-    for (const char* flag : {"WarnWhenMonth", "WarnWhenCall", "DisWhenMonth", "DisWhenCall"}) {
-        if (ReadInt(flag, 0) != 0)
+    for (const CIntKey& flag :
+         {Keys::WarnWhenMonth, Keys::WarnWhenCall, Keys::DisWhenMonth, Keys::DisWhenCall}) {
+        if (m_store.Read(flag) != 0)
             CostChecks();
     }
 }
 
 void CConnectionMonitor::ArmFromSettings()
 {
-    if (ReadInt("CheckMail", 0) == 1)
-        m_mailTimer.start(MinutesToMsecs(ReadInt("CMailTime", 10)));
+    if (m_store.Read(Keys::CheckMail) == 1)
+        m_mailTimer.start(MinutesToMsecs(m_store.Read(Keys::CMailTime)));
     else
         m_mailTimer.stop();
-    m_hangupAction = ReadInt("HangupComboState", 0);
+    m_hangupAction = m_store.Read(Keys::HangupComboState);
     if (m_hangupAction != 0)
-        m_idleTimer.start(MinutesToMsecs(ReadInt("HangupInterval", 10)));
+        m_idleTimer.start(MinutesToMsecs(m_store.Read(Keys::HangupInterval)));
     else
         m_idleTimer.stop();
 }
@@ -428,11 +431,6 @@ const QTimer& CConnectionMonitor::Timer(TimerId id) const
         break;
     }
     return m_mailResultTimer;
-}
-
-int CConnectionMonitor::ReadInt(const char* key, int defaultValue) const
-{
-    return m_store.ReadInt(kSettings, QLatin1String(key), defaultValue);
 }
 
 QString CConnectionMonitor::LogPath() const

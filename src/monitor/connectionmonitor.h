@@ -2,6 +2,7 @@
 
 #include "billing/logfile.h"
 #include "billing/totalscache.h"
+#include "common/settingskeys.h"
 #include "dialer/rasconnection.h"
 
 #include <QDateTime>
@@ -109,11 +110,10 @@ private:
     void NewConnection(const QDateTime& now);
     void ConnectedTick(const QDateTime& now);
     void ConnectionGone(const QDateTime& now);
-    void PlayAction(const char* actionKey, const char* soundKey);
+    void PlayAction(const CIntKey& actionKey, const CTextKey& soundKey);
     void WatchInterface(const QString& interfaceName);
     qint32 SentSinceStart() const;
     qint32 ReceivedSinceStart() const;
-    int ReadInt(const char* key, int defaultValue) const;
     bool ShowCostBox(CostBox kind, const std::function<void()>& show);
     void ArmFromSettings();
     QString LogPath() const;

@@ -1,5 +1,6 @@
 #include "tray/systemtray.h"
 
+#include "monitor/monitorsink.h"
 #include "tray/traymenus.h"
 
 #include <QAction>
@@ -142,8 +143,18 @@ int CSystemTray::DefaultCommand() const
 
 QString CSystemTray::PicturePath(int pictureId)
 {
-    const QString path = QStringLiteral(":/icons/tray-%1.svg").arg(pictureId);
-    return QFile::exists(path) ? path : QString();
+    switch (pictureId) {
+    case CMonitorSink::PictureWaiting:
+        return QStringLiteral(":/icons/tray-waiting.svg");
+    case CMonitorSink::PictureConnected:
+        return QStringLiteral(":/icons/tray-connected.svg");
+    case CMonitorSink::PictureMail:
+        return QStringLiteral(":/icons/tray-mail.svg");
+    case CMonitorSink::PictureMailError:
+        return QStringLiteral(":/icons/tray-mail-error.svg");
+    default:
+        return QString();
+    }
 }
 
 void CSystemTray::OnActivated(QSystemTrayIcon::ActivationReason reason)

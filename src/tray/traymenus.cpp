@@ -1,5 +1,7 @@
 #include "tray/traymenus.h"
 
+#include "monitor/commandtable.h"
+
 namespace {
 
 CTrayMenuItem Item(const char* text, int command)
@@ -20,36 +22,40 @@ CTrayMenuItem Popup(const char* text, std::vector<CTrayMenuItem> children)
 std::vector<CTrayMenuItem> ConnectionMenu()
 {
     return {
-        Item("&Show Orvalis", 32815),
+        Item("&Show Orvalis", CCommandTable::Show),
         Separator(),
         Popup("Connection",
-              {Item("&Connect", 32848), Item("&Hangup", 32812), Item("Inet Tools", 32852)}),
+              {Item("&Connect", CCommandTable::Connect), Item("&Hangup", CCommandTable::Hangup),
+               Item("Inet Tools", CCommandTable::InetTools)}),
         Separator(),
-        Item("Check for new mail", 32835),
-        Item("Check for OV update", 32836),
+        Item("Check for new mail", CCommandTable::CheckMail),
+        Item("Check for OV update", CCommandTable::CheckUpdate),
         Separator(),
-        Item("Configuration - General", 32838),
-        Item("Configuration - Connection", 32839),
-        Item("Configuration - Email Watch", 32840),
-        Item("Configuration - Warnings", 32841),
-        Item("Configuration - Price", 32842),
-        Item("Configuration - Sounds", 32843),
-        Item("Configuration - Upgrade", 32845),
+        Item("Configuration - General", CCommandTable::PreferencesGeneral),
+        Item("Configuration - Connection", CCommandTable::PreferencesConnection),
+        Item("Configuration - Email Watch", CCommandTable::PreferencesEmail),
+        Item("Configuration - Warnings", CCommandTable::PreferencesWarnings),
+        Item("Configuration - Price", CCommandTable::PreferencesPrice),
+        Item("Configuration - Sounds", CCommandTable::PreferencesSounds),
+        Item("Configuration - Upgrade", CCommandTable::PreferencesUpgrade),
         Separator(),
-        Item("Configuration - Connections", 32834),
-        Item("Configuration - Security", 32846),
-        Item("Configuration - Timer", 32847),
+        Item("Configuration - Connections", CCommandTable::Connections),
+        Item("Configuration - Security", CCommandTable::Security),
+        Item("Configuration - Timer", CCommandTable::Timer),
         Separator(),
-        Popup("&Report", {Item("&Report", 32781), Item("&Summary", 32823)}),
-        Popup("&Help", {Item("&Contents", 32780), Item("&About", 32774)}),
+        Popup("&Report",
+              {Item("&Report", CCommandTable::Report), Item("&Summary", CCommandTable::Summary)}),
+        Popup("&Help",
+              {Item("&Contents", CCommandTable::Contents), Item("&About", CCommandTable::About)}),
         Separator(),
-        Item("&Exit", 1052),
+        Item("&Exit", CCommandTable::Exit),
     };
 }
 
 std::vector<CTrayMenuItem> MailMenu()
 {
-    return {Item("Hide", 32820), Separator(), Item("Preferences", 32813)};
+    return {Item("Hide", CCommandTable::HideMailIcon), Separator(),
+            Item("Preferences", CCommandTable::MailPreferences)};
 }
 
 } // namespace

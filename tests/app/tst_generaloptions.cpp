@@ -1,8 +1,8 @@
-#include "app/apppaths.h"
 #include "app/autostart.h"
 #include "app/generaloptions.h"
 #include "app/logmover.h"
-#include "app/settingsstore.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,12 +71,12 @@ private Q_SLOTS:
         options.confirmExit = false;
         options.Store(*m_store, QStringLiteral("/usr/bin/orvalis"));
         const QString s = QStringLiteral("Settings");
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("StartWhenWindows"), 9), 0);
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("HideOnStart"), 9), 0);
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("ShowSplash"), 9), 0);
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("ShowWhenConnected"), 9), 1);
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("ConfirmHangup"), 9), 0);
-        QCOMPARE(m_store->ReadInt(s, QStringLiteral("ConfirmExit"), 9), 0);
+        QCOMPARE(m_store->Read(Keys::StartWhenWindows), 0);
+        QCOMPARE(m_store->Read(Keys::HideOnStart), 0);
+        QCOMPARE(m_store->Read(Keys::ShowSplash), 0);
+        QCOMPARE(m_store->Read(Keys::ShowWhenConnected), 1);
+        QCOMPARE(m_store->Read(Keys::ConfirmHangup), 0);
+        QCOMPARE(m_store->Read(Keys::ConfirmExit), 0);
         const CGeneralOptions back = CGeneralOptions::Load(*m_store);
         QVERIFY(!back.showMainWindow && back.showWhenConnected && !back.confirmExit);
     }

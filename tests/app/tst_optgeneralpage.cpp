@@ -1,5 +1,5 @@
 #include "app/optgeneralpage.h"
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -39,8 +39,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
         CSettingsStore store(dir.filePath(QStringLiteral("ov.ini")));
-        store.WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 0);
-        store.WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowWhenConnected"), 1);
+        store.Write(Keys::ConfirmExit, 0);
+        store.Write(Keys::ShowWhenConnected, 1);
 
         COptGeneralPage page(store);
         page.SetFolderPicker(&ScriptedPicker);
@@ -71,11 +71,9 @@ private Q_SLOTS:
         Box(page, QStringLiteral("Ask before exiting"))->setChecked(true);
         Box(page, QStringLiteral("Start Orvalis when Windows starts"))->setChecked(false);
         page.Apply();
-        QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 9), 1);
-        QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("StartWhenWindows"), 9),
-                 0);
-        QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"), {}),
-                 g_pickerAnswer);
+        QCOMPARE(store.Read(Keys::ConfirmExit), 1);
+        QCOMPARE(store.Read(Keys::StartWhenWindows), 0);
+        QCOMPARE(store.Read(Keys::IniPath), g_pickerAnswer);
     }
 };
 

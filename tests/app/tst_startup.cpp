@@ -1,4 +1,4 @@
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +12,15 @@
 #include <sys/stat.h>
 
 // Starts the real program, offscreen, with its own home, config and runtime folders.
+namespace {
+// The stored value of a key, or `missing` when the file does not have it.
+int StoredOr(const QString& ini, const CIntKey& key, int missing)
+{
+    return CSettingsStore(ini).ReadInt(QLatin1String(key.section), QLatin1String(key.name),
+                                       missing);
+}
+} // namespace
+
 class TestStartup : public QObject {
     Q_OBJECT
 
@@ -41,13 +50,8 @@ private Q_SLOTS:
         QProcess* first = Start();
         const QString ini = IniPath();
         // The splash shows for two seconds before the settings are first written.
-        QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(ini).ReadInt(QStringLiteral("Settings"),
-                                                             QStringLiteral("HangupSecsToHangup"),
-                                                             -1) == 0,
-                                 15000);
-        QCOMPARE(CSettingsStore(ini).ReadInt(QStringLiteral("Settings"),
-                                             QStringLiteral("DialSecsToDial"), -1),
-                 0);
+        QTRY_VERIFY_WITH_TIMEOUT(StoredOr(ini, Keys::HangupSecsToHangup, -1) == 0, 15000);
+        QCOMPARE(StoredOr(ini, Keys::DialSecsToDial, -1), 0);
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(ini).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
@@ -82,8 +86,7 @@ private Q_SLOTS:
 
     void simultaneousStartsLeaveOne()
     {
-        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"),
-                                           0);
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
         QList<QProcess*> starts;
         for (int i = 0; i < 4; ++i)
             starts.append(Start());
@@ -105,10 +108,8 @@ private Q_SLOTS:
 
     void callFromOutsideIsLoggedOnce()
     {
-        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowSplash"),
-                                           0);
-        CSettingsStore(IniPath()).WriteInt(QStringLiteral("Settings"),
-                                           QStringLiteral("ConfirmHangup"), 0);
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
+        CSettingsStore(IniPath()).Write(Keys::ConfirmHangup, 0);
         QProcess* program = Start({QStringLiteral("--backend=sim")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
         const QString simFile = m_dir->filePath(QStringLiteral("config/orvalis/simulator.ini"));
@@ -116,26 +117,21 @@ private Q_SLOTS:
         for (int call = 1; call <= 2; ++call) {
             QVERIFY(Sim(QStringLiteral("connect Home ISP")));
             // The running program gives a line it has seen its handle.
-            QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).ReadInt(
-                                         QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0,
-                                     10000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                CSettingsStore(simFile).Read(SimKeys::Handle).toLongLong() != 0, 10000);
             QVERIFY(Sim(QStringLiteral("drop")));
             QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(), call, 10000);
         }
         // A hang-up asked for from a shell, by number and by name.
         for (const QString& hangup : {QStringLiteral("32812"), QStringLiteral("hangup")}) {
             QVERIFY(Sim(QStringLiteral("connect Home ISP")));
-            QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).ReadInt(
-                                         QStringLiteral("Line"), QStringLiteral("Handle"), 0) != 0,
-                                     10000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                CSettingsStore(simFile).Read(SimKeys::Handle).toLongLong() != 0, 10000);
             QProcess* command = Start({QStringLiteral("--command"), hangup});
             QVERIFY(command->waitForFinished(10000));
             QCOMPARE(command->exitCode(), 0);
-            QTRY_VERIFY_WITH_TIMEOUT(
-                CSettingsStore(simFile)
-                    .ReadString(QStringLiteral("Line"), QStringLiteral("Connected"), {})
-                    .isEmpty(),
-                10000);
+            QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).Read(SimKeys::Connected).isEmpty(),
+                                     10000);
             QTRY_COMPARE_WITH_TIMEOUT(ReadLines(log).size(),
                                       hangup == QStringLiteral("hangup") ? 4 : 3, 10000);
         }

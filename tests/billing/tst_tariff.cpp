@@ -1,5 +1,5 @@
-#include "app/settingsstore.h"
 #include "billing/tariff.h"
+#include "common/settingsstore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -289,7 +289,7 @@ private slots:
     void weekendFlagsLiveUnderSettings()
     {
         CSettingsStore store(m_dir.filePath(QStringLiteral("price-section.ini")));
-        store.WriteInt(QStringLiteral("Price"), QStringLiteral("CheapInSat"), 1);
+        store.Write(Keys::CheapInSat, 1);
         QVERIFY(!Price(CTariff::Load(store), kSaturday, Secs(12, 0, 0), Secs(12, 1, 0)).cheap);
     }
 

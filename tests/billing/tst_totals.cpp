@@ -1,7 +1,7 @@
-#include "app/settingsstore.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
+#include "common/settingsstore.h"
 #include "support/testclock.h"
 
 #include <QDir>
@@ -14,8 +14,6 @@
 #include <memory>
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
-const QString kPrice = QStringLiteral("Price");
 
 // A record line of the log for a call on date from start to end (hh:mm:ss).
 QByteArray Line(const char* date, const char* start, const char* end, const char* up = "0",
@@ -107,11 +105,11 @@ private slots:
                   Line("28-02-2000", "10:00:00", "10:01:00"),
                   Line("01-03-2000", "10:00:00", "10:01:00"),
                   Line("15-03-1998", "10:00:00", "10:01:00")});
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 1);
+        m_store->Write(Keys::SummaryWhen, 1);
         QCOMPARE(CTotals::Compute(*m_store).count, 3);
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 2);
+        m_store->Write(Keys::SummaryWhen, 2);
         QCOMPARE(CTotals::Compute(*m_store).count, 1);
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 0);
+        m_store->Write(Keys::SummaryWhen, 0);
         QCOMPARE(CTotals::Compute(*m_store).count, 4);
         // The filter and file given by the caller win over the stored ones.
         QCOMPARE(CTotals::Compute(*m_store, CTotals::Today, LogPath()).count, 1);
@@ -120,9 +118,9 @@ private slots:
 
     void timeCountsMinimumButNotBlocks()
     {
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("0.6"));
-        m_store->WriteString(kPrice, QStringLiteral("MinConTime"), QStringLiteral("00:00"));
-        m_store->WriteString(kPrice, QStringLiteral("ConnectionBlock"), QStringLiteral("00:01"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.6"));
+        m_store->Write(Keys::MinConTime, QStringLiteral("00:00"));
+        m_store->Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
         WriteLog({Line("15-03-2000", "10:00:00", "10:00:30"),
                   Line("15-03-2000", "11:00:00", "11:01:00"),
                   Line("15-03-2000", "12:00:00", "12:01:30")});
@@ -133,32 +131,32 @@ private slots:
         QCOMPARE(CTariff::PriceText(totals.totalCost), QStringLiteral("2.40"));
         QCOMPARE(CTariff::PriceText(totals.averageCost), QStringLiteral("0.80"));
 
-        m_store->WriteString(kPrice, QStringLiteral("MinConTime"), QStringLiteral("00:01"));
+        m_store->Write(Keys::MinConTime, QStringLiteral("00:01"));
         WriteLog({Line("15-03-2000", "10:00:00", "10:00:10")});
         QCOMPARE(CTotals::Compute(*m_store).totalTime, qint64(60));
     }
 
     void freeAllowanceOncePerMonthPass()
     {
-        m_store->WriteString(kPrice, QStringLiteral("PricePerDial"), QStringLiteral("0.10"));
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("0.50"));
-        m_store->WriteString(kPrice, QStringLiteral("FreeMonthTime"), QStringLiteral("01:00"));
+        m_store->Write(Keys::PricePerDial, QStringLiteral("0.10"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.50"));
+        m_store->Write(Keys::FreeMonthTime, QStringLiteral("01:00"));
         // 228 s: 0.10 + 0.50 / 60 * 228 = 2.00.
         WriteLog({Line("15-03-2000", "12:00:00", "12:03:48")});
 
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 1);
+        m_store->Write(Keys::SummaryWhen, 1);
         CTotals totals = CTotals::Compute(*m_store);
         QCOMPARE(CTariff::PriceText(totals.totalCost), QStringLiteral("-28.10"));
         QCOMPARE(CTariff::PriceText(totals.averageCost), QStringLiteral("-28.10"));
 
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 0);
+        m_store->Write(Keys::SummaryWhen, 0);
         QCOMPARE(CTariff::PriceText(CTotals::Compute(*m_store).totalCost), QStringLiteral("2.00"));
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 2);
+        m_store->Write(Keys::SummaryWhen, 2);
         QCOMPARE(CTariff::PriceText(CTotals::Compute(*m_store).totalCost), QStringLiteral("2.00"));
 
         // Two calls: still one allowance; the average is taken after it.
         AppendLog(Line("01-03-2000", "12:00:00", "12:03:48"));
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 1);
+        m_store->Write(Keys::SummaryWhen, 1);
         totals = CTotals::Compute(*m_store);
         QCOMPARE(totals.count, 2);
         QCOMPARE(CTariff::PriceText(totals.totalCost), QStringLiteral("-26.10"));
@@ -167,10 +165,10 @@ private slots:
 
     void noAllowanceWithoutRecords()
     {
-        m_store->WriteString(kPrice, QStringLiteral("PricePerDial"), QStringLiteral("0.10"));
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("0.50"));
-        m_store->WriteString(kPrice, QStringLiteral("FreeMonthTime"), QStringLiteral("01:00"));
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 1);
+        m_store->Write(Keys::PricePerDial, QStringLiteral("0.10"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.50"));
+        m_store->Write(Keys::FreeMonthTime, QStringLiteral("01:00"));
+        m_store->Write(Keys::SummaryWhen, 1);
 
         // No log at all.
         CTotals totals = CTotals::Compute(*m_store);
@@ -204,8 +202,8 @@ private slots:
 
     void garbledRecordsDoNotStopThePass()
     {
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("1"));
-        m_store->WriteInt(kSettings, QStringLiteral("CheapInSat"), 1);
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("1"));
+        m_store->Write(Keys::CheapInSat, 1);
         // 31-06-2000 is no date; taken as 1 July 2000 it would be a Saturday.
         WriteLog({Line("31-06-2000", "10:00:00", "10:01:00"), QByteArray("\0\x01\xff|||\n", 7),
                   QByteArray(300, 'x') + '\n', "|||||\n", "\n",
@@ -233,7 +231,7 @@ private slots:
 
     void cacheKeepsThePassWhileNothingChanges()
     {
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("1"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("1"));
         WriteLog({Line("15-03-2000", "10:00:00", "10:01:00"),
                   Line("14-03-2000", "10:00:00", "10:02:00")});
         CTotalsCache cache;
@@ -252,7 +250,7 @@ private slots:
 
     void cacheReadsAgainWhenSomethingChanged()
     {
-        m_store->WriteString(kPrice, QStringLiteral("CostPerMinute"), QStringLiteral("1"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("1"));
         WriteLog({Line("15-03-2000", "10:00:00", "10:01:00")});
         CTotalsCache cache;
         QCOMPARE(cache.Compute(*m_store).totalCost, 1.0);
@@ -265,15 +263,15 @@ private slots:
         QCOMPARE(totals.totalCost, 3.0);
 
         // A tariff key changed.
-        m_store->WriteString(kPrice, QStringLiteral("PricePerDial"), QStringLiteral("0.5"));
+        m_store->Write(Keys::PricePerDial, QStringLiteral("0.5"));
         QCOMPARE(cache.Compute(*m_store).totalCost, 4.0);
         QCOMPARE(cache.Passes(), qint64(3));
-        m_store->WriteInt(kSettings, QStringLiteral("CheapInSun"), 1);
+        m_store->Write(Keys::CheapInSun, 1);
         cache.Compute(*m_store);
         QCOMPARE(cache.Passes(), qint64(4));
 
         // The filter changed.
-        m_store->WriteInt(kSettings, QStringLiteral("SummaryWhen"), 2);
+        m_store->Write(Keys::SummaryWhen, 2);
         QCOMPARE(cache.Compute(*m_store).count, 1);
         QCOMPARE(cache.Passes(), qint64(5));
 
@@ -326,12 +324,12 @@ private slots:
 
         // Another log folder with another log.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
-        m_store->WriteString(kSettings, QStringLiteral("IniPath"), m_dir->filePath("elsewhere"));
+        m_store->Write(Keys::IniPath, m_dir->filePath("elsewhere"));
         QCOMPARE(cache.Compute(*m_store).count, 0);
         QCOMPARE(cache.Passes(), qint64(3));
 
         // The log vanished.
-        m_store->RemoveKey(kSettings, QStringLiteral("IniPath"));
+        m_store->Remove(Keys::IniPath);
         QCOMPARE(cache.Compute(*m_store).count, 1);
         QVERIFY(QFile::remove(LogPath()));
         QCOMPARE(cache.Compute(*m_store).count, 0);

@@ -1,6 +1,6 @@
 #include "nmmockbus.h"
 
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 #include "dialer/networkmanageraccess.h"
 #include "dialer/nmsecretagent.h"
 #include "dialer/remoteaccessfactory.h"
@@ -173,8 +173,8 @@ void TestNetworkManagerAccess::followsProfileChanges()
 
 void TestNetworkManagerAccess::dialConnectsWithStoredCredentials()
 {
-    m_store->WriteString(u"Connections"_s, u"Home ISPUser"_s, u"alice"_s);
-    m_store->WriteString(u"Connections"_s, u"Home ISPPassword"_s, u"s3cret pw"_s);
+    m_store->Write(Keys::EntryUser(u"Home ISP"_s), u"alice"_s);
+    m_store->Write(Keys::EntryPassword(u"Home ISP"_s), u"s3cret pw"_s);
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 99;
@@ -210,7 +210,7 @@ void TestNetworkManagerAccess::dialCredentialsComeBeforeStored()
 {
     // The stored password may have been emptied after the dial started ("do not
     // remember"): the agent answers with what the dial was given.
-    m_store->WriteString(u"Connections"_s, u"DSLUser"_s, u"old"_s);
+    m_store->Write(Keys::EntryUser(u"DSL"_s), u"old"_s);
     auto backend = NewBackend();
     QList<Step> steps;
     RasHandle handle = 0;
@@ -435,10 +435,10 @@ void TestNetworkManagerAccess::wholeCallThroughTheProgram()
     QFile::setPermissions(home.filePath(u"runtime"_s),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     CSettingsStore settings(config + u"/ov.ini"_s);
-    settings.WriteInt(u"Settings"_s, u"ShowSplash"_s, 0);
-    settings.WriteInt(u"Settings"_s, u"ConfirmHangup"_s, 0);
-    settings.WriteString(u"Connections"_s, u"Home ISPUser"_s, u"anna"_s);
-    settings.WriteString(u"Connections"_s, u"Home ISPPassword"_s, u"s3cret"_s);
+    settings.Write(Keys::ShowSplash, 0);
+    settings.Write(Keys::ConfirmHangup, 0);
+    settings.Write(Keys::EntryUser(u"Home ISP"_s), u"anna"_s);
+    settings.Write(Keys::EntryPassword(u"Home ISP"_s), u"s3cret"_s);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"HOME"_s, home.path());

@@ -1,4 +1,4 @@
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
 #include "support/testclock.h"

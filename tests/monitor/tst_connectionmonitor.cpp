@@ -1,4 +1,4 @@
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/trafficcounters.h"
 
@@ -69,11 +69,10 @@ private Q_SLOTS:
 
     void wholeCallIsTimedCountedAndLogged()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowWhenConnected"), 1);
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConMade"), 1);
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ActionWhenConDropped"), 2);
-        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("SoundWhenConDropped"),
-                             QStringLiteral("/s/drop.wav"));
+        m_store->Write(Keys::ShowWhenConnected, 1);
+        m_store->Write(Keys::ActionWhenConMade, 1);
+        m_store->Write(Keys::ActionWhenConDropped, 2);
+        m_store->Write(Keys::SoundWhenConDropped, QStringLiteral("/s/drop.wav"));
         m_monitor->Start(QStringLiteral("anna"));
         QVERIFY(m_monitor->Timer(CConnectionMonitor::PollTimer).isActive());
         QCOMPARE(m_monitor->Timer(CConnectionMonitor::CostTimer).interval(), 60000);
@@ -126,7 +125,7 @@ private Q_SLOTS:
 
     void redialOnlyWhileTheProgramHasNotHungUp()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("Redial"), 1);
+        m_store->Write(Keys::Redial, 1);
         CScriptedMessageBox boxes;
         m_monitor->Start(QStringLiteral("u"));
         Connect();
@@ -181,9 +180,9 @@ private Q_SLOTS:
 
     void idleHangupAndStayOnline()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupComboState"), 1);
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupInterval"), 0);
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmHangup"), 0);
+        m_store->Write(Keys::HangupComboState, 1);
+        m_store->Write(Keys::HangupInterval, 0);
+        m_store->Write(Keys::ConfirmHangup, 0);
         m_monitor->Start(QStringLiteral("u"));
         // A period of 0 minutes would spin: it counts as one minute.
         QCOMPARE(m_monitor->Timer(CConnectionMonitor::IdleTimer).interval(), 60000);
@@ -195,7 +194,7 @@ private Q_SLOTS:
         m_monitor->IdleCheck(); // no traffic since the last check
         QCOMPARE(m_ras->hungUp.size(), 1);
 
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HangupComboState"), 2);
+        m_store->Write(Keys::HangupComboState, 2);
         m_monitor->ReArm();
         Connect();
         m_monitor->IdleCheck();
@@ -243,15 +242,14 @@ private Q_SLOTS:
     void costWarningsAndLimits()
     {
         // Two calls at 5.00 a dial: 10.00 in all, 5.00 a call, exactly.
-        m_store->WriteString(QStringLiteral("Price"), QStringLiteral("PricePerDial"),
-                             QStringLiteral("5.0000000000"));
+        m_store->Write(Keys::PricePerDial, QStringLiteral("5.0000000000"));
         WriteLog("14-03-2026|10:00:00|14-03-2026|10:10:00|u|m|isp|1|2|\n"
                  "14-03-2026|11:00:00|14-03-2026|11:10:00|u|m|isp|1|2|\n");
         const QString s = QStringLiteral("Settings");
-        m_store->WriteInt(s, QStringLiteral("WarnWhenMonth"), 1);
-        m_store->WriteInt(s, QStringLiteral("WarnWhenMonthInterval"), 9);
-        m_store->WriteInt(s, QStringLiteral("WarnWhenCall"), 1);
-        m_store->WriteInt(s, QStringLiteral("WarnWhenCallInterval"), 5); // equal: no warning
+        m_store->Write(Keys::WarnWhenMonth, 1);
+        m_store->Write(Keys::WarnWhenMonthInterval, 9);
+        m_store->Write(Keys::WarnWhenCall, 1);
+        m_store->Write(Keys::WarnWhenCallInterval, 5); // equal: no warning
         CScriptedMessageBox boxes;
         m_monitor->Start(QStringLiteral("u"));
         m_monitor->CostChecks();
@@ -274,9 +272,9 @@ private Q_SLOTS:
         // Nothing changed: the log was read once for all these checks.
         QCOMPARE(m_monitor->LogPasses(), 1);
 
-        m_store->WriteInt(s, QStringLiteral("WarnWhenMonth"), 0);
-        m_store->WriteInt(s, QStringLiteral("DisWhenCall"), 1);
-        m_store->WriteInt(s, QStringLiteral("DisWhenCallInterval"), 4);
+        m_store->Write(Keys::WarnWhenMonth, 0);
+        m_store->Write(Keys::DisWhenCall, 1);
+        m_store->Write(Keys::DisWhenCallInterval, 4);
         CScriptedMessageBox limitBoxes;
         Connect();
         limitBoxes.Answer(CMessageBox::Answer::Yes);
@@ -294,8 +292,7 @@ private Q_SLOTS:
     {
         // The log folder is a file: the append fails.
         WriteLog("");
-        m_store->WriteString(QStringLiteral("Settings"), QStringLiteral("IniPath"),
-                             m_dir->filePath(QStringLiteral("logfile.log")));
+        m_store->Write(Keys::IniPath, m_dir->filePath(QStringLiteral("logfile.log")));
         CScriptedMessageBox boxes;
         m_monitor->Start(QStringLiteral("u"));
         Connect();
@@ -306,7 +303,7 @@ private Q_SLOTS:
         QVERIFY(boxes.Shown()[0].text.startsWith(QStringLiteral("Can not write to file")));
         QCOMPARE(m_monitor->Log().PendingCount(), 2);
 
-        m_store->RemoveKey(QStringLiteral("Settings"), QStringLiteral("IniPath"));
+        m_store->Remove(Keys::IniPath);
         m_monitor->CostChecks();
         QCOMPARE(m_monitor->Log().PendingCount(), 0);
         QCOMPARE(ReadLog().count('\n'), 2);

@@ -1,7 +1,7 @@
-#include "app/apppaths.h"
-#include "app/settingsstore.h"
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
 #include "monitor/connectionmonitor.h"
-#include "monitor/inetthread.h"
+#include "monitor/counterworker.h"
 
 #include "support/testclock.h"
 
@@ -50,7 +50,7 @@ int RunCallMonitor(int argc, char** argv)
     CRecordingSink sink;
     CRecordingServices services;
     CRecordingSound sound;
-    CInetThread counters(nullptr);
+    CCounterWorker counters(nullptr);
     if (!counters.Start()) {
         std::printf("no counters\n");
         return 1;

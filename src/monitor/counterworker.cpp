@@ -1,4 +1,4 @@
-#include "monitor/inetthread.h"
+#include "monitor/counterworker.h"
 
 #include "monitor/interfacecounters.h"
 
@@ -14,7 +14,7 @@
 // for a query (taken by the worker when it wakes), "done" is cleared by every trigger and
 // set when no query is left to run, "stop" ends the worker when it wakes, "exited" is set
 // as it ends.
-struct CInetThread::Shared {
+struct CCounterWorker::Shared {
     explicit Shared(std::unique_ptr<CInterfaceCounters> counters)
         : source(std::move(counters))
     {}
@@ -37,15 +37,15 @@ struct CInetThread::Shared {
     std::atomic<qint32> received{0};
 };
 
-CInetThread::CInetThread(CRemoteAccess* backend)
-    : CInetThread(std::make_unique<CInterfaceCounters>(backend))
+CCounterWorker::CCounterWorker(CRemoteAccess* backend)
+    : CCounterWorker(std::make_unique<CInterfaceCounters>(backend))
 {}
 
-CInetThread::CInetThread(std::unique_ptr<CInterfaceCounters> source)
+CCounterWorker::CCounterWorker(std::unique_ptr<CInterfaceCounters> source)
     : m_shared(std::make_shared<Shared>(std::move(source)))
 {}
 
-CInetThread::~CInetThread()
+CCounterWorker::~CCounterWorker()
 {
     if (!m_worker.joinable())
         return;
@@ -63,14 +63,14 @@ CInetThread::~CInetThread()
         m_worker.detach();
 }
 
-bool CInetThread::Start()
+bool CCounterWorker::Start()
 {
     if (m_worker.joinable())
         return true;
     if (!m_shared->source || !m_shared->source->Available())
         return false;
     try {
-        m_worker = std::thread(&CInetThread::Run, m_shared);
+        m_worker = std::thread(&CCounterWorker::Run, m_shared);
     } catch (const std::system_error&) {
         return false;
     }
@@ -78,33 +78,33 @@ bool CInetThread::Start()
     return true;
 }
 
-bool CInetThread::Started() const
+bool CCounterWorker::Started() const
 {
     return m_worker.joinable();
 }
 
-void CInetThread::SetQueryEnabled(bool enabled)
+void CCounterWorker::SetQueryEnabled(bool enabled)
 {
     m_shared->enabled.store(enabled);
 }
 
-bool CInetThread::QueryEnabled() const
+bool CCounterWorker::QueryEnabled() const
 {
     return m_shared->enabled.load();
 }
 
-void CInetThread::SetStopTimeout(std::chrono::milliseconds timeout)
+void CCounterWorker::SetStopTimeout(std::chrono::milliseconds timeout)
 {
     m_stopTimeout = timeout;
 }
 
-void CInetThread::SetInterface(const QString& interfaceName)
+void CCounterWorker::SetInterface(const QString& interfaceName)
 {
     const std::lock_guard lock(m_shared->mutex);
     m_shared->interfaceName = interfaceName;
 }
 
-void CInetThread::Trigger()
+void CCounterWorker::Trigger()
 {
     if (!m_worker.joinable())
         return;
@@ -114,28 +114,28 @@ void CInetThread::Trigger()
     m_shared->wake.notify_one();
 }
 
-qint32 CInetThread::SentBytes() const
+qint32 CCounterWorker::SentBytes() const
 {
     return m_shared->sent.load(std::memory_order_relaxed);
 }
 
-qint32 CInetThread::ReceivedBytes() const
+qint32 CCounterWorker::ReceivedBytes() const
 {
     return m_shared->received.load(std::memory_order_relaxed);
 }
 
-void CInetThread::Cancel()
+void CCounterWorker::Cancel()
 {
     m_shared->cancel.store(true);
 }
 
-bool CInetThread::Busy() const
+bool CCounterWorker::Busy() const
 {
     const std::lock_guard lock(m_shared->mutex);
     return !m_shared->done;
 }
 
-void CInetThread::Run(const std::shared_ptr<Shared>& shared)
+void CCounterWorker::Run(const std::shared_ptr<Shared>& shared)
 {
     Shared& s = *shared;
     for (;;) {
@@ -162,7 +162,7 @@ void CInetThread::Run(const std::shared_ptr<Shared>& shared)
     s.changed.notify_all();
 }
 
-void CInetThread::Query(Shared& s, const QString& interfaceName)
+void CCounterWorker::Query(Shared& s, const QString& interfaceName)
 {
     s.cancel.store(false);
     if (s.cancel.load() || !s.enabled.load())

@@ -1,4 +1,4 @@
-#include "monitor/titlestrip.h"
+#include "ui/titlestrip.h"
 
 CTitleStrip::Area CTitleStrip::At(const QPoint& point)
 {

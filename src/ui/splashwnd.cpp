@@ -1,4 +1,4 @@
-#include "app/splashwnd.h"
+#include "ui/splashwnd.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -4,7 +4,7 @@
 // feature; the main window calls them through here.
 class CCommandWindows {
 public:
-    virtual ~CCommandWindows();
+    virtual ~CCommandWindows() = default;
 
     virtual void CheckMailNow() = 0;
     virtual void CheckUpdateNow() = 0;
@@ -16,17 +16,4 @@ public:
     virtual void OpenSecurity() = 0;
     virtual void OpenSchedule() = 0;
     virtual void OpenReport() = 0;
-};
-
-// Until those windows exist: every command opens nothing and says nothing.
-class CPendingWindows : public CCommandWindows {
-public:
-    void CheckMailNow() override;
-    void CheckUpdateNow() override;
-    void OpenInetTools() override;
-    bool OpenPreferences(int page) override;
-    void OpenConnections() override;
-    void OpenSecurity() override;
-    void OpenSchedule() override;
-    void OpenReport() override;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/settingskeys.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -33,6 +35,19 @@ public:
     // The stored text (at most kMaxTextLength characters), or the default when missing.
     QString ReadString(const QString& section, const QString& key,
                        const QString& defaultValue) const;
+
+    // Reads and writes through the key table: the key's section, name and default.
+    int Read(const CIntKey& key) const;
+    QString Read(const CTextKey& key) const;
+    // A text key whose default is worked out at run time.
+    QString Read(const CTextKey& key, const QString& defaultValue) const;
+    // Empty when missing.
+    QString Read(const CNamedKey& key) const;
+    bool Write(const CIntKey& key, int value);
+    bool Write(const CTextKey& key, const QString& value);
+    bool Write(const CNamedKey& key, const QString& value);
+    bool Remove(const CTextKey& key);
+    bool Remove(const CNamedKey& key);
 
     bool WriteInt(const QString& section, const QString& key, int value);
     // Line breaks in the value are stored as blanks: a value is one line of the file.

@@ -1,7 +1,7 @@
 // Writes keys into a settings file from a separate process, for the store's tests.
 //   settingswriter FILE SECTION PREFIX COUNT    writes PREFIX0..PREFIX<COUNT-1> = index
 //   settingswriter FILE SECTION KEY forever     rewrites KEY with a long value until killed
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <QString>
 

@@ -1,17 +1,18 @@
-#include "monitor/maindlg.h"
+#include "ui/maindlg.h"
 
-#include "app/helpfile.h"
-#include "app/settingsstore.h"
-#include "app/singleinstance.h"
-#include "app/username.h"
-#include "billing/summarydlg.h"
+#include "common/helpfile.h"
 #include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "common/username.h"
 #include "monitor/commandtable.h"
 #include "monitor/connectionmonitor.h"
-#include "monitor/messagelistmodel.h"
+#include "monitor/monitorservices.h"
+#include "monitor/trafficcounters.h"
 #include "tray/systemtray.h"
 #include "ui/aboutdlg.h"
-#include "ui/multimediasound.h"
+#include "ui/commandwindows.h"
+#include "ui/messagelistmodel.h"
+#include "ui/summarydlg.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -51,18 +52,17 @@ const QString kSkin = QStringLiteral(
 
 } // namespace
 
-CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
-                   std::unique_ptr<CTrafficCounters> counters, QWidget* parent)
+CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_store(store)
-    , m_remoteAccess(remoteAccess)
-    , m_counters(std::move(counters))
-    , m_sound(std::make_unique<CMultimediaSound>())
-    , m_monitor(std::make_unique<CConnectionMonitor>(store, remoteAccess, m_counters.get(), *this,
-                                                     m_services, *m_sound))
-    , m_connectionTray(std::make_unique<CSystemTray>())
-    , m_mailTray(std::make_unique<CSystemTray>())
-    , m_placement(store)
+    , m_store(parts.store)
+    , m_counters(parts.counters)
+    , m_services(parts.services)
+    , m_windows(parts.windows)
+    , m_monitor(std::make_unique<CConnectionMonitor>(
+          parts.store, parts.remoteAccess, parts.counters, *this, parts.services, parts.sound))
+    , m_connectionTray(parts.connectionTray)
+    , m_mailTray(parts.mailTray)
+    , m_placement(parts.store)
     , m_messages(new CMessageListModel(this))
     , m_messageView(new QTreeView(this))
     , m_menuBar(new QMenuBar(this))
@@ -108,8 +108,8 @@ CMainDlg::CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
 
     BuildButtons();
 
-    connect(m_connectionTray.get(), &CSystemTray::Command, this, &CMainDlg::RunCommand);
-    connect(m_mailTray.get(), &CSystemTray::Command, this, &CMainDlg::RunCommand);
+    connect(&m_connectionTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
+    connect(&m_mailTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
 }
 
 CMainDlg::~CMainDlg()
@@ -155,24 +155,25 @@ void CMainDlg::BuildButtons()
     struct Button {
         const char* text;
         int command;
-        int icon;
+        const char* icon; // res/icons/button-ICON.svg
     };
     static const Button buttons[] = {
-        {"Connect", CCommandTable::Connect, 298},
-        {"Hangup", CCommandTable::Hangup, 358},
-        {"Check mail", CCommandTable::CheckMail, 193},
-        {"Help", CCommandTable::Contents, 353},
-        {"Timer", CCommandTable::Timer, 357},
-        {"Settings", CCommandTable::PreferencesGeneral, 366},
-        {"Security", CCommandTable::Security, 368},
-        {"Summary", CCommandTable::Summary, 377},
+        {"Connect", CCommandTable::Connect, "connect"},
+        {"Hangup", CCommandTable::Hangup, "hangup"},
+        {"Check mail", CCommandTable::CheckMail, "check-mail"},
+        {"Help", CCommandTable::Contents, "help"},
+        {"Timer", CCommandTable::Timer, "timer"},
+        {"Settings", CCommandTable::PreferencesGeneral, "settings"},
+        {"Security", CCommandTable::Security, "security"},
+        {"Summary", CCommandTable::Summary, "summary"},
     };
     int index = 0;
     for (const Button& button : buttons) {
         auto* tool = new QToolButton(this);
         tool->setObjectName(QLatin1String(button.text));
         tool->setText(QLatin1String(button.text));
-        tool->setIcon(QIcon(QStringLiteral(":/icons/button-%1.svg").arg(button.icon)));
+        tool->setIcon(
+            QIcon(QStringLiteral(":/icons/button-%1.svg").arg(QLatin1String(button.icon))));
         tool->setIconSize(QSize(24, 24));
         tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tool->setFocusPolicy(Qt::NoFocus);
@@ -203,12 +204,12 @@ QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, con
 
 void CMainDlg::Open()
 {
-    m_connectionTray->Create(CConnectionMonitor::kWaitingTooltip, 0, 173);
-    m_connectionTray->SetMenuDefaultItem(0, true);
-    m_connectionTray->SetIcon(PictureWaiting);
-    m_mailTray->Create(QStringLiteral("Email"), 0, 193);
-    m_mailTray->HideIcon();
-    m_mailTray->SetMenuDefaultItem(0, true);
+    m_connectionTray.Create(CConnectionMonitor::kWaitingTooltip, 0, 173);
+    m_connectionTray.SetMenuDefaultItem(0, true);
+    m_connectionTray.SetIcon(PictureWaiting);
+    m_mailTray.Create(QStringLiteral("Email"), 0, 193);
+    m_mailTray.HideIcon();
+    m_mailTray.SetMenuDefaultItem(0, true);
 
     m_placement.Load();
     setWindowTitle(CConnectionMonitor::kIdleTitle);
@@ -217,7 +218,7 @@ void CMainDlg::Open()
     // area the window is the only way in, so it starts minimized instead.
     if (!m_placement.StartHidden())
         show();
-    else if (!m_connectionTray->IsAvailable())
+    else if (!m_connectionTray.IsAvailable())
         showMinimized();
     setWindowTitle(CConnectionMonitor::kIdleTitle);
 
@@ -230,8 +231,7 @@ void CMainDlg::Open()
 
 void CMainDlg::Exit()
 {
-    const bool confirm =
-        m_store.ReadInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 1) == 1;
+    const bool confirm = m_store.Read(Keys::ConfirmExit) == 1;
     const bool leave =
         !confirm ||
         CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
@@ -259,7 +259,7 @@ void CMainDlg::RunCommand(int number)
     const int command = CCommandTable::Canonical(number);
     const int page = CCommandTable::PreferencesPage(command);
     if (page >= 0) {
-        m_windows->OpenPreferences(page);
+        m_windows.OpenPreferences(page);
         return;
     }
     switch (command) {
@@ -270,26 +270,26 @@ void CMainDlg::RunCommand(int number)
         m_monitor->HangupCommand();
         break;
     case CCommandTable::CheckMail:
-        m_windows->CheckMailNow();
+        m_windows.CheckMailNow();
         break;
     case CCommandTable::CheckUpdate:
-        m_windows->CheckUpdateNow();
+        m_windows.CheckUpdateNow();
         break;
     case CCommandTable::InetTools:
-        m_windows->OpenInetTools();
+        m_windows.OpenInetTools();
         break;
     case CCommandTable::Connections:
-        m_windows->OpenConnections();
+        m_windows.OpenConnections();
         break;
     case CCommandTable::Security:
-        m_windows->OpenSecurity();
+        m_windows.OpenSecurity();
         break;
     case CCommandTable::Timer:
         m_monitor->StartScheduleTicker();
-        m_windows->OpenSchedule();
+        m_windows.OpenSchedule();
         break;
     case CCommandTable::Report:
-        m_windows->OpenReport();
+        m_windows.OpenReport();
         break;
     case CCommandTable::Summary: {
         CSummaryDlg summary(m_store, this);
@@ -316,11 +316,11 @@ void CMainDlg::RunCommand(int number)
         break;
     case CCommandTable::MailPreferences:
         // After the preferences, the timers follow what was chosen there.
-        if (m_windows->OpenPreferences(2))
+        if (m_windows.OpenPreferences(2))
             m_monitor->ReArm();
         break;
     case CCommandTable::HideMailIcon:
-        m_mailTray->HideIcon();
+        m_mailTray.HideIcon();
         m_mailCount->setText(QStringLiteral("0"));
         break;
     default:
@@ -330,20 +330,17 @@ void CMainDlg::RunCommand(int number)
 
 bool CMainDlg::HandleRequest(const QByteArray& request)
 {
-    if (request == CSingleInstance::kShowRequest) {
-        RunCommand(CCommandTable::Show);
+    const int command = CCommandTable::FromRequest(request);
+    if (command == 0)
+        return false;
+    if (command == CCommandTable::Show && request == CCommandTable::kShowRequest) {
+        RunCommand(command);
         return true;
     }
-    if (request.startsWith("command ")) {
-        const int command = CCommandTable::Parse(QString::fromUtf8(request.mid(8)));
-        if (command == 0)
-            return false;
-        // Not inside the socket's handler: a command may open a modal window.
-        QMetaObject::invokeMethod(
-            this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
-        return true;
-    }
-    return false;
+    // Not inside the socket's handler: a command may open a modal window.
+    QMetaObject::invokeMethod(
+        this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+    return true;
 }
 
 void CMainDlg::OpenHelp()
@@ -383,15 +380,15 @@ void CMainDlg::AddMessage(const QString& text)
 
 void CMainDlg::SetTray(int picture, const QString& tooltip)
 {
-    m_connectionTray->SetTooltipText(tooltip);
-    m_connectionTray->SetIcon(picture);
+    m_connectionTray.SetTooltipText(tooltip);
+    m_connectionTray.SetIcon(picture);
 }
 
 void CMainDlg::ShowMailTray(int picture, const QString& tooltip)
 {
-    m_mailTray->SetIcon(picture);
-    m_mailTray->SetTooltipText(tooltip);
-    m_mailTray->ShowIcon();
+    m_mailTray.SetIcon(picture);
+    m_mailTray.SetTooltipText(tooltip);
+    m_mailTray.ShowIcon();
 }
 
 void CMainDlg::SetTitle(const QString& title)

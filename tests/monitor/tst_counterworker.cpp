@@ -1,6 +1,6 @@
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorfile.h"
-#include "monitor/inetthread.h"
+#include "monitor/counterworker.h"
 #include "monitor/interfacecounters.h"
 #include "support/testclock.h"
 
@@ -110,7 +110,7 @@ private:
 
 } // namespace
 
-class TestInetThread : public QObject {
+class TestCounterWorker : public QObject {
     Q_OBJECT
 
 private slots:
@@ -129,14 +129,14 @@ private slots:
 
 private:
     bool SetCounters(const QString& name, quint64 rx, quint64 tx) const;
-    std::unique_ptr<CInetThread> MakeThread();
+    std::unique_ptr<CCounterWorker> MakeThread();
 
     std::optional<QTemporaryDir> m_dir;
     QString m_root;
     std::shared_ptr<CGate> m_gate;
 };
 
-void TestInetThread::init()
+void TestCounterWorker::init()
 {
     m_dir.emplace();
     QVERIFY(m_dir->isValid());
@@ -154,7 +154,7 @@ void TestInetThread::init()
     m_gate = std::make_shared<CGate>();
 }
 
-void TestInetThread::cleanup()
+void TestCounterWorker::cleanup()
 {
     // Whatever a failed test left behind must not stay blocked.
     m_gate->Open();
@@ -164,7 +164,7 @@ void TestInetThread::cleanup()
 
 // Each file is replaced whole, so a worker reading at the same time sees the old or the
 // new number, never an empty file.
-bool TestInetThread::SetCounters(const QString& name, quint64 rx, quint64 tx) const
+bool TestCounterWorker::SetCounters(const QString& name, quint64 rx, quint64 tx) const
 {
     QSaveFile in(m_root + u'/' + name + u"/statistics/rx_bytes"_s);
     QSaveFile out(m_root + u'/' + name + u"/statistics/tx_bytes"_s);
@@ -173,16 +173,18 @@ bool TestInetThread::SetCounters(const QString& name, quint64 rx, quint64 tx) co
            out.write(QByteArray::number(tx) + '\n') > 0 && out.commit();
 }
 
-std::unique_ptr<CInetThread> TestInetThread::MakeThread()
+std::unique_ptr<CCounterWorker> TestCounterWorker::MakeThread()
 {
-    auto thread = std::make_unique<CInetThread>(std::make_unique<CGatedCounters>(m_gate, m_root));
+    auto thread =
+        std::make_unique<CCounterWorker>(std::make_unique<CGatedCounters>(m_gate, m_root));
     thread->SetInterface(u"ppp0"_s);
     return thread;
 }
 
-void TestInetThread::startFailsWithoutCounters()
+void TestCounterWorker::startFailsWithoutCounters()
 {
-    CInetThread thread(std::make_unique<CInterfaceCounters>(nullptr, m_dir->filePath(u"none"_s)));
+    CCounterWorker thread(
+        std::make_unique<CInterfaceCounters>(nullptr, m_dir->filePath(u"none"_s)));
     thread.SetQueryEnabled(true);
     QVERIFY(!thread.Start());
     QVERIFY(!thread.Started());
@@ -193,7 +195,7 @@ void TestInetThread::startFailsWithoutCounters()
     QCOMPARE(thread.ReceivedBytes(), 0);
 }
 
-void TestInetThread::queriesOnlyWhileEnabled()
+void TestCounterWorker::queriesOnlyWhileEnabled()
 {
     auto thread = MakeThread();
     QVERIFY(!thread->QueryEnabled());
@@ -214,7 +216,7 @@ void TestInetThread::queriesOnlyWhileEnabled()
     QCOMPARE(m_gate->Finished(), 1);
 }
 
-void TestInetThread::countersFollowFinishedQueries()
+void TestCounterWorker::countersFollowFinishedQueries()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -252,7 +254,7 @@ void TestInetThread::countersFollowFinishedQueries()
     QCOMPARE(thread->ReceivedBytes(), qint32(rx - 1000));
 }
 
-void TestInetThread::triggersDuringQueryLeaveExactlyOneMore()
+void TestCounterWorker::triggersDuringQueryLeaveExactlyOneMore()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -283,7 +285,7 @@ void TestInetThread::triggersDuringQueryLeaveExactlyOneMore()
     QCOMPARE(m_gate->Started(), 3);
 }
 
-void TestInetThread::interfaceIsTakenWhenQueryStarts()
+void TestCounterWorker::interfaceIsTakenWhenQueryStarts()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -298,7 +300,7 @@ void TestInetThread::interfaceIsTakenWhenQueryStarts()
     QCOMPARE(m_gate->Names(), QStringList({u"ppp0"_s, QString()}));
 }
 
-void TestInetThread::cancelEndsQueryWithoutPublishing()
+void TestCounterWorker::cancelEndsQueryWithoutPublishing()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -326,7 +328,7 @@ void TestInetThread::cancelEndsQueryWithoutPublishing()
     QCOMPARE(thread->SentBytes(), 40);
 }
 
-void TestInetThread::destructorWaitsForRunningQuery()
+void TestCounterWorker::destructorWaitsForRunningQuery()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -348,7 +350,7 @@ void TestInetThread::destructorWaitsForRunningQuery()
     idle.reset();
 }
 
-void TestInetThread::stuckQueryDoesNotHoldUpDestruction()
+void TestCounterWorker::stuckQueryDoesNotHoldUpDestruction()
 {
     auto thread = MakeThread();
     thread->SetQueryEnabled(true);
@@ -365,7 +367,7 @@ void TestInetThread::stuckQueryDoesNotHoldUpDestruction()
     QCOMPARE(m_gate->Started(), 1);
 }
 
-void TestInetThread::simulatorCountersReadOnWorker()
+void TestCounterWorker::simulatorCountersReadOnWorker()
 {
     const QDateTime start(QDate(2024, 3, 1), QTime(10, 0, 0));
     CTestClock clock(start);
@@ -373,7 +375,7 @@ void TestInetThread::simulatorCountersReadOnWorker()
     CSimRemoteAccess sim(file);
     QVERIFY(CSimulatorFile(file).StartLine(u"Work"_s, start.toMSecsSinceEpoch(), 0));
 
-    CInetThread thread(std::make_unique<CInterfaceCounters>(&sim, m_root));
+    CCounterWorker thread(std::make_unique<CInterfaceCounters>(&sim, m_root));
     thread.SetQueryEnabled(true);
     thread.SetInterface(u"ppp0"_s);
     QVERIFY(thread.Start());
@@ -393,5 +395,5 @@ void TestInetThread::simulatorCountersReadOnWorker()
     QCOMPARE(thread.SentBytes(), 2400);      // RateOut 800 a second
 }
 
-QTEST_GUILESS_MAIN(TestInetThread)
-#include "tst_inetthread.moc"
+QTEST_GUILESS_MAIN(TestCounterWorker)
+#include "tst_counterworker.moc"

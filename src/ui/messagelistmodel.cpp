@@ -1,4 +1,4 @@
-#include "monitor/messagelistmodel.h"
+#include "ui/messagelistmodel.h"
 
 CMessageListModel::CMessageListModel(QObject* parent)
     : QAbstractListModel(parent)

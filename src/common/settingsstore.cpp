@@ -1,4 +1,4 @@
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -398,4 +398,49 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     }
     ::fsync(dirFd.Get());
     return true;
+}
+
+int CSettingsStore::Read(const CIntKey& key) const
+{
+    return ReadInt(QLatin1String(key.section), QLatin1String(key.name), key.defaultValue);
+}
+
+QString CSettingsStore::Read(const CTextKey& key) const
+{
+    return Read(key, QLatin1String(key.defaultValue));
+}
+
+QString CSettingsStore::Read(const CTextKey& key, const QString& defaultValue) const
+{
+    return ReadString(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
+}
+
+QString CSettingsStore::Read(const CNamedKey& key) const
+{
+    return ReadString(key.section, key.name, QString());
+}
+
+bool CSettingsStore::Write(const CIntKey& key, int value)
+{
+    return WriteInt(QLatin1String(key.section), QLatin1String(key.name), value);
+}
+
+bool CSettingsStore::Write(const CTextKey& key, const QString& value)
+{
+    return WriteString(QLatin1String(key.section), QLatin1String(key.name), value);
+}
+
+bool CSettingsStore::Write(const CNamedKey& key, const QString& value)
+{
+    return WriteString(key.section, key.name, value);
+}
+
+bool CSettingsStore::Remove(const CTextKey& key)
+{
+    return RemoveKey(QLatin1String(key.section), QLatin1String(key.name));
+}
+
+bool CSettingsStore::Remove(const CNamedKey& key)
+{
+    return RemoveKey(key.section, key.name);
 }

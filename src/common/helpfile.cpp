@@ -1,4 +1,4 @@
-#include "app/helpfile.h"
+#include "common/helpfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/settingsstore.h"
-#include "billing/summarydlg.h"
+#include "common/settingsstore.h"
 #include "support/testclock.h"
+#include "ui/summarydlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,10 +12,7 @@
 
 #include <memory>
 
-namespace {
-const QString kSettings = QStringLiteral("Settings");
-const QString kSummaryWhen = QStringLiteral("SummaryWhen");
-} // namespace
+namespace {} // namespace
 
 class TestSummaryDlg : public QObject {
     Q_OBJECT
@@ -52,18 +49,15 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
         m_clock = std::make_unique<CTestClock>(QDateTime(QDate(2000, 3, 18), QTime(18, 0)));
-        const QString price = QStringLiteral("Price");
-        m_store->WriteString(price, QStringLiteral("PricePerDial"), QStringLiteral("0.1000000000"));
-        m_store->WriteString(price, QStringLiteral("CostPerMinute"),
-                             QStringLiteral("0.6000000000"));
-        m_store->WriteString(price, QStringLiteral("CheapCostPerMinute"),
-                             QStringLiteral("0.3000000000"));
-        m_store->WriteString(price, QStringLiteral("CheapTimeStart"), QStringLiteral("23:00"));
-        m_store->WriteString(price, QStringLiteral("CheapTimeEnd"), QStringLiteral("05:59"));
-        m_store->WriteString(price, QStringLiteral("MinConTime"), QStringLiteral("00:01"));
-        m_store->WriteString(price, QStringLiteral("ConnectionBlock"), QStringLiteral("00:01"));
-        m_store->WriteInt(kSettings, QStringLiteral("CheapInSat"), 1);
-        m_store->WriteInt(kSettings, QStringLiteral("CheapInSun"), 1);
+        m_store->Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
+        m_store->Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
+        m_store->Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
+        m_store->Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
+        m_store->Write(Keys::MinConTime, QStringLiteral("00:01"));
+        m_store->Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
+        m_store->Write(Keys::CheapInSat, 1);
+        m_store->Write(Keys::CheapInSun, 1);
     }
 
     void cleanup()
@@ -99,7 +93,7 @@ private slots:
     void opensWithTheStoredFilter()
     {
         WriteExampleLog();
-        m_store->WriteInt(kSettings, kSummaryWhen, 2);
+        m_store->Write(Keys::SummaryWhen, 2);
         CSummaryDlg dialog(*m_store);
         QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("filter"))->currentIndex(), 2);
         QCOMPARE(Texts(dialog), QStringList({"1", "00:02:00", "0.70", "0.70", "00:02:00", "4000",
@@ -119,7 +113,7 @@ private slots:
 
         filter->setFocus();
         QTest::keyClick(filter, Qt::Key_Down);
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 1);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 1);
         QCOMPARE(Texts(dialog), QStringList({"4", "00:30:30", "12.40", "3.10", "00:07:37", "10000",
                                              "20000", "30000"}));
 
@@ -127,7 +121,7 @@ private slots:
         WriteLog("18-03-2000|20:00:00|18-03-2000|20:10:00|anna|Modem|Office|1|2|\n");
         emit filter->activated(filter->currentIndex());
         QCOMPARE(Texts(dialog).at(0), QStringLiteral("1"));
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 1);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 1);
     }
 
     void hideStoresTheChoiceAndCloses()
@@ -137,41 +131,39 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* filter = dialog.findChild<QComboBox*>(QStringLiteral("filter"));
         filter->setCurrentIndex(2); // chosen without the list closing: nothing stored yet
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
 
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("hide")), Qt::LeftButton);
         QTRY_VERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 2);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 2);
     }
 
     void noRecordsShowZeros()
     {
         // No log at all, then a log without a call today.
-        m_store->WriteString(QStringLiteral("Price"), QStringLiteral("FreeMonthTime"),
-                             QStringLiteral("01:00"));
-        m_store->WriteInt(kSettings, kSummaryWhen, 1);
+        m_store->Write(Keys::FreeMonthTime, QStringLiteral("01:00"));
+        m_store->Write(Keys::SummaryWhen, 1);
         const QStringList zeros = {"0", "00:00:00", "0.00", "0", "00:00:00", "0", "0", "0"};
         {
             CSummaryDlg dialog(*m_store);
             QCOMPARE(Texts(dialog), zeros);
         }
         WriteLog("15-02-2000|10:00:00|15-02-2000|10:01:00|anna|Modem|Office|10|20|\n");
-        m_store->WriteInt(kSettings, kSummaryWhen, 2);
+        m_store->Write(Keys::SummaryWhen, 2);
         CSummaryDlg dialog(*m_store);
         QCOMPARE(Texts(dialog), zeros);
     }
 
     void freeAllowanceAndLongTimes()
     {
-        const QString price = QStringLiteral("Price");
-        m_store->WriteString(price, QStringLiteral("CostPerMinute"), QStringLiteral("0.50"));
-        m_store->WriteString(price, QStringLiteral("FreeMonthTime"), QStringLiteral("01:00"));
-        m_store->WriteString(price, QStringLiteral("MinConTime"), QStringLiteral("00:00"));
-        m_store->WriteString(price, QStringLiteral("ConnectionBlock"), QStringLiteral("00:00"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.50"));
+        m_store->Write(Keys::FreeMonthTime, QStringLiteral("01:00"));
+        m_store->Write(Keys::MinConTime, QStringLiteral("00:00"));
+        m_store->Write(Keys::ConnectionBlock, QStringLiteral("00:00"));
         // 228 s on a Thursday afternoon: 0.10 + 0.50 / 60 * 228 = 2.00.
         WriteLog("16-03-2000|12:00:00|16-03-2000|12:03:48|anna|Modem|Office|1|2|\n");
-        m_store->WriteInt(kSettings, kSummaryWhen, 1);
+        m_store->Write(Keys::SummaryWhen, 1);
         CSummaryDlg dialog(*m_store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -183,7 +175,7 @@ private slots:
         QTest::keyClick(filter, Qt::Key_Up);
         QCOMPARE(filter->currentIndex(), 0);
         QCOMPARE(Texts(dialog).at(2), QStringLiteral("2.00"));
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
 
         // Two calls of 15 hours: whole days are not shown.
         WriteLog("16-03-2000|00:00:00|16-03-2000|15:00:00|anna|Modem|Office|1|2|\n"
@@ -196,11 +188,11 @@ private slots:
     void storedFilterOutsideTheListShowsAll()
     {
         WriteExampleLog();
-        m_store->WriteInt(kSettings, kSummaryWhen, 7);
+        m_store->Write(Keys::SummaryWhen, 7);
         CSummaryDlg dialog(*m_store);
         QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("filter"))->currentIndex(), 0);
         QCOMPARE(Texts(dialog).at(0), QStringLiteral("5"));
-        QCOMPARE(m_store->ReadInt(kSettings, kSummaryWhen, -1), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
     }
 };
 

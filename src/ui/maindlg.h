@@ -1,40 +1,51 @@
 #pragma once
 
-#include "monitor/commandwindows.h"
 #include "monitor/monitorsink.h"
-#include "monitor/placeholderservices.h"
-#include "monitor/titlestrip.h"
-#include "monitor/trafficcounters.h"
-#include "monitor/windowplacement.h"
+#include "ui/titlestrip.h"
+#include "ui/windowplacement.h"
 
 #include <QWidget>
 
 #include <memory>
 
+class CCommandWindows;
 class CConnectionMonitor;
 class CMessageListModel;
-class CMultimediaSound;
+class CMonitorServices;
 class CRemoteAccess;
 class CSettingsStore;
+class CSoundPlayer;
 class CSystemTray;
+class CTrafficCounters;
 class QGridLayout;
 class QLabel;
 class QTreeView;
 class QMenuBar;
 
+// What the main window works with. The program's start-up builds these (tests build
+// fakes) and keeps them alive for as long as the window lives.
+struct CMainDlgParts {
+    CSettingsStore& store;
+    CRemoteAccess& remoteAccess;
+    CTrafficCounters* counters; // null when the counter worker could not start
+    CSoundPlayer& sound;
+    CSystemTray& connectionTray;
+    CSystemTray& mailTray;
+    CMonitorServices& services; // dialing, mail and upgrade checks, schedules
+    CCommandWindows& windows;   // the windows that commands open
+};
+
 // The program's main window: a small, fixed, dark window without the desktop's frame. It
 // lives for the whole run, mostly hidden; closing it only hides it, and the program ends
-// through Exit(). It owns the connection monitor, the traffic counters and the two tray
-// icons, shows what the monitor reports, and runs the numbered commands.
+// through Exit(). It runs the connection monitor over the parts it is given, shows what the
+// monitor reports, and runs the numbered commands.
 class CMainDlg : public QWidget, public CMonitorSink {
     Q_OBJECT
 public:
     static constexpr int kWidth = 391;
     static constexpr int kHeight = 292;
 
-    // `counters` may be null when the counter worker could not start.
-    CMainDlg(CSettingsStore& store, CRemoteAccess& remoteAccess,
-             std::unique_ptr<CTrafficCounters> counters, QWidget* parent = nullptr);
+    explicit CMainDlg(const CMainDlgParts& parts, QWidget* parent = nullptr);
     ~CMainDlg() override;
 
     // Creates the tray icons, places the window from the saved position (shown unless it
@@ -53,14 +64,12 @@ public:
     bool HandleRequest(const QByteArray& request);
 
     CConnectionMonitor& Monitor() const { return *m_monitor; }
-    CSystemTray& ConnectionTray() const { return *m_connectionTray; }
-    CSystemTray& MailTray() const { return *m_mailTray; }
+    CSystemTray& ConnectionTray() const { return m_connectionTray; }
+    CSystemTray& MailTray() const { return m_mailTray; }
     QMenuBar* MenuBar() const { return m_menuBar; }
     QStringList Messages() const;
     // The values as shown: duration, bytes in, bytes out, user, e-mail count.
     QStringList Values() const;
-    // Where the windows of the commands come from; tests and later features replace it.
-    void SetCommandWindows(CCommandWindows* windows) { m_windows = windows; }
 
     // What the monitor shows.
     void AddMessage(const QString& text) override;
@@ -94,15 +103,12 @@ private:
     void Minimize();
 
     CSettingsStore& m_store;
-    CRemoteAccess& m_remoteAccess;
-    std::unique_ptr<CTrafficCounters> m_counters;
-    std::unique_ptr<CMultimediaSound> m_sound;
-    CPlaceholderServices m_services;
-    CPendingWindows m_pendingWindows;
-    CCommandWindows* m_windows = &m_pendingWindows;
+    CTrafficCounters* m_counters;
+    CMonitorServices& m_services;
+    CCommandWindows& m_windows;
     std::unique_ptr<CConnectionMonitor> m_monitor;
-    std::unique_ptr<CSystemTray> m_connectionTray;
-    std::unique_ptr<CSystemTray> m_mailTray;
+    CSystemTray& m_connectionTray;
+    CSystemTray& m_mailTray;
     CWindowPlacement m_placement;
     CMessageListModel* m_messages;
     QTreeView* m_messageView;

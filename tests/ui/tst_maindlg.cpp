@@ -1,15 +1,17 @@
-#include "app/settingsstore.h"
-#include "app/username.h"
+#include "app/featurestocome.h"
+#include "common/settingsstore.h"
+#include "common/username.h"
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
 #include "monitor/commandtable.h"
-#include "monitor/commandwindows.h"
 #include "monitor/connectionmonitor.h"
-#include "monitor/inetthread.h"
-#include "monitor/maindlg.h"
-#include "monitor/titlestrip.h"
+#include "monitor/counterworker.h"
 #include "tray/systemtray.h"
+#include "ui/commandwindows.h"
+#include "ui/maindlg.h"
+#include "ui/titlestrip.h"
 
+#include "../monitor/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
@@ -26,6 +28,8 @@ class TestMainDlg : public QObject {
 private Q_SLOTS:
     void init()
     {
+        m_connectionTray = std::make_unique<CSystemTray>();
+        m_mailTray = std::make_unique<CSystemTray>();
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
         m_ras =
@@ -34,7 +38,7 @@ private Q_SLOTS:
 
     void opensAtTheDefaultPlace()
     {
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        CMainDlg dlg(Parts());
         dlg.Open();
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
@@ -45,8 +49,8 @@ private Q_SLOTS:
 
     void startsHiddenWhenAsked()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 0);
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        m_store->Write(Keys::HideOnStart, 0);
+        CMainDlg dlg(Parts());
         dlg.Open();
         if (dlg.ConnectionTray().IsAvailable()) {
             // Only the tray icon shows.
@@ -64,7 +68,7 @@ private Q_SLOTS:
     void exitAsksAndAlwaysSavesThePlace()
     {
         CScriptedMessageBox boxes;
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        CMainDlg dlg(Parts());
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         dlg.setGeometry(200, 100, 391, 292);
@@ -78,13 +82,9 @@ private Q_SLOTS:
         QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Question);
         QCOMPARE(finished.count(), 0);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), 0),
-                 200);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosb"), 0),
-                 392);
-        QCOMPARE(
-            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), 9),
-            0);
+        QCOMPARE(m_store->Read(Keys::WindowLeft), 200);
+        QCOMPARE(m_store->Read(Keys::WindowBottom), 392);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 0);
 
         boxes.Answer(CMessageBox::Answer::Yes);
         dlg.Exit();
@@ -93,16 +93,15 @@ private Q_SLOTS:
 
     void exitWithoutQuestion()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 0);
+        m_store->Write(Keys::ConfirmExit, 0);
         CScriptedMessageBox boxes;
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        CMainDlg dlg(Parts());
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         dlg.Exit();
         QCOMPARE(boxes.Shown().size(), 0);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosr"), 0),
-                 517);
+        QCOMPARE(m_store->Read(Keys::WindowRight), 517);
     }
 
     void placementRules()
@@ -111,15 +110,11 @@ private Q_SLOTS:
         placement.Load();
         // Bottom edge exactly 0: nothing is written.
         placement.Save(QRect(10, -50, 100, 50), false);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1),
-                 -1);
+        QCOMPARE(m_store->Read(Keys::WindowLeft), -1);
         // Above the screen counts as minimized: the rectangle from the opening is kept.
         placement.Save(QRect(10, -500, 100, 50), false);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), -1),
-                 126);
-        QCOMPARE(
-            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), -1),
-            1);
+        QCOMPARE(m_store->Read(Keys::WindowLeft), 126);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
         // Minimized is remembered: the next start begins hidden.
         CWindowPlacement next(*m_store);
         next.Load();
@@ -140,11 +135,11 @@ private Q_SLOTS:
         // A connection that is already up when the program starts.
         QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("rate 4000 800"), said));
         QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("connect Home ISP"), said));
-        auto counters = std::make_unique<CInetThread>(m_ras.get());
+        auto counters = std::make_unique<CCounterWorker>(m_ras.get());
         QVERIFY(counters->Start());
         counters->SetQueryEnabled(true);
-        CInetThread* worker = counters.get();
-        CMainDlg dlg(*m_store, *m_ras, std::move(counters));
+        CCounterWorker* worker = counters.get();
+        CMainDlg dlg(Parts(counters.get()));
         dlg.Open();
         // The clock only moves while no query runs: the worker reads it too.
         const auto poll = [&](int secs) {
@@ -184,20 +179,16 @@ private Q_SLOTS:
 
     void exitWhileMinimizedKeepsTheOpeningPlace()
     {
-        m_store->WriteInt(QStringLiteral("Settings"), QStringLiteral("ConfirmExit"), 0);
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        m_store->Write(Keys::ConfirmExit, 0);
+        CMainDlg dlg(Parts());
         dlg.Open();
         dlg.move(300, 300);
         dlg.RunCommand(CCommandTable::Minimize);
         QVERIFY(dlg.isMinimized());
         dlg.RunCommand(CCommandTable::Exit);
-        QCOMPARE(
-            m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowMinimized"), 0),
-            1);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosl"), 0),
-                 126);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPosb"), 0),
-                 425);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
+        QCOMPARE(m_store->Read(Keys::WindowLeft), 126);
+        QCOMPARE(m_store->Read(Keys::WindowBottom), 425);
     }
 
     void everyCommandIsReachable()
@@ -217,8 +208,7 @@ private Q_SLOTS:
             void OpenSchedule() override { opened << QStringLiteral("schedule"); }
             void OpenReport() override { opened << QStringLiteral("report"); }
         } windows;
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
-        dlg.SetCommandWindows(&windows);
+        CMainDlg dlg(Parts(nullptr, &windows));
         dlg.Open();
 
         QStringList bar;
@@ -286,17 +276,28 @@ private Q_SLOTS:
 
     void closeOnlyHides()
     {
-        CMainDlg dlg(*m_store, *m_ras, nullptr);
+        CMainDlg dlg(Parts());
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
         dlg.Open();
         QVERIFY(!dlg.close());
         QVERIFY(!dlg.isVisible());
         QCOMPARE(finished.count(), 0);
-        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("RedaWindowPost"), 0),
-                 133);
+        QCOMPARE(m_store->Read(Keys::WindowTop), 133);
     }
 
 private:
+    // The window over the test's own services, as the program's start-up would build them.
+    CMainDlgParts Parts(CTrafficCounters* counters = nullptr, CCommandWindows* windows = nullptr)
+    {
+        return CMainDlgParts{
+            *m_store,          *m_ras,      counters,   m_sound,
+            *m_connectionTray, *m_mailTray, m_features, windows ? *windows : m_features};
+    }
+
+    CRecordingSound m_sound;
+    std::unique_ptr<CSystemTray> m_connectionTray;
+    std::unique_ptr<CSystemTray> m_mailTray;
+    CFeaturesToCome m_features;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CSimRemoteAccess> m_ras;

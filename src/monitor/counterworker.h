@@ -19,21 +19,21 @@ class CRemoteAccess;
 //
 // All methods are called on one thread (the user-interface thread); only the counter
 // source runs on the worker.
-class CInetThread : public CTrafficCounters {
+class CCounterWorker : public CTrafficCounters {
 public:
     // How long the destructor waits for a query under way before leaving the worker behind.
     static constexpr std::chrono::milliseconds kDefaultStopTimeout{3000};
 
     // Kernel counters of the interface, the backend (which must outlive this object) asked
     // first.
-    explicit CInetThread(CRemoteAccess* backend);
-    explicit CInetThread(std::unique_ptr<CInterfaceCounters> source);
+    explicit CCounterWorker(CRemoteAccess* backend);
+    explicit CCounterWorker(std::unique_ptr<CInterfaceCounters> source);
     // Stops the worker and waits for it. A query that does not end within the stop timeout
     // is left to finish on its own: the worker keeps what it uses and frees it at its end.
-    ~CInetThread() override;
+    ~CCounterWorker() override;
 
-    CInetThread(const CInetThread&) = delete;
-    CInetThread& operator=(const CInetThread&) = delete;
+    CCounterWorker(const CCounterWorker&) = delete;
+    CCounterWorker& operator=(const CCounterWorker&) = delete;
 
     // Starts the worker. False when the counters cannot be read at all: no worker runs and
     // both counters stay 0. Starting again after a success does nothing and returns true.

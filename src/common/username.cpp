@@ -1,4 +1,4 @@
-#include "app/username.h"
+#include "common/username.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "app/apppaths.h"
+#include "common/apppaths.h"
 
-#include "app/settingsstore.h"
+#include "common/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,8 +47,7 @@ QString CAppPaths::DefaultLogFolder(const CSettingsStore& store)
 
 QString CAppPaths::LogFolder(const CSettingsStore& store)
 {
-    const QString text = store.ReadString(QStringLiteral("Settings"), QStringLiteral("IniPath"),
-                                          DefaultLogFolder(store));
+    const QString text = store.Read(Keys::IniPath, DefaultLogFolder(store));
     return ResolveFolder(store, text);
 }
 

@@ -1,8 +1,8 @@
-#include "billing/summarydlg.h"
+#include "ui/summarydlg.h"
 
-#include "app/settingsstore.h"
 #include "billing/summarytext.h"
 #include "billing/totals.h"
+#include "common/settingsstore.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,8 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
-const QString kSummaryWhen = QStringLiteral("SummaryWhen");
 
 const char* const kStyle = R"(
 CSummaryDlg { background-color: #3a3a3a; }
@@ -81,7 +79,7 @@ CSummaryDlg::CSummaryDlg(CSettingsStore& store, QWidget* parent)
 
     // A stored filter outside the list shows (and from now on stores) "All", which is how
     // the pass treats it anyway.
-    const int stored = m_store.ReadInt(kSettings, kSummaryWhen, 0);
+    const int stored = m_store.Read(Keys::SummaryWhen);
     m_filter->setCurrentIndex(stored >= 0 && stored < m_filter->count() ? stored : 0);
 
     // Every choice in the list, also of the item already chosen, computes again.
@@ -110,7 +108,7 @@ void CSummaryDlg::Recompute()
 
 void CSummaryDlg::StoreFilter()
 {
-    m_store.WriteInt(kSettings, kSummaryWhen, m_filter->currentIndex());
+    m_store.Write(Keys::SummaryWhen, m_filter->currentIndex());
 }
 
 void CSummaryDlg::OnHide()

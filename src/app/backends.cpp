@@ -1,0 +1,41 @@
+#include "app/backends.h"
+
+#include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "dialer/remoteaccessfactory.h"
+#include "dialer/simremoteaccess.h"
+#include "monitor/counterworker.h"
+#include "tray/systemtray.h"
+#include "ui/multimediasound.h"
+
+CBackends::~CBackends()
+{
+    // The counters read through the connection backend: stop them first.
+    m_counters.reset();
+    m_remoteAccess.reset();
+}
+
+std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsStore& store,
+                                            QString* note)
+{
+    std::unique_ptr<CBackends> built(new CBackends);
+    built->m_remoteAccess = CRemoteAccessFactory::Create(
+        backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, note);
+    if (!built->m_remoteAccess)
+        return nullptr;
+
+    // The traffic counters run on a worker of their own.
+    auto worker = std::make_unique<CCounterWorker>(built->m_remoteAccess.get());
+    if (worker->Start()) {
+        worker->SetQueryEnabled(true);
+        built->m_counters = std::move(worker);
+    } else {
+        CMessageBox::Inform(
+            QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+                           "If not, please install it and restart computer afterwards."));
+    }
+    built->m_sound = std::make_unique<CMultimediaSound>();
+    built->m_connectionTray = std::make_unique<CSystemTray>();
+    built->m_mailTray = std::make_unique<CSystemTray>();
+    return built;
+}

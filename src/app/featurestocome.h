@@ -1,0 +1,28 @@
+#pragma once
+
+#include "monitor/monitorservices.h"
+#include "ui/commandwindows.h"
+
+// The one place where features that the program does not have yet plug in: dialing, the
+// mail and upgrade checks, the schedules, and the windows that commands open (preferences,
+// connections, security, schedule, report, Internet tools). Until a feature arrives its
+// part does nothing: no window opens, no line is added, the schedule never fires. Each
+// feature replaces its part here when it lands.
+class CFeaturesToCome : public CMonitorServices, public CCommandWindows {
+public:
+    // What the monitor starts.
+    void DialDefaultConnection() override;
+    void StartMailCheckWorker() override;
+    void StartUpgradeCheck() override;
+    int ScheduleTick() override;
+
+    // What commands of the main window open.
+    void CheckMailNow() override;
+    void CheckUpdateNow() override;
+    void OpenInetTools() override;
+    bool OpenPreferences(int page) override;
+    void OpenConnections() override;
+    void OpenSecurity() override;
+    void OpenSchedule() override;
+    void OpenReport() override;
+};

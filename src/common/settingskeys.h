@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QString>
+
+// Every key of the settings file, defined once: its section, its name, what a missing key
+// reads as, and (where the name misleads) what it means. Code reads and writes settings
+// through these, never through names typed again elsewhere. A feature that needs a new
+// key adds it here first.
+
+// A key whose value is a whole number (flags are 1 or 0).
+struct CIntKey {
+    const char* section;
+    const char* name;
+    int defaultValue;
+};
+
+// A key whose value is text.
+struct CTextKey {
+    const char* section;
+    const char* name;
+    const char* defaultValue;
+};
+
+// A key whose name is made at run time, such as the credentials of one phonebook entry.
+struct CNamedKey {
+    QString section;
+    QString name;
+};
+
+namespace Keys {
+
+inline constexpr const char* kSettings = "Settings";
+inline constexpr const char* kPrice = "Price";
+inline constexpr const char* kConnections = "Connections";
+
+// --- Start-up and the General page ---------------------------------------------------
+// Folder of the log file; empty or missing means the folder of the settings file.
+inline constexpr CTextKey IniPath{kSettings, "IniPath", ""};
+inline constexpr CIntKey StartWhenWindows{kSettings, "StartWhenWindows", 1};
+// Despite its name, 1 means the main window SHOWS at start and 0 that it starts hidden.
+inline constexpr CIntKey HideOnStart{kSettings, "HideOnStart", 1};
+inline constexpr CIntKey ShowSplash{kSettings, "ShowSplash", 1};
+// 1: bring the main window up when a connection is made or dropped.
+inline constexpr CIntKey ShowWhenConnected{kSettings, "ShowWhenConnected", 0};
+inline constexpr CIntKey ConfirmHangup{kSettings, "ConfirmHangup", 1};
+inline constexpr CIntKey ConfirmExit{kSettings, "ConfirmExit", 1};
+
+// --- Where the main window was ("Reda" is the window's old name) -----------------------
+inline constexpr CIntKey WindowBottom{kSettings, "RedaWindowPosb", 0};
+inline constexpr CIntKey WindowTop{kSettings, "RedaWindowPost", 0};
+inline constexpr CIntKey WindowRight{kSettings, "RedaWindowPosr", 0};
+inline constexpr CIntKey WindowLeft{kSettings, "RedaWindowPosl", 0};
+// 1: the window was minimized or hidden at exit, so the next start keeps it out of sight.
+inline constexpr CIntKey WindowMinimized{kSettings, "RedaWindowMinimized", 0};
+
+// --- The summary --------------------------------------------------------------------
+// Which calls the summary counts: 0 all, 1 this month, 2 today.
+inline constexpr CIntKey SummaryWhen{kSettings, "SummaryWhen", 0};
+
+// --- Schedules: seconds left until the scheduled dial or hang-up (0 = none) ------------
+inline constexpr CIntKey DialSecsToDial{kSettings, "DialSecsToDial", 0};
+inline constexpr CIntKey HangupSecsToHangup{kSettings, "HangupSecsToHangup", 0};
+
+// --- Connection page: redial and idle hang-up ---------------------------------------
+// 1: dial again when the other side drops the line.
+inline constexpr CIntKey Redial{kSettings, "Redial", 0};
+// What the idle check does: 0 nothing, 1 hang up, 2 stay online (check mail to keep the
+// line busy).
+inline constexpr CIntKey HangupComboState{kSettings, "HangupComboState", 0};
+// Minutes between idle checks.
+inline constexpr CIntKey HangupInterval{kSettings, "HangupInterval", 10};
+
+// --- Email page ---------------------------------------------------------------------
+inline constexpr CIntKey CheckMail{kSettings, "CheckMail", 0};
+// Minutes between mail checks.
+inline constexpr CIntKey CMailTime{kSettings, "CMailTime", 10};
+
+// --- Warnings page: limits in whole money units -------------------------------------
+inline constexpr CIntKey WarnWhenMonth{kSettings, "WarnWhenMonth", 0};
+inline constexpr CIntKey WarnWhenMonthInterval{kSettings, "WarnWhenMonthInterval", 1};
+inline constexpr CIntKey WarnWhenCall{kSettings, "WarnWhenCall", 0};
+inline constexpr CIntKey WarnWhenCallInterval{kSettings, "WarnWhenCallInterval", 1};
+// "Dis" is disconnect: hang up when the limit is passed.
+inline constexpr CIntKey DisWhenMonth{kSettings, "DisWhenMonth", 0};
+inline constexpr CIntKey DisWhenMonthInterval{kSettings, "DisWhenMonthInterval", 1};
+inline constexpr CIntKey DisWhenCall{kSettings, "DisWhenCall", 0};
+inline constexpr CIntKey DisWhenCallInterval{kSettings, "DisWhenCallInterval", 1};
+
+// --- Sounds page: 0 silence, 1 the built-in chirp, 2 the chosen file -----------------
+inline constexpr CIntKey ActionWhenConMade{kSettings, "ActionWhenConMade", 0};
+inline constexpr CTextKey SoundWhenConMade{kSettings, "SoundWhenConMade", ""};
+inline constexpr CIntKey ActionWhenConDropped{kSettings, "ActionWhenConDropped", 0};
+inline constexpr CTextKey SoundWhenConDropped{kSettings, "SoundWhenConDropped", ""};
+
+// --- Price page: money as typed, clock texts "HH:MM" -----------------------------------
+inline constexpr CTextKey PricePerDial{kPrice, "PricePerDial", ""};
+inline constexpr CTextKey CostPerMinute{kPrice, "CostPerMinute", ""};
+inline constexpr CTextKey CheapCostPerMinute{kPrice, "CheapCostPerMinute", ""};
+inline constexpr CTextKey CheapTimeStart{kPrice, "CheapTimeStart", ""};
+inline constexpr CTextKey CheapTimeEnd{kPrice, "CheapTimeEnd", ""};
+inline constexpr CTextKey MinConTime{kPrice, "MinConTime", "00:00"};
+inline constexpr CTextKey ConnectionBlock{kPrice, "ConnectionBlock", "00:00"};
+inline constexpr CTextKey FreeMonthTime{kPrice, "FreeMonthTime", "00:00"};
+// The weekend boxes of the Price page live under "Settings": 1 makes the whole day cheap.
+inline constexpr CIntKey CheapInSat{kSettings, "CheapInSat", 0};
+inline constexpr CIntKey CheapInSun{kSettings, "CheapInSun", 0};
+
+// --- Connections: the stored credentials of each phonebook entry ----------------------
+// "<entry>User" and "<entry>Password", the entry's name as it stands (blanks kept).
+CNamedKey EntryUser(const QString& entry);
+CNamedKey EntryPassword(const QString& entry);
+
+} // namespace Keys
+
+// The connection simulator's own file (simulator.ini), not the settings file.
+namespace SimKeys {
+
+inline constexpr const char* kPhonebook = "Phonebook";
+inline constexpr const char* kDial = "Dial";
+inline constexpr const char* kLine = "Line";
+
+// Phonebook entries separated by "|".
+inline constexpr CTextKey Entries{kPhonebook, "Entries", "Home ISP|Work"};
+// Milliseconds between the progress steps of a dial.
+inline constexpr CIntKey StepMs{kDial, "StepMs", 300};
+// How many of the next dials find the line busy.
+inline constexpr CIntKey BusyTimes{kDial, "BusyTimes", 0};
+// Non-zero: every dial fails with this error code.
+inline constexpr CIntKey FailCode{kDial, "FailCode", 0};
+// The progress step (1-7) that reports FailCode; 0 refuses the dial at once.
+inline constexpr CIntKey FailAt{kDial, "FailAt", 3};
+// The entry whose line is up; empty when none.
+inline constexpr CTextKey Connected{kLine, "Connected", ""};
+inline constexpr CTextKey Device{kLine, "Device", "Simulated modem"};
+inline constexpr CTextKey DeviceType{kLine, "DeviceType", "modem"};
+inline constexpr CTextKey Interface{kLine, "Interface", "ppp0"};
+// Bytes per second received and sent while the line is up.
+inline constexpr CIntKey RateIn{kLine, "RateIn", 4000};
+inline constexpr CIntKey RateOut{kLine, "RateOut", 800};
+// Non-zero: listing the connections fails with this code.
+inline constexpr CIntKey EnumError{kLine, "EnumError", 0};
+// Kept by the simulator itself: when the line came up (ms since the epoch), its handle,
+// and the bytes counted at earlier rates.
+inline constexpr CTextKey Since{kLine, "Since", ""};
+inline constexpr CTextKey Handle{kLine, "Handle", ""};
+inline constexpr CTextKey Counted{kLine, "Counted", ""};
+
+} // namespace SimKeys
