@@ -110,7 +110,9 @@ private Q_SLOTS:
         placement.Load();
         // Bottom edge exactly 0: nothing is written.
         placement.Save(QRect(10, -50, 100, 50), false);
-        QCOMPARE(m_store->Read(Keys::WindowLeft), -1);
+        QCOMPARE(m_store->ReadInt(QLatin1String(Keys::WindowLeft.section),
+                                  QLatin1String(Keys::WindowLeft.name), -1),
+                 -1);
         // Above the screen counts as minimized: the rectangle from the opening is kept.
         placement.Save(QRect(10, -500, 100, 50), false);
         QCOMPARE(m_store->Read(Keys::WindowLeft), 126);
