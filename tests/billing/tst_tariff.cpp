@@ -289,7 +289,8 @@ private slots:
     void weekendFlagsLiveUnderSettings()
     {
         CSettingsStore store(m_dir.filePath(QStringLiteral("price-section.ini")));
-        store.Write(Keys::CheapInSat, 1);
+        // The weekend flag written under the price keys' own section is not the flag.
+        store.WriteInt(QLatin1String(Keys::kPrice), QLatin1String(Keys::CheapInSat.name), 1);
         QVERIFY(!Price(CTariff::Load(store), kSaturday, Secs(12, 0, 0), Secs(12, 1, 0)).cheap);
     }
 
