@@ -405,6 +405,11 @@ int CSettingsStore::Read(const CIntKey& key) const
     return ReadInt(QLatin1String(key.section), QLatin1String(key.name), key.defaultValue);
 }
 
+int CSettingsStore::Read(const CIntKey& key, int defaultValue) const
+{
+    return ReadInt(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
+}
+
 QString CSettingsStore::Read(const CTextKey& key) const
 {
     return Read(key, QLatin1String(key.defaultValue));

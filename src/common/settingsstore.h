@@ -38,6 +38,9 @@ public:
 
     // Reads and writes through the key table: the key's section, name and default.
     int Read(const CIntKey& key) const;
+    // With the caller's own default, for example to tell a missing key from one written
+    // with the table's default.
+    int Read(const CIntKey& key, int defaultValue) const;
     QString Read(const CTextKey& key) const;
     // A text key whose default is worked out at run time.
     QString Read(const CTextKey& key, const QString& defaultValue) const;

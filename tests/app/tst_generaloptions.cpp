@@ -71,12 +71,12 @@ private Q_SLOTS:
         options.confirmExit = false;
         options.Store(*m_store, QStringLiteral("/usr/bin/orvalis"));
         const QString s = QStringLiteral("Settings");
-        QCOMPARE(m_store->Read(Keys::StartWhenWindows), 0);
-        QCOMPARE(m_store->Read(Keys::HideOnStart), 0);
-        QCOMPARE(m_store->Read(Keys::ShowSplash), 0);
-        QCOMPARE(m_store->Read(Keys::ShowWhenConnected), 1);
-        QCOMPARE(m_store->Read(Keys::ConfirmHangup), 0);
-        QCOMPARE(m_store->Read(Keys::ConfirmExit), 0);
+        QCOMPARE(m_store->Read(Keys::StartWhenWindows, 9), 0);
+        QCOMPARE(m_store->Read(Keys::HideOnStart, 9), 0);
+        QCOMPARE(m_store->Read(Keys::ShowSplash, 9), 0);
+        QCOMPARE(m_store->Read(Keys::ShowWhenConnected, 9), 1);
+        QCOMPARE(m_store->Read(Keys::ConfirmHangup, 9), 0);
+        QCOMPARE(m_store->Read(Keys::ConfirmExit, 9), 0);
         const CGeneralOptions back = CGeneralOptions::Load(*m_store);
         QVERIFY(!back.showMainWindow && back.showWhenConnected && !back.confirmExit);
     }

@@ -71,8 +71,8 @@ private Q_SLOTS:
         Box(page, QStringLiteral("Ask before exiting"))->setChecked(true);
         Box(page, QStringLiteral("Start Orvalis when Windows starts"))->setChecked(false);
         page.Apply();
-        QCOMPARE(store.Read(Keys::ConfirmExit), 1);
-        QCOMPARE(store.Read(Keys::StartWhenWindows), 0);
+        QCOMPARE(store.Read(Keys::ConfirmExit, 9), 1);
+        QCOMPARE(store.Read(Keys::StartWhenWindows, 9), 0);
         QCOMPARE(store.Read(Keys::IniPath), g_pickerAnswer);
     }
 };

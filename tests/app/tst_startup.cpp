@@ -12,15 +12,6 @@
 #include <sys/stat.h>
 
 // Starts the real program, offscreen, with its own home, config and runtime folders.
-namespace {
-// The stored value of a key, or `missing` when the file does not have it.
-int StoredOr(const QString& ini, const CIntKey& key, int missing)
-{
-    return CSettingsStore(ini).ReadInt(QLatin1String(key.section), QLatin1String(key.name),
-                                       missing);
-}
-} // namespace
-
 class TestStartup : public QObject {
     Q_OBJECT
 
@@ -50,8 +41,9 @@ private Q_SLOTS:
         QProcess* first = Start();
         const QString ini = IniPath();
         // The splash shows for two seconds before the settings are first written.
-        QTRY_VERIFY_WITH_TIMEOUT(StoredOr(ini, Keys::HangupSecsToHangup, -1) == 0, 15000);
-        QCOMPARE(StoredOr(ini, Keys::DialSecsToDial, -1), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(ini).Read(Keys::HangupSecsToHangup, -1) == 0,
+                                 15000);
+        QCOMPARE(CSettingsStore(ini).Read(Keys::DialSecsToDial, -1), 0);
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(ini).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);

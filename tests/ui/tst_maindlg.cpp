@@ -84,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(dlg.isVisible());
         QCOMPARE(m_store->Read(Keys::WindowLeft), 200);
         QCOMPARE(m_store->Read(Keys::WindowBottom), 392);
-        QCOMPARE(m_store->Read(Keys::WindowMinimized), 0);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized, 9), 0);
 
         boxes.Answer(CMessageBox::Answer::Yes);
         dlg.Exit();
@@ -110,13 +110,11 @@ private Q_SLOTS:
         placement.Load();
         // Bottom edge exactly 0: nothing is written.
         placement.Save(QRect(10, -50, 100, 50), false);
-        QCOMPARE(m_store->ReadInt(QLatin1String(Keys::WindowLeft.section),
-                                  QLatin1String(Keys::WindowLeft.name), -1),
-                 -1);
+        QCOMPARE(m_store->Read(Keys::WindowLeft, -1), -1);
         // Above the screen counts as minimized: the rectangle from the opening is kept.
         placement.Save(QRect(10, -500, 100, 50), false);
-        QCOMPARE(m_store->Read(Keys::WindowLeft), 126);
-        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
+        QCOMPARE(m_store->Read(Keys::WindowLeft, -1), 126);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized, -1), 1);
         // Minimized is remembered: the next start begins hidden.
         CWindowPlacement next(*m_store);
         next.Load();

@@ -113,7 +113,7 @@ private slots:
 
         filter->setFocus();
         QTest::keyClick(filter, Qt::Key_Down);
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 1);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 1);
         QCOMPARE(Texts(dialog), QStringList({"4", "00:30:30", "12.40", "3.10", "00:07:37", "10000",
                                              "20000", "30000"}));
 
@@ -121,7 +121,7 @@ private slots:
         WriteLog("18-03-2000|20:00:00|18-03-2000|20:10:00|anna|Modem|Office|1|2|\n");
         emit filter->activated(filter->currentIndex());
         QCOMPARE(Texts(dialog).at(0), QStringLiteral("1"));
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 1);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 1);
     }
 
     void hideStoresTheChoiceAndCloses()
@@ -131,12 +131,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* filter = dialog.findChild<QComboBox*>(QStringLiteral("filter"));
         filter->setCurrentIndex(2); // chosen without the list closing: nothing stored yet
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 0);
 
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("hide")), Qt::LeftButton);
         QTRY_VERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 2);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 2);
     }
 
     void noRecordsShowZeros()
@@ -175,7 +175,7 @@ private slots:
         QTest::keyClick(filter, Qt::Key_Up);
         QCOMPARE(filter->currentIndex(), 0);
         QCOMPARE(Texts(dialog).at(2), QStringLiteral("2.00"));
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 0);
 
         // Two calls of 15 hours: whole days are not shown.
         WriteLog("16-03-2000|00:00:00|16-03-2000|15:00:00|anna|Modem|Office|1|2|\n"
@@ -192,7 +192,7 @@ private slots:
         CSummaryDlg dialog(*m_store);
         QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("filter"))->currentIndex(), 0);
         QCOMPARE(Texts(dialog).at(0), QStringLiteral("5"));
-        QCOMPARE(m_store->Read(Keys::SummaryWhen), 0);
+        QCOMPARE(m_store->Read(Keys::SummaryWhen, -1), 0);
     }
 };
 
