@@ -626,6 +626,11 @@ bool CLogFile::Append(const QString& path, const QString& line)
     return Flush(path);
 }
 
+void CLogFile::Requeue(const QList<QByteArray>& lines)
+{
+    m_pending = lines + m_pending;
+}
+
 bool CLogFile::Flush(const QString& path)
 {
     while (!m_pending.isEmpty()) {

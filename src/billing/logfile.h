@@ -82,6 +82,10 @@ public:
     // it every minute and at exit.
     bool Flush(const QString& path);
     qsizetype PendingCount() const { return m_pending.size(); }
+    // The lines waiting to be written, oldest first, line feeds included.
+    const QList<QByteArray>& Pending() const { return m_pending; }
+    // Puts lines kept from an earlier run in front of the waiting ones (they are older).
+    void Requeue(const QList<QByteArray>& lines);
 
     // The text of the error box for the log at path.
     static QString WriteErrorText(const QString& path);

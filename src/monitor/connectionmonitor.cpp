@@ -12,9 +12,11 @@
 #include "monitor/soundplayer.h"
 #include "monitor/trafficcounters.h"
 
+#include <QFileInfo>
 #include <QTime>
 
 #include <algorithm>
+#include <cstdlib>
 
 const QString CConnectionMonitor::kIdleTitle = QStringLiteral("OrvalisDUI");
 const QString CConnectionMonitor::kWaitingTooltip = QStringLiteral("Waiting for connection...");
@@ -50,6 +52,7 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
     , m_sink(sink)
     , m_services(services)
     , m_sound(sound)
+    , m_rawCounters(&remoteAccess)
 {
     // Timer 1 is armed for the next second boundary each time, so an idle program wakes
     // once a second rather than continuously.
@@ -73,6 +76,30 @@ CConnectionMonitor::~CConnectionMonitor() = default;
 void CConnectionMonitor::Start(const QString& userName)
 {
     m_userName = userName;
+    m_started = true;
+
+    // What the last run left: records for the log, and perhaps a call in progress, which
+    // is settled at the first look at the connections.
+    QList<QByteArray> waiting;
+    for (const QString& path : JournalPaths()) {
+        QString problem;
+        const CCallJournal::State state = CCallJournal(path).Load(&problem);
+        if (!problem.isEmpty())
+            m_sink.AddMessage(problem);
+        for (const QByteArray& line : state.pending) {
+            // A record that reached the log just before the end of the last run is not
+            // written twice.
+            if (!waiting.contains(line) && !CCallJournal::AlreadyLogged(LogPath(), line))
+                waiting.append(line);
+        }
+        if (state.call && !m_journaledCall)
+            m_journaledCall = state.call;
+    }
+    m_log.Requeue(waiting);
+    if (m_log.PendingCount() > 0)
+        m_log.Flush(LogPath());
+    SaveJournal(WholeSeconds(CClock::Now()));
+
     ArmFromSettings();
     m_costTimer.start(60000);
     // The first query runs now, so the counters hold values when a call is first seen.
@@ -89,7 +116,82 @@ void CConnectionMonitor::Shutdown()
         timer->stop();
     if (m_counters)
         m_counters->Cancel();
-    m_log.Flush(LogPath());
+    if (!m_started || m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_log.PendingCount() > 0)
+        m_log.Flush(LogPath());
+    // The call in progress stays in the journal, seen until now: the next start takes it
+    // over or logs it as ending here.
+    SaveJournal(WholeSeconds(CClock::Now()));
+}
+
+QString CConnectionMonitor::WaitingRecordsNote() const
+{
+    const qsizetype waiting = m_log.PendingCount();
+    if (waiting == 0)
+        return QString();
+    return QStringLiteral("%1 call record(s) could not be written to %2. They are kept in %3 "
+                          "and will be written when Orvalis starts again.")
+        .arg(waiting)
+        .arg(LogPath(), JournalPath());
+}
+
+QString CConnectionMonitor::JournalPath() const
+{
+    const QStringList paths = JournalPaths();
+    return m_journalFallback && paths.size() > 1 ? paths.last() : paths.first();
+}
+
+QStringList CConnectionMonitor::JournalPaths() const
+{
+    // Beside the log; beside the settings when the log's folder cannot take it.
+    const QString name = QStringLiteral("logfile.journal");
+    const QString besideLog = CAppPaths::LogFolder(m_store) + u'/' + name;
+    const QString besideSettings = CAppPaths::DefaultLogFolder(m_store) + name;
+    if (QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
+        return {besideLog};
+    return {besideLog, besideSettings};
+}
+
+void CConnectionMonitor::SaveJournal(const QDateTime& now, const QByteArray& alsoPending)
+{
+    if (!m_started)
+        return;
+    CCallJournal::State state;
+    state.pending = m_log.Pending();
+    if (!alsoPending.isEmpty())
+        state.pending.append(alsoPending);
+    if (m_connected && !m_connections.isEmpty()) {
+        const CRasConnection& connection = m_connections.first();
+        CCallJournal::Call call;
+        call.start = m_start;
+        call.lastSeen = now;
+        call.user = m_userName;
+        call.device = connection.deviceName;
+        call.entry = connection.entryName;
+        call.interfaceName = connection.interfaceName;
+        call.sent = SentSinceStart();
+        call.received = ReceivedSinceStart();
+        CInterfaceCounters::Reading reading;
+        if (!connection.interfaceName.isEmpty() &&
+            m_rawCounters.Read(connection.interfaceName, reading)) {
+            call.counterSource = reading.source;
+            call.counterIndex = reading.index;
+            call.counterReceived = reading.received;
+            call.counterSent = reading.sent;
+        }
+        state.call = call;
+    } else if (m_journaledCall) {
+        state.call = m_journaledCall;
+    }
+    const QStringList paths = JournalPaths();
+    m_journalFallback = !CCallJournal(paths.first()).Save(state);
+    if (paths.size() > 1) {
+        // Only one journal holds the state: the other one is emptied.
+        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
+    }
+    m_lastJournal = now;
 }
 
 void CConnectionMonitor::ArmPollTimer()
@@ -103,8 +205,10 @@ void CConnectionMonitor::Poll()
 {
     ArmPollTimer();
     const QDateTime now = WholeSeconds(CClock::Now());
-    if (m_lastTick.isValid() && now <= m_lastTick)
+    if (m_lastTick.isValid() && now == m_lastTick)
         return;
+    if (m_lastTick.isValid() && now < m_lastTick)
+        ClockSteppedBack(now);
     // Taken before any box can open: ticks go on underneath a modal box and must not do
     // this second's work twice.
     m_lastTick = now;
@@ -120,6 +224,8 @@ void CConnectionMonitor::Poll()
     }
     m_enumErrorShown = false;
 
+    if (m_journaledCall)
+        SettleJournaledCall(connections, now);
     if (!connections.isEmpty()) {
         m_connections = connections;
         if (!m_connected)
@@ -130,9 +236,40 @@ void CConnectionMonitor::Poll()
     }
 }
 
-void CConnectionMonitor::NewConnection(const QDateTime& now)
+void CConnectionMonitor::ClockSteppedBack(const QDateTime& now)
 {
-    m_start = now;
+    // The wall clock went back (a time service at boot, a wrong hardware clock). The
+    // call's start moves with it, as if one second had passed since the last tick, so the
+    // duration goes on from where it was.
+    if (m_connected)
+        m_start = m_start.addSecs(m_lastTick.secsTo(now) - 1);
+}
+
+void CConnectionMonitor::SettleJournaledCall(const QList<CRasConnection>& connections,
+                                             const QDateTime& now)
+{
+    const CCallJournal::Call call = *m_journaledCall;
+    m_journaledCall.reset();
+    const bool stillUp = !m_connected && !connections.isEmpty() &&
+                         connections.first().entryName == call.entry &&
+                         connections.first().interfaceName == call.interfaceName;
+    if (stillUp) {
+        m_connections = connections;
+        NewConnection(now, &call);
+        return;
+    }
+    const QByteArray record = CCallJournal::RecordOf(call);
+    if (!CCallJournal::AlreadyLogged(LogPath(), record)) {
+        // Journaled first, so a failure of the log keeps the record in the journal.
+        SaveJournal(now, record);
+        m_log.Append(LogPath(), QString::fromUtf8(record));
+    }
+    SaveJournal(now);
+}
+
+void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver)
+{
+    m_start = takenOver ? takenOver->start : now;
     WatchInterface(m_connections.first().interfaceName);
     if (m_counters) {
         m_counters->Trigger();
@@ -142,12 +279,35 @@ void CConnectionMonitor::NewConnection(const QDateTime& now)
         m_baseSent = 0;
         m_baseReceived = 0;
     }
+    if (takenOver) {
+        // The bytes the call carried before this run, plus what its interface carried
+        // while the program was not watching.
+        qint32 sent = takenOver->sent;
+        qint32 received = takenOver->received;
+        CInterfaceCounters::Reading reading;
+        if (!takenOver->counterSource.isEmpty() &&
+            m_rawCounters.Read(takenOver->interfaceName, reading) &&
+            reading.source == takenOver->counterSource &&
+            reading.index == takenOver->counterIndex &&
+            reading.received >= takenOver->counterReceived &&
+            reading.sent >= takenOver->counterSent) {
+            sent = static_cast<qint32>(static_cast<quint32>(sent) +
+                                       static_cast<quint32>(reading.sent - takenOver->counterSent));
+            received = static_cast<qint32>(
+                static_cast<quint32>(received) +
+                static_cast<quint32>(reading.received - takenOver->counterReceived));
+        }
+        m_baseSent = Difference(m_baseSent, sent);
+        m_baseReceived = Difference(m_baseReceived, received);
+    }
+    m_connected = true;
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.ShowWindow();
     m_sink.AddMessage(QStringLiteral("Connection ") + m_connections.first().entryName +
                       QStringLiteral(" detected"));
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
     m_firstMinuteTimer.start(60000);
+    SaveJournal(now);
 }
 
 void CConnectionMonitor::ConnectedTick(const QDateTime& now)
@@ -160,6 +320,8 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
     if (m_counters)
         m_counters->Trigger();
     m_connected = true;
+    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+        SaveJournal(now);
 }
 
 void CConnectionMonitor::ConnectionGone(const QDateTime& now)
@@ -175,8 +337,15 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
     const QString line =
         CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName, call.entryName,
                                SentSinceStart(), ReceivedSinceStart());
+    // The journal holds the record until the log has it: a crash in between loses nothing,
+    // and the next start does not write it twice.
+    SaveJournal(now, line.toUtf8());
     m_log.Append(LogPath(), line);
+    SaveJournal(now);
+    // A look at all interfaces, so the next call's interface is known to be new.
     WatchInterface(QString());
+    if (m_counters)
+        m_counters->Trigger();
 
     PlayAction(Keys::ActionWhenConDropped, Keys::SoundWhenConDropped);
     if (!m_userHungUp && m_store.Read(Keys::Redial) == 1)
@@ -277,8 +446,10 @@ void CConnectionMonitor::FirstMinuteChecks()
 void CConnectionMonitor::CostChecks()
 {
     // Records that could not be written earlier get another chance every minute.
-    if (m_log.PendingCount() > 0)
+    if (m_log.PendingCount() > 0) {
         m_log.Flush(LogPath());
+        SaveJournal(WholeSeconds(CClock::Now()));
+    }
 
     const CTotals totals = m_totals.Compute(m_store);
     const auto over = [this](const CIntKey& limitKey, double cost) {

@@ -4,6 +4,8 @@
 #include "billing/totalscache.h"
 #include "common/settingskeys.h"
 #include "dialer/rasconnection.h"
+#include "monitor/calljournal.h"
+#include "monitor/interfacecounters.h"
 
 #include <QDateTime>
 #include <QList>
@@ -13,6 +15,7 @@
 
 #include <functional>
 #include <mutex>
+#include <optional>
 
 class CMonitorServices;
 class CMonitorSink;
@@ -25,6 +28,12 @@ class CTrafficCounters;
 // when it goes, times the call, shows its duration and byte counts, writes one log record
 // per finished call, redials a dropped line, and runs the idle hang-up, the mail and
 // upgrade checks, the cost warnings and limits and the schedules on their timers.
+//
+// A call in progress and the records not yet in the log are kept in a journal beside the
+// log (see CCallJournal): written when a call is first seen, then at most once a minute, and
+// at the end of the run. Start() reads it back, so a call survives a crash, a kill or a
+// logout: one still up is taken over from its real start, one that is gone is logged as
+// ending when it was last seen.
 //
 // Lives on the user-interface thread. Every clock read goes through CClock, so tests drive
 // it by setting the clock and calling the timer handlers.
@@ -53,11 +62,19 @@ public:
                        CSoundPlayer& sound, QObject* parent = nullptr);
     ~CConnectionMonitor() override;
 
-    // Starts watching: the user name of the log records, timers 1, 2, 3 and 5, and the first
-    // counter query.
+    // Starts watching: the user name of the log records, what the journal kept from the last
+    // run, timers 1, 2, 3 and 5, and the first counter query.
     void Start(const QString& userName);
-    // Ends the run: stops the timers and writes any record still waiting for the log.
+    // Ends the run: stops the timers, writes any record still waiting for the log and
+    // journals the call in progress, so the next start can take it over. Safe to call
+    // more than once.
     void Shutdown();
+    // After Shutdown(): what the user should hear about records that are still waiting for
+    // the log and where they are kept; empty when there are none.
+    QString WaitingRecordsNote() const;
+    // The journal: beside the log, or beside the settings when the log's folder cannot
+    // take it.
+    QString JournalPath() const;
 
     // Timer 1: the connection poll; its work runs once per clock second.
     void Poll();
@@ -107,7 +124,13 @@ private:
     enum CostBox { WarnMonth = 1, WarnCall = 2, LimitMonth = 4, LimitCall = 8 };
 
     void ArmPollTimer();
-    void NewConnection(const QDateTime& now);
+    void ClockSteppedBack(const QDateTime& now);
+    // A call from the journal meets the connections that are up now: taken over when it is
+    // still up, logged otherwise.
+    void SettleJournaledCall(const QList<CRasConnection>& connections, const QDateTime& now);
+    void NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver = nullptr);
+    void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
+    QStringList JournalPaths() const;
     void ConnectedTick(const QDateTime& now);
     void ConnectionGone(const QDateTime& now);
     void PlayAction(const CIntKey& actionKey, const CTextKey& soundKey);
@@ -149,6 +172,12 @@ private:
     qint32 m_idleReceived = 0;
     int m_hangupAction = 0;
     QList<CRasConnection> m_connections;
+    CInterfaceCounters m_rawCounters; // readings of the call's interface for the journal
+    bool m_started = false;
+    bool m_shutDown = false;
+    std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
+    QDateTime m_lastJournal;
+    bool m_journalFallback = false;
     bool m_enumErrorShown = false;
     int m_openCostBoxes = 0;
 

@@ -50,31 +50,62 @@ bool CInterfaceCounters::Available() const
 bool CInterfaceCounters::Update(const QString& interfaceName)
 {
     Reading now;
-    if (!Read(interfaceName, now)) {
-        m_haveReference = false;
-        return false;
+    bool read = ReadBackend(interfaceName, now);
+    if (!read) {
+        const QString name = interfaceName.isEmpty() ? LookAtAllInterfaces() : interfaceName;
+        read = IsSafeName(name) && ReadKernel(name, now);
     }
+    // A failed reading keeps the reference: the next good one of the same interface adds
+    // what it carried in between.
+    if (!read)
+        return false;
     if (m_haveReference && now.source == m_last.source) {
         const bool recreated = now.index != m_last.index;
         m_totalReceived += Delta(m_last.received, now.received, recreated);
         m_totalSent += Delta(m_last.sent, now.sent, recreated);
+    } else if (AppearedSinceLastLook(now)) {
+        m_totalReceived += now.received;
+        m_totalSent += now.sent;
     }
+    if (now.source.startsWith(u"kernel:"))
+        m_seenIndexes.insert(now.source.mid(7), now.index);
     m_last = now;
     m_haveReference = true;
     return true;
 }
 
+QString CInterfaceCounters::LookAtAllInterfaces()
+{
+    const QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    m_seenIndexes.clear();
+    QString best;
+    quint64 bestIndex = 0;
+    for (const QString& name : names) {
+        quint64 index = 0;
+        if (!ReadNumber(name, QStringLiteral("ifindex"), index))
+            continue;
+        m_seenIndexes.insert(name, static_cast<qint64>(index));
+        if (index > bestIndex) {
+            best = name;
+            bestIndex = index;
+        }
+    }
+    m_haveLook = true;
+    return best;
+}
+
+bool CInterfaceCounters::AppearedSinceLastLook(const Reading& reading) const
+{
+    if (!m_haveLook || !reading.source.startsWith(u"kernel:"))
+        return false;
+    const auto seen = m_seenIndexes.constFind(reading.source.mid(7));
+    return seen == m_seenIndexes.constEnd() || seen.value() != reading.index;
+}
+
 bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const
 {
-    quint64 received = 0;
-    quint64 sent = 0;
-    if (m_backend && m_backend->ReadByteCounters(interfaceName, received, sent)) {
-        out.source = QStringLiteral("backend:") + interfaceName;
-        out.index = 0;
-        out.received = received;
-        out.sent = sent;
+    if (ReadBackend(interfaceName, out))
         return true;
-    }
     const QString name = interfaceName.isEmpty() ? HighestIndexInterface() : interfaceName;
     return IsSafeName(name) && ReadKernel(name, out);
 }
@@ -97,6 +128,19 @@ QString CInterfaceCounters::HighestIndexInterface() const
 qint32 CInterfaceCounters::Cut(quint64 total)
 {
     return static_cast<qint32>(static_cast<quint32>(total));
+}
+
+bool CInterfaceCounters::ReadBackend(const QString& interfaceName, Reading& out) const
+{
+    quint64 received = 0;
+    quint64 sent = 0;
+    if (!m_backend || !m_backend->ReadByteCounters(interfaceName, received, sent))
+        return false;
+    out.source = QStringLiteral("backend:") + interfaceName;
+    out.index = 0;
+    out.received = received;
+    out.sent = sent;
+    return true;
 }
 
 bool CInterfaceCounters::ReadKernel(const QString& name, Reading& out) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,9 +15,14 @@ class CRemoteAccess;
 // - a counter below its previous value, or the same interface name with a new index, means
 //   the interface was recreated: the counter itself is what it carried since;
 // - a reading of another source (another interface, or the backend starting or stopping to
-//   supply counters) only becomes the new reference and adds nothing, so switching to a
-//   long-lived interface never shows as billions of bytes;
-// - a failed reading keeps the totals and forgets the reference.
+//   supply counters) becomes the new reference and adds nothing, so switching to a
+//   long-lived interface never shows as billions of bytes - unless it is a kernel interface
+//   that did not exist at the last look at all interfaces: one that came up for this call
+//   counts from zero, so the traffic before the first reading is not lost;
+// - a failed reading keeps the totals and the reference, so the next good reading of the
+//   same interface adds what it carried in between.
+// Every reading without a name (the interface with the highest index) is such a look at
+// all interfaces.
 // The totals are cut to 32 bits for the monitor, which takes 32-bit signed differences.
 //
 // Not thread-safe: one thread (the counter worker) updates and reads it.
@@ -58,6 +64,11 @@ public:
     static qint32 Cut(quint64 total);
 
 private:
+    // The interface with the highest index; also notes every interface seen.
+    QString LookAtAllInterfaces();
+    // True when the kernel interface of this reading was not there at the last look.
+    bool AppearedSinceLastLook(const Reading& reading) const;
+    bool ReadBackend(const QString& interfaceName, Reading& out) const;
     bool ReadKernel(const QString& name, Reading& out) const;
     bool ReadNumber(const QString& name, const QString& file, quint64& out) const;
 
@@ -65,6 +76,8 @@ private:
     QString m_root;
     bool m_haveReference = false;
     Reading m_last;
+    bool m_haveLook = false;
+    QHash<QString, qint64> m_seenIndexes; // kernel interface name -> index at the last look
     quint64 m_totalReceived = 0;
     quint64 m_totalSent = 0;
 };

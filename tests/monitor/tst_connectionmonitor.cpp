@@ -1,4 +1,5 @@
 #include "common/settingsstore.h"
+#include "monitor/calljournal.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/trafficcounters.h"
 
@@ -309,6 +310,134 @@ private Q_SLOTS:
         QCOMPARE(ReadLog().count('\n'), 2);
     }
 
+    // A call seen by one run and ended while the program was gone (killed, logged out)
+    // gives one record, ending when the journal last saw it.
+    void journaledCallThatEndedWhileTheProgramWasGone()
+    {
+        m_monitor->Start(QStringLiteral("anna"));
+        m_counters->sent = 1000;
+        m_counters->received = 5000;
+        Connect(); // 23:50:01
+        const QString journal = m_monitor->JournalPath();
+        QVERIFY(QFile::exists(journal));
+        QCOMPARE(QFile::permissions(journal), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadUser | QFileDevice::WriteUser);
+        // Within the minute the journal is not written again; after it, it is.
+        m_counters->sent = 1300;
+        m_counters->received = 9000;
+        m_clock->AdvanceSecs(30);
+        m_monitor->Poll();
+        QVERIFY(!ReadFile(journal).contains("last=2026-03-14 23:50:31"));
+        m_clock->AdvanceSecs(30);
+        m_monitor->Poll();
+        QVERIFY(ReadFile(journal).contains("last=2026-03-14 23:51:01"));
+        QVERIFY(ReadFile(journal).contains("sent=300"));
+
+        // Killed: no Shutdown. The line drops while the program is away.
+        m_clock->AdvanceSecs(20);
+        Restart();
+        m_ras->connections.clear();
+        m_clock->AdvanceSecs(600);
+        m_monitor->Poll();
+        QCOMPARE(ReadLog(), QByteArray("14-03-2026|23:50:01|14-03-2026|23:51:01|anna|USB Modem|"
+                                       "Home ISP|300|4000|\n"));
+        QVERIFY(!QFile::exists(journal));
+
+        // A restart after that writes nothing more.
+        Restart();
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QCOMPARE(ReadLog().count('\n'), 1);
+    }
+
+    // A call still up at the restart is taken over: one record from its real start, with
+    // the bytes of both runs.
+    void journaledCallStillUpIsTakenOver()
+    {
+        m_monitor->Start(QStringLiteral("anna"));
+        m_counters->sent = 100;
+        m_counters->received = 200;
+        Connect(); // 23:50:01
+        m_counters->sent = 400;
+        m_counters->received = 1200;
+        m_clock->AdvanceSecs(60);
+        m_monitor->Poll();     // journaled: 300 up, 1000 down
+        m_monitor->Shutdown(); // as Exit or a signal: journaled once more, seen until now
+        QVERIFY(m_monitor->WaitingRecordsNote().isEmpty());
+        QVERIFY(ReadLog().isEmpty());
+
+        Restart(); // the new run's counters start from other values
+        m_counters->sent = 7000;
+        m_counters->received = 7000;
+        m_clock->AdvanceSecs(5);
+        m_monitor->Poll();
+        QVERIFY(m_monitor->Connected());
+        QCOMPARE(m_sink->values[0], QStringLiteral("00:01:05"));
+        QCOMPARE(m_sink->values[1], QStringLiteral("1000"));
+        m_counters->sent = 7050;
+        m_counters->received = 7500;
+        Drop();
+        QCOMPARE(ReadLog(), QByteArray("14-03-2026|23:50:01|14-03-2026|23:51:07|anna|USB Modem|"
+                                       "Home ISP|350|1500|\n"));
+        QVERIFY(!QFile::exists(m_monitor->JournalPath()));
+    }
+
+    // Records that could not be written survive the end of the run in the journal, the
+    // user is told where, and the next run writes them once.
+    void waitingRecordsSurviveTheExit()
+    {
+        WriteLog("");
+        m_store->Write(Keys::IniPath, m_dir->filePath(QStringLiteral("logfile.log")));
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        Drop();
+        QCOMPARE(m_monitor->Log().PendingCount(), 1);
+        m_monitor->Shutdown();
+        const QString note = m_monitor->WaitingRecordsNote();
+        QVERIFY(note.startsWith(QStringLiteral("1 call record(s) could not be written")));
+        // The log's folder is unusable, so the journal went beside the settings.
+        QCOMPARE(m_monitor->JournalPath(), m_dir->filePath(QStringLiteral("logfile.journal")));
+        QVERIFY(note.contains(m_monitor->JournalPath()));
+        QVERIFY(ReadFile(m_monitor->JournalPath()).contains("pending="));
+
+        m_store->Remove(Keys::IniPath);
+        Restart();
+        QCOMPARE(ReadLog().count('\n'), 1);
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("logfile.journal"))));
+        // Already in the log: a journal that still names it does not write it twice.
+        const QByteArray line = ReadLog();
+        CCallJournal::State state;
+        state.pending = {line};
+        QVERIFY(CCallJournal(m_dir->filePath(QStringLiteral("logfile.journal"))).Save(state));
+        Restart();
+        QCOMPARE(ReadLog(), line);
+    }
+
+    // After the clock steps back the monitor keeps watching: the call's duration goes on,
+    // and a call inside the stepped-back time is seen.
+    void clockSteppedBack()
+    {
+        m_monitor->Start(QStringLiteral("u"));
+        Connect(); // 23:50:01
+        m_clock->AdvanceSecs(10);
+        m_monitor->Poll();
+        QCOMPARE(m_sink->values[0], QStringLiteral("00:00:10"));
+        m_clock->AdvanceSecs(-3600);
+        m_monitor->Poll();
+        QCOMPARE(m_sink->values[0], QStringLiteral("00:00:11"));
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QCOMPARE(m_sink->values[0], QStringLiteral("00:00:12"));
+        Drop();
+        QCOMPARE(ReadLog().left(40), QByteArray("14-03-2026|22:50:00|14-03-2026|22:50:13|"));
+
+        // The clock goes back once more with no call up; a call right after is seen.
+        m_clock->AdvanceSecs(-600);
+        Connect();
+        QCOMPARE(m_sink->messages.first(), QStringLiteral("Connection Home ISP detected"));
+    }
+
     void scheduleResults()
     {
         m_monitor->Start(QStringLiteral("u"));
@@ -339,6 +468,19 @@ private:
         m_clock->AdvanceSecs(1);
         m_monitor->Poll();
         QVERIFY(!m_monitor->Connected());
+    }
+    // A new run over the same files, as after a kill: the old monitor ends without its
+    // shutdown.
+    void Restart()
+    {
+        m_monitor = std::make_unique<CConnectionMonitor>(*m_store, *m_ras, m_counters.get(),
+                                                         *m_sink, *m_services, *m_sound);
+        m_monitor->Start(QStringLiteral("anna"));
+    }
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     void WriteLog(const QByteArray& data)
     {

@@ -96,6 +96,7 @@ private slots:
     void switchingSourceAddsNothing();
     void totalsWrapAt32Bits();
     void missingInterfaceKeepsTotals();
+    void interfaceThatCameUpForTheCallCountsFromZero();
     void badNamesAndFilesGiveNoReading();
     void backendCountersComeFirst();
 
@@ -300,19 +301,54 @@ void TestInterfaceCounters::missingInterfaceKeepsTotals()
     QCOMPARE(counters.TotalReceived(), 100ULL);
     QCOMPARE(counters.TotalSent(), 50ULL);
 
-    // Back again: the first reading after the gap is only the new reference.
+    // Back again, the same interface: the failed reading kept the reference, so what it
+    // carried in between is counted.
     QVERIFY(m_net->Add(u"ppp0"_s, 4, 5000, 5000));
     QVERIFY(counters.Update(u"ppp0"_s));
-    QCOMPARE(counters.TotalReceived(), 100ULL);
+    QCOMPARE(counters.TotalReceived(), 4990ULL);
+    QCOMPARE(counters.TotalSent(), 4990ULL);
     QVERIFY(m_net->Set(u"ppp0"_s, 5001, 5002));
     QVERIFY(counters.Update(u"ppp0"_s));
-    QCOMPARE(counters.TotalReceived(), 101ULL);
-    QCOMPARE(counters.TotalSent(), 52ULL);
+    QCOMPARE(counters.TotalReceived(), 4991ULL);
+    QCOMPARE(counters.TotalSent(), 4992ULL);
 
     // Half a reading (statistics gone) is no reading either.
     QVERIFY(QFile::remove(m_root + u"/ppp0/statistics/tx_bytes"_s));
     QVERIFY(!counters.Update(u"ppp0"_s));
-    QCOMPARE(counters.TotalReceived(), 101ULL);
+    QCOMPARE(counters.TotalReceived(), 4991ULL);
+}
+
+void TestInterfaceCounters::interfaceThatCameUpForTheCallCountsFromZero()
+{
+    QVERIFY(m_net->Add(u"eth0"_s, 2, 9'000'000'000ULL, 7'000'000'000ULL));
+    CInterfaceCounters counters(nullptr, m_root);
+    // A look at all interfaces while no call is up.
+    QVERIFY(counters.Update(QString()));
+    QCOMPARE(counters.TotalReceived(), 0ULL);
+
+    // The call's interface came up after that look and carried traffic before the first
+    // reading of it: all of it belongs to the call.
+    QVERIFY(m_net->Add(u"ppp0"_s, 7, 1200, 300));
+    QVERIFY(counters.Update(u"ppp0"_s));
+    QCOMPARE(counters.TotalReceived(), 1200ULL);
+    QCOMPARE(counters.TotalSent(), 300ULL);
+
+    // An interface that was there at the look (a metered LAN) only becomes the reference.
+    QVERIFY(counters.Update(u"eth0"_s));
+    QCOMPARE(counters.TotalReceived(), 1200ULL);
+
+    // Back to the call's interface, known now: it only becomes the reference again.
+    QVERIFY(m_net->Set(u"ppp0"_s, 1300, 350));
+    QVERIFY(counters.Update(u"ppp0"_s));
+    QCOMPARE(counters.TotalReceived(), 1200ULL);
+
+    // Recreated for a second call under the same name (new index): from zero again.
+    QVERIFY(counters.Update(QString()));
+    QVERIFY(m_net->Remove(u"ppp0"_s));
+    QVERIFY(m_net->Add(u"ppp0"_s, 8, 500, 40));
+    QVERIFY(counters.Update(u"ppp0"_s));
+    QCOMPARE(counters.TotalReceived(), 1700ULL);
+    QCOMPARE(counters.TotalSent(), 340ULL);
 }
 
 void TestInterfaceCounters::badNamesAndFilesGiveNoReading()

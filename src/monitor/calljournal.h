@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// A small file beside the log that keeps what must survive the program's end until it is
+// in the log: the call in progress (when it started, what it carried so far, when it was
+// last seen) and the records that could not be written yet.
+//
+// Every save replaces the whole file atomically (temporary file, fsync, rename) and leaves
+// it readable by its owner only; an empty journal is removed. A start-up after a crash, a
+// kill or a logout reads it back: a call that is still up is taken over, one that is gone
+// becomes a record ending when it was last seen.
+class CCallJournal {
+public:
+    struct Call {
+        QDateTime start;
+        QDateTime lastSeen;
+        QString user;
+        QString device;
+        QString entry;
+        QString interfaceName;
+        qint32 sent = 0; // bytes of the call so far, as the log record would hold them
+        qint32 received = 0;
+        // The counters of the call's interface when it was last seen, so that a program
+        // that takes the call over can add what the interface carried in between.
+        QString counterSource; // empty when they could not be read
+        qint64 counterIndex = 0;
+        quint64 counterReceived = 0;
+        quint64 counterSent = 0;
+    };
+
+    struct State {
+        std::optional<Call> call;
+        QList<QByteArray> pending; // log lines with their line feeds, oldest first
+
+        bool IsEmpty() const { return !call && pending.isEmpty(); }
+    };
+
+    explicit CCallJournal(QString path);
+
+    const QString& Path() const { return m_path; }
+
+    // Reads the journal; a missing file is an empty state. What cannot be read in a
+    // damaged file is skipped; `problem` then says what was wrong.
+    State Load(QString* problem = nullptr) const;
+    // Replaces the journal with this state (removes it when the state is empty). False
+    // when the file could not be written; the old one is then left as it was.
+    bool Save(const State& state) const;
+
+    // The log record of a journaled call that ended at its last sighting.
+    static QByteArray RecordOf(const Call& call);
+    // True when the end of the log at logPath already holds a record that starts at the
+    // same moment for the same entry as `line`: a record written just before a crash
+    // that did not get as far as updating the journal.
+    static bool AlreadyLogged(const QString& logPath, const QByteArray& line);
+
+private:
+    QString m_path;
+};
