@@ -1,6 +1,7 @@
 #include "app/mainapp.h"
 
 #include "app/backends.h"
+#include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startoptions.h"
 #include "common/apppaths.h"
@@ -138,6 +139,14 @@ int CMainApp::Run(int argc, char** argv)
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
+    // Logout (SIGTERM), Ctrl+C and a closed terminal end the program as Exit does, without
+    // a question nobody may be there to answer.
+    CSignalWatcher endSignals;
+    QObject::connect(&endSignals, &CSignalWatcher::Received, &mainDlg, [&mainDlg] {
+        const QString note = mainDlg.Quit();
+        if (!note.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(note));
+    });
 
     // 7. Run until the window's run ends.
     mainDlg.Open();

@@ -243,6 +243,23 @@ void CMainDlg::Exit()
     SaveWindowPosition();
     if (!leave)
         return;
+    Finish();
+    const QString note = m_monitor->WaitingRecordsNote();
+    if (!note.isEmpty())
+        CMessageBox::Inform(note);
+}
+
+QString CMainDlg::Quit()
+{
+    if (m_counters)
+        m_counters->Cancel();
+    SaveWindowPosition();
+    Finish();
+    return m_monitor->WaitingRecordsNote();
+}
+
+void CMainDlg::Finish()
+{
     m_monitor->Shutdown();
     m_finished = true;
     hide();

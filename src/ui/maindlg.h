@@ -55,6 +55,10 @@ public:
     // Ends the program after the exit question (when enabled). The window position is
     // saved whatever the answer.
     void Exit();
+    // Ends the program as Exit() does, without asking (the session ends, a signal came).
+    // Returns what the user should know about records still waiting for the log (empty
+    // when there are none).
+    QString Quit();
     // Remembers where the window is.
     void SaveWindowPosition();
     // Runs a command by its number (buttons, menus, tray icons, requests from outside).
@@ -101,6 +105,8 @@ private:
     void OpenHelp();
     void OpenAbout();
     void Minimize();
+    // The end of the run once it is decided: the monitor's last words, then Finished().
+    void Finish();
 
     CSettingsStore& m_store;
     CTrafficCounters* m_counters;
