@@ -4,10 +4,12 @@
 #include "ui/titlestrip.h"
 #include "ui/windowplacement.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 
+class CAboutDlg;
 class CCommandWindows;
 class CConnectionMonitor;
 class CMessageListModel;
@@ -15,8 +17,10 @@ class CMonitorServices;
 class CRemoteAccess;
 class CSettingsStore;
 class CSoundPlayer;
+class CSummaryDlg;
 class CSystemTray;
 class CTrafficCounters;
+class QDialog;
 class QGridLayout;
 class QLabel;
 class QTreeView;
@@ -52,15 +56,17 @@ public:
     // starts hidden), and starts the monitor.
     void Open();
 
-    // Ends the program after the exit question (when enabled). The window position is
-    // saved whatever the answer.
+    // Ends the program after the exit question (when enabled and `ask`). The window
+    // position is saved whatever the answer.
     void Exit();
+    void Exit(bool ask);
     // Remembers where the window is.
     void SaveWindowPosition();
     // Runs a command by its number (buttons, menus, tray icons, requests from outside).
     void RunCommand(int command);
     // A request from another start of the program: "12345" shows the window, "command N"
-    // runs command N. False for anything else.
+    // runs command N; such a command asks its question (exit, hang-up) only while the
+    // window is on screen. False for anything else.
     bool HandleRequest(const QByteArray& request);
 
     CConnectionMonitor& Monitor() const { return *m_monitor; }
@@ -88,6 +94,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -100,7 +107,13 @@ private:
     QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
     void OpenHelp();
     void OpenAbout();
+    void OpenSummary();
+    void Present(QDialog* window);
     void Minimize();
+    // Runs a command; `mayAsk` false runs it without its question.
+    void Run(int command, bool mayAsk);
+    // Whether the window can be seen: shown, not minimized, on a real display.
+    bool OnScreen() const;
 
     CSettingsStore& m_store;
     CTrafficCounters* m_counters;
@@ -120,4 +133,8 @@ private:
     QLabel* m_mailCount;
     CTitleStrip::Area m_pressed = CTitleStrip::Area::None;
     bool m_finished = false;
+    // False while a window that started hidden has not been shown yet.
+    bool m_shownSinceOpen = false;
+    QPointer<CAboutDlg> m_about;
+    QPointer<CSummaryDlg> m_summary;
 };
