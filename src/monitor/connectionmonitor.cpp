@@ -380,19 +380,19 @@ qint32 CConnectionMonitor::ReceivedSinceStart() const
     return m_counters ? Difference(m_counters->ReceivedBytes(), m_baseReceived) : 0;
 }
 
-void CConnectionMonitor::HangupCommand()
+void CConnectionMonitor::HangupCommand(bool ask)
 {
     if (m_connected) {
         m_sink.AddMessage(QStringLiteral("Hangup..."));
-        HangUpAll();
+        HangUpAll(ask);
     } else {
         m_sink.AddMessage(QStringLiteral("Not connected..."));
     }
 }
 
-bool CConnectionMonitor::HangUpAll()
+bool CConnectionMonitor::HangUpAll(bool ask)
 {
-    if (m_store.Read(Keys::ConfirmHangup) == 1 &&
+    if (ask && m_store.Read(Keys::ConfirmHangup) == 1 &&
         !CMessageBox::Ask(
             QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
         return false;

@@ -91,11 +91,12 @@ public:
     // Timer 8: shows what the mail check left in the mail result field.
     void ShowMailResult();
 
-    // The "Hangup" command.
-    void HangupCommand();
-    // Hangs up every connection after the question (when enabled); false when declined or
-    // the connections could not be listed.
-    bool HangUpAll();
+    // The "Hangup" command. `ask` false skips the question (a command from outside while
+    // nobody can see it).
+    void HangupCommand(bool ask = true);
+    // Hangs up every connection after the question (when enabled and `ask`); false when
+    // declined or the connections could not be listed.
+    bool HangUpAll(bool ask = true);
     // Starts a mail check in the background; its result is shown 100 ms later, or as soon
     // as it arrives.
     void StartMailCheck();

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -62,6 +61,7 @@ bool CSystemTray::Create(const QString& tooltip, int pictureId, int id)
     m_created = true;
     m_hidden = false;
     m_id = id;
+    m_hostKind = CTrayHost::Detect();
     BuildMenu();
     SetTooltipText(tooltip);
     if (!SetIcon(pictureId)) {
@@ -159,9 +159,12 @@ QString CSystemTray::PicturePath(int pictureId)
 
 void CSystemTray::OnActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    // Only a double-click does something; the menu on the other button is shown by the
-    // notification area itself, and single clicks are ignored.
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    // A status-notifier host sends one activation for a click and never a double-click; an
+    // XEmbed tray sends a single click before every double-click, so there only the
+    // double-click counts. The menu on the other button is shown by the notification area.
+    const bool singleClickHost = m_hostKind == CTrayHost::Kind::StatusNotifier;
+    if (reason == QSystemTrayIcon::DoubleClick ||
+        (singleClickHost && reason == QSystemTrayIcon::Trigger)) {
         ActivateDefault();
     }
 }
@@ -199,8 +202,6 @@ void CSystemTray::UpdateVisibility()
 {
     // The notification area needs a picture; an icon without one stays out until it has one.
     // Without a display there never is a notification area, so there is nothing to show to.
-    const QString platform = QGuiApplication::platformName();
-    const bool headless =
-        platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-    m_icon->setVisible(!headless && m_created && !m_hidden && !m_icon->icon().isNull());
+    m_icon->setVisible(!CTrayHost::Headless() && m_created && !m_hidden &&
+                       !m_icon->icon().isNull());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tray/trayhost.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -10,7 +12,10 @@
 class QMenu;
 
 // One icon in the desktop's notification area together with its menu. A chosen menu item and
-// a double-click on the icon reach the owner as a command number through Command().
+// a click on the icon that runs the default item reach the owner as a command number through
+// Command(). Which click that is depends on the notification area: a single click where a
+// status-notifier host shows the icon (it never reports double-clicks), a double-click in an
+// XEmbed tray.
 //
 // Where the desktop has no notification area the object still keeps its tooltip, picture,
 // hidden flag and menu, so its owner can go on updating it; IsAvailable() tells the owner to
@@ -36,11 +41,11 @@ public:
     // Takes the icon out of the notification area, or puts it back.
     void HideIcon();
     void ShowIcon();
-    // The item that a double-click runs: a position in the menu or a command number. Returns
+    // The item that a click on the icon runs: a position in the menu or a command number. Returns
     // false when the icon has no menu.
     bool SetMenuDefaultItem(int item, bool byPosition);
 
-    // Runs the default item as a double-click does.
+    // Runs the default item as a click on the icon does.
     void ActivateDefault();
 
     bool IsCreated() const { return m_created; }
@@ -48,9 +53,11 @@ public:
     int Id() const { return m_id; }
     QString Tooltip() const { return m_tooltip; }
     int Picture() const { return m_picture; }
+    // The notification area found by Create(); XEmbed before it.
+    CTrayHost::Kind HostKind() const { return m_hostKind; }
     bool IsHidden() const { return m_hidden; }
     QMenu* Menu() const { return m_menu.get(); }
-    // The command a double-click sends, or 0 when there is none.
+    // The command a click on the icon sends, or 0 when there is none.
     int DefaultCommand() const;
 
     // The resource path of a picture, or an empty text for an unknown one.
@@ -78,4 +85,5 @@ private:
     QString m_tooltip;
     int m_defaultItem = 0;
     bool m_defaultByPosition = true;
+    CTrayHost::Kind m_hostKind = CTrayHost::Kind::XEmbed;
 };

@@ -9,8 +9,10 @@
 #include "monitor/monitorservices.h"
 #include "monitor/trafficcounters.h"
 #include "tray/systemtray.h"
+#include "tray/trayhost.h"
 #include "ui/aboutdlg.h"
 #include "ui/commandwindows.h"
+#include "ui/messagedelegate.h"
 #include "ui/messagelistmodel.h"
 #include "ui/summarydlg.h"
 
@@ -32,23 +34,30 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <cstdio>
+
 namespace {
 
+// The dark skin reaches only the window's own widgets: every rule names the window or one of
+// its direct children, so message boxes and other windows over it keep the desktop's look.
 const QString kSkin = QStringLiteral(
     "#CMainDlg { background: #1e1e1e; }"
-    "QLabel { color: white; }"
-    "QGroupBox { color: white; border: 1px solid #444; border-radius: 4px; margin-top: 7px; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
-    "QMenuBar { background: #2a2a2a; color: white; }"
-    "QMenuBar::item:selected { background: #00a000; }"
-    "QMenu { background: #2a2a2a; color: white; }"
-    "QMenu::item:selected { background: #00a000; }"
-    "QToolButton { color: white; background: #2c2c2c; border: 1px solid #3c3c3c; border-radius: "
-    "4px; }"
-    "QToolButton:hover { border-color: #00c800; }"
-    "QToolButton:pressed { background: #3a3a3a; }"
-    "QTreeView { background: rgb(70,70,70); color: rgb(0,200,0); border: 1px solid #444; }"
-    "QHeaderView::section { background: #2a2a2a; color: white; border: none; padding-left: 4px; }");
+    "#CMainDlg > QGroupBox { color: white; border: 1px solid #444; border-radius: 4px; "
+    "margin-top: 7px; }"
+    "#CMainDlg > QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+    "#CMainDlg > QGroupBox > QLabel { color: white; }"
+    "#CMainDlg > QMenuBar { background: #2a2a2a; color: white; }"
+    "#CMainDlg > QMenuBar::item:selected { background: #00a000; }"
+    "#CMainDlg > QMenuBar > QMenu { background: #2a2a2a; color: white; }"
+    "#CMainDlg > QMenuBar > QMenu::item:selected { background: #00a000; }"
+    "#CMainDlg > QToolButton { color: white; background: #2c2c2c; border: 1px solid #3c3c3c; "
+    "border-radius: 4px; }"
+    "#CMainDlg > QToolButton:hover { border-color: #00c800; }"
+    "#CMainDlg > QToolButton:pressed { background: #3a3a3a; }"
+    "#CMainDlg > QTreeView { background: rgb(70,70,70); color: rgb(0,200,0); "
+    "border: 1px solid #444; }"
+    "#CMainDlg > QTreeView > QHeaderView::section { background: #2a2a2a; color: white; "
+    "border: none; padding-left: 4px; }");
 
 } // namespace
 
@@ -94,19 +103,32 @@ CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
 
     m_messageView->setModel(m_messages);
     m_messageView->setRootIsDecorated(false);
-    m_messageView->setUniformRowHeights(true);
     m_messageView->setSelectionMode(QAbstractItemView::NoSelection);
     m_messageView->setFocusPolicy(Qt::NoFocus);
-    // Long lines scroll sideways rather than being cut short.
+    // Long lines wrap into taller rows: the list keeps its size and every line stays whole.
     QFont listFont = m_messageView->font();
     listFont.setPixelSize(11);
     m_messageView->setFont(listFont);
-    m_messageView->header()->setStretchLastSection(false);
-    m_messageView->header()->setMinimumSectionSize(150);
-    m_messageView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_messageView->setUniformRowHeights(false);
+    m_messageView->setWordWrap(true);
+    m_messageView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_messageView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_messageView->setItemDelegate(new CMessageDelegate(m_messageView));
+    m_messageView->header()->setStretchLastSection(true);
+    m_messageView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_messageView->setGeometry(184, 40, 172, 132);
+    // The first lines of the run; whatever comes later goes on top of them.
+    AddMessage(QStringLiteral("System messages will go here!"));
+    AddMessage(QStringLiteral("Welcome to Orvalis!"));
 
     BuildButtons();
+
+    // Esc puts the window away whichever of its widgets has the keyboard: the menu bar keeps
+    // it after one of its menus was closed with Esc, and would swallow the key.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (!child->isWindow())
+            child->installEventFilter(this);
+    }
 
     connect(&m_connectionTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
     connect(&m_mailTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
@@ -216,7 +238,8 @@ void CMainDlg::Open()
     move(m_placement.Remembered().topLeft());
     // A window that should start hidden lives only in the tray; without a notification
     // area the window is the only way in, so it starts minimized instead.
-    if (!m_placement.StartHidden())
+    m_shownSinceOpen = !m_placement.StartHidden();
+    if (m_shownSinceOpen)
         show();
     else if (!m_connectionTray.IsAvailable())
         showMinimized();
@@ -224,14 +247,17 @@ void CMainDlg::Open()
 
     const QString user = CUserName::Current();
     m_user->setText(user);
-    AddMessage(QStringLiteral("System messages will go here!"));
-    AddMessage(QStringLiteral("Welcome to Orvalis!"));
     m_monitor->Start(user);
 }
 
 void CMainDlg::Exit()
 {
-    const bool confirm = m_store.Read(Keys::ConfirmExit) == 1;
+    Exit(true);
+}
+
+void CMainDlg::Exit(bool ask)
+{
+    const bool confirm = ask && m_store.Read(Keys::ConfirmExit) == 1;
     const bool leave =
         !confirm ||
         CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
@@ -244,9 +270,13 @@ void CMainDlg::Exit()
     if (!leave)
         return;
     Finish();
+    // Records still waiting for the log are named where the user will see it: a box when
+    // the exit was asked for on screen, else standard error.
     const QString note = m_monitor->WaitingRecordsNote();
-    if (!note.isEmpty())
+    if (!note.isEmpty() && ask)
         CMessageBox::Inform(note);
+    else if (!note.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(note));
 }
 
 QString CMainDlg::Quit()
@@ -268,10 +298,22 @@ void CMainDlg::Finish()
 
 void CMainDlg::SaveWindowPosition()
 {
-    m_placement.Save(geometry(), isMinimized());
+    // A window that started hidden and was never shown since counts as minimized, so the
+    // next start is hidden too.
+    m_placement.Save(geometry(), isMinimized() || !m_shownSinceOpen);
 }
 
 void CMainDlg::RunCommand(int number)
+{
+    Run(number, true);
+}
+
+bool CMainDlg::OnScreen() const
+{
+    return !CTrayHost::Headless() && isVisible() && !isMinimized();
+}
+
+void CMainDlg::Run(int number, bool mayAsk)
 {
     const int command = CCommandTable::Canonical(number);
     const int page = CCommandTable::PreferencesPage(command);
@@ -284,7 +326,7 @@ void CMainDlg::RunCommand(int number)
         m_services.DialDefaultConnection();
         break;
     case CCommandTable::Hangup:
-        m_monitor->HangupCommand();
+        m_monitor->HangupCommand(mayAsk);
         break;
     case CCommandTable::CheckMail:
         m_windows.CheckMailNow();
@@ -308,11 +350,9 @@ void CMainDlg::RunCommand(int number)
     case CCommandTable::Report:
         m_windows.OpenReport();
         break;
-    case CCommandTable::Summary: {
-        CSummaryDlg summary(m_store, this);
-        summary.exec();
+    case CCommandTable::Summary:
+        OpenSummary();
         break;
-    }
     case CCommandTable::Contents:
         OpenHelp();
         break;
@@ -329,7 +369,7 @@ void CMainDlg::RunCommand(int number)
         ShowWindow();
         break;
     case CCommandTable::Exit:
-        Exit();
+        Exit(mayAsk);
         break;
     case CCommandTable::MailPreferences:
         // After the preferences, the timers follow what was chosen there.
@@ -354,9 +394,11 @@ bool CMainDlg::HandleRequest(const QByteArray& request)
         RunCommand(command);
         return true;
     }
-    // Not inside the socket's handler: a command may open a modal window.
+    // Not inside the socket's handler. A command from outside asks its question only when
+    // the window is there to be seen when it runs; otherwise it does what it says, since a
+    // script or a shortcut asked for it and nobody may be there to answer.
     QMetaObject::invokeMethod(
-        this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+        this, [this, command] { Run(command, OnScreen()); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -369,8 +411,29 @@ void CMainDlg::OpenHelp()
 
 void CMainDlg::OpenAbout()
 {
-    CAboutDlg about(this);
-    about.exec();
+    if (!m_about) {
+        m_about = new CAboutDlg(this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Present(m_about);
+}
+
+void CMainDlg::OpenSummary()
+{
+    if (!m_summary) {
+        m_summary = new CSummaryDlg(m_store, this);
+        m_summary->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Present(m_summary);
+}
+
+void CMainDlg::Present(QDialog* window)
+{
+    // One window per command: asking again brings the open one to the front.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void CMainDlg::Minimize()
@@ -428,6 +491,7 @@ void CMainDlg::SetMailCount(const QString& text)
 
 void CMainDlg::ShowWindow()
 {
+    m_shownSinceOpen = true;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
@@ -451,6 +515,16 @@ void CMainDlg::closeEvent(QCloseEvent* event)
         m_counters->Cancel();
     hide();
     event->ignore();
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        RunCommand(CCommandTable::Hide);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event)

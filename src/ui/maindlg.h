@@ -4,10 +4,12 @@
 #include "ui/titlestrip.h"
 #include "ui/windowplacement.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 
+class CAboutDlg;
 class CCommandWindows;
 class CConnectionMonitor;
 class CMessageListModel;
@@ -15,8 +17,10 @@ class CMonitorServices;
 class CRemoteAccess;
 class CSettingsStore;
 class CSoundPlayer;
+class CSummaryDlg;
 class CSystemTray;
 class CTrafficCounters;
+class QDialog;
 class QGridLayout;
 class QLabel;
 class QTreeView;
@@ -52,9 +56,10 @@ public:
     // starts hidden), and starts the monitor.
     void Open();
 
-    // Ends the program after the exit question (when enabled). The window position is
-    // saved whatever the answer.
+    // Ends the program after the exit question (when enabled and `ask`). The window
+    // position is saved whatever the answer.
     void Exit();
+    void Exit(bool ask);
     // Ends the program as Exit() does, without asking (the session ends, a signal came).
     // Returns what the user should know about records still waiting for the log (empty
     // when there are none).
@@ -64,7 +69,8 @@ public:
     // Runs a command by its number (buttons, menus, tray icons, requests from outside).
     void RunCommand(int command);
     // A request from another start of the program: "12345" shows the window, "command N"
-    // runs command N. False for anything else.
+    // runs command N; such a command asks its question (exit, hang-up) only while the
+    // window is on screen. False for anything else.
     bool HandleRequest(const QByteArray& request);
 
     CConnectionMonitor& Monitor() const { return *m_monitor; }
@@ -92,6 +98,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -104,9 +111,15 @@ private:
     QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
     void OpenHelp();
     void OpenAbout();
+    void OpenSummary();
+    void Present(QDialog* window);
     void Minimize();
     // The end of the run once it is decided: the monitor's last words, then Finished().
     void Finish();
+    // Runs a command; `mayAsk` false runs it without its question.
+    void Run(int command, bool mayAsk);
+    // Whether the window can be seen: shown, not minimized, on a real display.
+    bool OnScreen() const;
 
     CSettingsStore& m_store;
     CTrafficCounters* m_counters;
@@ -126,4 +139,8 @@ private:
     QLabel* m_mailCount;
     CTitleStrip::Area m_pressed = CTitleStrip::Area::None;
     bool m_finished = false;
+    // False while a window that started hidden has not been shown yet.
+    bool m_shownSinceOpen = false;
+    QPointer<CAboutDlg> m_about;
+    QPointer<CSummaryDlg> m_summary;
 };

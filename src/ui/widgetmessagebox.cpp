@@ -1,7 +1,5 @@
 #include "ui/widgetmessagebox.h"
 
-#include "common/messagebox.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -25,19 +23,26 @@ QMessageBox::Icon ToIcon(CMessageBox::Icon icon)
 
 CMessageBox::Answer Present(const CMessageBox::Box& box)
 {
-    const QString caption = box.caption.isEmpty() ? CMessageBox::AppTitle() : box.caption;
-    const bool question = box.buttons == CMessageBox::Buttons::YesNo;
-    QMessageBox dialog(ToIcon(box.icon), caption, box.text,
-                       question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                       QApplication::activeWindow());
-    if (question)
-        dialog.setDefaultButton(QMessageBox::Yes);
-    const int result = dialog.exec();
-    if (!question)
+    const std::unique_ptr<QMessageBox> dialog =
+        CWidgetMessageBox::Build(box, QApplication::activeWindow());
+    const int result = dialog->exec();
+    if (box.buttons != CMessageBox::Buttons::YesNo)
         return CMessageBox::Answer::Ok;
     return result == QMessageBox::Yes ? CMessageBox::Answer::Yes : CMessageBox::Answer::No;
 }
 } // namespace
+
+std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& box, QWidget* parent)
+{
+    const QString caption = box.caption.isEmpty() ? CMessageBox::AppTitle() : box.caption;
+    const bool question = box.buttons == CMessageBox::Buttons::YesNo;
+    auto dialog = std::make_unique<QMessageBox>(
+        ToIcon(box.icon), caption, box.text,
+        question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    if (question)
+        dialog->setDefaultButton(QMessageBox::Yes);
+    return dialog;
+}
 
 void CWidgetMessageBox::Install()
 {

@@ -1,7 +1,17 @@
 #pragma once
 
+#include "common/messagebox.h"
+
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
 // Makes CMessageBox draw real, modal message boxes.
 class CWidgetMessageBox {
 public:
     static void Install();
+
+    // The box as it is shown: over `parent` (the active window when it is asked).
+    static std::unique_ptr<QMessageBox> Build(const CMessageBox::Box& box, QWidget* parent);
 };

@@ -7,20 +7,55 @@
 #include "monitor/connectionmonitor.h"
 #include "monitor/counterworker.h"
 #include "tray/systemtray.h"
+#include "tray/trayhost.h"
+#include "ui/aboutdlg.h"
 #include "ui/commandwindows.h"
 #include "ui/maindlg.h"
+#include "ui/messagedelegate.h"
+#include "ui/summarydlg.h"
 #include "ui/titlestrip.h"
+#include "ui/widgetmessagebox.h"
 
 #include "../monitor/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The contrast ratio of two colours as the accessibility guidelines define it (1 to 21).
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
 
 class TestMainDlg : public QObject {
     Q_OBJECT
@@ -283,6 +318,191 @@ private Q_SLOTS:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(finished.count(), 0);
         QCOMPARE(m_store->Read(Keys::WindowTop), 133);
+    }
+
+    void questionBoxesAreReadable()
+    {
+        CMainDlg dlg(Parts());
+        dlg.Open();
+        // The exit question, drawn the way the program draws it, over the main window.
+        const std::unique_ptr<QMessageBox> box = CWidgetMessageBox::Build(
+            {QStringLiteral("You are about to exit Orvalis. Are you sure ?"),
+             QStringLiteral("Are you sure ?"), CMessageBox::Icon::Question,
+             CMessageBox::Buttons::YesNo},
+            &dlg);
+        box->show();
+        const QImage image = box->grab().toImage();
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label != nullptr);
+        const QRect text(label->mapTo(box.get(), QPoint(0, 0)), label->size());
+        const QColor background = image.pixelColor(2, 2);
+        // The text's own colour is the pixel that stands out most from the background.
+        double best = 1;
+        for (int y = text.top(); y <= text.bottom(); ++y) {
+            for (int x = text.left(); x <= text.right(); ++x)
+                best = std::max(best, Contrast(image.pixelColor(x, y), background));
+        }
+        QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("contrast %1").arg(best)));
+        // The window itself keeps its dark skin.
+        QCOMPARE(dlg.grab().toImage().pixelColor(dlg.width() / 2, dlg.height() - 3),
+                 QColor(0x1e, 0x1e, 0x1e));
+    }
+
+    void exitWhileStillHiddenStaysHidden()
+    {
+        m_store->Write(Keys::ConfirmExit, 0);
+        m_store->Write(Keys::WindowMinimized, 1);
+        {
+            CMainDlg dlg(Parts());
+            dlg.Open();
+            QVERIFY(!dlg.isVisible() || dlg.isMinimized());
+            dlg.RunCommand(CCommandTable::Exit);
+        }
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
+        CWindowPlacement next(*m_store);
+        next.Load();
+        QVERIFY(next.StartHidden());
+    }
+
+    void messagesAreWholeLinesNewestFirst()
+    {
+        CMainDlg dlg(Parts());
+        // A line added before the window opens (the backend that was chosen) is newer than
+        // the welcome lines.
+        const QString note = QStringLiteral("NetworkManager is not running: using the "
+                                            "connection simulator");
+        dlg.AddMessage(note);
+        dlg.Open();
+        const QString path =
+            QStringLiteral("/home/somebody/.local/share/orvalis/logfiles/logfile-2026-12.log");
+        dlg.AddMessage(QStringLiteral("Connection Home ISP detected"));
+        dlg.AddMessage(path);
+        QCOMPARE(dlg.Messages(), (QStringList{path, QStringLiteral("Connection Home ISP detected"),
+                                              note, QStringLiteral("Welcome to Orvalis!"),
+                                              QStringLiteral("System messages will go here!")}));
+        QCOMPARE(dlg.size(), QSize(CMainDlg::kWidth, CMainDlg::kHeight));
+
+        auto* view = dlg.findChild<QTreeView*>();
+        view->doItemsLayout();
+        const int width = view->viewport()->width();
+        const QFontMetrics metrics(view->font());
+        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+        for (int row = 0; row < dlg.Messages().size(); ++row) {
+            const QString line = dlg.Messages().at(row);
+            const QRect cell = view->visualRect(view->model()->index(row, 0));
+            QVERIFY2(cell.left() >= 0 && cell.right() < width, qPrintable(line));
+            // Every line fits in its row, wrapped at the list's width.
+            QTextLayout layout(line, view->font());
+            const int needed = CMessageDelegate::Wrap(layout, cell.width() - 6);
+            QVERIFY2(needed <= cell.height(), qPrintable(line));
+            // Words are not cut where a line has room for them.
+            if (!line.startsWith(u'/')) {
+                for (int i = 0; i < layout.lineCount(); ++i) {
+                    const QTextLine wrapped = layout.lineAt(i);
+                    const int end = wrapped.textStart() + wrapped.textLength();
+                    QVERIFY2(end == line.size() || line.at(end - 1).isSpace(), qPrintable(line));
+                }
+            }
+            if (metrics.horizontalAdvance(line) > width)
+                QVERIFY2(cell.height() >= 2 * metrics.height(), qPrintable(line));
+        }
+    }
+
+    void escapeHidesWhateverHasFocus()
+    {
+        CMainDlg dlg(Parts());
+        dlg.Open();
+        dlg.RunCommand(CCommandTable::Show);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        // A menu of the menu bar opened with the mouse and closed with Esc leaves the focus on
+        // the menu bar.
+        QMenuBar* bar = dlg.MenuBar();
+        QAction* connection = bar->actions().first();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(connection).center());
+        QTRY_VERIFY(connection->menu()->isVisible());
+        QTest::keyClick(connection->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!connection->menu()->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : bar, Qt::Key_Escape);
+        QTRY_VERIFY(!dlg.isVisible());
+    }
+
+    void outsideCommandsDoNotAskWhenNobodyCanSee()
+    {
+        CTestClock clock(QDateTime(QDate(2026, 12, 7), QTime(21, 5, 10)));
+        const QString simFile = m_dir->filePath(QStringLiteral("simulator.ini"));
+        QString said;
+        QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("connect Home ISP"), said));
+        CScriptedMessageBox boxes;
+        CMainDlg dlg(Parts());
+        QSignalSpy finished(&dlg, &CMainDlg::Finished);
+        dlg.Open();
+        dlg.Monitor().Poll();
+        QVERIFY(dlg.Monitor().Connected());
+        // Offscreen nothing can be seen; on a display the window is put away in the tray.
+        dlg.RunCommand(CCommandTable::Hide);
+
+        QVERIFY(dlg.HandleRequest("command hangup"));
+        QTRY_VERIFY(dlg.Monitor().UserHungUp());
+        QVERIFY(dlg.HandleRequest("command exit"));
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(boxes.Shown().size(), 0);
+        QCOMPARE(m_store->Read(Keys::ConfirmExit), 1);
+        QCOMPARE(m_store->Read(Keys::ConfirmHangup), 1);
+    }
+
+    void outsideCommandsAskWhileTheWindowIsOnScreen()
+    {
+        if (CTrayHost::Headless())
+            QSKIP("needs a display (run by sni_session.py)");
+        CScriptedMessageBox boxes;
+        CMainDlg dlg(Parts());
+        QSignalSpy finished(&dlg, &CMainDlg::Finished);
+        dlg.Open();
+        dlg.RunCommand(CCommandTable::Show);
+        boxes.Answer(CMessageBox::Answer::No);
+        QVERIFY(dlg.HandleRequest("command exit"));
+        QTRY_COMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(finished.count(), 0);
+    }
+
+    void aCommandWindowOpensOnceAndIsRaised()
+    {
+        CMainDlg dlg(Parts());
+        dlg.Open();
+        // Windows stacked one over another are counted and closed, so the test ends.
+        int most = 0;
+        QTimer guard;
+        connect(&guard, &QTimer::timeout, &dlg, [&] {
+            const QList<QDialog*> open = dlg.findChildren<QDialog*>();
+            most = std::max(most, static_cast<int>(open.size()));
+            if (open.size() > 1) {
+                for (QDialog* window : open)
+                    window->reject();
+            }
+        });
+        guard.start(20);
+        for (const QByteArray& request :
+             {QByteArray("command about"), QByteArray("command summary")}) {
+            for (int i = 0; i < 4; ++i)
+                QVERIFY(dlg.HandleRequest(request));
+            QTRY_COMPARE(dlg.findChildren<QDialog*>().size(), 1);
+            QDialog* window = dlg.findChildren<QDialog*>().first();
+            QVERIFY(request.endsWith("about") ? qobject_cast<CAboutDlg*>(window) != nullptr
+                                              : qobject_cast<CSummaryDlg*>(window) != nullptr);
+            QTRY_VERIFY(window->isVisible());
+            QTRY_COMPARE(QApplication::activeWindow(), window);
+            // Asked for once more while put away, it comes back to the front.
+            window->showMinimized();
+            QTRY_VERIFY(window->isMinimized());
+            QVERIFY(dlg.HandleRequest(request));
+            QTRY_VERIFY(!window->isMinimized());
+            QTRY_COMPARE(QApplication::activeWindow(), window);
+            QCOMPARE(dlg.findChildren<QDialog*>().size(), 1);
+            window->reject();
+            QTRY_COMPARE(dlg.findChildren<QDialog*>().size(), 0);
+        }
+        QVERIFY(most <= 1);
     }
 
 private:
