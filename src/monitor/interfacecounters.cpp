@@ -64,6 +64,11 @@ bool CInterfaceCounters::Update(const QString& interfaceName)
     return true;
 }
 
+bool CInterfaceCounters::LastFromKernel() const
+{
+    return m_haveReference && m_last.source.startsWith(u"kernel:");
+}
+
 bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const
 {
     quint64 received = 0;

@@ -19,7 +19,8 @@ class CRemoteAccess;
 // - a failed reading keeps the totals and forgets the reference.
 // The totals are cut to 32 bits for the monitor, which takes 32-bit signed differences.
 //
-// Not thread-safe: one thread (the counter worker) updates and reads it.
+// Not thread-safe: one thread at a time (the counter worker, or the thread that triggers
+// it while the worker is idle) updates and reads it.
 class CInterfaceCounters {
 public:
     // One reading of an interface's counters.
@@ -48,6 +49,9 @@ public:
     bool Read(const QString& interfaceName, Reading& out) const;
     // The interface under the root with the highest index; empty when there is none.
     QString HighestIndexInterface() const;
+
+    // True when the last Update() read the kernel's counter files (not the backend's).
+    bool LastFromKernel() const;
 
     quint64 TotalReceived() const { return m_totalReceived; }
     quint64 TotalSent() const { return m_totalSent; }
