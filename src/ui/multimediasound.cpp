@@ -64,6 +64,11 @@ bool CMultimediaSound::Playing() const
            (m_effect && m_effect->isPlaying());
 }
 
+bool CMultimediaSound::FileLoaded() const
+{
+    return m_effect && m_effect->status() == QSoundEffect::Ready;
+}
+
 void CMultimediaSound::PlayBeeps(int times)
 {
     if (Playing())

@@ -22,6 +22,7 @@ class CMultimediaSound : public QObject {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.orvalis.SoundPlayer/1")
     Q_PROPERTY(QString chosen READ Chosen)
+    Q_PROPERTY(bool fileLoaded READ FileLoaded)
 public:
     // How often the chirp plays in place of a file that cannot be played.
     static constexpr int kFallbackBeeps = 2;
@@ -37,6 +38,8 @@ public:
 
     // The sound picked last: "beeps", "file" or "" before the first.
     QString Chosen() const { return m_chosen; }
+    // True once the file chosen last has been loaded and decoded.
+    bool FileLoaded() const;
 
     // The chirp as 16-bit mono PCM at the given rate: 1 ms tones rising from 0 to 2900 Hz,
     // then falling from 3000 to 100 Hz, in steps of 100 Hz; `times` chirps in a row.
