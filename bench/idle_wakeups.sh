@@ -9,7 +9,9 @@
 #      its own whose veth end carries the call (the peer namespace pings it, so the counters
 #      move), and the call activated in the mock. Needs root, ip, dbus-daemon and
 #      python3-dbusmock; skipped with a note otherwise.
-# A wake-up is a context switch of any thread of the program (from /proc/PID/task/*/status).
+# A wake-up is a voluntary context switch of any thread of the program (from
+# /proc/PID/task/*/status); preemptions (involuntary switches) are printed apart, as they
+# follow the load of the machine rather than the program.
 #
 #   bench/idle_wakeups.sh [BUILD_DIR] [SECONDS]
 #     BUILD_DIR  the build folder holding src/orvalis (default: build)
@@ -50,27 +52,31 @@ fresh_home() {
     printf '[Settings]\nShowSplash=0\n' >"$XDG_CONFIG_HOME/orvalis/ov.ini"
 }
 
-# Context switches of each thread ("name switches" lines), and CPU ticks of the process.
+# Per thread: "name voluntary involuntary" context switches. A voluntary switch is the
+# thread going to sleep, so it counts one wake-up; an involuntary one is the thread being
+# preempted, which depends on how busy the machine is and is shown apart.
 thread_switches() {
     for status in /proc/"$pid"/task/*/status; do
-        awk '/^Name:/ { name = $2 } /ctxt_switches/ { n += $2 } END { print name, n }' \
+        awk '/^Name:/ { name = $2 } /^voluntary_ctxt_switches/ { v = $2 }
+             /^nonvoluntary_ctxt_switches/ { n = $2 } END { print name, v, n }' \
             "$status" 2>/dev/null || true
-    done | awk '{ n[$1] += $2 } END { for (t in n) print t, n[t] }' | sort
+    done | awk '{ v[$1] += $2; n[$1] += $3 } END { for (t in v) print t, v[t], n[t] }' | sort
 }
 ticks() { awk '{ print $14 + $15 }' /proc/"$pid"/stat; }
-memory() { awk '/^Vm(RSS|HWM)/ { printf "%s %d MB  ", $1, $2 / 1024 }' /proc/"$pid"/status; }
+memory() { awk '/^Vm(RSS|HWM)/ { printf "%s %.1f MB  ", $1, $2 / 1024 }' /proc/"$pid"/status; }
 
 measure() {
     local before after t0 t1
     before=$(thread_switches); t0=$(ticks)
     sleep "$seconds"
     after=$(thread_switches); t1=$(ticks)
-    # Total and per-thread wake-ups per second.
+    # Wake-ups per second in all and per thread, preemptions, CPU.
     join -a 2 <(echo "$before") <(echo "$after") | awk -v t="$((t1 - t0))" -v hz="$hz" \
         -v secs="$seconds" -v what="$1" '
-        { d = (NF == 3 ? $3 - $2 : $2); total += d; if (d > 0) per = per sprintf(" %s %.2f", $1, d / secs) }
-        END { printf "%-22s %6.2f wake-ups/s   %6.3f %% of a core   (%s )\n",
-              what, total / secs, 100 * t / hz / secs, per }'
+        { v = (NF == 5 ? $4 - $2 : $2); n = (NF == 5 ? $5 - $3 : $3); tv += v; tn += n
+          if (v > 0) per = per sprintf(" %s %.2f", $1, v / secs) }
+        END { printf "%-22s %6.2f wake-ups/s (%s )  %5.2f preempted/s  %6.3f %% of a core\n",
+              what, tv / secs, per, tn / secs, 100 * t / hz / secs }'
 }
 
 # --- Simulator backend ---------------------------------------------------------------
@@ -79,7 +85,7 @@ fresh_home sim
 pid=$!
 sleep 3
 measure "sim, no connection"
-echo "idle memory:           $(memory)"
+echo "idle memory:            $(memory)"
 "$program" --sim "connect Home ISP" >/dev/null
 sleep 2
 measure "sim, one connection"
@@ -125,7 +131,7 @@ sed "s|@SOCKET@|$work/system_bus_socket|" >"$work/bus.conf" <<'EOF'
   </policy>
 </busconfig>
 EOF
-dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=1 >"$work/bus.address" &
+dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=1 >"$work/bus.address" 2>/dev/null &
 helpers+=($!)
 for _ in $(seq 100); do [[ -s $work/bus.address ]] && break; sleep 0.1; done
 export DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$work/bus.address")
