@@ -6,7 +6,7 @@
 #include "dialer/simremoteaccess.h"
 #include "monitor/counterworker.h"
 #include "tray/systemtray.h"
-#include "ui/multimediasound.h"
+#include "ui/soundmodule.h"
 
 CBackends::~CBackends()
 {
@@ -34,7 +34,7 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
             QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
                            "If not, please install it and restart computer afterwards."));
     }
-    built->m_sound = std::make_unique<CMultimediaSound>();
+    built->m_sound = std::make_unique<CSoundModule>();
     built->m_connectionTray = std::make_unique<CSystemTray>();
     built->m_mailTray = std::make_unique<CSystemTray>();
     return built;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -30,6 +31,9 @@ struct CCounterWorker::Shared {
     bool stop = false;
     bool exited = false;
     QString interfaceName;
+    // The interface whose last reading came from the kernel, if any: its next query runs
+    // on the caller's thread.
+    std::optional<QString> kernelInterface;
 
     std::atomic<bool> cancel{false};
     std::atomic<bool> enabled{false};
@@ -98,6 +102,11 @@ void CCounterWorker::SetStopTimeout(std::chrono::milliseconds timeout)
     m_stopTimeout = timeout;
 }
 
+void CCounterWorker::SetKernelReadsOnCaller(bool onCaller)
+{
+    m_kernelOnCaller = onCaller;
+}
+
 void CCounterWorker::SetInterface(const QString& interfaceName)
 {
     const std::lock_guard lock(m_shared->mutex);
@@ -108,10 +117,22 @@ void CCounterWorker::Trigger()
 {
     if (!m_worker.joinable())
         return;
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->go = true;
-    m_shared->done = false;
-    m_shared->wake.notify_one();
+    Shared& s = *m_shared;
+    {
+        const std::lock_guard lock(s.mutex);
+        // Reading the kernel's counter files takes microseconds and never blocks: the
+        // worker is not woken for it. The worker is idle (nothing asked, nothing under
+        // way), so the source is this thread's until the next trigger.
+        if (m_kernelOnCaller && s.done && !s.go && s.kernelInterface == s.interfaceName) {
+            Query(s, s.interfaceName);
+            NoteSource(s, s.interfaceName);
+            return;
+        }
+        s.go = true;
+        s.done = false;
+    }
+    // Outside the lock, so the worker does not wake only to wait for it.
+    s.wake.notify_one();
 }
 
 qint32 CCounterWorker::SentBytes() const
@@ -151,6 +172,7 @@ void CCounterWorker::Run(const std::shared_ptr<Shared>& shared)
         Query(s, interfaceName);
         {
             const std::lock_guard lock(s.mutex);
+            NoteSource(s, interfaceName);
             if (!s.go) {
                 s.done = true;
                 s.changed.notify_all();
@@ -176,4 +198,12 @@ void CCounterWorker::Query(Shared& s, const QString& interfaceName)
         return;
     s.received.store(s.source->ReceivedBytes(), std::memory_order_relaxed);
     s.sent.store(s.source->SentBytes(), std::memory_order_relaxed);
+}
+
+void CCounterWorker::NoteSource(Shared& s, const QString& interfaceName)
+{
+    if (s.source->LastFromKernel())
+        s.kernelInterface = interfaceName;
+    else
+        s.kernelInterface.reset();
 }

@@ -17,8 +17,13 @@ class CRemoteAccess;
 // lock. Triggers while a query runs leave exactly one more query to run after it. Cancel()
 // makes the query under way end without publishing; its bytes show with the next query.
 //
-// All methods are called on one thread (the user-interface thread); only the counter
-// source runs on the worker.
+// Once a reading of the interface came from the kernel's counter files, the following
+// queries of that interface run at once on the calling thread (unless turned off), without waking
+// the worker: such a reading takes microseconds and never blocks. Readings from the backend, and
+// the first reading after the interface changed, stay on the worker.
+//
+// All methods are called on one thread (the user-interface thread); the counter source runs
+// on the worker, or on that thread while the worker is idle.
 class CCounterWorker : public CTrafficCounters {
 public:
     // How long the destructor waits for a query under way before leaving the worker behind.
@@ -47,6 +52,10 @@ public:
     // How long the destructor waits for a query under way (kDefaultStopTimeout).
     void SetStopTimeout(std::chrono::milliseconds timeout);
 
+    // Whether queries of an interface whose counters come from the kernel run on the
+    // calling thread (on at first). Off, every query runs on the worker.
+    void SetKernelReadsOnCaller(bool onCaller);
+
     void SetInterface(const QString& interfaceName) override;
     // Does nothing when the worker does not run.
     void Trigger() override;
@@ -61,9 +70,12 @@ private:
 
     static void Run(const std::shared_ptr<Shared>& shared);
     static void Query(Shared& shared, const QString& interfaceName);
+    // Notes, under the lock, whether the reading just made came from the kernel.
+    static void NoteSource(Shared& shared, const QString& interfaceName);
 
     // Kept alive by the worker as well, so a worker left behind never uses freed memory.
     std::shared_ptr<Shared> m_shared;
     std::thread m_worker;
     std::chrono::milliseconds m_stopTimeout = kDefaultStopTimeout;
+    bool m_kernelOnCaller = true;
 };

@@ -57,6 +57,7 @@ bool CInterfaceCounters::Update(const QString& interfaceName)
     }
     // A failed reading keeps the reference: the next good one of the same interface adds
     // what it carried in between.
+    m_lastReadOk = read;
     if (!read)
         return false;
     if (m_haveReference && now.source == m_last.source) {
@@ -100,6 +101,11 @@ bool CInterfaceCounters::AppearedSinceLastLook(const Reading& reading) const
         return false;
     const auto seen = m_seenIndexes.constFind(reading.source.mid(7));
     return seen == m_seenIndexes.constEnd() || seen.value() != reading.index;
+}
+
+bool CInterfaceCounters::LastFromKernel() const
+{
+    return m_lastReadOk && m_haveReference && m_last.source.startsWith(u"kernel:");
 }
 
 bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const

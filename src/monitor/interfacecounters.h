@@ -25,7 +25,8 @@ class CRemoteAccess;
 // all interfaces.
 // The totals are cut to 32 bits for the monitor, which takes 32-bit signed differences.
 //
-// Not thread-safe: one thread (the counter worker) updates and reads it.
+// Not thread-safe: one thread at a time (the counter worker, or the thread that triggers
+// it while the worker is idle) updates and reads it.
 class CInterfaceCounters {
 public:
     // One reading of an interface's counters.
@@ -55,6 +56,9 @@ public:
     // The interface under the root with the highest index; empty when there is none.
     QString HighestIndexInterface() const;
 
+    // True when the last Update() read the kernel's counter files (not the backend's).
+    bool LastFromKernel() const;
+
     quint64 TotalReceived() const { return m_totalReceived; }
     quint64 TotalSent() const { return m_totalSent; }
     // The totals cut to 32 bits (two's complement wrap).
@@ -77,6 +81,7 @@ private:
     bool m_haveReference = false;
     Reading m_last;
     bool m_haveLook = false;
+    bool m_lastReadOk = false;
     QHash<QString, qint64> m_seenIndexes; // kernel interface name -> index at the last look
     quint64 m_totalReceived = 0;
     quint64 m_totalSent = 0;

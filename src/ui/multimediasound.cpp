@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
@@ -12,13 +13,26 @@
 
 namespace {
 constexpr int kSampleRate = 22050;
+
+// The effect may be dropped from inside its own signal: delete it once control is back in
+// the event loop.
+void DeleteLater(QSoundEffect* effect)
+{
+    if (effect)
+        effect->deleteLater();
+}
 } // namespace
 
 CMultimediaSound::CMultimediaSound(QObject* parent)
     : QObject(parent)
+    , m_effect(nullptr, &DeleteLater)
 {}
 
-CMultimediaSound::~CMultimediaSound() = default;
+CMultimediaSound::~CMultimediaSound()
+{
+    // Not inside a signal of the effect here: it can go at once.
+    delete m_effect.release();
+}
 
 QByteArray CMultimediaSound::BeepSamples(int times, int sampleRate)
 {
@@ -50,10 +64,18 @@ bool CMultimediaSound::Playing() const
            (m_effect && m_effect->isPlaying());
 }
 
+bool CMultimediaSound::FileLoaded() const
+{
+    return m_effect && m_effect->status() == QSoundEffect::Ready;
+}
+
 void CMultimediaSound::PlayBeeps(int times)
 {
+    if (Playing())
+        return;
+    m_chosen = QStringLiteral("beeps");
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || Playing())
+    if (device.isNull())
         return;
     QAudioFormat format;
     format.setSampleRate(kSampleRate);
@@ -70,9 +92,28 @@ void CMultimediaSound::PlayBeeps(int times)
 
 void CMultimediaSound::PlayFile(const QString& path)
 {
-    if (QMediaDevices::defaultAudioOutput().isNull() || Playing())
+    if (Playing())
         return;
-    m_effect = std::make_unique<QSoundEffect>();
-    m_effect->setSource(QUrl::fromLocalFile(path));
-    m_effect->play();
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable()) {
+        PlayBeeps(kFallbackBeeps);
+        return;
+    }
+    m_chosen = QStringLiteral("file");
+    // The file is decoded while it loads, with or without an audio output; one that
+    // cannot be decoded ends in the Error status.
+    m_effect.reset(new QSoundEffect);
+    connect(m_effect.get(), &QSoundEffect::statusChanged, this, [this] {
+        if (m_effect && m_effect->status() == QSoundEffect::Error)
+            FileFailed();
+    });
+    m_effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    if (!QMediaDevices::defaultAudioOutput().isNull())
+        m_effect->play();
+}
+
+void CMultimediaSound::FileFailed()
+{
+    m_effect.reset();
+    PlayBeeps(kFallbackBeeps);
 }

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +33,7 @@ public:
         ++m_active;
         m_maxActive = std::max(m_maxActive, m_active);
         m_names << interfaceName;
+        m_threads.push_back(std::this_thread::get_id());
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return m_open || m_permits > 0; });
         if (!m_open)
@@ -67,6 +69,7 @@ public:
     int MaxActive() const { return Get(m_maxActive); }
     bool Destroyed() const { return Get(m_destroyed); }
     QStringList Names() const { return Get(m_names); }
+    std::vector<std::thread::id> Threads() const { return Get(m_threads); }
 
 private:
     template <typename T> T Get(const T& value) const
@@ -77,6 +80,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::vector<std::thread::id> m_threads;
     int m_started = 0;
     int m_finished = 0;
     int m_active = 0;
@@ -126,6 +130,7 @@ private slots:
     void destructorWaitsForRunningQuery();
     void stuckQueryDoesNotHoldUpDestruction();
     void simulatorCountersReadOnWorker();
+    void kernelReadingsRunOnCaller();
 
 private:
     bool SetCounters(const QString& name, quint64 rx, quint64 tx) const;
@@ -178,6 +183,8 @@ std::unique_ptr<CCounterWorker> TestCounterWorker::MakeThread()
     auto thread =
         std::make_unique<CCounterWorker>(std::make_unique<CGatedCounters>(m_gate, m_root));
     thread->SetInterface(u"ppp0"_s);
+    // The gate holds every reading: all of them must run on the worker here.
+    thread->SetKernelReadsOnCaller(false);
     return thread;
 }
 
@@ -393,6 +400,62 @@ void TestCounterWorker::simulatorCountersReadOnWorker()
     } while (thread.Busy());
     QCOMPARE(thread.ReceivedBytes(), 12000); // RateIn 4000 a second
     QCOMPARE(thread.SentBytes(), 2400);      // RateOut 800 a second
+}
+
+void TestCounterWorker::kernelReadingsRunOnCaller()
+{
+    auto thread = MakeThread();
+    thread->SetKernelReadsOnCaller(true);
+    thread->SetQueryEnabled(true);
+    QVERIFY(thread->Start());
+    m_gate->Open();
+    const std::thread::id caller = std::this_thread::get_id();
+
+    // The first reading of an interface runs on the worker; once it came from the kernel,
+    // the next ones are done before Trigger() returns, on the caller's thread.
+    thread->Trigger();
+    QTRY_VERIFY(!thread->Busy());
+    QVERIFY(SetCounters(u"ppp0"_s, 1800, 1100));
+    thread->Trigger();
+    QVERIFY(!thread->Busy());
+    QCOMPARE(thread->ReceivedBytes(), 800);
+    QCOMPARE(thread->SentBytes(), 100);
+    QCOMPARE(m_gate->Started(), 2);
+    QVERIFY(m_gate->Threads().at(0) != caller);
+    QCOMPARE(m_gate->Threads().at(1), caller);
+
+    // Another interface starts on the worker again (its first reading only becomes the
+    // reference), then stays on the caller.
+    thread->SetInterface(u"isp0"_s);
+    thread->Trigger();
+    QTRY_VERIFY(!thread->Busy());
+    QVERIFY(SetCounters(u"isp0"_s, 80, 60));
+    thread->Trigger();
+    QCOMPARE(thread->ReceivedBytes(), 830);
+    QCOMPARE(thread->SentBytes(), 110);
+    QCOMPARE(m_gate->Started(), 4);
+    QVERIFY(m_gate->Threads().at(2) != caller);
+    QCOMPARE(m_gate->Threads().at(3), caller);
+
+    // A failed reading hands the next query back to the worker.
+    QVERIFY(QDir(m_root + u"/isp0"_s).removeRecursively());
+    thread->Trigger();
+    QCOMPARE(m_gate->Threads().at(4), caller);
+    thread->Trigger();
+    QTRY_VERIFY(!thread->Busy());
+    QCOMPARE(m_gate->Started(), 6);
+    QVERIFY(m_gate->Threads().at(5) != caller);
+    QCOMPARE(thread->ReceivedBytes(), 830);
+
+    // Switched off, the worker does every query.
+    thread->SetInterface(u"ppp0"_s);
+    thread->Trigger();
+    QTRY_VERIFY(!thread->Busy());
+    thread->SetKernelReadsOnCaller(false);
+    thread->Trigger();
+    QTRY_VERIFY(!thread->Busy());
+    QCOMPARE(m_gate->Started(), 8);
+    QVERIFY(m_gate->Threads().at(7) != caller);
 }
 
 QTEST_GUILESS_MAIN(TestCounterWorker)
