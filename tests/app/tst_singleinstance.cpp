@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -138,25 +139,21 @@ private Q_SLOTS:
     {
         m_instance->SetIdleTimeout(20);
         const QByteArray path = QFile::encodeName(m_instance->SocketPath());
-        constexpr int kFlood = 300;
-        int done[2];
-        QCOMPARE(::pipe2(done, O_CLOEXEC | O_NONBLOCK), 0);
-        const pid_t child = ::fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            // Holds kFlood idle connections until the instance closes each of them.
-            int fds[kFlood];
-            for (int& fd : fds)
-                fd = ConnectRaw(path);
-            for (int fd : fds) {
-                char buffer[64];
-                while (fd >= 0 && ::read(fd, buffer, sizeof buffer) > 0) {
-                }
-            }
-            (void)!::write(done[1], "d", 1);
-            ::_exit(0);
-        }
-        ::close(done[1]);
+        // Another process holds 300 idle connections until the instance closes each one.
+        QProcess flood;
+        flood.start(QStringLiteral("python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import socket, sys\n"
+                                    "held = []\n"
+                                    "for _ in range(300):\n"
+                                    "    s = socket.socket(socket.AF_UNIX)\n"
+                                    "    s.connect(sys.argv[1])\n"
+                                    "    held.append(s)\n"
+                                    "for s in held:\n"
+                                    "    while s.recv(64):\n"
+                                    "        pass\n"),
+                     QString::fromUtf8(path)});
+        QVERIFY(flood.waitForStarted(10000));
 
         // Leave the instance a few descriptors only, fewer than its bound of clients.
         rlimit saved{};
@@ -164,11 +161,9 @@ private Q_SLOTS:
         rlimit low = saved;
         low.rlim_cur = static_cast<rlim_t>(OpenFileCount() + 8);
         QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
-        char byte = 0;
-        QTRY_VERIFY_WITH_TIMEOUT(::read(done[0], &byte, 1) == 1, 30000);
-        ::close(done[0]);
+        QTRY_COMPARE_WITH_TIMEOUT(flood.state(), QProcess::NotRunning, 30000);
         QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
-        ::waitpid(child, nullptr, 0);
+        QCOMPARE(flood.exitCode(), 0);
 
         QVERIFY(IsSocketFile(m_instance->SocketPath()));
         QVERIFY(m_instance->IsListening());
