@@ -132,6 +132,11 @@ QString CAppPaths::CacheHome()
 
 QString CAppPaths::RuntimeDir()
 {
+    return RuntimeDir(QDir::tempPath());
+}
+
+QString CAppPaths::RuntimeDir(const QString& tempRoot)
+{
     const QString xdg = FolderFromEnvironment("XDG_RUNTIME_DIR");
     struct stat st {};
     if (!xdg.isEmpty() && ::stat(CFileName::Encode(xdg).constData(), &st) == 0 &&
@@ -139,7 +144,7 @@ QString CAppPaths::RuntimeDir()
         return xdg;
 
     const QString shared =
-        QDir::tempPath() + QStringLiteral("/orvalis-") + QString::number(::geteuid());
+        QDir(tempRoot).filePath(QStringLiteral("orvalis-") + QString::number(::geteuid()));
     const QByteArray sharedName = CFileName::Encode(shared);
     MakePrivateFolder(sharedName);
     if (IsPrivateFolder(sharedName))

@@ -35,4 +35,6 @@ public:
     // else in advance is not trusted: then CacheHome()/orvalis/run is used instead, and
     // standard error says so once.
     static QString RuntimeDir();
+    // The same with the temporary directory given (for tests).
+    static QString RuntimeDir(const QString& tempRoot);
 };
