@@ -1,10 +1,12 @@
 #include "app/autostart.h"
 
 #include "common/apppaths.h"
+#include "common/messagebox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 QString CAutostart::EntryFile()
@@ -12,46 +14,80 @@ QString CAutostart::EntryFile()
     return CAppPaths::ConfigHome() + QStringLiteral("/autostart/orvalis.desktop");
 }
 
-QByteArray CAutostart::EntryText(const QString& executable)
+bool CAutostart::CanStart(const QString& executable)
 {
-    // Inside double quotes a desktop entry needs ", `, $ and \ escaped by a backslash.
-    QString quoted;
+    for (const QChar c : executable) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+QString CAutostart::ExecValue(const QString& executable)
+{
+    // The program's path as one quoted argument of the command line.
+    QString quoted = QStringLiteral("\"");
     for (const QChar c : executable) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
             quoted += u'\\';
-        if (c == u'\n' || c == u'\r')
-            continue;
+        // A single % would start a field code such as %f.
+        if (c == u'%')
+            quoted += u'%';
         quoted += c;
     }
-    // Escape sequences of the value itself: a backslash is written as two.
+    quoted += u'"';
+    // Every string value of a desktop entry has its own escapes on top: there a backslash
+    // is written as two.
     quoted.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
+    return quoted;
+}
+
+QByteArray CAutostart::EntryText(const QString& executable)
+{
+    if (executable.isEmpty() || !CanStart(executable))
+        return {};
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Orvalis\n"
                                         "Comment=Dial-up and metered connection monitor\n"
-                                        "Exec=\"") +
-                         quoted +
-                         QStringLiteral("\"\n"
+                                        "Exec=") +
+                         ExecValue(executable) +
+                         QStringLiteral("\n"
                                         "Icon=orvalis\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n");
     return text.toUtf8();
 }
 
-void CAutostart::Set(bool enabled, const QString& executable)
+bool CAutostart::Set(bool enabled, const QString& executable)
 {
     const QString file = EntryFile();
     if (!enabled) {
         QFile::remove(file);
-        return;
+        return true;
+    }
+    // Without a path there is nothing to start.
+    if (executable.isEmpty())
+        return false;
+    if (!CanStart(executable)) {
+        CMessageBox::Error(
+            QStringLiteral("Orvalis cannot be started with the desktop from where it is: the "
+                           "path of the program, %1, holds a line break, a tab or another "
+                           "control character, which a desktop entry cannot carry. No entry "
+                           "was written; move the program to a folder with a plain name and "
+                           "tick the option again.")
+                .arg(QString(executable)
+                         .replace(QRegularExpression(QStringLiteral("\\p{Cc}")),
+                                  QStringLiteral("?"))));
+        return false;
     }
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        return;
+        return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        return;
+        return false;
     out.write(EntryText(executable));
-    out.commit();
+    return out.commit();
 }
 
 bool CAutostart::IsSet()

@@ -53,11 +53,20 @@ int SendCommand(const QString& text)
         return 2;
     }
     CSingleInstance instance(CAppPaths::RuntimeDir());
-    if (!instance.Send("command " + QByteArray::number(command))) {
-        std::fprintf(stderr, "Orvalis is not running.\n");
+    switch (instance.Send("command " + QByteArray::number(command))) {
+    case CSingleInstance::SendResult::Accepted:
+        return 0;
+    case CSingleInstance::SendResult::Refused:
+        std::fprintf(stderr, "The running Orvalis refused the command: %s\n", qPrintable(text));
+        return 2;
+    case CSingleInstance::SendResult::NoAnswer:
+        std::fprintf(stderr, "Orvalis is running but not answering.\n");
         return 1;
+    case CSingleInstance::SendResult::NotRunning:
+        break;
     }
-    return 0;
+    std::fprintf(stderr, "Orvalis is not running.\n");
+    return 1;
 }
 
 } // namespace

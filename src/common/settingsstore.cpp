@@ -1,14 +1,22 @@
 #include "common/settingsstore.h"
 
+#include "common/filename.h"
+#include "common/messagebox.h"
+
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
+#include <QThread>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,7 +53,13 @@ private:
     int m_fd;
 };
 
-enum class ReadResult { Ok, Missing, Failed };
+// Files are named like ".ov.ini.tmp-PID-N" while they are written.
+constexpr char kTempInfix[] = ".tmp-";
+
+// Numbers the temporary files of this process.
+std::atomic<unsigned> g_tempCounter = 0;
+
+enum class ReadResult { Ok, Missing, Failed, TooLarge };
 
 ReadResult ReadWholeFile(const QByteArray& path, QByteArray& out)
 {
@@ -54,8 +68,10 @@ ReadResult ReadWholeFile(const QByteArray& path, QByteArray& out)
     if (fd.Get() < 0)
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize)
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return ReadResult::Failed;
+    if (st.st_size > kMaxFileSize)
+        return ReadResult::TooLarge;
     out.reserve(static_cast<qsizetype>(st.st_size));
     char buffer[16384];
     for (;;) {
@@ -68,10 +84,103 @@ ReadResult ReadWholeFile(const QByteArray& path, QByteArray& out)
         if (n == 0)
             break;
         if (out.size() + n > kMaxFileSize)
-            return ReadResult::Failed;
+            return ReadResult::TooLarge;
         out.append(buffer, n);
     }
     return ReadResult::Ok;
+}
+
+// Paths of the settings files whose size the user has been told about; a file leaves the
+// set once it can be read again, so the next time it grows too large is told again.
+std::mutex g_toldMutex;
+QSet<QString> g_toldTooLarge;
+
+void NoteReadResult(const QString& path, ReadResult result)
+{
+    {
+        const std::lock_guard lock(g_toldMutex);
+        if (result != ReadResult::TooLarge) {
+            g_toldTooLarge.remove(path);
+            return;
+        }
+        if (g_toldTooLarge.contains(path))
+            return;
+        g_toldTooLarge.insert(path);
+    }
+    const QString text = QStringLiteral("The settings file %1 is larger than %2 MiB, so it cannot "
+                                        "be a settings file of Orvalis. Its settings are not "
+                                        "used and it is not written to; defaults apply until it "
+                                        "is replaced or removed.")
+                             .arg(path)
+                             .arg(kMaxFileSize / (1024 * 1024));
+    // A box cannot open on a worker thread, nor in the middle of whatever the event loop
+    // is doing when it reads a setting: then it waits for the loop.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && (QThread::currentThread() != app->thread() || app->thread()->loopLevel() > 0))
+        QMetaObject::invokeMethod(
+            app, [text] { CMessageBox::Error(text); }, Qt::QueuedConnection);
+    else
+        CMessageBox::Error(text);
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no link). The
+// last target need not exist yet.
+std::optional<QByteArray> ResolveLinks(QByteArray path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(path.constData(), target.data(), target.size());
+        if (n <= 0 || n >= target.size())
+            return std::nullopt;
+        target.truncate(n);
+        if (!target.startsWith('/')) {
+            const qsizetype slash = path.lastIndexOf('/');
+            target.prepend(slash < 0 ? QByteArray() : path.left(slash + 1));
+        }
+        path = target;
+    }
+    return std::nullopt;
+}
+
+// False when the existing file is not the user's to change: replacing it would make a
+// read-only file writable, or take it from its owner. Root passes access(), so the owner
+// and the owner's write bit are checked as well.
+bool MayReplace(const QByteArray& path)
+{
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (st.st_uid != ::geteuid() || (st.st_mode & S_IWUSR) == 0)
+        return false;
+    return ::access(path.constData(), W_OK) == 0;
+}
+
+// Removes the temporary files that a killed writer left beside the target. Called under
+// the directory lock, so no writer of any process is in the middle of its own.
+void RemoveStaleTempFiles(const QByteArray& dir, const QByteArray& baseName)
+{
+    DIR* listing = ::opendir(dir.constData());
+    if (!listing)
+        return;
+    const QByteArray prefix = '.' + baseName + kTempInfix;
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix))
+            continue;
+        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
+        bool isNumber = false;
+        const long pid = parts.size() == 2 ? parts[0].toLong(&isNumber) : 0;
+        if (!isNumber || pid <= 0)
+            continue;
+        const bool alive =
+            pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        if (!alive)
+            ::unlinkat(::dirfd(listing), name.constData(), 0);
+    }
+    ::closedir(listing);
 }
 
 bool WriteAll(int fd, const QByteArray& data)
@@ -280,7 +389,9 @@ QString CSettingsStore::ReadString(const QString& section, const QString& key,
 std::optional<QString> CSettingsStore::Lookup(const QString& section, const QString& key) const
 {
     QByteArray data;
-    if (ReadWholeFile(QFile::encodeName(m_path), data) != ReadResult::Ok)
+    const ReadResult result = ReadWholeFile(CFileName::Encode(m_path), data);
+    NoteReadResult(m_path, result);
+    if (result != ReadResult::Ok)
         return std::nullopt;
     const CIniLines lines(data);
     QByteArrayView value;
@@ -335,28 +446,37 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     if (keyName.isEmpty())
         return false;
 
-    // Write through a symbolic link to the file it names, so the link stays.
-    QString target = m_path;
-    const QFileInfo info(m_path);
-    if (info.isSymLink() && !info.symLinkTarget().isEmpty())
-        target = info.symLinkTarget();
-    const QString dir = QFileInfo(target).absolutePath();
-    if (!QDir().mkpath(dir))
+    // Write through symbolic links to the file the last one names, so every link stays.
+    const std::optional<QByteArray> resolved = ResolveLinks(CFileName::Encode(m_path));
+    if (!resolved)
+        return false;
+    const QByteArray& targetName = *resolved;
+    const qsizetype slash = targetName.lastIndexOf('/');
+    const QByteArray dirName =
+        slash < 0 ? QByteArray(".") : targetName.left(qMax<qsizetype>(1, slash));
+    const QByteArray baseName = targetName.mid(slash + 1);
+    if (!CFileName::MakePath(CFileName::Decode(dirName)))
         return false;
 
     const std::lock_guard lock(g_writeMutex);
-    const CFd dirFd(::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const CFd dirFd(::open(dirName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.Get() < 0)
         return false;
     while (::flock(dirFd.Get(), LOCK_EX) != 0) {
         if (errno != EINTR)
             return false;
     }
+    RemoveStaleTempFiles(dirName, baseName);
+    if (!MayReplace(targetName))
+        return false;
 
-    // Re-read under the lock, so a value another writer just stored is kept.
-    const QByteArray targetName = QFile::encodeName(target);
+    // Re-read under the lock, so a value another writer just stored is kept. A file that
+    // cannot be read is never written over.
     QByteArray data;
-    if (ReadWholeFile(targetName, data) == ReadResult::Failed)
+    const ReadResult read = ReadWholeFile(targetName, data);
+    if (read == ReadResult::TooLarge)
+        NoteReadResult(m_path, read);
+    if (read == ReadResult::Failed || read == ReadResult::TooLarge)
         return false;
 
     CIniLines lines(data);
@@ -383,15 +503,23 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
         }
     }
 
-    QByteArray tempName = targetName + ".XXXXXX";
-    CFd temp(::mkostemp(tempName.data(), O_CLOEXEC));
+    QByteArray tempName;
+    int tempFd = -1;
+    for (int attempt = 0; attempt < 100 && tempFd < 0; ++attempt) {
+        tempName = dirName + "/." + baseName + kTempInfix + QByteArray::number(::getpid()) + '-' +
+                   QByteArray::number(++g_tempCounter);
+        tempFd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                        0600);
+        if (tempFd < 0 && errno != EEXIST)
+            return false;
+    }
+    CFd temp(tempFd);
     if (temp.Get() < 0)
         return false;
     const QByteArray out = lines.Join();
     const bool written = ::fchmod(temp.Get(), S_IRUSR | S_IWUSR) == 0 &&
                          WriteAll(temp.Get(), out) && ::fsync(temp.Get()) == 0;
-    const int tempFd = temp.Release();
-    if (::close(tempFd) != 0 || !written ||
+    if (::close(temp.Release()) != 0 || !written ||
         ::rename(tempName.constData(), targetName.constData()) != 0) {
         ::unlink(tempName.constData());
         return false;

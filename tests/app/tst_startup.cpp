@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,7 +10,9 @@
 #include <QTest>
 
 #include <memory>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Starts the real program, offscreen, with its own home, config and runtime folders.
 class TestStartup : public QObject {
@@ -23,10 +26,14 @@ private Q_SLOTS:
         QDir(m_dir->path()).mkpath(QStringLiteral("runtime"));
         QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_runtime = m_dir->filePath(QStringLiteral("runtime"));
     }
 
     void cleanup()
     {
+        if (m_stopped > 0)
+            ::kill(m_stopped, SIGCONT);
+        m_stopped = 0;
         for (auto& process : m_processes) {
             if (process->state() != QProcess::NotRunning) {
                 process->kill();
@@ -147,6 +154,103 @@ private Q_SLOTS:
         QVERIFY(process->readAllStandardError().contains("Unknown argument: --no-such-option"));
     }
 
+    void commandMessages()
+    {
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
+        QProcess* program = Start();
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
+
+        // A name nobody knows is refused before the instance is asked.
+        QProcess* bogus = Start({QStringLiteral("--command"), QStringLiteral("bogus-name")});
+        QVERIFY(bogus->waitForFinished(10000));
+        QCOMPARE(bogus->exitCode(), 2);
+        QVERIFY(bogus->readAllStandardError().contains("Unknown command: bogus-name"));
+
+        QProcess* show = Start({QStringLiteral("--command"), QStringLiteral("show")});
+        QVERIFY(show->waitForFinished(10000));
+        QCOMPARE(show->exitCode(), 0);
+
+        // Stopped, the instance still holds its lock and its socket takes connections,
+        // but nothing answers.
+        m_stopped = static_cast<pid_t>(program->processId());
+        QCOMPARE(::kill(m_stopped, SIGSTOP), 0);
+        QElapsedTimer took;
+        took.start();
+        QProcess* silent = Start({QStringLiteral("--command"), QStringLiteral("show")});
+        QVERIFY(silent->waitForFinished(10000));
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(silent->exitCode(), 1);
+        const QByteArray said = silent->readAllStandardError();
+        QVERIFY2(said.contains("Orvalis is running but not answering."), said.constData());
+
+        // Going on again, it takes commands as before.
+        QCOMPARE(::kill(m_stopped, SIGCONT), 0);
+        m_stopped = 0;
+        QProcess* again = Start({QStringLiteral("--command"), QStringLiteral("show")});
+        QVERIFY(again->waitForFinished(10000));
+        QCOMPARE(again->exitCode(), 0);
+    }
+
+    void refusedCommand()
+    {
+        // The program and its instance share one command table, so a refusal cannot be
+        // had from a real instance: a listener in its place answers every request with
+        // an error.
+        QLocalServer server;
+        QVERIFY(server.listen(m_dir->filePath(QStringLiteral("runtime/orvalis.sock"))));
+        connect(&server, &QLocalServer::newConnection, &server, [&server] {
+            QLocalSocket* client = server.nextPendingConnection();
+            connect(client, &QLocalSocket::readyRead, client, [client] {
+                if (client->canReadLine()) {
+                    client->readAll();
+                    client->write("error unknown command\n");
+                    client->flush();
+                }
+            });
+        });
+        QProcess* command = Start({QStringLiteral("--command"), QStringLiteral("hangup")});
+        // The listener needs the event loop while the command runs.
+        QTRY_COMPARE_WITH_TIMEOUT(command->state(), QProcess::NotRunning, 10000);
+        QCOMPARE(command->exitCode(), 2);
+        const QByteArray said = command->readAllStandardError();
+        QVERIFY2(said.contains("The running Orvalis refused the command: hangup"),
+                 said.constData());
+    }
+
+    void untrustedSharedRuntimeFolder()
+    {
+        // No runtime folder from the session, and the shared one made in advance by
+        // someone else, open to everyone.
+        m_runtime.clear();
+        const QString tmp = m_dir->filePath(QStringLiteral("tmp"));
+        const QString planted = tmp + QStringLiteral("/orvalis-") + QString::number(::geteuid());
+        QVERIFY(QDir().mkpath(planted));
+        QCOMPARE(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
+
+        QProcess* program = Start();
+        const QString own = m_dir->filePath(QStringLiteral("cache/orvalis/run"));
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(own + QStringLiteral("/orvalis.sock")), 15000);
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(own).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, 0700u);
+        QVERIFY(QDir(planted).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                      QDir::NoDotAndDotDot));
+
+        QProcess* show = Start({QStringLiteral("--command"), QStringLiteral("show")});
+        QVERIFY(show->waitForFinished(10000));
+        QCOMPARE(show->exitCode(), 0);
+        QProcess* second = Start();
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 1);
+        QCOMPARE(program->state(), QProcess::Running);
+        program->kill();
+        QVERIFY(program->waitForFinished(5000));
+        const QByteArray said = program->readAllStandardError();
+        QCOMPARE(said.count("is not a private folder"), 1);
+        QVERIFY2(said.contains(QFile::encodeName(own)), said.constData());
+    }
+
 private:
     bool Sim(const QString& command)
     {
@@ -166,8 +270,13 @@ private:
 
     bool Listening() const
     {
+        return Listening(m_dir->filePath(QStringLiteral("runtime/orvalis.sock")));
+    }
+
+    static bool Listening(const QString& socketFile)
+    {
         QLocalSocket socket;
-        socket.connectToServer(m_dir->filePath(QStringLiteral("runtime/orvalis.sock")));
+        socket.connectToServer(socketFile);
         return socket.waitForConnected(200);
     }
 
@@ -177,7 +286,12 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_dir->filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->filePath(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_dir->filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("TMPDIR"), m_dir->filePath(QStringLiteral("tmp")));
+        if (m_runtime.isEmpty())
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process->setProcessEnvironment(env);
         process->start(QStringLiteral(ORVALIS_EXECUTABLE), arguments);
@@ -188,6 +302,9 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QString m_runtime;
+    // A program stopped by a test, woken again at the end.
+    pid_t m_stopped = 0;
 };
 
 QTEST_GUILESS_MAIN(TestStartup)

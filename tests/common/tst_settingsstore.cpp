@@ -1,8 +1,11 @@
+#include "common/filename.h"
 #include "common/settingsstore.h"
+#include "support/scriptedmessagebox.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +13,7 @@
 
 #include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 void WriteFile(const QString& path, const QByteArray& data)
@@ -25,6 +29,24 @@ QByteArray ReadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+bool IsLink(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+QStringList TempFiles(const QString& dir)
+{
+    return QDir(dir).entryList({QStringLiteral(".ov.ini.tmp-*")}, QDir::Files | QDir::Hidden);
 }
 } // namespace
 
@@ -303,6 +325,135 @@ private Q_SLOTS:
             QCOMPARE(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Before"), {}),
                      QStringLiteral("kept"));
         }
+    }
+
+    void fileNotOursIsLeftAlone()
+    {
+        const QByteArray content("[Settings]\nShowSplash=1\n");
+        WriteFile(m_path, content);
+        CSettingsStore store(m_path);
+        // Read-only to its owner: the write fails, the file stays as it was.
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0400) == 0);
+        QVERIFY(!store.Write(Keys::ShowSplash, 0));
+        QCOMPARE(ReadFile(m_path), content);
+        QCOMPARE(ModeOf(m_path), mode_t(0400));
+        // Another user's file, writable by its owner: not ours to replace either.
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0600) == 0);
+        QVERIFY(::chown(QFile::encodeName(m_path).constData(), 54321, 54321) == 0);
+        QVERIFY(!store.Write(Keys::ShowSplash, 0));
+        QCOMPARE(ReadFile(m_path), content);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(m_path).constData(), &st), 0);
+        QCOMPARE(st.st_uid, uid_t(54321));
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+        QVERIFY(TempFiles(m_dir.path()).isEmpty());
+    }
+
+    void linkChainStaysLinks()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("real")));
+        const QString real = m_dir.filePath(QStringLiteral("real/b.ini"));
+        const QString middle = m_dir.filePath(QStringLiteral("a.ini"));
+        QFile::remove(real);
+        QFile::remove(middle);
+        WriteFile(real, "[Settings]\nKeep=1\n");
+        // Relative links, as a user would make them.
+        QCOMPARE(::symlink("real/b.ini", QFile::encodeName(middle).constData()), 0);
+        QCOMPARE(::symlink("a.ini", QFile::encodeName(m_path).constData()), 0);
+        CSettingsStore store(m_path);
+        QVERIFY(store.Write(Keys::ShowSplash, 0));
+        QVERIFY(store.Write(Keys::ShowSplash, 1));
+        QVERIFY(IsLink(m_path));
+        QVERIFY(IsLink(middle));
+        QCOMPARE(ReadFile(real), QByteArray("[Settings]\nKeep=1\nShowSplash=1\n"));
+        QVERIFY(TempFiles(m_dir.filePath(QStringLiteral("real"))).isEmpty());
+
+        // A chain ending at a file not there yet creates the file at its end.
+        QVERIFY(QFile::remove(real));
+        QVERIFY(store.Write(Keys::ShowSplash, 0));
+        QVERIFY(IsLink(m_path) && IsLink(middle));
+        QCOMPARE(ReadFile(real), QByteArray("[Settings]\nShowSplash=0\n"));
+        // A loop of links is no file at all.
+        QVERIFY(QFile::remove(middle));
+        QCOMPARE(::symlink("ov.ini", QFile::encodeName(middle).constData()), 0);
+        QVERIFY(!store.Write(Keys::ShowSplash, 1));
+        QVERIFY(IsLink(m_path) && IsLink(middle));
+        QFile::remove(middle);
+        QFile::remove(m_path);
+    }
+
+    void oversizeFileIsToldOnceAndKept()
+    {
+        CScriptedMessageBox boxes;
+        QByteArray big("[Settings]\nShowSplash=0\n");
+        big += QByteArray(16 * 1024 * 1024, ';');
+        WriteFile(m_path, big);
+        CSettingsStore store(m_path);
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+        QVERIFY(!store.Write(Keys::ShowSplash, 0));
+        QTRY_COMPARE(boxes.Shown().size(), 1);
+        QVERIFY(boxes.Shown().first().text.contains(m_path));
+        QVERIFY(boxes.Shown().first().text.contains(QStringLiteral("not used")));
+        QCOMPARE(QFileInfo(m_path).size(), big.size());
+
+        // Once the file is fit again it works; grown again, it is told again.
+        WriteFile(m_path, "[Settings]\nShowSplash=0\n");
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        QVERIFY(store.Write(Keys::ShowSplash, 1));
+        WriteFile(m_path, big);
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+        QTRY_COMPARE(boxes.Shown().size(), 2);
+        QFile::remove(m_path);
+    }
+
+    void staleTempFilesAreRemoved()
+    {
+        QProcess finished;
+        finished.start(QStringLiteral("true"));
+        QVERIFY(finished.waitForFinished(10000));
+        const qint64 deadPid = finished.processId() ? finished.processId() : 999999999;
+        QProcess running;
+        running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(running.waitForStarted(10000));
+        const QString dead = m_dir.filePath(QStringLiteral(".ov.ini.tmp-%1-3").arg(deadPid));
+        const QString gone = m_dir.filePath(QStringLiteral(".ov.ini.tmp-999999999-1"));
+        const QString alive =
+            m_dir.filePath(QStringLiteral(".ov.ini.tmp-%1-1").arg(running.processId()));
+        const QString other = m_dir.filePath(QStringLiteral(".other.ini.tmp-999999999-1"));
+        for (const QString& file : {dead, gone, alive, other})
+            WriteFile(file, "half");
+        QVERIFY(CSettingsStore(m_path).Write(Keys::ShowSplash, 0));
+        QVERIFY(!QFile::exists(dead));
+        QVERIFY(!QFile::exists(gone));
+        QVERIFY(QFile::exists(alive));
+        QVERIFY(QFile::exists(other));
+        running.kill();
+        running.waitForFinished(10000);
+        QVERIFY(CSettingsStore(m_path).Write(Keys::ShowSplash, 1));
+        QCOMPARE(TempFiles(m_dir.path()), QStringList());
+        QFile::remove(other);
+    }
+
+    void foldersNotUtf8RoundTrip()
+    {
+        for (const QByteArray& bytes :
+             {QByteArray("caf\xc3\xa9"), QByteArray("caf\xe9"), QByteArray("\xff\xfe"),
+              QByteArray("cut\xe2\x82"), QByteArray("long\xc0\xaf"), QByteArray("sur\xed\xa0\x80"),
+              QByteArray("\xf0\x9f\x98\x80\x80")})
+            QCOMPARE(CFileName::Encode(CFileName::Decode(bytes)), bytes);
+
+        const QByteArray folder = QFile::encodeName(m_dir.path()) + "/caf\xe9/sub\xff";
+        CSettingsStore store(CFileName::Decode(folder + "/ov.ini"));
+        QVERIFY(store.Write(Keys::ShowSplash, 0));
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        struct stat st {};
+        QCOMPARE(::stat(QByteArray(folder + "/ov.ini").constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+        // QTemporaryDir could not remove what it cannot name.
+        QCOMPARE(::unlink(QByteArray(folder + "/ov.ini").constData()), 0);
+        QCOMPARE(::rmdir(folder.constData()), 0);
+        QCOMPARE(::rmdir(QByteArray(QFile::encodeName(m_dir.path()) + "/caf\xe9").constData()), 0);
     }
 
 private:
