@@ -47,6 +47,9 @@ int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevi
     case CCliArgs::Command::Help:
         written = Write(out, CCliArgs::Usage().toUtf8());
         break;
+    case CCliArgs::Command::Version:
+        written = Write(out, QByteArrayLiteral("orvalis-cli " ORVALIS_VERSION "\n"));
+        break;
     case CCliArgs::Command::Summary:
         if (!CheckLog(args, store, err))
             return 1;

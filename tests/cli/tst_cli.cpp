@@ -282,6 +282,9 @@ void TstCli::helpAndUnreadableLog()
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.startsWith("Usage: orvalis-cli"));
     QVERIFY(help.out.contains("price DD-MM-YYYY HH:MM:SS HH:MM:SS"));
+    const Result version = Run({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QByteArray("orvalis-cli " ORVALIS_VERSION "\n"));
 
     const QString missing = m_dir->filePath(QStringLiteral("no-such.log"));
     const Result result = Run({QStringLiteral("summary"), QStringLiteral("--log"), missing});
