@@ -1,6 +1,6 @@
 #include "loggen.h"
 
-#include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
@@ -86,8 +86,8 @@ void BM_ReadAll(benchmark::State& state)
     const QString path = CBenchFiles::Instance().Log(state.range(0));
     for (auto _ : state) {
         qint64 records = 0;
-        CLogFile::ReadAll(path,
-                          [&](const CLogRecord& record) { records += record.startSecs != -1; });
+        CLogReader::ReadAll(path,
+                            [&](const CLogRecord& record) { records += record.startSecs != -1; });
         benchmark::DoNotOptimize(records);
     }
     SetUpCounters(state, path);
@@ -99,7 +99,7 @@ void BM_Reader(benchmark::State& state)
     const QString path = CBenchFiles::Instance().Log(state.range(0));
     for (auto _ : state) {
         qint64 records = 0;
-        CLogFile::Reader reader;
+        CLogReader reader;
         CLogRecord record;
         if (reader.Open(path)) {
             while (reader.Next(record))

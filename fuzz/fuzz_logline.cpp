@@ -1,8 +1,8 @@
-// Fuzz target for the log reader: CLogFile::ParseLine on single lines, CLogFile::ReadAll and
-// a reused CLogFile::Reader on a file holding the input. Every reading rule is computed a
+// Fuzz target for the log reader: CLogReader::ParseLine on single lines, CLogReader::ReadAll and
+// a reused CLogReader on a file holding the input. Every reading rule is computed a
 // second, plain way here, and the target stops (trap) on the first difference.
 
-#include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/logrecord.h"
 
 #include <QByteArray>
@@ -148,7 +148,7 @@ QList<Fields> ExpectedRecords(const QByteArray& data)
         if (line.endsWith('\r'))
             line.chop(1);
         Fields f;
-        if (line.size() <= CLogFile::kMaxLineLength && Expected(line, f))
+        if (line.size() <= CLogReader::kMaxLineLength && Expected(line, f))
             records.append(f);
     }
     return records;
@@ -166,7 +166,7 @@ QList<Fields> ReadBack(const QByteArray& data, bool withReadAll)
     if (!file.resize(0) || !file.seek(0) || file.write(data) != data.size() || !file.flush())
         Fail("cannot write the temporary log");
 
-    static CLogFile::Reader reader;
+    static CLogReader reader;
     Check(reader.Open(file.fileName()), "Reader could not open the log");
     QList<Fields> records;
     CLogRecord record;
@@ -178,7 +178,7 @@ QList<Fields> ReadBack(const QByteArray& data, bool withReadAll)
 
     if (withReadAll) {
         QList<Fields> visited;
-        const bool opened = CLogFile::ReadAll(file.fileName(), [&visited](const CLogRecord& r) {
+        const bool opened = CLogReader::ReadAll(file.fileName(), [&visited](const CLogRecord& r) {
             CheckViews(r);
             visited.append(Copy(r));
         });
@@ -191,7 +191,7 @@ QList<Fields> ReadBack(const QByteArray& data, bool withReadAll)
 void CheckParseLine(QByteArrayView line)
 {
     CLogRecord record;
-    const bool taken = CLogFile::ParseLine(line, record);
+    const bool taken = CLogReader::ParseLine(line, record);
     Fields expected;
     Check(taken == Expected(line.toByteArray(), expected), "ParseLine skip decision");
     if (!taken)

@@ -1,44 +1,64 @@
 #include "app/startoptions.h"
 
+#include <QCommandLineParser>
+
 CStartOptions CStartOptions::Parse(const QStringList& arguments)
 {
     CStartOptions options;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        auto value = [&](const QString& name) -> QString {
-            if (arg.startsWith(name + u'='))
-                return arg.mid(name.size() + 1);
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            options.error = QStringLiteral("Option %1 needs a value.").arg(name);
-            return QString();
-        };
-        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            options.help = true;
-        } else if (arg == QLatin1String("--version")) {
-            options.version = true;
-        } else if (arg == QLatin1String("--backend") ||
-                   arg.startsWith(QLatin1String("--backend="))) {
-            options.backend = value(QStringLiteral("--backend"));
-        } else if (arg == QLatin1String("--command") ||
-                   arg.startsWith(QLatin1String("--command="))) {
-            options.command = value(QStringLiteral("--command"));
-        } else if (arg == QLatin1String("--sim") || arg.startsWith(QLatin1String("--sim="))) {
-            if (arg.startsWith(QLatin1String("--sim="))) {
-                options.simCommand = arg.mid(6);
-            } else {
-                // Everything after --sim is the command, so it needs no quoting.
-                options.simCommand = arguments.mid(i + 1).join(u' ');
-                i = arguments.size();
-            }
-            if (options.simCommand.trimmed().isEmpty())
-                options.error = QStringLiteral("Option --sim needs a command.");
-        } else {
-            options.error = QStringLiteral("Unknown argument: %1").arg(arg);
-        }
-        if (!options.error.isEmpty())
-            break;
+
+    // Everything after --sim is the simulator's command, so it needs no quoting; only the
+    // arguments before it go through the parser.
+    QStringList before = arguments;
+    const qsizetype sim = arguments.indexOf(QStringLiteral("--sim"));
+    if (sim >= 0) {
+        before = arguments.first(sim);
+        options.simCommand = arguments.sliced(sim + 1).join(u' ');
     }
+
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Print this help and exit."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Print the version and exit."));
+    const QCommandLineOption backend(QStringLiteral("backend"),
+                                     QStringLiteral("The connection backend."),
+                                     QStringLiteral("NAME"));
+    const QCommandLineOption command(QStringLiteral("command"),
+                                     QStringLiteral("A command for the running Orvalis."),
+                                     QStringLiteral("COMMAND"));
+    const QCommandLineOption simOption(QStringLiteral("sim"),
+                                       QStringLiteral("A command for the simulator."),
+                                       QStringLiteral("COMMAND"));
+    parser.addOptions({help, version, backend, command, simOption});
+
+    // The parser takes the program's name first.
+    if (!parser.parse(QStringList{QStringLiteral("orvalis")} + before)) {
+        options.error = parser.errorText();
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error =
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        return options;
+    }
+    options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
+    for (const QCommandLineOption* option : {&backend, &command, &simOption}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+            options.error =
+                QStringLiteral("Option --%1 needs a value.").arg(option->names().constFirst());
+            return options;
+        }
+    }
+    if (parser.isSet(backend))
+        options.backend = parser.value(backend);
+    options.command = parser.value(command);
+    if (sim < 0)
+        options.simCommand = parser.value(simOption);
+    else if (parser.isSet(simOption))
+        options.simCommand = parser.value(simOption) + u' ' + options.simCommand;
+    if ((sim >= 0 || parser.isSet(simOption)) && options.simCommand.trimmed().isEmpty())
+        options.error = QStringLiteral("Option --sim needs a command.");
     return options;
 }
 
@@ -59,7 +79,7 @@ QString CStartOptions::Usage()
         "                  minimize, show, exit\n"
         "  --sim COMMAND   drive the connection simulator and exit; COMMAND is one of\n"
         "                  connect ENTRY, drop, busy N, fail CODE, ok, entries A|B|C,\n"
-        "                  rate IN OUT, status\n"
+        "                  rate IN OUT, status (the rest of the line, no quotes needed)\n"
         "  --version       print the version and exit\n"
         "  -h, --help      print this help and exit\n");
 }

@@ -1,6 +1,6 @@
 #include "billing/totals.h"
 
-#include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/tariff.h"
 #include "common/apppaths.h"
 #include "common/clock.h"
@@ -50,7 +50,7 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     double totalCost = 0.0;
     qint64 totalTime = 0;
     const bool everyRecord = filter != ThisMonth && filter != Today;
-    CLogFile::Reader reader;
+    CLogReader reader;
     if (reader.Open(logPath)) {
         // The log is in date order, so the weekday changes rarely from one call to the next.
         int weekdayOf[3] = {0, 0, 0}; // day, month, year
@@ -78,6 +78,7 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
             totalCost += call.price;
         }
     }
+    totals.logNotRegular = reader.Error() == CLogReader::Problem::NotRegularFile;
     totals.uploaded = uploaded;
     totals.downloaded = downloaded;
     totals.totalCost = totalCost;

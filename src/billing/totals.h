@@ -20,10 +20,14 @@ struct CTotals {
     double uploaded = 0.0;    // bytes
     double downloaded = 0.0;
     double transmitted = 0.0;
+    // The log is a pipe, a device or a folder and was not read (the figures are those of
+    // an empty log).
+    bool logNotRegular = false;
 
     // The pass as the program runs it: the filter from "Settings" SummaryWhen, the tariff
     // from the store, the log at its configured place, today from the clock. Never fails:
-    // a log that cannot be read gives a pass without records.
+    // a log that cannot be read gives a pass without records, and logNotRegular says when
+    // that was because it is no regular file.
     static CTotals Compute(const CSettingsStore& store);
     // The same with the filter and the log file given by the caller (the tariff is still
     // read from the store). Reads no other setting and writes none.

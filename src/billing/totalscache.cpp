@@ -1,6 +1,8 @@
 #include "billing/totalscache.h"
 
+#include "billing/logfile.h"
 #include "common/apppaths.h"
+#include "common/messagebox.h"
 #include "common/settingsstore.h"
 
 #include <QFile>
@@ -20,6 +22,11 @@ CTotals CTotalsCache::Compute(const CSettingsStore& store)
     ++m_passes;
     m_recordsRead += records;
     m_key = std::move(key);
+
+    // A log that is no regular file is reported once, until a pass reads the log again.
+    if (m_totals.logNotRegular && !m_notRegularShown)
+        CMessageBox::Error(CLogFile::NotRegularText(m_key->logPath));
+    m_notRegularShown = m_totals.logNotRegular;
     return m_totals;
 }
 

@@ -13,7 +13,8 @@ class CSettingsStore;
 // Remembers the last totals pass and gives it again while nothing it depends on has
 // changed: the log file (path, device, inode, size, modification and change times), the
 // tariff, the period filter and today's date. The monitor's check every minute uses it,
-// so an idle log is not read again and again.
+// so an idle log is not read again and again. A log that is a pipe, a device or a folder
+// is reported with an error box, once until the log can be read again.
 class CTotalsCache {
 public:
     // The totals as CTotals::Compute(store) gives them, from the last pass when that is
@@ -50,4 +51,5 @@ private:
     CTotals m_totals;
     qint64 m_passes = 0;
     qint64 m_recordsRead = 0;
+    bool m_notRegularShown = false;
 };

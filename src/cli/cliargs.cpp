@@ -1,44 +1,11 @@
 #include "cli/cliargs.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QDate>
 #include <QRegularExpression>
 
 namespace {
-
-// Splits "--name=value"; without "=" the value comes from the next argument.
-bool TakeValue(const QStringList& args, qsizetype& i, const QString& name, QString& value,
-               QString& error)
-{
-    const QString& arg = args.at(i);
-    if (arg.startsWith(name + u'=')) {
-        value = arg.mid(name.size() + 1);
-    } else if (i + 1 < args.size()) {
-        value = args.at(++i);
-    } else {
-        error = QStringLiteral("option %1 needs a value").arg(name);
-        return false;
-    }
-    if (value.isEmpty()) {
-        error = QStringLiteral("option %1 needs a value").arg(name);
-        return false;
-    }
-    return true;
-}
-
-bool IsOption(const QString& arg, const QString& name)
-{
-    return arg == name || arg.startsWith(name + u'=');
-}
-
-// The value of --log, which may be given once.
-bool TakeLog(const QStringList& args, qsizetype& i, CCliArgs& out, QString& error)
-{
-    if (!out.logPath.isEmpty()) {
-        error = QStringLiteral("option --log given twice");
-        return false;
-    }
-    return TakeValue(args, i, QStringLiteral("--log"), out.logPath, error);
-}
 
 bool ParseDate(const QString& text, CCliArgs& out)
 {
@@ -66,70 +33,33 @@ std::optional<int> ParseTime(const QString& text)
     return h * 3600 + m * 60 + s;
 }
 
-bool ParseSummary(const QStringList& args, CCliArgs& out, QString& error)
+bool ParseFilter(const QString& value, CCliArgs& out, QString& error)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        QString value;
-        if (IsOption(arg, QStringLiteral("--filter"))) {
-            if (out.filter) {
-                error = QStringLiteral("option --filter given twice");
-                return false;
-            }
-            if (!TakeValue(args, i, QStringLiteral("--filter"), value, error))
-                return false;
-            if (value == u"all")
-                out.filter = 0;
-            else if (value == u"month")
-                out.filter = 1;
-            else if (value == u"today")
-                out.filter = 2;
-            else {
-                error = QStringLiteral("unknown filter '%1' (use all, month or today)").arg(value);
-                return false;
-            }
-        } else if (IsOption(arg, QStringLiteral("--log"))) {
-            if (!TakeLog(args, i, out, error))
-                return false;
-        } else {
-            error = QStringLiteral("unexpected argument '%1' for summary").arg(arg);
-            return false;
-        }
-    }
-    return true;
+    if (value == u"all")
+        out.filter = 0;
+    else if (value == u"month")
+        out.filter = 1;
+    else if (value == u"today")
+        out.filter = 2;
+    else
+        error = QStringLiteral("unknown filter '%1' (use all, month or today)").arg(value);
+    return out.filter.has_value();
 }
 
-bool ParseReport(const QStringList& args, CCliArgs& out, QString& error)
+bool ParsePrice(const QStringList& words, CCliArgs& out, QString& error)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (arg == u"--csv") {
-            out.csv = true;
-        } else if (IsOption(arg, QStringLiteral("--log"))) {
-            if (!TakeLog(args, i, out, error))
-                return false;
-        } else {
-            error = QStringLiteral("unexpected argument '%1' for report").arg(arg);
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ParsePrice(const QStringList& args, CCliArgs& out, QString& error)
-{
-    if (args.size() != 4) {
+    if (words.size() != 4) {
         error = QStringLiteral("price needs DD-MM-YYYY HH:MM:SS HH:MM:SS");
         return false;
     }
-    if (!ParseDate(args.at(1), out)) {
-        error = QStringLiteral("'%1' is no date DD-MM-YYYY").arg(args.at(1));
+    if (!ParseDate(words.at(1), out)) {
+        error = QStringLiteral("'%1' is no date DD-MM-YYYY").arg(words.at(1));
         return false;
     }
-    const std::optional<int> start = ParseTime(args.at(2));
-    const std::optional<int> end = ParseTime(args.at(3));
+    const std::optional<int> start = ParseTime(words.at(2));
+    const std::optional<int> end = ParseTime(words.at(3));
     if (!start || !end) {
-        error = QStringLiteral("'%1' is no time of day HH:MM:SS").arg(args.at(start ? 3 : 2));
+        error = QStringLiteral("'%1' is no time of day HH:MM:SS").arg(words.at(start ? 3 : 2));
         return false;
     }
     out.startSecs = *start;
@@ -137,34 +67,98 @@ bool ParsePrice(const QStringList& args, CCliArgs& out, QString& error)
     return true;
 }
 
+// The options and the commands they belong to.
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Show this text.")};
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
+    QCommandLineOption filter{QStringLiteral("filter"), QStringLiteral("The period (summary)."),
+                              QStringLiteral("all|month|today")};
+    QCommandLineOption log{QStringLiteral("log"), QStringLiteral("The log to read."),
+                           QStringLiteral("FILE")};
+    QCommandLineOption csv{QStringLiteral("csv"), QStringLiteral("CSV output (report).")};
+};
+
+// An option given to a command it does not belong to, or given twice; empty when none.
+QString Misplaced(const QCommandLineParser& parser, const Options& options, const QString& command)
+{
+    const auto given = [&](const QCommandLineOption& option) { return parser.isSet(option); };
+    const bool summary = command == u"summary";
+    const bool report = command == u"report";
+    const QString name = QStringLiteral("--%1");
+    if (given(options.filter) && !summary)
+        return QStringLiteral("option --filter is only for summary");
+    if (given(options.csv) && !report)
+        return QStringLiteral("option --csv is only for report");
+    if (given(options.log) && !summary && !report)
+        return QStringLiteral("option --log is only for summary and report");
+    for (const QCommandLineOption* option : {&options.filter, &options.log}) {
+        const QStringList values = parser.values(*option);
+        const QString optionName = name.arg(option->names().constFirst());
+        if (values.size() > 1)
+            return QStringLiteral("option %1 given twice").arg(optionName);
+        if (values.size() == 1 && values.first().isEmpty())
+            return QStringLiteral("option %1 needs a value").arg(optionName);
+    }
+    return QString();
+}
+
 } // namespace
 
 std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
 {
     CCliArgs out;
-    if (args.isEmpty()) {
+    Options options;
+    QCommandLineParser parser;
+    parser.addOptions({options.help, options.version, options.filter, options.log, options.csv});
+    // The parser takes the program's name first.
+    const bool parsed = parser.parse(QStringList{QStringLiteral("orvalis-cli")} + args);
+    // Help is given whatever else the command line holds.
+    if (parser.isSet(options.help))
+        return out;
+    if (!parsed) {
+        // Qt's texts start with a capital and end with a full stop; ours do not.
+        error = parser.errorText();
+        if (error.endsWith(u'.'))
+            error.chop(1);
+        if (!error.isEmpty())
+            error[0] = error[0].toLower();
+        return std::nullopt;
+    }
+    if (parser.isSet(options.version)) {
+        out.command = Command::Version;
+        return out;
+    }
+
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty()) {
         error = QStringLiteral("no command given");
         return std::nullopt;
     }
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
-        return out;
-
-    const QString& command = args.first();
-    bool ok = false;
+    const QString& command = words.first();
     if (command == u"summary") {
         out.command = Command::Summary;
-        ok = ParseSummary(args, out, error);
     } else if (command == u"report") {
         out.command = Command::Report;
-        ok = ParseReport(args, out, error);
     } else if (command == u"price") {
         out.command = Command::Price;
-        ok = ParsePrice(args, out, error);
     } else {
         error = QStringLiteral("unknown command '%1'").arg(command);
-    }
-    if (!ok)
         return std::nullopt;
+    }
+    error = Misplaced(parser, options, command);
+    if (!error.isEmpty())
+        return std::nullopt;
+    if (out.command == Command::Price)
+        return ParsePrice(words, out, error) ? std::optional(out) : std::nullopt;
+    if (words.size() > 1) {
+        error = QStringLiteral("unexpected argument '%1' for %2").arg(words.at(1), command);
+        return std::nullopt;
+    }
+    if (parser.isSet(options.filter) && !ParseFilter(parser.value(options.filter), out, error))
+        return std::nullopt;
+    out.logPath = parser.value(options.log);
+    out.csv = parser.isSet(options.csv);
     return out;
 }
 
@@ -189,6 +183,7 @@ QString CCliArgs::Usage()
         "\n"
         "Options:\n"
         "  --log FILE   read this log instead of the configured one\n"
+        "  --version    show the version\n"
         "  -h, --help   show this text\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be read or the output cannot be\n"

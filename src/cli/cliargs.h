@@ -7,7 +7,7 @@
 
 // The command line of orvalis-cli, checked but not yet acted on.
 struct CCliArgs {
-    enum class Command { Help, Summary, Report, Price };
+    enum class Command { Help, Version, Summary, Report, Price };
 
     Command command = Command::Help;
     std::optional<int> filter; // summary: the period filter; none means the stored one
@@ -20,8 +20,9 @@ struct CCliArgs {
     int startSecs = 0;
     int endSecs = 0;
 
-    // Parses the arguments after the program name. On a bad command line returns nothing
-    // and sets error to a one-line explanation.
+    // Parses the arguments after the program name with QCommandLineParser; options may
+    // stand before or after the command word. On a bad command line returns nothing and
+    // sets error to a one-line explanation. Never ends the process.
     static std::optional<CCliArgs> Parse(const QStringList& args, QString& error);
 
     // The text of --help.

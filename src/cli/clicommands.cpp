@@ -1,6 +1,6 @@
 #include "cli/clicommands.h"
 
-#include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/reportrow.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
@@ -8,7 +8,6 @@
 #include "common/apppaths.h"
 #include "common/settingsstore.h"
 
-#include <QFileInfo>
 #include <QIODevice>
 #include <QList>
 
@@ -20,15 +19,16 @@ QString LogPath(const CCliArgs& args, const CSettingsStore& store)
 }
 
 // A log named on the command line must be there; the configured one may be missing
-// (no call logged yet) and then reads as empty.
-bool CheckNamedLog(const CCliArgs& args, QIODevice& err)
+// (no call logged yet) and then reads as empty. Neither may be a pipe, a device or a
+// folder, which would never end or never give anything.
+bool CheckLog(const CCliArgs& args, const CSettingsStore& store, QIODevice& err)
 {
-    if (args.logPath.isEmpty())
+    const QString path = LogPath(args, store);
+    const CLogReader::Problem problem = CLogReader::Check(path);
+    if (problem == CLogReader::Problem::None ||
+        (args.logPath.isEmpty() && problem != CLogReader::Problem::NotRegularFile))
         return true;
-    const QFileInfo info(args.logPath);
-    if (info.isFile() && info.isReadable())
-        return true;
-    err.write("orvalis-cli: cannot read the log file " + args.logPath.toUtf8() + "\n");
+    err.write("orvalis-cli: " + CLogReader::ProblemText(path, problem).toUtf8() + "\n");
     return false;
 }
 
@@ -47,13 +47,16 @@ int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevi
     case CCliArgs::Command::Help:
         written = Write(out, CCliArgs::Usage().toUtf8());
         break;
+    case CCliArgs::Command::Version:
+        written = Write(out, QByteArrayLiteral("orvalis-cli " ORVALIS_VERSION "\n"));
+        break;
     case CCliArgs::Command::Summary:
-        if (!CheckNamedLog(args, err))
+        if (!CheckLog(args, store, err))
             return 1;
         written = Summary(args, store, out);
         break;
     case CCliArgs::Command::Report:
-        if (!CheckNamedLog(args, err))
+        if (!CheckLog(args, store, err))
             return 1;
         written = Report(args, store, out);
         break;
@@ -106,7 +109,7 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     // Rows are kept in one buffer in file order and written newest first.
     QByteArray rows;
     QList<qsizetype> starts;
-    CLogFile::ReadAll(LogPath(args, store), [&](const CLogRecord& record) {
+    CLogReader::ReadAll(LogPath(args, store), [&](const CLogRecord& record) {
         starts.append(rows.size());
         rows += JoinRow(CReportRow::Columns(record, tariff), args.csv);
     });

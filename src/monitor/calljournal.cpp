@@ -1,6 +1,7 @@
 #include "monitor/calljournal.h"
 
 #include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/logrecord.h"
 
 #include <QFile>
@@ -47,7 +48,7 @@ QByteArray CallKey(QByteArrayView line)
         line.chop(1);
     if (line.endsWith('\r'))
         line.chop(1);
-    if (!CLogFile::ParseLine(line, record) || record.startDate.isEmpty())
+    if (!CLogReader::ParseLine(line, record) || record.startDate.isEmpty())
         return {};
     return record.startDate.toByteArray() + '|' + record.startTime.toByteArray() + '|' +
            record.isp.toByteArray();

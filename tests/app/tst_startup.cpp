@@ -151,7 +151,7 @@ private Q_SLOTS:
         QVERIFY(lonely->waitForFinished(10000));
         QCOMPARE(lonely->exitCode(), 1);
         QVERIFY(lonely->readAllStandardError().contains("Orvalis is not running."));
-        QVERIFY(process->readAllStandardError().contains("Unknown argument: --no-such-option"));
+        QVERIFY(process->readAllStandardError().contains("Unknown option 'no-such-option'."));
     }
 
     void commandMessages()

@@ -1,11 +1,15 @@
 #include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "support/scriptedmessagebox.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,7 +42,8 @@ Fields Copy(const CLogRecord& r)
 QList<Fields> ReadBack(const QString& path, bool* opened = nullptr)
 {
     QList<Fields> records;
-    const bool ok = CLogFile::ReadAll(path, [&](const CLogRecord& r) { records.append(Copy(r)); });
+    const bool ok =
+        CLogReader::ReadAll(path, [&](const CLogRecord& r) { records.append(Copy(r)); });
     if (opened)
         *opened = ok;
     return records;
@@ -87,7 +92,8 @@ private slots:
     void appendCreatesAndAppends();
     void appendStartsOnFreshLineAfterCutLine();
     void failedAppendKeepsRecordsAndWarnsOnce();
-    void appendToDirectoryFails();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
 };
 
 void TstLogFile::formatsTheDocumentedLine()
@@ -110,7 +116,7 @@ void TstLogFile::formatsNegativeCountsAndTwoDates()
     // The record's views point into this text.
     const QByteArray bytes = line.trimmed().toUtf8();
     CLogRecord r;
-    QVERIFY(CLogFile::ParseLine(bytes, r));
+    QVERIFY(CLogReader::ParseLine(bytes, r));
     QCOMPARE(r.startSecs, 85800);
     QCOMPARE(r.endSecs, 600);
     QCOMPARE(r.startDay, 5);
@@ -206,7 +212,7 @@ void TstLogFile::parsesByTheReadingRules()
     QFETCH(QByteArrayList, texts);
 
     CLogRecord r;
-    QVERIFY(CLogFile::ParseLine(line, r));
+    QVERIFY(CLogReader::ParseLine(line, r));
     QCOMPARE(r.line.toByteArray(), line);
     QCOMPARE((QList<int>{r.startDay, r.startMonth, r.startYear, r.startSecs, r.endSecs}), numbers);
     QCOMPARE((QByteArrayList{r.user.toByteArray(), r.device.toByteArray(), r.isp.toByteArray(),
@@ -217,9 +223,9 @@ void TstLogFile::parsesByTheReadingRules()
 void TstLogFile::skipsLinesWithoutFields()
 {
     CLogRecord r;
-    QVERIFY(!CLogFile::ParseLine("", r));
-    QVERIFY(!CLogFile::ParseLine("|", r));
-    QVERIFY(!CLogFile::ParseLine("||||||", r));
+    QVERIFY(!CLogReader::ParseLine("", r));
+    QVERIFY(!CLogReader::ParseLine("|", r));
+    QVERIFY(!CLogReader::ParseLine("||||||", r));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
@@ -292,8 +298,8 @@ void TstLogFile::skipsOverlongLineAndKeepsNeighbours()
     QByteArray data = "01-01-2000|00:00:01|01-01-2000|00:00:02|u|d|i|1|2|\n";
     data += "09-09-2009|" + junk + "\n";
     data += "02-01-2000|00:00:03|02-01-2000|00:00:04|u|d|i|3|4|\n";
-    data += QByteArray(CLogFile::kMaxLineLength + 1, 'x') + "\n";
-    data += QByteArray(CLogFile::kMaxLineLength - 1, 'y') + "|\r\n";
+    data += QByteArray(CLogReader::kMaxLineLength + 1, 'x') + "\n";
+    data += QByteArray(CLogReader::kMaxLineLength - 1, 'y') + "|\r\n";
     data += "03-01-2000|00:00:05|03-01-2000|00:00:06|u|d|i|5|6|\n";
     data += "10-10-2010|" + junk; // cut off at the end of the file
     WriteFile(path, data);
@@ -302,7 +308,7 @@ void TstLogFile::skipsOverlongLineAndKeepsNeighbours()
     QCOMPARE(records.size(), 4);
     QCOMPARE(records[0].day, 1);
     QCOMPARE(records[1].day, 2);
-    QCOMPARE(records[2].line.size(), CLogFile::kMaxLineLength);
+    QCOMPARE(records[2].line.size(), CLogReader::kMaxLineLength);
     QCOMPARE(records[3].day, 3);
     QCOMPARE(records[3].down, QByteArray("6"));
 }
@@ -327,7 +333,7 @@ void TstLogFile::readsLinesAcrossChunkBoundaries()
     qint64 sum = 0;
     bool inOrder = true;
     bool usersRight = true;
-    QVERIFY(CLogFile::ReadAll(path, [&](const CLogRecord& r) {
+    QVERIFY(CLogReader::ReadAll(path, [&](const CLogRecord& r) {
         const int value = r.uploaded.toInt();
         inOrder = inOrder && value == seen;
         usersRight = usersRight && r.user.size() == value % 37 + 1 && r.downloaded == "0";
@@ -363,7 +369,7 @@ void TstLogFile::streamingReaderAgreesWithLineParser()
         if (line.endsWith('\r'))
             line.chop(1);
         CLogRecord r;
-        if (line.size() <= CLogFile::kMaxLineLength && CLogFile::ParseLine(line, r)) {
+        if (line.size() <= CLogReader::kMaxLineLength && CLogReader::ParseLine(line, r)) {
             const Fields f = Copy(r);
             expected.append(f.line + '#' + f.date + '#' + f.startTime + '#' + f.endTime + '#' +
                             f.user + '#' + f.device + '#' + f.isp + '#' + f.up + '#' + f.down +
@@ -390,7 +396,7 @@ void TstLogFile::keepsLongestCrLfLineOnChunkEdges()
     // chunks end, the line must not be taken for an over-long one.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logfile.log"));
-    const QByteArray longest = QByteArray(CLogFile::kMaxLineLength - 1, 'y') + '|';
+    const QByteArray longest = QByteArray(CLogReader::kMaxLineLength - 1, 'y') + '|';
     for (qint64 edge = qint64(128) << 10; edge <= qint64(4) << 20; edge *= 2) {
         // Filler lines of 1000 bytes and one shorter one put the long line in place.
         const qint64 fill = edge - 1 - longest.size();
@@ -476,14 +482,59 @@ void TstLogFile::failedAppendKeepsRecordsAndWarnsOnce()
     QCOMPARE(ReadFile(path), QByteArray("third|\nfourth|\n"));
 }
 
-void TstLogFile::appendToDirectoryFails()
+void TstLogFile::specialFilesAreRefused_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe nobody writes to") << QStringLiteral("fifo");
+    QTest::newRow("link to /dev/zero") << QStringLiteral("zero");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+void TstLogFile::specialFilesAreRefused()
+{
+    QFETCH(QString, kind);
     CScriptedMessageBox boxes;
     QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logfile.log"));
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        QVERIFY(QDir().mkdir(path));
+
+    // Reading gives up at once instead of waiting for a writer or reading for ever.
+    int visited = 0;
+    CLogReader::Problem problem = CLogReader::Problem::None;
+    QVERIFY(!CLogReader::ReadAll(
+        path, [&](const CLogRecord&) { ++visited; }, &problem));
+    QCOMPARE(problem, CLogReader::Problem::NotRegularFile);
+    QCOMPARE(visited, 0);
+    QCOMPARE(CLogReader::Check(path), CLogReader::Problem::NotRegularFile);
+    QCOMPARE(CLogReader::ProblemText(path, problem),
+             path + QStringLiteral(" is not a regular file"));
+
+    // Appending keeps the records as on a full disk, with one box for the episode.
     CLogFile log;
-    QVERIFY(!log.Append(dir.path(), "x|\n"));
-    QCOMPARE(log.PendingCount(), 1);
+    QVERIFY(!log.Append(path, "first|\n"));
+    QVERIFY(!log.Append(path, "second|\n"));
+    QVERIFY(!log.Flush(path));
+    QCOMPARE(log.PendingCount(), 2);
     QCOMPARE(boxes.Shown().size(), 1);
+    QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Error"));
+    QCOMPARE(boxes.Shown()[0].text, CLogFile::NotRegularText(path));
+    QVERIFY(boxes.Shown()[0].text.contains(path + QStringLiteral(" is not a regular file")));
+    QVERIFY(QFileInfo(path).isSymLink() || !QFileInfo(path).isFile());
+
+    // A regular file in its place takes both, oldest first.
+    if (kind == u"folder")
+        QVERIFY(QDir(path).removeRecursively());
+    else
+        QVERIFY(QFile::remove(path));
+    QVERIFY(log.Flush(path));
+    QCOMPARE(ReadFile(path), QByteArray("first|\nsecond|\n"));
+    QCOMPARE(boxes.Shown().size(), 1);
+    QCOMPARE(CLogReader::Check(path), CLogReader::Problem::None);
 }
 
 QTEST_GUILESS_MAIN(TstLogFile)

@@ -1,7 +1,9 @@
+#include "billing/logfile.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
 #include "common/settingsstore.h"
+#include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
 #include <QDir>
@@ -12,6 +14,8 @@
 
 #include <climits>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -334,6 +338,42 @@ private slots:
         QVERIFY(QFile::remove(LogPath()));
         QCOMPARE(cache.Compute(*m_store).count, 0);
         QCOMPARE(cache.Passes(), qint64(5));
+    }
+
+    void specialFileAsLogIsReportedOnce()
+    {
+        CScriptedMessageBox boxes;
+        CTotalsCache cache;
+        QCOMPARE(::mkfifo(QFile::encodeName(LogPath()).constData(), 0600), 0);
+        CTotals totals = cache.Compute(*m_store);
+        QVERIFY(totals.logNotRegular);
+        QCOMPARE(totals.count, 0);
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown()[0].text, CLogFile::NotRegularText(LogPath()));
+        // Another pass (a new filter) over the same pipe says nothing new.
+        m_store->Write(Keys::SummaryWhen, CTotals::Today);
+        QVERIFY(cache.Compute(*m_store).logNotRegular);
+        QCOMPARE(cache.Passes(), qint64(2));
+        QCOMPARE(boxes.Shown().size(), 1);
+
+        // A link to an endless device is not read either; the program's own pass says so.
+        QVERIFY(QFile::remove(LogPath()));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), LogPath()));
+        QVERIFY(CTotals::Compute(*m_store).logNotRegular);
+        QVERIFY(cache.Compute(*m_store).logNotRegular);
+        QCOMPARE(boxes.Shown().size(), 1);
+
+        // A real log ends the episode; a folder in its place starts a new one.
+        QVERIFY(QFile::remove(LogPath()));
+        WriteLog({Line("15-03-2000", "10:00:00", "10:01:00")});
+        totals = cache.Compute(*m_store);
+        QVERIFY(!totals.logNotRegular);
+        QCOMPARE(totals.count, 1);
+        QVERIFY(QFile::remove(LogPath()));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("logfile.log")));
+        QCOMPARE(cache.Compute(*m_store).count, 0);
+        QCOMPARE(boxes.Shown().size(), 2);
+        QCOMPARE(boxes.Shown()[1].text, CLogFile::NotRegularText(LogPath()));
     }
 };
 

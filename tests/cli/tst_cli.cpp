@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Result {
@@ -51,6 +53,8 @@ private slots:
     void badArgumentsExitWithTwo_data();
     void badArgumentsExitWithTwo();
     void helpAndUnreadableLog();
+    void specialFileAsLogEndsWithOne_data();
+    void specialFileAsLogEndsWithOne();
 
 private:
     void WriteSettings(const QByteArray& extra);
@@ -278,12 +282,45 @@ void TstCli::helpAndUnreadableLog()
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.startsWith("Usage: orvalis-cli"));
     QVERIFY(help.out.contains("price DD-MM-YYYY HH:MM:SS HH:MM:SS"));
+    const Result version = Run({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QByteArray("orvalis-cli " ORVALIS_VERSION "\n"));
 
     const QString missing = m_dir->filePath(QStringLiteral("no-such.log"));
     const Result result = Run({QStringLiteral("summary"), QStringLiteral("--log"), missing});
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.out.isEmpty());
     QVERIFY(result.err.contains(missing.toUtf8()));
+}
+
+void TstCli::specialFileAsLogEndsWithOne_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe nobody writes to") << QStringLiteral("fifo");
+    QTest::newRow("link to /dev/zero") << QStringLiteral("zero");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+void TstCli::specialFileAsLogEndsWithOne()
+{
+    QFETCH(QString, kind);
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(m_log).constData(), 0600), 0);
+    else if (kind == u"zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), m_log));
+    else
+        QVERIFY(QDir().mkdir(m_log));
+    const QByteArray message = "orvalis-cli: " + m_log.toUtf8() + " is not a regular file\n";
+
+    // Named on the command line, and as the configured log.
+    for (const QStringList& args :
+         {QStringList{"summary", "--log", m_log}, QStringList{"report", "--csv", "--log=" + m_log},
+          QStringList{"summary", "--filter=all"}, QStringList{"report"}}) {
+        const Result result = Run(args);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(result.err, message);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstCli)

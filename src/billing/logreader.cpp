@@ -1,0 +1,575 @@
+#include "billing/logreader.h"
+
+#include <QFile>
+
+#include <bit>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Bytes read from the log per read call: the data just read is still in the cache when
+// its lines are split.
+constexpr qsizetype kReadChunk = qsizetype(512) << 10;
+// Room in front of the data for the unfinished last line of the previous buffer: a line
+// of the longest length a record may have, and the CR of its CR LF.
+constexpr qsizetype kCarryRoom = CLogReader::kMaxLineLength + 64;
+// Room after the data: one added line feed and the overhang of a 64-byte block scan.
+constexpr qsizetype kPadding = 128;
+constexpr qsizetype kSlotSize = kCarryRoom + kReadChunk + kPadding;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Optional blanks and sign, then digits up to the first non-digit; 0 when there are none.
+// The texts handed in are at most a few characters long, so the value cannot overflow.
+int LeadingInt(QByteArrayView text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && IsBlank(*p))
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    int value = 0;
+    while (p < end && IsDigit(*p)) {
+        value = value * 10 + (*p - '0');
+        ++p;
+    }
+    return negative ? -value : value;
+}
+
+// At most count characters of text starting at from; empty when text is shorter.
+QByteArrayView Part(QByteArrayView text, qsizetype from, qsizetype count)
+{
+    if (from >= text.size())
+        return {};
+    return text.sliced(from, std::min(count, text.size() - from));
+}
+
+QByteArrayView Last(QByteArrayView text, qsizetype count)
+{
+    return text.last(std::min(count, text.size()));
+}
+
+int TwoDigits(const char* p)
+{
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// The values of a date "dd-mm-yyyy" and a time "hh:mm:ss" whose digits are known to be
+// where the written form has them.
+void WrittenDate(const char* d, CLogRecord& record)
+{
+    record.startDay = TwoDigits(d);
+    record.startMonth = TwoDigits(d + 3);
+    record.startYear = TwoDigits(d + 6) * 100 + TwoDigits(d + 8);
+}
+
+int WrittenTime(const char* t)
+{
+    return TwoDigits(t) * 3600 + TwoDigits(t + 3) * 60 + TwoDigits(t + 6);
+}
+
+// Day from the first two characters, month from the two starting at the fourth, year
+// from the last four.
+void ParseDate(QByteArrayView token, CLogRecord& record)
+{
+    const char* d = token.data();
+    if (token.size() == 10 && IsDigit(d[0]) && IsDigit(d[1]) && IsDigit(d[3]) && IsDigit(d[4]) &&
+        IsDigit(d[6]) && IsDigit(d[7]) && IsDigit(d[8]) && IsDigit(d[9])) {
+        // The written form: the same values as the general rule, found faster.
+        WrittenDate(d, record);
+        return;
+    }
+    record.startDay = LeadingInt(Part(token, 0, 2));
+    record.startMonth = LeadingInt(Part(token, 3, 2));
+    record.startYear = LeadingInt(Last(token, 4));
+}
+
+// Hours from the first two characters, minutes from the three starting at the fourth
+// (the parse stops at the colon), seconds from the last two.
+int TimeOfDay(QByteArrayView token)
+{
+    const char* t = token.data();
+    if (token.size() == 8 && IsDigit(t[0]) && IsDigit(t[1]) && IsDigit(t[3]) && IsDigit(t[4]) &&
+        !IsDigit(t[5]) && IsDigit(t[6]) && IsDigit(t[7]))
+        return WrittenTime(t);
+    return LeadingInt(Part(token, 0, 2)) * 3600 + LeadingInt(Part(token, 3, 3)) * 60 +
+           LeadingInt(Last(token, 2));
+}
+
+// The first nine tokens of a line: runs of separators count as one and leading
+// separators are skipped, so an empty field is not seen at all. Only the first count
+// entries are set; the arrays are left uninitialised, as clearing them for every line
+// costs more than splitting it.
+struct Tokens {
+    static constexpr int kUsed = 9;
+    const char* begin[kUsed];
+    qsizetype size[kUsed];
+    int count = 0;
+    // The first four tokens are a date, a time, a date and a time in the written form,
+    // with every digit where the form has one.
+    bool writtenForm = false;
+
+    void Add(const char* from, const char* to)
+    {
+        if (to > from && count < kUsed) {
+            begin[count] = from;
+            size[count] = to - from;
+            ++count;
+        }
+    }
+    void Set(int index, const char* from, qsizetype length)
+    {
+        begin[index] = from;
+        size[index] = length;
+    }
+    // The token at index, empty when the line has fewer.
+    QByteArrayView At(int index) const
+    {
+        return index < count ? QByteArrayView(begin[index], size[index]) : QByteArrayView();
+    }
+};
+
+void Split(QByteArrayView line, Tokens& tokens)
+{
+    tokens.count = 0;
+    tokens.writtenForm = false;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p < end && tokens.count < Tokens::kUsed) {
+        const void* bar = std::memchr(p, '|', size_t(end - p));
+        const char* const tokenEnd = bar ? static_cast<const char*>(bar) : end;
+        tokens.Add(p, tokenEnd);
+        p = tokenEnd + 1;
+    }
+}
+
+// Sets every field of the record (it is reused from line to line).
+void Fill(QByteArrayView line, const Tokens& tokens, CLogRecord& record)
+{
+    record.line = line;
+    record.startDate = tokens.At(0);
+    record.startTime = tokens.At(1);
+    record.endTime = tokens.At(3);
+    if (tokens.writtenForm) {
+        WrittenDate(tokens.begin[0], record);
+        record.startSecs = WrittenTime(tokens.begin[1]);
+        record.endSecs = WrittenTime(tokens.begin[3]);
+    } else {
+        ParseDate(record.startDate, record);
+        record.startSecs = TimeOfDay(record.startTime);
+        record.endSecs = TimeOfDay(record.endTime);
+    }
+    record.user = tokens.At(4);
+    record.device = tokens.At(5);
+    record.isp = tokens.At(6);
+    record.uploaded = tokens.At(7);
+    record.downloaded = tokens.At(8);
+}
+
+#if defined(__SSE2__)
+// The start of a line as the program writes it: "dd-mm-yyyy|hh:mm:ss|dd-mm-yyyy|hh:mm:ss|".
+constexpr qsizetype kWrittenPrefix = 40;
+// Bit i stands for byte i of that start.
+constexpr quint64 kPrefixBits = (quint64(1) << kWrittenPrefix) - 1;
+constexpr quint64 kPrefixBars =
+    (quint64(1) << 10) | (quint64(1) << 19) | (quint64(1) << 30) | (quint64(1) << 39);
+constexpr quint64 kDateDigits = 0b11'1101'1011; // dd-mm-yyyy
+constexpr quint64 kTimeDigits = 0b1101'1011;    // hh:mm:ss
+constexpr quint64 kPrefixDigits =
+    kDateDigits | (kTimeDigits << 11) | (kDateDigits << 20) | (kTimeDigits << 31);
+
+// Bit i set where byte i of the 16 bytes equals the byte in every lane of c.
+quint64 Matches(__m128i bytes, __m128i c)
+{
+    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c)));
+}
+
+// Bit i set where byte i of the 16 bytes is a decimal digit.
+quint64 Digits(__m128i bytes)
+{
+    const __m128i value = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    return unsigned(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(value, _mm_set1_epi8(9)), value)));
+}
+
+// Whether the line at p starts with the written form of the date and time fields: the
+// separators and digits where that form has them, no other separator and no line feed.
+// Reads 48 bytes from p, which the buffer must hold.
+bool HasWrittenPrefix(const char* p, const char* limit)
+{
+    if (limit - p < kWrittenPrefix)
+        return false;
+    quint64 bars = 0;
+    quint64 feeds = 0;
+    quint64 digits = 0;
+    for (int i = 0; i < 3; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        bars |= Matches(bytes, _mm_set1_epi8('|')) << (16 * i);
+        feeds |= Matches(bytes, _mm_set1_epi8('\n')) << (16 * i);
+        digits |= Digits(bytes) << (16 * i);
+    }
+    return (bars & kPrefixBits) == kPrefixBars && (feeds & kPrefixBits) == 0 &&
+           (digits & kPrefixBits) == kPrefixDigits;
+}
+#endif
+
+// Finds the end of the line that starts at p and splits it into tokens in the same scan.
+// Returns the line feed that ends the line, or nullptr when there is none before limit.
+// lineEnd receives the end of the line without its CR LF or LF. Reads up to 63 bytes past
+// limit, which the buffer must hold.
+const char* ScanLine(const char* p, const char* limit, Tokens& tokens, const char*& lineEnd)
+{
+    tokens.count = 0;
+    tokens.writtenForm = false;
+#if defined(__SSE2__)
+    const char* tokenStart = p;
+    const char* block = p;
+    if (HasWrittenPrefix(p, limit)) {
+        // The four fields are known: the scan goes on behind them.
+        tokens.Set(0, p, 10);
+        tokens.Set(1, p + 11, 8);
+        tokens.Set(2, p + 20, 10);
+        tokens.Set(3, p + 31, 8);
+        tokens.count = 4;
+        tokens.writtenForm = true;
+        tokenStart = p + kWrittenPrefix;
+        block = tokenStart;
+    }
+    const __m128i bar = _mm_set1_epi8('|');
+    const __m128i feed = _mm_set1_epi8('\n');
+    for (; block < limit; block += 64) {
+        quint64 bars = 0;
+        quint64 feeds = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+            bars |= Matches(bytes, bar) << (16 * i);
+            feeds |= Matches(bytes, feed) << (16 * i);
+        }
+        if (limit - block < 64) {
+            const quint64 valid = (quint64(1) << (limit - block)) - 1;
+            bars &= valid;
+            feeds &= valid;
+        }
+        if (feeds)
+            bars &= (feeds & (0 - feeds)) - 1; // only the separators before the line feed
+        for (; bars && tokens.count < Tokens::kUsed; bars &= bars - 1) {
+            const char* const at = block + std::countr_zero(bars);
+            tokens.Add(tokenStart, at);
+            tokenStart = at + 1;
+        }
+        if (feeds) {
+            const char* const newline = block + std::countr_zero(feeds);
+            lineEnd = newline > p && newline[-1] == '\r' ? newline - 1 : newline;
+            tokens.Add(tokenStart, lineEnd);
+            return newline;
+        }
+    }
+    return nullptr;
+#else
+    const void* found = std::memchr(p, '\n', size_t(limit - p));
+    if (!found)
+        return nullptr;
+    const char* const newline = static_cast<const char*>(found);
+    lineEnd = newline > p && newline[-1] == '\r' ? newline - 1 : newline;
+    Split(QByteArrayView(p, lineEnd - p), tokens);
+    return newline;
+#endif
+}
+
+} // namespace
+
+bool CLogReader::ParseLine(QByteArrayView line, CLogRecord& record)
+{
+    Tokens tokens;
+    Split(line, tokens);
+    if (tokens.count == 0)
+        return false;
+    Fill(line, tokens, record);
+    return true;
+}
+
+// The file and the two buffers a reader works with, and the thread that fills them.
+//
+// Each buffer (slot) is either free for the thread to fill, full with the result of its
+// read, or in use by the reader. The thread fills slot 0, 1, 0, 1 ... as each becomes
+// free; the reader takes them in the same order, so the records keep the order of the
+// file. Only the reader writes the carry room in front of a slot's data, and the thread
+// only writes the data of a free slot, so the two never touch the same bytes at once.
+struct CLogReader::ReadAhead {
+    static constexpr qint64 kFree = -1;
+    static constexpr qint64 kInUse = -2;
+
+    int fd = -1;
+    std::unique_ptr<char[]> memory{new char[2 * kSlotSize]()};
+    qint64 state[2] = {kFree, kFree}; // kFree, kInUse, or the bytes read (0 at the end)
+    int current = -1;                 // the slot in use by the reader, -1 before the first
+    bool stop = false;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::thread thread;
+
+    ~ReadAhead()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    char* Data(int slot) { return memory.get() + slot * kSlotSize + kCarryRoom; }
+
+    // Reads the next chunk of the file into the slot's data; 0 at the end of the file or
+    // when it cannot be read any further.
+    qint64 Read(int slot)
+    {
+        char* const data = Data(slot);
+        qint64 total = 0;
+        while (total < kReadChunk) {
+            const ssize_t got = ::read(fd, data + total, size_t(kReadChunk - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            total += got;
+        }
+        return total;
+    }
+
+    // The thread: fills the slots in turn until the end of the file or until told to stop.
+    void Run()
+    {
+        for (int slot = 0;; slot ^= 1) {
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || state[slot] == kFree; });
+                if (stop)
+                    return;
+            }
+            const qint64 got = Read(slot);
+            {
+                const std::lock_guard lock(mutex);
+                state[slot] = got;
+            }
+            changed.notify_all();
+            if (got == 0)
+                return;
+        }
+    }
+
+    // Hands the reader the next slot once it is full, and frees the one it used before;
+    // the bytes read into it.
+    qint64 Take(int slot)
+    {
+        qint64 got = 0;
+        {
+            std::unique_lock lock(mutex);
+            if (!thread.joinable() && state[slot] == kFree) {
+                // No thread could be started: read here.
+                lock.unlock();
+                got = Read(slot);
+                lock.lock();
+            } else {
+                changed.wait(lock, [&] { return state[slot] >= 0; });
+                got = state[slot];
+            }
+            state[slot] = kInUse;
+            if (current >= 0)
+                state[current] = kFree;
+            current = slot;
+        }
+        changed.notify_all();
+        return got;
+    }
+};
+
+CLogReader::CLogReader() = default;
+
+CLogReader::~CLogReader()
+{
+    Close();
+}
+
+void CLogReader::Close()
+{
+    if (m_readAhead && m_readAhead->thread.joinable()) {
+        {
+            const std::lock_guard lock(m_readAhead->mutex);
+            m_readAhead->stop = true;
+        }
+        m_readAhead->changed.notify_all();
+        m_readAhead->thread.join();
+    }
+    m_readAhead.reset();
+    m_next = m_limit = nullptr;
+    m_skipping = false;
+    m_atEnd = false;
+}
+
+int CLogReader::OpenRegular(const QString& path, Problem& problem)
+{
+    problem = Problem::None;
+    // Opened without blocking and looked at before reading: opening a pipe nobody writes
+    // to would wait for ever, and a device such as /dev/zero never ends.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        problem = errno == ENOENT || errno == ENOTDIR ? Problem::Missing : Problem::CannotRead;
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        problem = Problem::CannotRead;
+    else if (!S_ISREG(info.st_mode))
+        problem = Problem::NotRegularFile;
+    if (problem != Problem::None) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+CLogReader::Problem CLogReader::Check(const QString& path)
+{
+    Problem problem = Problem::None;
+    const int fd = OpenRegular(path, problem);
+    if (fd >= 0)
+        ::close(fd);
+    return problem;
+}
+
+bool CLogReader::Open(const QString& path)
+{
+    Close();
+    const int fd = OpenRegular(path, m_problem);
+    if (fd < 0)
+        return false;
+    m_readAhead = std::make_unique<ReadAhead>();
+    m_readAhead->fd = fd;
+    try {
+        m_readAhead->thread = std::thread([readAhead = m_readAhead.get()] { readAhead->Run(); });
+    } catch (const std::system_error&) {
+        // Without a thread the reader reads each chunk itself when it needs it.
+    }
+    return true;
+}
+
+bool CLogReader::Next(CLogRecord& record)
+{
+    Tokens tokens;
+    for (;;) {
+        // The lines are split where they lie in the buffer and handed out as views.
+        while (m_next < m_limit) {
+            const char* const line = m_next;
+            const char* lineEnd = nullptr;
+            const char* const newline = ScanLine(line, m_limit, tokens, lineEnd);
+            if (!newline)
+                break;
+            m_next = newline + 1;
+            if (tokens.count > 0 && lineEnd - line <= kMaxLineLength) {
+                Fill(QByteArrayView(line, lineEnd - line), tokens, record);
+                return true;
+            }
+        }
+        if (!Refill())
+            return false;
+    }
+}
+
+bool CLogReader::Refill()
+{
+    if (m_atEnd || !m_readAhead)
+        return false;
+    ReadAhead& readAhead = *m_readAhead;
+    const int slot = readAhead.current < 0 ? 0 : readAhead.current ^ 1;
+    char* const data = readAhead.Data(slot);
+
+    // The unfinished line goes in front of the next slot's data, unless it is too long to
+    // be a record even without the CR of a CR LF.
+    qsizetype rest = m_limit - m_next;
+    if (rest > kMaxLineLength + 1) {
+        m_skipping = true;
+        rest = 0;
+    }
+    if (rest > 0)
+        std::memcpy(data - rest, m_next, size_t(rest));
+
+    const qint64 got = readAhead.Take(slot);
+    if (got == 0) {
+        // A last line without its line break still counts; the rest of an over-long line
+        // has rest 0 and simply ends here.
+        m_atEnd = true;
+        if (rest == 0)
+            return false;
+        data[0] = '\n';
+        m_next = data - rest;
+        m_limit = data + 1;
+        return true;
+    }
+    m_next = data - rest;
+    m_limit = data + got;
+    if (m_skipping) {
+        // Drop bytes up to the end of the over-long line; all of them when it goes on
+        // into the next chunk.
+        const void* found = std::memchr(data, '\n', size_t(got));
+        if (found) {
+            m_next = static_cast<const char*>(found) + 1;
+            m_skipping = false;
+        } else {
+            m_next = m_limit;
+        }
+    }
+    return true;
+}
+
+bool CLogReader::ReadAll(const QString& path, const std::function<void(const CLogRecord&)>& visit,
+                         Problem* problem)
+{
+    CLogReader reader;
+    const bool opened = reader.Open(path);
+    if (problem)
+        *problem = reader.Error();
+    if (!opened)
+        return false;
+    CLogRecord record;
+    while (reader.Next(record))
+        visit(record);
+    return true;
+}
+
+QString CLogReader::ProblemText(const QString& path, Problem problem)
+{
+    switch (problem) {
+    case Problem::None:
+        break;
+    case Problem::NotRegularFile:
+        return QStringLiteral("%1 is not a regular file").arg(path);
+    case Problem::Missing:
+    case Problem::CannotRead:
+        return QStringLiteral("cannot read the log file %1").arg(path);
+    }
+    return QString();
+}
