@@ -358,9 +358,9 @@ void CConnectionMonitor::PlayAction(const CIntKey& actionKey, const CTextKey& so
     if (action == 1) {
         m_sound.PlayBeeps(2);
     } else if (action == 2) {
-        const QString file = m_store.Read(soundKey);
-        if (!file.isEmpty())
-            m_sound.PlayFile(file);
+        // The player falls back to the chirp for a file that is missing, unreadable or
+        // not given at all.
+        m_sound.PlayFile(m_store.Read(soundKey));
     }
 }
 

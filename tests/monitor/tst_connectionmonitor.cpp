@@ -438,6 +438,16 @@ private Q_SLOTS:
         QCOMPARE(m_sink->messages.first(), QStringLiteral("Connection Home ISP detected"));
     }
 
+    // "Play a file" with no file chosen still sounds: the player gets the empty name and
+    // falls back to its default sound.
+    void soundFileActionWithoutFileStillSounds()
+    {
+        m_store->Write(Keys::ActionWhenConMade, 2);
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        QCOMPARE(m_sound->played, QStringList{QString()});
+    }
+
     void scheduleResults()
     {
         m_monitor->Start(QStringLiteral("u"));
