@@ -1,5 +1,7 @@
 #include "common/settingsstore.h"
 
+#include "support/programrunner.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QLocalSocket>
@@ -20,28 +22,16 @@ class TestCallRecovery : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        QVERIFY(QDir(m_dir->path()).mkpath(u"runtime"_s));
-        QFile::setPermissions(m_dir->filePath(u"runtime"_s),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir(m_dir->path()).mkpath(u"config/orvalis"_s));
+        m_run = std::make_unique<CProgramRunner>(QStringLiteral(ORVALIS_EXECUTABLE));
+        QVERIFY(m_run->IsValid());
+        QVERIFY(QDir().mkpath(m_run->FilePath(u"config/orvalis"_s)));
         CSettingsStore settings(Path(u"ov.ini"_s));
         settings.Write(Keys::ShowSplash, 0);
         settings.Write(Keys::ConfirmHangup, 0);
         settings.Write(Keys::ConfirmExit, 0);
     }
 
-    void cleanup()
-    {
-        for (auto& process : m_processes) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
-        }
-        m_processes.clear();
-    }
+    void cleanup() { m_run.reset(); }
 
     // Killed during a call; the line drops before the next start: one record, ending
     // within a minute of the truth.
@@ -149,48 +139,13 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    QStringList LogLines() const
-    {
-        QFile file(Path(u"logfile.log"_s));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
+    QStringList LogLines() const { return CProgramRunner::ReadLines(Path(u"logfile.log"_s)); }
+    QString Path(const QString& name) const { return m_run->ConfigFile(name); }
+    bool Listening() const { return m_run->Listening(); }
+    bool Sim(const QString& command) { return m_run->Sim(command); }
+    QProcess* StartProgram() { return m_run->Start({u"--backend=sim"_s}); }
 
-    QString Path(const QString& name) const { return m_dir->filePath(u"config/orvalis/"_s + name); }
-
-    bool Listening() const
-    {
-        QLocalSocket socket;
-        socket.connectToServer(m_dir->filePath(u"runtime/orvalis.sock"_s));
-        return socket.waitForConnected(200);
-    }
-
-    bool Sim(const QString& command)
-    {
-        QProcess* process = Start({u"--sim"_s, command});
-        return process->waitForFinished(10000) && process->exitCode() == 0;
-    }
-
-    QProcess* StartProgram() { return Start({u"--backend=sim"_s}); }
-
-    QProcess* Start(const QStringList& arguments)
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_s, m_dir->filePath(u"home"_s));
-        env.insert(u"XDG_CONFIG_HOME"_s, m_dir->filePath(u"config"_s));
-        env.insert(u"XDG_RUNTIME_DIR"_s, m_dir->filePath(u"runtime"_s));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        process->setProcessEnvironment(env);
-        process->start(QStringLiteral(ORVALIS_EXECUTABLE), arguments);
-        process->waitForStarted(5000);
-        m_processes.push_back(std::move(process));
-        return m_processes.back().get();
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::vector<std::unique_ptr<QProcess>> m_processes;
+    std::unique_ptr<CProgramRunner> m_run;
 };
 
 QTEST_GUILESS_MAIN(TestCallRecovery)

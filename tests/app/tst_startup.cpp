@@ -1,5 +1,7 @@
 #include "common/settingsstore.h"
 
+#include "support/programrunner.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -21,12 +23,8 @@ class TestStartup : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        QDir(m_dir->path()).mkpath(QStringLiteral("runtime"));
-        QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_runtime = m_dir->filePath(QStringLiteral("runtime"));
+        m_run = std::make_unique<CProgramRunner>(QStringLiteral(ORVALIS_EXECUTABLE));
+        QVERIFY(m_run->IsValid());
     }
 
     void cleanup()
@@ -34,13 +32,7 @@ private Q_SLOTS:
         if (m_stopped > 0)
             ::kill(m_stopped, SIGCONT);
         m_stopped = 0;
-        for (auto& process : m_processes) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
-        }
-        m_processes.clear();
+        m_run.reset();
     }
 
     void firstStartCreatesPrivateSettings()
@@ -74,7 +66,7 @@ private Q_SLOTS:
         // A killed instance leaves its socket and lock file behind; the next start runs.
         first->kill();
         QVERIFY(first->waitForFinished(5000));
-        QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("runtime/orvalis.sock"))));
+        QVERIFY(QFile::exists(m_run->FilePath(QStringLiteral("runtime/orvalis.sock"))));
         QProcess* third = Start();
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
         QCOMPARE(third->state(), QProcess::Running);
@@ -111,8 +103,8 @@ private Q_SLOTS:
         CSettingsStore(IniPath()).Write(Keys::ConfirmHangup, 0);
         QProcess* program = Start({QStringLiteral("--backend=sim")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
-        const QString simFile = m_dir->filePath(QStringLiteral("config/orvalis/simulator.ini"));
-        const QString log = m_dir->filePath(QStringLiteral("config/orvalis/logfile.log"));
+        const QString simFile = m_run->FilePath(QStringLiteral("config/orvalis/simulator.ini"));
+        const QString log = m_run->FilePath(QStringLiteral("config/orvalis/logfile.log"));
         for (int call = 1; call <= 2; ++call) {
             QVERIFY(Sim(QStringLiteral("connect Home ISP")));
             // The running program gives a line it has seen its handle.
@@ -197,7 +189,7 @@ private Q_SLOTS:
         // had from a real instance: a listener in its place answers every request with
         // an error.
         QLocalServer server;
-        QVERIFY(server.listen(m_dir->filePath(QStringLiteral("runtime/orvalis.sock"))));
+        QVERIFY(server.listen(m_run->FilePath(QStringLiteral("runtime/orvalis.sock"))));
         connect(&server, &QLocalServer::newConnection, &server, [&server] {
             QLocalSocket* client = server.nextPendingConnection();
             connect(client, &QLocalSocket::readyRead, client, [client] {
@@ -221,15 +213,15 @@ private Q_SLOTS:
     {
         // No runtime folder from the session, and the shared one made in advance by
         // someone else, open to everyone.
-        m_runtime.clear();
-        const QString tmp = m_dir->filePath(QStringLiteral("tmp"));
+        m_run->SetRuntimeDir(QString());
+        const QString tmp = m_run->FilePath(QStringLiteral("tmp"));
         const QString planted = tmp + QStringLiteral("/orvalis-") + QString::number(::geteuid());
         QVERIFY(QDir().mkpath(planted));
         QCOMPARE(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
         CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
 
         QProcess* program = Start();
-        const QString own = m_dir->filePath(QStringLiteral("cache/orvalis/run"));
+        const QString own = m_run->FilePath(QStringLiteral("cache/orvalis/run"));
         QTRY_VERIFY_WITH_TIMEOUT(Listening(own + QStringLiteral("/orvalis.sock")), 15000);
         struct stat st {};
         QCOMPARE(::lstat(QFile::encodeName(own).constData(), &st), 0);
@@ -252,57 +244,17 @@ private Q_SLOTS:
     }
 
 private:
-    bool Sim(const QString& command)
-    {
-        QProcess* process = Start({QStringLiteral("--sim"), command});
-        return process->waitForFinished(10000) && process->exitCode() == 0;
-    }
-
-    static QStringList ReadLines(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
-
-    QString IniPath() const { return m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")); }
-
-    bool Listening() const
-    {
-        return Listening(m_dir->filePath(QStringLiteral("runtime/orvalis.sock")));
-    }
-
+    bool Sim(const QString& command) { return m_run->Sim(command); }
+    static QStringList ReadLines(const QString& path) { return CProgramRunner::ReadLines(path); }
+    QString IniPath() const { return m_run->ConfigFile(QStringLiteral("ov.ini")); }
+    bool Listening() const { return m_run->Listening(); }
     static bool Listening(const QString& socketFile)
     {
-        QLocalSocket socket;
-        socket.connectToServer(socketFile);
-        return socket.waitForConnected(200);
+        return CProgramRunner::Listening(socketFile);
     }
+    QProcess* Start(const QStringList& arguments = {}) { return m_run->Start(arguments); }
 
-    QProcess* Start(const QStringList& arguments = {})
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir->filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_dir->filePath(QStringLiteral("cache")));
-        env.insert(QStringLiteral("TMPDIR"), m_dir->filePath(QStringLiteral("tmp")));
-        if (m_runtime.isEmpty())
-            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        else
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process->setProcessEnvironment(env);
-        process->start(QStringLiteral(ORVALIS_EXECUTABLE), arguments);
-        process->waitForStarted(5000);
-        m_processes.push_back(std::move(process));
-        return m_processes.back().get();
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::vector<std::unique_ptr<QProcess>> m_processes;
-    QString m_runtime;
+    std::unique_ptr<CProgramRunner> m_run;
     // A program stopped by a test, woken again at the end.
     pid_t m_stopped = 0;
 };
