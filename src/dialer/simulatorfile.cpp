@@ -9,40 +9,48 @@
 
 namespace {
 
+QByteArray Section(const char* name)
+{
+    return QByteArray("[") + name + "]\n";
+}
+
+QByteArray KeyLine(const CIntKey& key)
+{
+    return QByteArray(key.name) + '=' + QByteArray::number(key.defaultValue) + '\n';
+}
+
+QByteArray KeyLine(const CTextKey& key)
+{
+    return QByteArray(key.name) + '=' + key.defaultValue + '\n';
+}
+
+// The file as first written: every key with its default and a word on what it does.
 // Comment lines must not hold an equals sign, or they would read as keys.
-const char* const kTemplate =
-    "; Orvalis connection simulator. The program reads this file again on every look,\n"
-    "; so a change made here while it runs is seen within a second.\n"
-    "; Try also: orvalis --sim \"connect Home ISP\", orvalis --sim drop, orvalis --sim status\n"
-    "\n"
-    "[Phonebook]\n"
-    "; phonebook entries, separated by |\n"
-    "Entries=Home ISP|Work\n"
-    "\n"
-    "[Dial]\n"
-    "; milliseconds between two progress steps of a dial\n"
-    "StepMs=300\n"
-    "; the next N dials end with a busy line (error 676), counting down\n"
-    "BusyTimes=0\n"
-    "; not 0: every dial fails with this error code (678 no answer, 680 no dial tone,\n"
-    "; 691 access denied, 718 PPP time-out)\n"
-    "FailCode=0\n"
-    "; progress step (1 to 7) that reports the error of a busy or failing dial;\n"
-    "; 0 refuses the dial at its start\n"
-    "FailAt=3\n"
-    "\n"
-    "[Line]\n"
-    "; entry name of the connection that is up; empty means no connection.\n"
-    "; Emptying it is a hang-up by the remote side.\n"
-    "Connected=\n"
-    "Device=Simulated modem\n"
-    "DeviceType=modem\n"
-    "Interface=ppp0\n"
-    "; bytes per second received and sent while connected\n"
-    "RateIn=4000\n"
-    "RateOut=800\n"
-    "; not 0: listing the connections fails with this error code\n"
-    "EnumError=0\n";
+QByteArray Template()
+{
+    using namespace SimKeys;
+    return "; Orvalis connection simulator. The program reads this file again on every look,\n"
+           "; so a change made here while it runs is seen within a second.\n"
+           "; Try also: orvalis --sim \"connect Home ISP\", orvalis --sim drop, orvalis --sim "
+           "status\n\n" +
+           Section(kPhonebook) + "; phonebook entries, separated by |\n" + KeyLine(Entries) + '\n' +
+           Section(kDial) + "; milliseconds between two progress steps of a dial\n" +
+           KeyLine(StepMs) +
+           "; the next N dials end with a busy line (error 676), counting down\n" +
+           KeyLine(BusyTimes) +
+           "; not 0: every dial fails with this error code (678 no answer, 680 no dial tone,\n"
+           "; 691 access denied, 718 PPP time-out)\n" +
+           KeyLine(FailCode) +
+           "; progress step (1 to 7) that reports the error of a busy or failing dial;\n"
+           "; 0 refuses the dial at its start\n" +
+           KeyLine(FailAt) + '\n' + Section(kLine) +
+           "; entry name of the connection that is up; empty means no connection.\n"
+           "; Emptying it is a hang-up by the remote side.\n" +
+           KeyLine(Connected) + KeyLine(Device) + KeyLine(DeviceType) + KeyLine(Interface) +
+           "; bytes per second received and sent while connected\n" + KeyLine(RateIn) +
+           KeyLine(RateOut) + "; not 0: listing the connections fails with this error code\n" +
+           KeyLine(EnumError);
+}
 
 // a * b / 1000 without overflow (saturating at the largest value).
 quint64 BytesFor(quint64 rate, quint64 msecs)
@@ -86,7 +94,7 @@ bool CSimulatorFile::EnsureExists() const
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return QFileInfo::exists(Path());
-    const QByteArray text(kTemplate);
+    const QByteArray text(Template());
     const bool ok = file.write(text) == text.size();
     file.close();
     return ok;
