@@ -680,13 +680,15 @@ void CNetworkManagerAccess::OnActiveProperties(const QString& path, const QDBusM
     const auto active = m_active.find(path);
     if (active == m_active.end())
         return; // gone meanwhile
-    // The answer is newer than the state changes that came before it.
     const QVariantMap properties =
         reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
             ? qdbus_cast<QVariantMap>(reply.arguments().constFirst())
             : QVariantMap();
     active->profilePath = PathOf(properties.value(QStringLiteral("Connection")));
-    active->state = properties.value(QStringLiteral("State")).toUInt();
+    // A state change that was signalled is never older than the one read: the read may
+    // have been answered before the change.
+    if (!active->stateSignalled)
+        active->state = properties.value(QStringLiteral("State")).toUInt();
     SetActiveDevices(*active, PathsOf(properties.value(QStringLiteral("Devices"))));
     active->loaded = true;
     if (m_dial.active && m_dial.activePath == path)
@@ -741,8 +743,10 @@ void CNetworkManagerAccess::OnPropertiesChanged(const QString& interfaceName,
         const auto active = m_active.find(path);
         if (active == m_active.end())
             return;
-        if (changed.contains(QStringLiteral("State")))
+        if (changed.contains(QStringLiteral("State"))) {
             active->state = changed.value(QStringLiteral("State")).toUInt();
+            active->stateSignalled = true;
+        }
         if (changed.contains(QStringLiteral("Devices")))
             SetActiveDevices(*active, PathsOf(changed.value(QStringLiteral("Devices"))));
     } else if (interfaceName == kDeviceInterface && m_devices.contains(path)) {
@@ -777,8 +781,10 @@ void CNetworkManagerAccess::OnActiveStateChanged(uint state, uint reason,
 {
     const QString path = message.path();
     const auto active = m_active.find(path);
-    if (active != m_active.end())
+    if (active != m_active.end()) {
         active->state = state;
+        active->stateSignalled = true;
+    }
     if (!m_dial.active)
         return;
     if (!DialResolved()) {

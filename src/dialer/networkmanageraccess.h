@@ -113,6 +113,7 @@ private:
         QString profilePath;
         QString devicePath;
         uint state = 0;
+        bool stateSignalled = false; // a signal has told the state: it beats a read
     };
     // A state change of a device or an active connection, kept while it is not yet known
     // whether it concerns the dial.
