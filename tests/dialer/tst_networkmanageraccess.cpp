@@ -109,6 +109,8 @@ private slots:
     void failedDialGivesErrorCode();
     void dialWithoutCredentialsFails();
     void refusesUnknownEntryAndSecondDial();
+    void laterRefusalReachesNotifier();
+    void dropsAnswersAfterItIsGone();
     void hangsUpAndSeesRemoteDrop();
     void deletesProfile();
     void enumeratesConnectionsWithoutBusCall();
@@ -333,6 +335,40 @@ void TestNetworkManagerAccess::refusesUnknownEntryAndSecondDial()
     // Hanging up a dial under way ends it.
     QCOMPARE(backend->HangUp(handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::ActiveConnections().isEmpty(), 10000);
+}
+
+// Dial returns before NetworkManager answers: a refusal comes later, through the notifier.
+void TestNetworkManagerAccess::laterRefusalReachesNotifier()
+{
+    auto backend = NewBackend();
+    m_bus.StopMock();
+    QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
+    QVERIFY(handle != 0);
+    QVERIFY(steps.isEmpty());
+    QTRY_COMPARE(steps.size(), 1);
+    QCOMPARE(steps.first(),
+             (Step{CRemoteAccess::OpenPort, unsigned(CNetworkManagerAccess::ErrorNotRunning)}));
+    // The failed dial is over.
+    QCOMPARE(backend->HangUp(handle), int(CRemoteAccess::ErrorInvalidHandle));
+    RasHandle again = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, {}, again), 0);
+    QVERIFY(again != handle);
+}
+
+void TestNetworkManagerAccess::dropsAnswersAfterItIsGone()
+{
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"Phone tether"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
+    QCOMPARE(backend->DeleteEntry(u"DSL"_s), 0);
+    backend.reset();
+    // The answers and the activation's signals come in while nobody is there for them.
+    QTRY_COMPARE_WITH_TIMEOUT(ActiveState(), 2U, 10000);
+    QVERIFY(steps.isEmpty());
 }
 
 void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
