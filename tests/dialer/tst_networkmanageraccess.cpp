@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -115,6 +116,7 @@ private slots:
     void deletesProfile();
     void enumeratesConnectionsWithoutBusCall();
     void staysResponsiveWhileNetworkManagerIsFrozen();
+    void agentRegistersWithoutWaiting();
     void opensConnectionEditor();
     void factoryPicksNetworkManager();
     void wholeCallThroughTheProgram();
@@ -125,7 +127,7 @@ private:
     std::unique_ptr<CNetworkManagerAccess> NewBackend(const QStringList& expected = {
                                                           u"Home ISP"_s, u"Phone tether"_s,
                                                           u"DSL"_s, u"Mobile CDMA"_s});
-    qint64 LongestGapWhileFrozen(CNetworkManagerAccess& backend,
+    qint64 LongestGapWhileFrozen(CNetworkManagerAccess* backend,
                                  const std::function<void()>& actions);
 
     CNmMockBus m_bus;
@@ -437,10 +439,10 @@ void TestNetworkManagerAccess::enumeratesConnectionsWithoutBusCall()
 }
 
 // Stops the mock for FreezeMs(), runs the actions meanwhile and keeps the event loop going,
-// asking the backend for its lists on every turn as the window does. Returns the longest
+// asking the backend (if any) for its lists on every turn as the window does. Returns the longest
 // the loop went without turning (-1 when the mock could not be stopped). The mock runs
 // again afterwards, whatever happens.
-qint64 TestNetworkManagerAccess::LongestGapWhileFrozen(CNetworkManagerAccess& backend,
+qint64 TestNetworkManagerAccess::LongestGapWhileFrozen(CNetworkManagerAccess* backend,
                                                        const std::function<void()>& actions)
 {
     const pid_t pid = pid_t(m_bus.MockPid());
@@ -457,8 +459,10 @@ qint64 TestNetworkManagerAccess::LongestGapWhileFrozen(CNetworkManagerAccess& ba
         turn();
         QStringList entries;
         QList<CRasConnection> connections;
-        backend.EnumEntries(entries);
-        backend.EnumConnections(connections);
+        if (backend) {
+            backend->EnumEntries(entries);
+            backend->EnumConnections(connections);
+        }
     });
     ticker.start();
     actions();
@@ -484,7 +488,7 @@ void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
     int result = -1;
     QStringList entries;
     QList<CRasConnection> connections;
-    qint64 gap = LongestGapWhileFrozen(*backend, [&] {
+    qint64 gap = LongestGapWhileFrozen(backend.get(), [&] {
         result = backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle);
         backend->EnumEntries(entries);
         backend->EnumConnections(connections);
@@ -508,7 +512,7 @@ void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
     QCOMPARE(connections[0].interfaceName, u"ppp0"_s);
 
     // Hang-up: the connection stays listed until NetworkManager has ended it.
-    gap = LongestGapWhileFrozen(*backend, [&] {
+    gap = LongestGapWhileFrozen(backend.get(), [&] {
         result = backend->HangUp(handle);
         backend->EnumConnections(connections);
     });
@@ -522,7 +526,7 @@ void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
     steps.clear();
     RasHandle second = 0;
     int hangUp = -1;
-    gap = LongestGapWhileFrozen(*backend, [&] {
+    gap = LongestGapWhileFrozen(backend.get(), [&] {
         result = backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), second);
         hangUp = backend->HangUp(second);
     });
@@ -538,6 +542,20 @@ void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
     QCOMPARE(backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
                              10000);
+}
+
+void TestNetworkManagerAccess::agentRegistersWithoutWaiting()
+{
+    CNmSecretAgent agent(QDBusConnection::systemBus(), {});
+    QSignalSpy answered(&agent, &CNmSecretAgent::RegistrationAnswered);
+    bool sent = false;
+    const qint64 gap = LongestGapWhileFrozen(nullptr, [&] { sent = agent.Register(); });
+    QVERIFY2(gap >= 0 && gap < 750, qPrintable(u"the loop stood still for %1 ms"_s.arg(gap)));
+    QVERIFY(sent);
+    QVERIFY(!agent.IsRegistered());
+    QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 1, 10000);
+    QCOMPARE(answered.first().first().toBool(), true);
+    QVERIFY(agent.IsRegistered());
 }
 
 void TestNetworkManagerAccess::opensConnectionEditor()
