@@ -1,6 +1,7 @@
 #include "dialer/networkmanageraccess.h"
 
 #include "common/settingsstore.h"
+#include "dialer/nmasynccall.h"
 #include "dialer/nmsecretagent.h"
 
 #include <QDBusArgument>
@@ -8,10 +9,12 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -25,7 +28,8 @@ const QString kActiveInterface = QStringLiteral("org.freedesktop.NetworkManager.
 const QString kDeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.Device");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kEditor = QStringLiteral("nm-connection-editor");
-constexpr int kCallTimeoutMs = 5000;
+// The most state changes held back for a dial whose request is not yet answered.
+constexpr int kMaxHeldSignals = 256;
 
 // Device states (NMDeviceState).
 enum : uint {
@@ -200,9 +204,8 @@ int CNetworkManagerAccess::DeleteEntry(const QString& name)
     if (!profile)
         return ErrorEntryNotFound;
     const QString path = profile->path;
-    const QDBusMessage reply = Call(path, kProfileInterface, QStringLiteral("Delete"));
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return ServiceError(reply);
+    Send(path, kProfileInterface, QStringLiteral("Delete"), {},
+         [this](const QDBusMessage& reply) { OnDeleteAnswer(reply); });
     // The caller lists the entries again at once, before the removal signal arrives.
     OnConnectionRemoved(QDBusObjectPath(path));
     return ErrorNone;
@@ -223,46 +226,46 @@ int CNetworkManagerAccess::Dial(const QString& entry, const QString& user, const
             return ErrorPortAlreadyOpen;
     }
 
-    // The agent may be asked for the credentials as soon as the activation starts.
+    // The agent may be asked for the credentials as soon as the activation starts. The
+    // handle is given now; it names the active connection once NetworkManager has said
+    // which one it is.
     m_dial = Dialing{};
     m_dial.active = true;
+    m_dial.handle = m_nextHandle++;
     m_dial.entry = profile->id;
     m_dial.user = user;
     m_dial.password = password;
     m_dial.notifier = std::move(notifier);
-    const QDBusMessage reply =
-        Call(kManagerPath, kManagerInterface, QStringLiteral("ActivateConnection"),
-             {QVariant::fromValue(QDBusObjectPath(profile->path)),
-              QVariant::fromValue(QDBusObjectPath(QStringLiteral("/"))),
-              QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))});
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        m_dial = Dialing{};
-        return ServiceError(reply);
-    }
-    const QString path = PathOf(reply.arguments().constFirst());
-    m_dial.activePath = path;
-    if (!m_active.contains(path)) {
-        AddActive(path);
-        if (!m_activeOrder.contains(path))
-            m_activeOrder.append(path);
-    }
-    outHandle = m_active.value(path).handle;
+    const Handle handle = m_dial.handle;
+    Send(kManagerPath, kManagerInterface, QStringLiteral("ActivateConnection"),
+         {QVariant::fromValue(QDBusObjectPath(profile->path)),
+          QVariant::fromValue(QDBusObjectPath(QStringLiteral("/"))),
+          QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))},
+         [this, handle](const QDBusMessage& reply) { OnActivated(handle, reply); });
+    outHandle = handle;
     return ErrorNone;
 }
 
 int CNetworkManagerAccess::HangUp(Handle handle)
 {
+    if (handle == 0)
+        return ErrorInvalidHandle;
+    // A dial that is hung up reports nothing more.
+    if (m_dial.active && m_dial.handle == handle) {
+        const bool unanswered = m_dial.activePath.isEmpty();
+        m_dial = Dialing{};
+        if (unanswered) {
+            // The active connection is not known yet: it is ended as soon as it is.
+            m_cancelled.insert(handle);
+            return ErrorNone;
+        }
+    }
     const QString path = ActivePathOf(handle);
     if (path.isEmpty())
         return ErrorInvalidHandle;
-    // A dial that is hung up reports nothing more.
-    if (m_dial.active && m_dial.activePath == path)
-        m_dial = Dialing{};
-    const QDBusMessage reply =
-        Call(kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"),
-             {QVariant::fromValue(QDBusObjectPath(path))});
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return ServiceError(reply);
+    Send(kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"),
+         {QVariant::fromValue(QDBusObjectPath(path))},
+         [this](const QDBusMessage& reply) { OnHangUpAnswer(reply); });
     return ErrorNone;
 }
 
@@ -276,6 +279,9 @@ int CNetworkManagerAccess::EnumConnections(QList<CRasConnection>& out)
             continue;
         const Profile* profile = ProfileAt(it->profilePath);
         if (!profile || !profile->watched)
+            continue;
+        // Listed once its device is known too: the caller needs the interface at once.
+        if (!it->devicePath.isEmpty() && !m_devices.contains(it->devicePath))
             continue;
         const Device device = m_devices.value(it->devicePath);
         CRasConnection connection;
@@ -448,24 +454,107 @@ void CNetworkManagerAccess::OnDialDeviceState(uint newState, uint reason)
     }
 }
 
-// ---- D-Bus ----
-
-QDBusMessage CNetworkManagerAccess::Call(const QString& path, const QString& interfaceName,
-                                         const QString& method, const QVariantList& arguments) const
+void CNetworkManagerAccess::OnDialActiveState(uint state, uint reason)
 {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QString::fromLatin1(kService), path, interfaceName, method);
-    call.setArguments(arguments);
-    return m_bus.call(call, QDBus::Block, kCallTimeoutMs);
+    // A connection without a device of its own (a VPN) only reports these states; with a
+    // device, its states have ended the dial already.
+    if (state == ActiveActivated) {
+        Notify(Connected, 0);
+    } else if (state == ActiveDeactivated) {
+        if (m_dial.failed)
+            Notify(m_dial.lastState,
+                   static_cast<unsigned>(ErrorForReason(m_dial.failReason, reason)));
+        else if (reason == 0 || reason == 2 || reason == 3)
+            Notify(Disconnected, 0);
+        else
+            Notify(m_dial.lastState, static_cast<unsigned>(ErrorForReason(0, reason)));
+    }
 }
 
-QVariantMap CNetworkManagerAccess::GetAll(const QString& path, const QString& interfaceName) const
+bool CNetworkManagerAccess::DialResolved() const
 {
-    const QDBusMessage reply =
-        Call(path, kPropertiesInterface, QStringLiteral("GetAll"), {interfaceName});
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return qdbus_cast<QVariantMap>(reply.arguments().constFirst());
+    if (!m_dial.active || m_dial.activePath.isEmpty())
+        return false;
+    const auto active = m_active.constFind(m_dial.activePath);
+    return active != m_active.cend() && active->loaded;
+}
+
+void CNetworkManagerAccess::ReplayHeldSignals()
+{
+    if (!DialResolved())
+        return;
+    const QList<HeldSignal> held = std::exchange(m_dial.held, {});
+    const QString devicePath = m_active.value(m_dial.activePath).devicePath;
+    const QString activePath = m_dial.activePath;
+    for (const HeldSignal& signal : held) {
+        if (!m_dial.active)
+            break;
+        if (signal.device && !devicePath.isEmpty() && signal.path == devicePath)
+            OnDialDeviceState(signal.state, signal.reason);
+        else if (!signal.device && signal.path == activePath)
+            OnDialActiveState(signal.state, signal.reason);
+    }
+}
+
+void CNetworkManagerAccess::OnActivated(Handle handle, const QDBusMessage& reply)
+{
+    const bool cancelled = m_cancelled.remove(handle);
+    const bool dialing = m_dial.active && m_dial.handle == handle;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        const int error = ServiceError(reply);
+        if (dialing)
+            Notify(m_dial.lastState, static_cast<unsigned>(error));
+        return;
+    }
+    const QString path = PathOf(reply.arguments().constFirst());
+    const auto active = m_active.find(path);
+    if (active == m_active.end()) {
+        AddActive(path, handle);
+        if (!m_activeOrder.contains(path))
+            m_activeOrder.append(path);
+    } else {
+        active->handle = handle;
+    }
+    if (cancelled) {
+        Send(kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"),
+             {QVariant::fromValue(QDBusObjectPath(path))},
+             [this](const QDBusMessage& answer) { OnHangUpAnswer(answer); });
+        return;
+    }
+    if (dialing) {
+        m_dial.activePath = path;
+        ReplayHeldSignals();
+    }
+}
+
+void CNetworkManagerAccess::OnHangUpAnswer(const QDBusMessage& reply)
+{
+    // A connection that has ended already needs no hang-up.
+    if (reply.type() == QDBusMessage::ReplyMessage ||
+        reply.errorName().endsWith(u".ConnectionNotActive"))
+        return;
+    ServiceError(reply);
+    qWarning("NetworkManager did not hang up: %s", qPrintable(reply.errorMessage()));
+}
+
+void CNetworkManagerAccess::OnDeleteAnswer(const QDBusMessage& reply)
+{
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return;
+    // The profile was taken off the list before the answer: read the list again.
+    ServiceError(reply);
+    qWarning("NetworkManager did not delete the profile: %s", qPrintable(reply.errorMessage()));
+    LoadProfiles();
+}
+
+// ---- D-Bus ----
+
+void CNetworkManagerAccess::Send(const QString& path, const QString& interfaceName,
+                                 const QString& method, const QVariantList& arguments,
+                                 std::function<void(const QDBusMessage&)> onReply)
+{
+    CNmAsyncCall::Send(m_bus, CNmAsyncCall::MethodCall(path, interfaceName, method, arguments),
+                       this, std::move(onReply));
 }
 
 void CNetworkManagerAccess::Subscribe()
@@ -494,37 +583,64 @@ void CNetworkManagerAccess::OnServiceRegistered()
 void CNetworkManagerAccess::Reload()
 {
     LoadProfiles();
-    const QDBusMessage reply = Call(kManagerPath, kPropertiesInterface, QStringLiteral("Get"),
-                                    {kManagerInterface, QStringLiteral("ActiveConnections")});
-    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-        SetActivePaths(PathsOf(reply.arguments().constFirst().value<QDBusVariant>().variant()));
+    Send(kManagerPath, kPropertiesInterface, QStringLiteral("Get"),
+         {kManagerInterface, QStringLiteral("ActiveConnections")},
+         [this](const QDBusMessage& reply) {
+             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                 SetActivePaths(
+                     PathsOf(reply.arguments().constFirst().value<QDBusVariant>().variant()));
+         });
     m_agent->Register();
 }
 
 void CNetworkManagerAccess::LoadProfiles()
 {
-    const QDBusMessage reply =
-        Call(kSettingsPath, kSettingsInterface, QStringLiteral("ListConnections"));
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return;
-    QList<Profile> profiles;
-    for (const QString& path : PathsOf(reply.arguments().constFirst())) {
-        if (std::optional<Profile> profile = ReadProfile(path))
-            profiles.append(*profile);
-    }
-    m_profiles = profiles;
+    Send(kSettingsPath, kSettingsInterface, QStringLiteral("ListConnections"), {},
+         [this](const QDBusMessage& reply) {
+             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                 OnProfileList(PathsOf(reply.arguments().constFirst()));
+         });
 }
 
-std::optional<CNetworkManagerAccess::Profile>
-CNetworkManagerAccess::ReadProfile(const QString& path) const
+void CNetworkManagerAccess::OnProfileList(const QStringList& paths)
 {
-    const QDBusMessage reply = Call(path, kProfileInterface, QStringLiteral("GetSettings"));
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return std::nullopt;
+    // NetworkManager's order; a profile already read keeps what is known of it until its
+    // settings come again.
+    QList<Profile> profiles;
+    for (const QString& path : paths) {
+        const Profile* known = ProfileAt(path);
+        Profile profile = known ? *known : Profile{};
+        profile.path = path;
+        profiles.append(profile);
+    }
+    m_profiles = profiles;
+    for (const QString& path : paths)
+        ReadProfile(path);
+}
+
+void CNetworkManagerAccess::ReadProfile(const QString& path)
+{
+    Send(path, kProfileInterface, QStringLiteral("GetSettings"), {},
+         [this, path](const QDBusMessage& reply) { OnProfileSettings(path, reply); });
+}
+
+void CNetworkManagerAccess::OnProfileSettings(const QString& path, const QDBusMessage& reply)
+{
+    const auto known =
+        std::find_if(m_profiles.begin(), m_profiles.end(),
+                     [&path](const Profile& profile) { return profile.path == path; });
+    if (known == m_profiles.end())
+        return; // removed meanwhile
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        if (!known->loaded)
+            m_profiles.erase(known);
+        return;
+    }
     const auto settings = qdbus_cast<NMVariantMapMap>(reply.arguments().constFirst());
     const QVariantMap connection = settings.value(QStringLiteral("connection"));
     Profile profile;
     profile.path = path;
+    profile.loaded = true;
     profile.id = connection.value(QStringLiteral("id")).toString();
     profile.uuid = connection.value(QStringLiteral("uuid")).toString();
     profile.type = connection.value(QStringLiteral("type")).toString();
@@ -532,7 +648,7 @@ CNetworkManagerAccess::ReadProfile(const QString& path) const
     profile.watched =
         !profile.id.isEmpty() &&
         (IsDialUpType(profile.type) || connection.value(QStringLiteral("metered")).toInt() == 1);
-    return profile;
+    *known = profile;
 }
 
 void CNetworkManagerAccess::SetActivePaths(const QStringList& paths)
@@ -545,20 +661,38 @@ void CNetworkManagerAccess::SetActivePaths(const QStringList& paths)
     }
     for (const QString& path : paths) {
         if (!m_active.contains(path))
-            AddActive(path);
+            AddActive(path, 0);
     }
     m_activeOrder = paths;
 }
 
-void CNetworkManagerAccess::AddActive(const QString& path)
+void CNetworkManagerAccess::AddActive(const QString& path, Handle handle)
 {
-    const QVariantMap properties = GetAll(path, kActiveInterface);
     Active active;
-    active.handle = m_nextHandle++;
-    active.profilePath = PathOf(properties.value(QStringLiteral("Connection")));
-    active.state = properties.value(QStringLiteral("State")).toUInt();
-    SetActiveDevices(active, PathsOf(properties.value(QStringLiteral("Devices"))));
+    active.handle = handle != 0 ? handle : m_nextHandle++;
     m_active.insert(path, active);
+    Send(path, kPropertiesInterface, QStringLiteral("GetAll"), {kActiveInterface},
+         [this, path](const QDBusMessage& reply) { OnActiveProperties(path, reply); });
+}
+
+void CNetworkManagerAccess::OnActiveProperties(const QString& path, const QDBusMessage& reply)
+{
+    const auto active = m_active.find(path);
+    if (active == m_active.end())
+        return; // gone meanwhile
+    const QVariantMap properties =
+        reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+            ? qdbus_cast<QVariantMap>(reply.arguments().constFirst())
+            : QVariantMap();
+    active->profilePath = PathOf(properties.value(QStringLiteral("Connection")));
+    // A state change that was signalled is never older than the one read: the read may
+    // have been answered before the change.
+    if (!active->stateSignalled)
+        active->state = properties.value(QStringLiteral("State")).toUInt();
+    SetActiveDevices(*active, PathsOf(properties.value(QStringLiteral("Devices"))));
+    active->loaded = true;
+    if (m_dial.active && m_dial.activePath == path)
+        ReplayHeldSignals();
 }
 
 void CNetworkManagerAccess::SetActiveDevices(Active& active, const QStringList& devices)
@@ -570,7 +704,15 @@ void CNetworkManagerAccess::SetActiveDevices(Active& active, const QStringList& 
 
 void CNetworkManagerAccess::LoadDevice(const QString& path)
 {
-    const QVariantMap properties = GetAll(path, kDeviceInterface);
+    Send(path, kPropertiesInterface, QStringLiteral("GetAll"), {kDeviceInterface},
+         [this, path](const QDBusMessage& reply) { OnDeviceProperties(path, reply); });
+}
+
+void CNetworkManagerAccess::OnDeviceProperties(const QString& path, const QDBusMessage& reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return;
+    const auto properties = qdbus_cast<QVariantMap>(reply.arguments().constFirst());
     if (properties.isEmpty())
         return;
     Device device;
@@ -601,8 +743,10 @@ void CNetworkManagerAccess::OnPropertiesChanged(const QString& interfaceName,
         const auto active = m_active.find(path);
         if (active == m_active.end())
             return;
-        if (changed.contains(QStringLiteral("State")))
+        if (changed.contains(QStringLiteral("State"))) {
             active->state = changed.value(QStringLiteral("State")).toUInt();
+            active->stateSignalled = true;
+        }
         if (changed.contains(QStringLiteral("Devices")))
             SetActiveDevices(*active, PathsOf(changed.value(QStringLiteral("Devices"))));
     } else if (interfaceName == kDeviceInterface && m_devices.contains(path)) {
@@ -622,6 +766,11 @@ void CNetworkManagerAccess::OnDeviceStateChanged(uint newState, uint oldState, u
     Q_UNUSED(oldState);
     if (!m_dial.active)
         return;
+    if (!DialResolved()) {
+        if (m_dial.held.size() < kMaxHeldSignals)
+            m_dial.held.append({true, message.path(), newState, reason});
+        return;
+    }
     const auto active = m_active.constFind(m_dial.activePath);
     if (active != m_active.cend() && active->devicePath == message.path())
         OnDialDeviceState(newState, reason);
@@ -632,31 +781,30 @@ void CNetworkManagerAccess::OnActiveStateChanged(uint state, uint reason,
 {
     const QString path = message.path();
     const auto active = m_active.find(path);
-    if (active != m_active.end())
+    if (active != m_active.end()) {
         active->state = state;
-    if (!m_dial.active || m_dial.activePath != path)
-        return;
-    // A connection without a device of its own (a VPN) only reports these states; with a
-    // device, its states have ended the dial already.
-    if (state == ActiveActivated) {
-        Notify(Connected, 0);
-    } else if (state == ActiveDeactivated) {
-        if (m_dial.failed)
-            Notify(m_dial.lastState,
-                   static_cast<unsigned>(ErrorForReason(m_dial.failReason, reason)));
-        else if (reason == 0 || reason == 2 || reason == 3)
-            Notify(Disconnected, 0);
-        else
-            Notify(m_dial.lastState, static_cast<unsigned>(ErrorForReason(0, reason)));
+        active->stateSignalled = true;
     }
+    if (!m_dial.active)
+        return;
+    if (!DialResolved()) {
+        if (m_dial.held.size() < kMaxHeldSignals)
+            m_dial.held.append({false, path, state, reason});
+        return;
+    }
+    if (m_dial.activePath == path)
+        OnDialActiveState(state, reason);
 }
 
 void CNetworkManagerAccess::OnNewConnection(const QDBusObjectPath& path)
 {
     if (ProfileAt(path.path()))
         return;
-    if (std::optional<Profile> profile = ReadProfile(path.path()))
-        m_profiles.append(*profile);
+    // Listed once its settings have been read.
+    Profile profile;
+    profile.path = path.path();
+    m_profiles.append(profile);
+    ReadProfile(profile.path);
 }
 
 void CNetworkManagerAccess::OnConnectionRemoved(const QDBusObjectPath& path)
@@ -667,15 +815,8 @@ void CNetworkManagerAccess::OnConnectionRemoved(const QDBusObjectPath& path)
 void CNetworkManagerAccess::OnConnectionUpdated(const QDBusMessage& message)
 {
     const QString path = message.path();
-    const std::optional<Profile> profile = ReadProfile(path);
-    if (!profile)
-        return;
-    for (Profile& known : m_profiles) {
-        if (known.path == path) {
-            known = *profile;
-            return;
-        }
-    }
+    if (ProfileAt(path))
+        ReadProfile(path);
 }
 
 // ---- Look-ups ----

@@ -7,10 +7,11 @@
 #include <QDBusObjectPath>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
-#include <optional>
 
 class CNmSecretAgent;
 class CSettingsStore;
@@ -22,8 +23,13 @@ class QDBusServiceWatcher;
 // and every profile marked metered (connection.metered yes), named by their id, in
 // NetworkManager's order. Connections are the activated active connections of those
 // profiles. Everything is kept in memory and updated from NetworkManager's signals, so
-// EnumEntries and EnumConnections cost no D-Bus call; only commands (dial, hang-up,
-// delete) and the arrival of a new profile, active connection or device call it.
+// EnumEntries and EnumConnections cost no D-Bus call.
+//
+// No call to NetworkManager waits for its answer: a stalled NetworkManager must not freeze
+// the window. Commands (dial, hang-up, delete) send their request and return; the profiles,
+// active connections and devices are read in the background when the backend starts and
+// when signals announce them, and show up in the lists once their answers are in. A dial
+// whose request NetworkManager refuses later reports the refusal through its notifier.
 //
 // A dial activates the profile and turns the device's states into the progress states of
 // the interface; a failure is mapped from NetworkManager's reason onto an error code.
@@ -33,7 +39,7 @@ class QDBusServiceWatcher;
 // nm-connection-editor.
 //
 // Lives on the user-interface thread; the notifier is called there, from the D-Bus signal
-// handlers.
+// and reply handlers.
 class CNetworkManagerAccess : public QObject, public CRemoteAccess {
     Q_OBJECT
 
@@ -90,6 +96,7 @@ private slots:
 private:
     struct Profile {
         QString path;
+        bool loaded = false; // its settings have been read
         QString id;
         QString uuid;
         QString type;
@@ -102,12 +109,23 @@ private:
     };
     struct Active {
         Handle handle = 0;
+        bool loaded = false; // its properties have been read
         QString profilePath;
         QString devicePath;
         uint state = 0;
+        bool stateSignalled = false; // a signal has told the state: it beats a read
+    };
+    // A state change of a device or an active connection, kept while it is not yet known
+    // whether it concerns the dial.
+    struct HeldSignal {
+        bool device = false;
+        QString path;
+        uint state = 0;
+        uint reason = 0;
     };
     struct Dialing {
         bool active = false;
+        Handle handle = 0;
         QString entry;
         QString user;
         QString password;
@@ -117,21 +135,28 @@ private:
         uint lastDeviceState = 0;
         bool failed = false; // the device failed for a reason the connection may tell better
         uint failReason = 0;
+        QList<HeldSignal> held; // until the dial's active connection and device are known
     };
 
-    // A method call to NetworkManager; the reply, or an error message.
-    QDBusMessage Call(const QString& path, const QString& interfaceName, const QString& method,
-                      const QVariantList& arguments = {}) const;
-    QVariantMap GetAll(const QString& path, const QString& interfaceName) const;
+    // Sends a method call to NetworkManager; onReply gets its answer later.
+    void Send(const QString& path, const QString& interfaceName, const QString& method,
+              const QVariantList& arguments, std::function<void(const QDBusMessage&)> onReply);
 
     void Subscribe();
     void Reload();
     void LoadProfiles();
-    std::optional<Profile> ReadProfile(const QString& path) const;
+    void OnProfileList(const QStringList& paths);
+    void ReadProfile(const QString& path);
+    void OnProfileSettings(const QString& path, const QDBusMessage& reply);
     void SetActivePaths(const QStringList& paths);
-    void AddActive(const QString& path);
+    void AddActive(const QString& path, Handle handle);
+    void OnActiveProperties(const QString& path, const QDBusMessage& reply);
     void SetActiveDevices(Active& active, const QStringList& devices);
     void LoadDevice(const QString& path);
+    void OnDeviceProperties(const QString& path, const QDBusMessage& reply);
+    void OnActivated(Handle handle, const QDBusMessage& reply);
+    void OnHangUpAnswer(const QDBusMessage& reply);
+    void OnDeleteAnswer(const QDBusMessage& reply);
     const Profile* FindProfile(const QString& entry) const;
     const Profile* ProfileAt(const QString& path) const;
     QString ActivePathOf(Handle handle) const;
@@ -141,6 +166,12 @@ private:
     // Disconnected, or an error, ends it.
     void Notify(unsigned state, unsigned error);
     void OnDialDeviceState(uint newState, uint reason);
+    void OnDialActiveState(uint state, uint reason);
+    // The dial's active connection and device are known once the activation was answered
+    // and the connection's properties were read; the state changes held until then are
+    // replayed.
+    bool DialResolved() const;
+    void ReplayHeldSignals();
     int RunEditor(const QStringList& arguments);
     int ServiceError(const QDBusMessage& reply);
 
@@ -155,5 +186,6 @@ private:
     QStringList m_activeOrder;        // NetworkManager's order
     Handle m_nextHandle = 1;
     Dialing m_dial;
+    QSet<Handle> m_cancelled; // hung up before NetworkManager answered their activation
     QString m_lastServiceError;
 };

@@ -1,5 +1,7 @@
 #include "dialer/nmsecretagent.h"
 
+#include "dialer/nmasynccall.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -11,7 +13,6 @@ const QString kAgentManagerPath = QStringLiteral("/org/freedesktop/NetworkManage
 const QString kAgentManagerInterface =
     QStringLiteral("org.freedesktop.NetworkManager.AgentManager");
 const QString kNoSecrets = QStringLiteral("org.freedesktop.NetworkManager.SecretAgent.NoSecrets");
-constexpr int kCallTimeoutMs = 5000;
 
 // The settings whose user name and password the program keeps.
 bool IsCredentialSetting(const QString& name)
@@ -54,10 +55,18 @@ bool CNmSecretAgent::Register()
         if (!m_exported)
             return false;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kService, kAgentManagerPath, kAgentManagerInterface, QStringLiteral("Register"));
-    call << QString::fromLatin1(kIdentifier);
-    return m_bus.call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    m_registered = false;
+    const QDBusMessage call =
+        CNmAsyncCall::MethodCall(kAgentManagerPath, kAgentManagerInterface,
+                                 QStringLiteral("Register"), {QString::fromLatin1(kIdentifier)});
+    CNmAsyncCall::Send(m_bus, call, this, [this](const QDBusMessage& reply) {
+        m_registered = reply.type() == QDBusMessage::ReplyMessage;
+        if (!m_registered)
+            qWarning("NetworkManager did not take the secret agent: %s",
+                     qPrintable(reply.errorMessage()));
+        Q_EMIT RegistrationAnswered(m_registered);
+    });
+    return true;
 }
 
 NMVariantMapMap CNmSecretAgent::SecretsFor(const NMVariantMapMap& connection,

@@ -40,12 +40,18 @@ public:
     // Registers the D-Bus type NMVariantMapMap; safe to call more than once.
     static void RegisterTypes();
 
-    // Exports the object (once) and registers it with NetworkManager's agent manager;
-    // called again whenever NetworkManager (re)starts. False when either step failed.
+    // Exports the object (once) and asks NetworkManager's agent manager to register it,
+    // without waiting for the answer (RegistrationAnswered brings it); called again whenever
+    // NetworkManager (re)starts. False when the object could not be exported.
     bool Register();
+    // True once NetworkManager has accepted the last registration.
+    bool IsRegistered() const { return m_registered; }
 
     // The secrets of one request, as GetSecrets answers them; empty when none are known.
     NMVariantMapMap SecretsFor(const NMVariantMapMap& connection, const QString& settingName) const;
+
+Q_SIGNALS:
+    void RegistrationAnswered(bool accepted);
 
 public slots:
     NMVariantMapMap GetSecrets(const NMVariantMapMap& connection,
@@ -59,4 +65,5 @@ private:
     QDBusConnection m_bus;
     CredentialsLookup m_lookup;
     bool m_exported = false;
+    bool m_registered = false;
 };

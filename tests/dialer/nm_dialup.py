@@ -86,11 +86,10 @@ def _remove_ac(nm, ac_path, dev_path):
 def activate_connection(nm, conn, dev, _specific):
     '''Staged activation. Outcome per connection: nm.dial_outcome[conn_path] = device reason
     (0 = success, 23 busy, 24 no dial tone, 25 no carrier ...).'''
-    count = 0
     existing = nm.Get(base.MANAGER_IFACE, 'ActiveConnections')
-    while dbus.ObjectPath(f'/org/freedesktop/NetworkManager/ActiveConnection/{count}') in existing:
-        count += 1
-    ac_path = f'/org/freedesktop/NetworkManager/ActiveConnection/{count}'
+    # like real NM, a path is never used twice (the stages of an ended one must not leak)
+    ac_path = f'/org/freedesktop/NetworkManager/ActiveConnection/{nm.next_ac}'
+    nm.next_ac += 1
     dev = str(dev)
     if dev == '/':
         # like real NM: "/" picks a device; here the first modem, else the first device
@@ -123,6 +122,8 @@ def activate_connection(nm, conn, dev, _specific):
             need_secret = sname
 
     def finish():
+        if ac_path in nm.ended:            # hung up or dropped meanwhile: like real NM, stop
+            return
         if outcome == 0:                   # same order/reasons as real NM 1.42 (seen with a veth)
             for st in (IP_CONFIG, 80, 90, ACTIVATED):
                 _dev_state(dev, st, 0)
@@ -134,6 +135,8 @@ def activate_connection(nm, conn, dev, _specific):
             _remove_ac(nm, ac_path, dev)
 
     def ask_agent():
+        if ac_path in nm.ended:
+            return
         _dev_state(dev, NEED_AUTH, 0)
         am = nm.agent_manager
         if not am.agents:
@@ -165,6 +168,8 @@ def activate_connection(nm, conn, dev, _specific):
     steps.append(ask_agent if need_secret else finish)
 
     def run_next():
+        if ac_path in nm.ended:
+            return False
         steps.pop(0)()
         return bool(steps)                 # keep timer while steps remain
     GLib.timeout_add(STEP_MS, run_next)
@@ -174,6 +179,7 @@ def activate_connection(nm, conn, dev, _specific):
 def deactivate_connection(nm, ac_path):
     if ac_path not in nm.Get(base.MANAGER_IFACE, 'ActiveConnections'):
         raise dbus.exceptions.DBusException('Not active', name='org.freedesktop.NetworkManager.ConnectionNotActive')
+    nm.ended.add(str(ac_path))             # an activation under way goes no further
     devs = dbusmock.get_object(ac_path).Get(AC_IFACE, 'Devices')
     dev = str(devs[0]) if devs else '/'
     # real NM 1.42: dev 100->110 (39), AC 3 (0), dev 110->30 (39), AC 4 (3 = DEVICE_DISCONNECTED)
@@ -223,6 +229,7 @@ def SetDialOutcome(self, conn_path, reason):
 @dbus.service.method(MOCK_IFACE, in_signature='o', out_signature='')
 def DropConnection(self, ac_path):
     '''The line drops: device 100->30 (40 CARRIER), active connection 4 (3 DEVICE_DISCONNECTED).'''
+    self.ended.add(str(ac_path))
     devs = dbusmock.get_object(ac_path).Get(AC_IFACE, 'Devices')
     dev = str(devs[0]) if devs else '/'
     if dev != '/':
@@ -243,5 +250,7 @@ def load(mock, parameters):
     nm.activate_connection = activate_connection
     nm.deactivate_connection = deactivate_connection
     nm.dial_outcome = {}
+    nm.ended = set()                       # active connections hung up or dropped
+    nm.next_ac = 0
     nm.last_secrets = {}
     nm.agent_manager = AgentManager(mock.connection)

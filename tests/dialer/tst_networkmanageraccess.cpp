@@ -12,8 +12,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -58,6 +61,37 @@ char* toString(const Step& step)
     return qstrdup(text.constData());
 }
 
+// How long the tests freeze NetworkManager. A short freeze shows the same as a long one
+// (nothing waits for NetworkManager at all); ORVALIS_NM_FREEZE_MS runs them with another.
+int FreezeMs()
+{
+    const int ms = qEnvironmentVariableIntValue("ORVALIS_NM_FREEZE_MS");
+    return ms > 0 ? ms : 2000;
+}
+
+QDBusMessage ActivateProfile(const QString& profile)
+{
+    return CNmMockBus::Call(u"/org/freedesktop/NetworkManager"_s,
+                            u"org.freedesktop.NetworkManager"_s, u"ActivateConnection"_s,
+                            {QVariant::fromValue(QDBusObjectPath(profile)),
+                             QVariant::fromValue(QDBusObjectPath(u"/"_s)),
+                             QVariant::fromValue(QDBusObjectPath(u"/"_s))});
+}
+
+// NetworkManager's state of its only active connection; 0 when there is none.
+uint ActiveState()
+{
+    const QStringList active = CNmMockBus::ActiveConnections();
+    if (active.size() != 1)
+        return 0;
+    const QDBusMessage reply =
+        CNmMockBus::Call(active.first(), u"org.freedesktop.DBus.Properties"_s, u"Get"_s,
+                         {u"org.freedesktop.NetworkManager.Connection.Active"_s, u"State"_s});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return 0;
+    return reply.arguments().constFirst().value<QDBusVariant>().variant().toUInt();
+}
+
 } // namespace
 
 class TestNetworkManagerAccess : public QObject {
@@ -76,9 +110,13 @@ private slots:
     void failedDialGivesErrorCode();
     void dialWithoutCredentialsFails();
     void refusesUnknownEntryAndSecondDial();
+    void laterRefusalReachesNotifier();
+    void dropsAnswersAfterItIsGone();
     void hangsUpAndSeesRemoteDrop();
     void deletesProfile();
     void enumeratesConnectionsWithoutBusCall();
+    void staysResponsiveWhileNetworkManagerIsFrozen();
+    void agentRegistersWithoutWaiting();
     void opensConnectionEditor();
     void factoryPicksNetworkManager();
     void wholeCallThroughTheProgram();
@@ -86,7 +124,11 @@ private slots:
     void mapsReasons();
 
 private:
-    std::unique_ptr<CNetworkManagerAccess> NewBackend();
+    std::unique_ptr<CNetworkManagerAccess> NewBackend(const QStringList& expected = {
+                                                          u"Home ISP"_s, u"Phone tether"_s,
+                                                          u"DSL"_s, u"Mobile CDMA"_s});
+    qint64 LongestGapWhileFrozen(CNetworkManagerAccess* backend,
+                                 const std::function<void()>& actions);
 
     CNmMockBus m_bus;
     QString m_missing;
@@ -134,17 +176,24 @@ void TestNetworkManagerAccess::cleanup()
     m_dir.reset();
 }
 
-std::unique_ptr<CNetworkManagerAccess> TestNetworkManagerAccess::NewBackend()
+std::unique_ptr<CNetworkManagerAccess>
+TestNetworkManagerAccess::NewBackend(const QStringList& expected)
 {
-    return std::make_unique<CNetworkManagerAccess>(m_store.get());
+    // The profiles are read in the background: wait until they are all there.
+    auto backend = std::make_unique<CNetworkManagerAccess>(m_store.get());
+    QStringList entries;
+    if (!QTest::qWaitFor([&] { return backend->EnumEntries(entries), entries == expected; }, 10000))
+        qWarning("the profiles were not read in time: %s", qPrintable(entries.join(u", ")));
+    return backend;
 }
 
 void TestNetworkManagerAccess::listsDialUpAndMeteredProfiles()
 {
-    auto backend = NewBackend();
+    CNetworkManagerAccess backend(m_store.get());
     QStringList entries;
-    QCOMPARE(backend->EnumEntries(entries), 0);
-    QCOMPARE(entries, QStringList({u"Home ISP"_s, u"Phone tether"_s, u"DSL"_s, u"Mobile CDMA"_s}));
+    QCOMPARE(backend.EnumEntries(entries), 0);
+    QTRY_COMPARE((backend.EnumEntries(entries), entries),
+                 QStringList({u"Home ISP"_s, u"Phone tether"_s, u"DSL"_s, u"Mobile CDMA"_s}));
 }
 
 void TestNetworkManagerAccess::followsProfileChanges()
@@ -290,6 +339,40 @@ void TestNetworkManagerAccess::refusesUnknownEntryAndSecondDial()
     QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::ActiveConnections().isEmpty(), 10000);
 }
 
+// Dial returns before NetworkManager answers: a refusal comes later, through the notifier.
+void TestNetworkManagerAccess::laterRefusalReachesNotifier()
+{
+    auto backend = NewBackend();
+    m_bus.StopMock();
+    QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
+    QVERIFY(handle != 0);
+    QVERIFY(steps.isEmpty());
+    QTRY_COMPARE(steps.size(), 1);
+    QCOMPARE(steps.first(),
+             (Step{CRemoteAccess::OpenPort, unsigned(CNetworkManagerAccess::ErrorNotRunning)}));
+    // The failed dial is over.
+    QCOMPARE(backend->HangUp(handle), int(CRemoteAccess::ErrorInvalidHandle));
+    RasHandle again = 0;
+    QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, {}, again), 0);
+    QVERIFY(again != handle);
+}
+
+void TestNetworkManagerAccess::dropsAnswersAfterItIsGone()
+{
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"Phone tether"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
+    QCOMPARE(backend->DeleteEntry(u"DSL"_s), 0);
+    backend.reset();
+    // The answers and the activation's signals come in while nobody is there for them.
+    QTRY_COMPARE_WITH_TIMEOUT(ActiveState(), 2U, 10000);
+    QVERIFY(steps.isEmpty());
+}
+
 void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
 {
     auto backend = NewBackend();
@@ -327,9 +410,9 @@ void TestNetworkManagerAccess::deletesProfile()
     QCOMPARE(entries, QStringList({u"Home ISP"_s, u"Phone tether"_s, u"Mobile CDMA"_s}));
     QCOMPARE(backend->DeleteEntry(u"DSL"_s), int(CRemoteAccess::ErrorEntryNotFound));
     // NetworkManager has forgotten it too.
-    auto fresh = NewBackend();
+    auto fresh = NewBackend({u"Home ISP"_s, u"Phone tether"_s, u"Mobile CDMA"_s});
     fresh->EnumEntries(entries);
-    QVERIFY(!entries.contains(u"DSL"_s));
+    QCOMPARE(entries, QStringList({u"Home ISP"_s, u"Phone tether"_s, u"Mobile CDMA"_s}));
 }
 
 void TestNetworkManagerAccess::enumeratesConnectionsWithoutBusCall()
@@ -353,6 +436,126 @@ void TestNetworkManagerAccess::enumeratesConnectionsWithoutBusCall()
     const qint64 elapsed = timer.elapsed();
     ::kill(pid_t(m_bus.MockPid()), SIGCONT);
     QVERIFY2(elapsed < 1000, qPrintable(u"took %1 ms"_s.arg(elapsed)));
+}
+
+// Stops the mock for FreezeMs(), runs the actions meanwhile and keeps the event loop going,
+// asking the backend (if any) for its lists on every turn as the window does. Returns the longest
+// the loop went without turning (-1 when the mock could not be stopped). The mock runs
+// again afterwards, whatever happens.
+qint64 TestNetworkManagerAccess::LongestGapWhileFrozen(CNetworkManagerAccess* backend,
+                                                       const std::function<void()>& actions)
+{
+    const pid_t pid = pid_t(m_bus.MockPid());
+    if (pid <= 0 || ::kill(pid, SIGSTOP) != 0)
+        return -1;
+    const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longest = 0;
+    const auto turn = [&] { longest = qMax(longest, clock.restart()); };
+    QTimer ticker;
+    ticker.setInterval(50);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        turn();
+        QStringList entries;
+        QList<CRasConnection> connections;
+        if (backend) {
+            backend->EnumEntries(entries);
+            backend->EnumConnections(connections);
+        }
+    });
+    ticker.start();
+    actions();
+    turn();
+    QEventLoop loop;
+    QTimer::singleShot(FreezeMs(), &loop, &QEventLoop::quit);
+    loop.exec();
+    turn();
+    qInfo("NetworkManager frozen for %d ms; the event loop's longest pause: %lld ms", FreezeMs(),
+          longest);
+    return longest;
+}
+
+// With NetworkManager frozen, a dial, a hang-up and the lists answer at once and the event
+// loop keeps turning; once it runs again the backend catches up.
+void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
+{
+    m_store->Write(Keys::EntryUser(u"Home ISP"_s), u"carol"_s);
+    m_store->Write(Keys::EntryPassword(u"Home ISP"_s), u"pw"_s);
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    int result = -1;
+    QStringList entries;
+    QList<CRasConnection> connections;
+    qint64 gap = LongestGapWhileFrozen(backend.get(), [&] {
+        result = backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle);
+        backend->EnumEntries(entries);
+        backend->EnumConnections(connections);
+    });
+    QVERIFY2(gap >= 0 && gap < 750, qPrintable(u"the loop stood still for %1 ms"_s.arg(gap)));
+    QCOMPARE(result, 0);
+    QVERIFY(handle != 0);
+    QCOMPARE(entries.size(), 4);
+    QVERIFY(connections.isEmpty());
+    QVERIFY(steps.isEmpty()); // NetworkManager has not heard of the dial yet
+    // The state changes that come before the activation's answer are not lost.
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+    QCOMPARE(steps, Steps({CRemoteAccess::OpenPort, CRemoteAccess::PortOpened,
+                           CRemoteAccess::ConnectDevice, CRemoteAccess::DeviceConnected,
+                           CRemoteAccess::AllDevicesConnected, CRemoteAccess::Authenticate,
+                           CRemoteAccess::Authenticated, CRemoteAccess::AuthProject,
+                           CRemoteAccess::Projected, CRemoteAccess::Connected}));
+    QTRY_VERIFY((backend->EnumConnections(connections), connections.size() == 1));
+    QCOMPARE(connections[0].handle, handle);
+    QCOMPARE(connections[0].interfaceName, u"ppp0"_s);
+
+    // Hang-up: the connection stays listed until NetworkManager has ended it.
+    gap = LongestGapWhileFrozen(backend.get(), [&] {
+        result = backend->HangUp(handle);
+        backend->EnumConnections(connections);
+    });
+    QVERIFY2(gap >= 0 && gap < 750, qPrintable(u"the loop stood still for %1 ms"_s.arg(gap)));
+    QCOMPARE(result, 0);
+    QCOMPARE(connections.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.isEmpty()), 10000);
+    QTRY_VERIFY(CNmMockBus::ActiveConnections().isEmpty());
+
+    // A dial hung up before NetworkManager answered is ended once it does, silently.
+    steps.clear();
+    RasHandle second = 0;
+    int hangUp = -1;
+    gap = LongestGapWhileFrozen(backend.get(), [&] {
+        result = backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), second);
+        hangUp = backend->HangUp(second);
+    });
+    QVERIFY2(gap >= 0 && gap < 750, qPrintable(u"the loop stood still for %1 ms"_s.arg(gap)));
+    QCOMPARE(result, 0);
+    QCOMPARE(hangUp, 0);
+    QVERIFY(second != handle);
+    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::ActiveConnections().isEmpty(), 10000);
+    QCOMPARE(backend->EnumConnections(connections), 0);
+    QVERIFY(connections.isEmpty());
+    QVERIFY(steps.isEmpty());
+    // The line is free again.
+    QCOMPARE(backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+}
+
+void TestNetworkManagerAccess::agentRegistersWithoutWaiting()
+{
+    CNmSecretAgent agent(QDBusConnection::systemBus(), {});
+    QSignalSpy answered(&agent, &CNmSecretAgent::RegistrationAnswered);
+    bool sent = false;
+    const qint64 gap = LongestGapWhileFrozen(nullptr, [&] { sent = agent.Register(); });
+    QVERIFY2(gap >= 0 && gap < 750, qPrintable(u"the loop stood still for %1 ms"_s.arg(gap)));
+    QVERIFY(sent);
+    QVERIFY(!agent.IsRegistered());
+    QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 1, 10000);
+    QCOMPARE(answered.first().first().toBool(), true);
+    QVERIFY(agent.IsRegistered());
 }
 
 void TestNetworkManagerAccess::opensConnectionEditor()
@@ -449,6 +652,10 @@ void TestNetworkManagerAccess::wholeCallThroughTheProgram()
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(ORVALIS_EXECUTABLE), {u"--backend=auto"_s});
     QVERIFY(program.waitForStarted(5000));
+    const auto stop = qScopeGuard([&program] {
+        program.kill();
+        program.waitForFinished(5000);
+    });
     const auto run = [&env](const QStringList& arguments) {
         QProcess command;
         command.setProcessEnvironment(env);
@@ -458,12 +665,7 @@ void TestNetworkManagerAccess::wholeCallThroughTheProgram()
     // Running and registered as the secret agent once a shell command reaches it.
     QTRY_VERIFY_WITH_TIMEOUT(run({u"--command"_s, u"show"_s}) == 0, 15000);
 
-    const QDBusMessage activated = CNmMockBus::Call(
-        u"/org/freedesktop/NetworkManager"_s, u"org.freedesktop.NetworkManager"_s,
-        u"ActivateConnection"_s,
-        {QVariant::fromValue(QDBusObjectPath(m_gsm)), QVariant::fromValue(QDBusObjectPath(u"/"_s)),
-         QVariant::fromValue(QDBusObjectPath(u"/"_s))});
-    QCOMPARE(activated.type(), QDBusMessage::ReplyMessage);
+    QCOMPARE(ActivateProfile(m_gsm).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE_WITH_TIMEOUT(LastSecrets().value(u"gsm"_s).value(u"password"_s), u"s3cret"_s,
                               10000);
     QCOMPARE(LastSecrets().value(u"gsm"_s).value(u"username"_s), u"anna"_s);
@@ -480,7 +682,56 @@ void TestNetworkManagerAccess::wholeCallThroughTheProgram()
     QCOMPARE(fields.size(), 10);
     QCOMPARE(fields[6], QByteArray("Home ISP"));
     QVERIFY(!fields[5].trimmed().isEmpty());
+    log.close();
+
+    // A second call, hung up while NetworkManager is frozen: the program keeps answering
+    // the shell, and once NetworkManager runs again the call ends with one record.
+    QCOMPARE(ActivateProfile(m_gsm).type(), QDBusMessage::ReplyMessage);
+    QTRY_COMPARE_WITH_TIMEOUT(ActiveState(), 2U, 10000);
+    const pid_t pid = pid_t(m_bus.MockPid());
+    QVERIFY(::kill(pid, SIGSTOP) == 0);
+    auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+    const int freezeMs = qMax(FreezeMs(), 3000);
+    QElapsedTimer frozen;
+    frozen.start();
+    bool hungUp = false;
+    int failures = 0;
+    int answers = 0;
+    qint64 slowest = 0;
+    while (frozen.elapsed() < freezeMs) {
+        // The program sees the call within a second of its start (it looks once a second,
+        // also while NetworkManager is frozen); the hang-up comes after that.
+        if (!hungUp && frozen.elapsed() >= freezeMs / 2) {
+            hungUp = true;
+            failures += run({u"--command"_s, u"hangup"_s}) != 0;
+        }
+        QElapsedTimer shown;
+        shown.start();
+        if (run({u"--command"_s, u"show"_s}) == 0)
+            ++answers;
+        else
+            ++failures;
+        slowest = qMax(slowest, shown.elapsed());
+    }
+    resume.dismiss();
+    QVERIFY(::kill(pid, SIGCONT) == 0);
+    QCOMPARE(failures, 0);
+    QVERIFY(hungUp);
+    QVERIFY(answers >= 2);
+    qInfo("NetworkManager frozen for %d ms; %d shell commands, the slowest took %lld ms", freezeMs,
+          answers, slowest);
+    QVERIFY2(slowest < 2000, qPrintable(u"a command took %1 ms"_s.arg(slowest)));
+    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::ActiveConnections().isEmpty(), 10000);
+    const auto records = [&log] {
+        if (!log.open(QIODevice::ReadOnly))
+            return QList<QByteArray>();
+        const QList<QByteArray> out = log.readAll().split('\n');
+        log.close();
+        return out;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(records().size() >= 3, 10000);
+    const QList<QByteArray> after = records();
+    QCOMPARE(after.size(), 3); // the first call's record, this one's, the empty rest
+    QCOMPARE(after[1].split('|').value(6), QByteArray("Home ISP"));
     QCOMPARE(program.state(), QProcess::Running);
-    program.kill();
-    program.waitForFinished(5000);
 }
