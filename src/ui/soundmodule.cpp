@@ -23,7 +23,13 @@ CSoundModule::CSoundModule(QStringList folders)
 {}
 
 // The module stays loaded: the player is its root object and the loader owns it.
-CSoundModule::~CSoundModule() = default;
+CSoundModule::~CSoundModule()
+{
+    // The player goes now, while Qt Multimedia is whole. Left to the plugin loader, it
+    // would go at the very end of the process, after Multimedia's own sample cache, and
+    // destroying a sound effect then walks a cache that no longer exists.
+    delete m_player;
+}
 
 QObject* CSoundModule::Load()
 {
