@@ -78,7 +78,7 @@ bool CCounterWorker::Start()
     } catch (const std::system_error&) {
         return false;
     }
-    pthread_setname_np(m_worker.native_handle(), "inet-counters");
+    pthread_setname_np(m_worker.native_handle(), "byte-counters");
     return true;
 }
 
