@@ -32,7 +32,7 @@ public:
     CSoundPlayer& Sound() const { return *m_sound; }
     CSystemTray& ConnectionTray() const { return *m_connectionTray; }
     CSystemTray& MailTray() const { return *m_mailTray; }
-    CFeaturesToCome& Features() { return m_features; }
+    CFeaturesToCome& Features() { return *m_features; }
 
 private:
     CBackends() = default;
@@ -42,5 +42,5 @@ private:
     std::unique_ptr<CSoundPlayer> m_sound;
     std::unique_ptr<CSystemTray> m_connectionTray;
     std::unique_ptr<CSystemTray> m_mailTray;
-    CFeaturesToCome m_features;
+    std::unique_ptr<CFeaturesToCome> m_features;
 };

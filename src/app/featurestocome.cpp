@@ -1,5 +1,21 @@
 #include "app/featurestocome.h"
 
+#include "app/optgeneralpage.h"
+#include "common/messagebox.h"
+#include "prefs/optplaceholderpage.h"
+#include "prefs/optpricepage.h"
+#include "prefs/optsoundpage.h"
+#include "prefs/optupgradepage.h"
+#include "prefs/optwarningspage.h"
+#include "prefs/preferencesdlg.h"
+
+#include <QApplication>
+
+CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
+    : m_store(&store)
+    , m_sound(&sound)
+{}
+
 void CFeaturesToCome::DialDefaultConnection() {}
 
 void CFeaturesToCome::StartMailCheckWorker() {}
@@ -17,9 +33,52 @@ void CFeaturesToCome::CheckUpdateNow() {}
 
 void CFeaturesToCome::OpenInetTools() {}
 
-bool CFeaturesToCome::OpenPreferences(int)
+bool CFeaturesToCome::OpenPreferences(int page)
 {
-    return false;
+    if (!m_store || !m_sound)
+        return false;
+    const CPreferencesParts parts{[this](int made) { return MakePreferencesPage(made); },
+                                  m_mayOpen};
+    return CPreferencesDlg::Open(parts, page, QApplication::activeWindow());
+}
+
+std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
+{
+    switch (page) {
+    case CPreferencesSheet::General:
+        return std::make_unique<COptGeneralPage>(*m_store);
+    case CPreferencesSheet::Connection:
+        // Until dialing arrives.
+        return std::make_unique<COptPlaceholderPage>(
+            QStringLiteral("Connection"),
+            QStringLiteral("This page will set what Orvalis does when the line is busy (redial "
+                           "a number of times, redial till connected, or not at all), which web "
+                           "page opens once a call connects, whether to dial again when the "
+                           "other side hangs up, and what to do while connected every few "
+                           "minutes: nothing, hang up when the line is idle, or stay online. "
+                           "It comes with dialing."));
+    case CPreferencesSheet::Email:
+        // Until the mail check arrives.
+        return std::make_unique<COptPlaceholderPage>(
+            QStringLiteral("E-mail checking"),
+            QStringLiteral("This page will set how often Orvalis checks your incoming mail, "
+                           "whether it checks as soon as a connection is made, and your mail "
+                           "user name, password and POP server, with a button to check now. "
+                           "It comes with the mail check."));
+    case CPreferencesSheet::Warnings:
+        return std::make_unique<COptWarningsPage>(*m_store);
+    case CPreferencesSheet::Price:
+        return std::make_unique<COptPricePage>(*m_store);
+    case CPreferencesSheet::Sounds:
+        return std::make_unique<COptSoundPage>(*m_store, *m_sound);
+    case CPreferencesSheet::Upgrade:
+        // Until the upgrade check arrives, its button says so.
+        return std::make_unique<COptUpgradePage>(*m_store, [] {
+            CMessageBox::Inform(QStringLiteral("The upgrade check is not available yet."));
+        });
+    default:
+        return nullptr;
+    }
 }
 
 void CFeaturesToCome::OpenConnections() {}

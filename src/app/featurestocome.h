@@ -3,6 +3,13 @@
 #include "monitor/monitorservices.h"
 #include "ui/commandwindows.h"
 
+#include <functional>
+#include <memory>
+
+class CPreferencesPage;
+class CSettingsStore;
+class CSoundPlayer;
+
 // The one place where features that the program does not have yet plug in: dialing, the
 // mail and upgrade checks, the schedules, and the windows that commands open (preferences,
 // connections, security, schedule, report, Internet tools). Until a feature arrives its
@@ -10,6 +17,16 @@
 // feature replaces its part here when it lands.
 class CFeaturesToCome : public CMonitorServices, public CCommandWindows {
 public:
+    // Without the settings and the sound player no preferences window opens.
+    CFeaturesToCome() = default;
+    CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound);
+
+    // Asked before the preferences window shows anything (the password for changes);
+    // unset, it always opens.
+    void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
+    // The page of a tree position of the preferences window.
+    std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
+
     // What the monitor starts.
     void DialDefaultConnection() override;
     void StartMailCheckWorker() override;
@@ -25,4 +42,9 @@ public:
     void OpenSecurity() override;
     void OpenSchedule() override;
     void OpenReport() override;
+
+private:
+    CSettingsStore* m_store = nullptr;
+    CSoundPlayer* m_sound = nullptr;
+    std::function<bool()> m_mayOpen;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prefs/preferencespage.h"
+
 #include <QWidget>
 
 class CSettingsStore;
@@ -8,10 +10,16 @@ class QLineEdit;
 
 // The "General" page of the preferences window: where the log lives, what happens at
 // start, and which actions ask first.
-class COptGeneralPage : public QWidget {
+class COptGeneralPage : public QWidget, public CPreferencesPage {
     Q_OBJECT
 public:
     explicit COptGeneralPage(CSettingsStore& store, QWidget* parent = nullptr);
+
+    // The page protocol of the preferences window. Nothing is refused here: a log folder
+    // no folder can have is reported by Apply(), which keeps the log where it is.
+    QWidget* Widget() override { return this; }
+    QWidget* Check() override { return nullptr; }
+    void Save() override { Apply(); }
 
     // Fills the controls from the settings.
     void Open();

@@ -98,12 +98,20 @@ inline constexpr CTextKey CostPerMinute{kPrice, "CostPerMinute", ""};
 inline constexpr CTextKey CheapCostPerMinute{kPrice, "CheapCostPerMinute", ""};
 inline constexpr CTextKey CheapTimeStart{kPrice, "CheapTimeStart", ""};
 inline constexpr CTextKey CheapTimeEnd{kPrice, "CheapTimeEnd", ""};
+// Only the positions of the two cheap-time lists on the page; pricing reads the texts
+// above. 92 is "23:00" in the "from" list, 23 is "05:59" in the "to" list.
+inline constexpr CIntKey CheapTimeFromComboState{kPrice, "CheapTimeFromComboState", 92};
+inline constexpr CIntKey CheapTimeToComboState{kPrice, "CheapTimeToComboState", 23};
 inline constexpr CTextKey MinConTime{kPrice, "MinConTime", "00:00"};
 inline constexpr CTextKey ConnectionBlock{kPrice, "ConnectionBlock", "00:00"};
 inline constexpr CTextKey FreeMonthTime{kPrice, "FreeMonthTime", "00:00"};
 // The weekend boxes of the Price page live under "Settings": 1 makes the whole day cheap.
 inline constexpr CIntKey CheapInSat{kSettings, "CheapInSat", 0};
 inline constexpr CIntKey CheapInSun{kSettings, "CheapInSun", 0};
+
+// --- Upgrade page ---------------------------------------------------------------------
+// 1: never ask the web site for a newer version.
+inline constexpr CIntKey DisableUpgrade{kSettings, "DisableUpgrade", 0};
 
 // --- Connections: the stored credentials of each phonebook entry ----------------------
 // "<entry>User" and "<entry>Password", the entry's name as it stands (blanks kept).

@@ -372,8 +372,8 @@ void CMainDlg::Run(int number, bool mayAsk)
         Exit(mayAsk);
         break;
     case CCommandTable::MailPreferences:
-        // After the preferences, the timers follow what was chosen there.
-        if (m_windows.OpenPreferences(2))
+        // Opens on the General page; after OK the timers follow what was chosen there.
+        if (m_windows.OpenPreferences(0))
             m_monitor->ReArm();
         break;
     case CCommandTable::HideMailIcon:

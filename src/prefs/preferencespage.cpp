@@ -1,0 +1,3 @@
+#include "prefs/preferencespage.h"
+
+CPreferencesPage::~CPreferencesPage() = default;
