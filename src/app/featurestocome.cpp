@@ -1,5 +1,11 @@
 #include "app/featurestocome.h"
 
+#include "common/apppaths.h"
+#include "common/settingsstore.h"
+#include "ui/securitydlg.h"
+
+#include <QApplication>
+
 void CFeaturesToCome::DialDefaultConnection() {}
 
 void CFeaturesToCome::StartMailCheckWorker() {}
@@ -24,7 +30,13 @@ bool CFeaturesToCome::OpenPreferences(int)
 
 void CFeaturesToCome::OpenConnections() {}
 
-void CFeaturesToCome::OpenSecurity() {}
+void CFeaturesToCome::OpenSecurity()
+{
+    // The store keeps nothing in memory, so one opened on the program's settings file sees
+    // and writes exactly what the program's own does.
+    CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+    CSecurityDlg::Open(store, QApplication::activeWindow());
+}
 
 void CFeaturesToCome::OpenSchedule() {}
 
