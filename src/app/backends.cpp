@@ -6,7 +6,10 @@
 #include "dialer/simremoteaccess.h"
 #include "monitor/counterworker.h"
 #include "tray/systemtray.h"
+#include "ui/passworddlg.h"
+
 #include "ui/soundmodule.h"
+#include <QApplication>
 
 CBackends::~CBackends()
 {
@@ -38,5 +41,9 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
     built->m_connectionTray = std::make_unique<CSystemTray>();
     built->m_mailTray = std::make_unique<CSystemTray>();
     built->m_features = std::make_unique<CFeaturesToCome>(store, *built->m_sound);
+    // The preferences ask for the lock password first when protection covers them.
+    built->m_features->SetPreferencesGuard([&store] {
+        return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenPreferences();
+    });
     return built;
 }

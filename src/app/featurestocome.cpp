@@ -2,12 +2,14 @@
 
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
+#include "common/settingsstore.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
 #include "prefs/optupgradepage.h"
 #include "prefs/optwarningspage.h"
 #include "prefs/preferencesdlg.h"
+#include "ui/securitydlg.h"
 
 #include <QApplication>
 
@@ -83,7 +85,11 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
 
 void CFeaturesToCome::OpenConnections() {}
 
-void CFeaturesToCome::OpenSecurity() {}
+void CFeaturesToCome::OpenSecurity()
+{
+    if (m_store)
+        CSecurityDlg::Open(*m_store, QApplication::activeWindow());
+}
 
 void CFeaturesToCome::OpenSchedule() {}
 

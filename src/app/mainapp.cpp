@@ -11,6 +11,7 @@
 #include "dialer/simulatorscript.h"
 #include "monitor/commandtable.h"
 #include "ui/maindlg.h"
+#include "ui/passworddlg.h"
 #include "ui/splashwnd.h"
 #include "ui/widgetmessagebox.h"
 
@@ -166,8 +167,6 @@ int CMainApp::Run(int argc, char** argv)
 
 bool CMainApp::CheckStartupPassword(CSettingsStore& store)
 {
-    // The password window arrives with password protection; until then there is nothing
-    // to ask, whatever the "Security" keys say.
-    Q_UNUSED(store);
-    return true;
+    // No window exists yet: the prompt stands alone.
+    return CPasswordDlg::Guard(store, nullptr).MayStart();
 }

@@ -10,7 +10,7 @@ public:
     // start-up password was not given), 2 for a bad command line, else 0.
     static int Run(int argc, char** argv);
 
-private:
-    // The start-up password question; true when the program may go on.
+    // The start-up password question, asked when protection is on and set to ask at start;
+    // true when the program may go on.
     static bool CheckStartupPassword(CSettingsStore& store);
 };

@@ -32,6 +32,7 @@ namespace Keys {
 inline constexpr const char* kSettings = "Settings";
 inline constexpr const char* kPrice = "Price";
 inline constexpr const char* kConnections = "Connections";
+inline constexpr const char* kSecurity = "Security";
 
 // --- Start-up and the General page ---------------------------------------------------
 // Folder of the log file; empty or missing means the folder of the settings file.
@@ -112,6 +113,17 @@ inline constexpr CIntKey CheapInSun{kSettings, "CheapInSun", 0};
 // --- Upgrade page ---------------------------------------------------------------------
 // 1: never ask the web site for a newer version.
 inline constexpr CIntKey DisableUpgrade{kSettings, "DisableUpgrade", 0};
+
+// --- Password protection ------------------------------------------------------------
+inline constexpr CIntKey SecurityEnabled{kSecurity, "Enabled", 0};
+// Ask for the password at program start.
+inline constexpr CIntKey SecurityWhenStarted{kSecurity, "WhenStarted", 0};
+// Ask for the password when a configuration window (preferences, security, schedule) opens.
+inline constexpr CIntKey SecurityWhenConfigured{kSecurity, "WhenConfigured", 0};
+// Despite its name, not the password itself: its salted hash
+// ("pbkdf2-sha256$ITERATIONS$SALT$HASH", both base64). An older file may still hold the
+// password as plain text; it is replaced by the hash at the next save.
+inline constexpr CTextKey SecurityPassword{kSecurity, "Password", ""};
 
 // --- Connections: the stored credentials of each phonebook entry ----------------------
 // "<entry>User" and "<entry>Password", the entry's name as it stands (blanks kept).

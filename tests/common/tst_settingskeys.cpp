@@ -112,6 +112,10 @@ private Q_SLOTS:
             KEY(FreeMonthTime),
             KEY(CheapInSat),
             KEY(CheapInSun),
+            KEY(SecurityEnabled),
+            KEY(SecurityWhenStarted),
+            KEY(SecurityWhenConfigured),
+            KEY(SecurityPassword),
 #undef KEY
         };
         QSet<QString> seen;

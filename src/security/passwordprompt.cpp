@@ -1,0 +1,32 @@
+#include "security/passwordprompt.h"
+
+#include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "security/passwordhash.h"
+
+CPasswordPrompt::CPasswordPrompt(const CSettingsStore& store)
+    : m_store(store)
+{}
+
+QString CPasswordPrompt::Heading()
+{
+    return QStringLiteral("Please enter password !!!");
+}
+
+QString CPasswordPrompt::FieldLabel()
+{
+    return QStringLiteral("Password:");
+}
+
+QString CPasswordPrompt::WrongText()
+{
+    return QStringLiteral("Password incorrect. Please try again!");
+}
+
+bool CPasswordPrompt::Accept(const QString& typed) const
+{
+    if (CPasswordHash::Matches(m_store.Read(Keys::SecurityPassword), typed))
+        return true;
+    CMessageBox::Inform(WrongText());
+    return false;
+}
