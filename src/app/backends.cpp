@@ -37,5 +37,6 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
     built->m_sound = std::make_unique<CSoundModule>();
     built->m_connectionTray = std::make_unique<CSystemTray>();
     built->m_mailTray = std::make_unique<CSystemTray>();
+    built->m_features.UseStore(store);
     return built;
 }
