@@ -90,6 +90,9 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setStretchLastSection(false);
+    // Columns fit the rows around the top of the list, not all of a long log: sizing them
+    // over every row of 100 000 records would hold the window up for long.
+    m_list->horizontalHeader()->setResizeContentsPrecision(200);
     for (int column = 0; column < int(std::size(kInitialWidths)); ++column)
         m_list->setColumnWidth(column, kInitialWidths[column]);
     m_list->installEventFilter(this);
