@@ -8,17 +8,13 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -227,70 +223,6 @@ private slots:
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(users(), numbered(50, 31));
         QCOMPARE(dlg.Model().Paging().Position(), 0);
-    }
-
-    // A large log is read on a thread of its own: the window is there at once with a
-    // progress bar, and the event loop never stops for long while the log loads.
-    void largeLogLoadsInTheBackground()
-    {
-        const int count = 200'000;
-        WriteLog(NumberedLog(count));
-        QVERIFY(QFile(m_log).size() > CReportDlg::kBackgroundLoadBytes);
-
-        QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer ticker;
-        ticker.setInterval(50);
-        connect(&ticker, &QTimer::timeout, this, [&] {
-            const qint64 now = clock.elapsed();
-            longest = qMax(longest, now - last);
-            last = now;
-        });
-        clock.start();
-        ticker.start();
-
-        CReportDlg dlg(*m_store);
-        QSignalSpy loaded(&dlg, &CReportDlg::Loaded);
-        QVERIFY(dlg.Loading());
-        QVERIFY(dlg.LoadThread());
-        QVERIFY(dlg.LoadThread() != QThread::currentThread());
-        auto* progress = dlg.findChild<QProgressBar*>(QStringLiteral("reportProgress"));
-        QVERIFY(progress);
-        QVERIFY(!progress->isHidden());
-        dlg.show();
-        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 60000);
-        // The first paint of the rows, and one more turn of the loop after it.
-        const qint64 loadedAt = clock.elapsed();
-        QTRY_VERIFY(last > loadedAt);
-        QVERIFY2(longest < 500, qPrintable(QStringLiteral("%1 ms").arg(longest)));
-
-        QVERIFY(!dlg.Loading());
-        QVERIFY(progress->isHidden());
-        QCOMPARE(dlg.Model().LineCount(), count);
-        QCOMPARE(dlg.Model().RowTexts(0).at(4), QStringLiteral("u%1").arg(count));
-        QCOMPARE(dlg.Model().RowTexts(count - 1).at(4), QStringLiteral("u1"));
-    }
-
-    // Closing the window while its log is read: the read ends, nothing reaches the window
-    // that has gone, the thread cleans up after itself.
-    void closingWhileLoadingIsSafe()
-    {
-        WriteLog(NumberedLog(200'000));
-        auto* dlg = new CReportDlg(*m_store);
-        dlg->setAttribute(Qt::WA_DeleteOnClose);
-        dlg->show();
-        const QPointer<QThread> thread = dlg->LoadThread();
-        QVERIFY(thread);
-        QVERIFY(thread->isRunning());
-        dlg->close();
-        QTRY_VERIFY_WITH_TIMEOUT(thread.isNull(), 60000);
-
-        // And deleted at once, before its close reached the event loop.
-        auto* direct = new CReportDlg(*m_store);
-        const QPointer<QThread> second = direct->LoadThread();
-        delete direct;
-        QTRY_VERIFY_WITH_TIMEOUT(second.isNull(), 60000);
     }
 
     // The Report command opens one window; asking again raises it. Summary opens the summary
