@@ -9,6 +9,7 @@
 #include "prefs/optupgradepage.h"
 #include "prefs/optwarningspage.h"
 #include "prefs/preferencesdlg.h"
+#include "ui/reportdlg.h"
 #include "ui/securitydlg.h"
 
 #include <QApplication>
@@ -17,6 +18,11 @@ CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
 {}
+
+CFeaturesToCome::~CFeaturesToCome()
+{
+    delete m_report;
+}
 
 void CFeaturesToCome::DialDefaultConnection() {}
 
@@ -93,4 +99,17 @@ void CFeaturesToCome::OpenSecurity()
 
 void CFeaturesToCome::OpenSchedule() {}
 
-void CFeaturesToCome::OpenReport() {}
+void CFeaturesToCome::OpenReport()
+{
+    if (!m_store)
+        return;
+    // One report window: asking again brings the open one to the front.
+    if (!m_report) {
+        m_report = new CReportDlg(*m_store);
+        m_report->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_report->setWindowState(m_report->windowState() & ~Qt::WindowMinimized);
+    m_report->show();
+    m_report->raise();
+    m_report->activateWindow();
+}

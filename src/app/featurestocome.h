@@ -3,10 +3,13 @@
 #include "monitor/monitorservices.h"
 #include "ui/commandwindows.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 
 class CPreferencesPage;
+class CReportDlg;
 class CSettingsStore;
 class CSoundPlayer;
 
@@ -20,6 +23,9 @@ public:
     // Without the settings and the sound player no preferences window opens.
     CFeaturesToCome() = default;
     CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound);
+    ~CFeaturesToCome() override;
+    CFeaturesToCome(const CFeaturesToCome&) = delete;
+    CFeaturesToCome& operator=(const CFeaturesToCome&) = delete;
 
     // Asked before the preferences window shows anything (the password for changes);
     // unset, it always opens.
@@ -41,10 +47,12 @@ public:
     void OpenConnections() override;
     void OpenSecurity() override;
     void OpenSchedule() override;
+    // Opens the report window, or brings the open one to the front.
     void OpenReport() override;
 
 private:
     CSettingsStore* m_store = nullptr;
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
+    QPointer<CReportDlg> m_report;
 };

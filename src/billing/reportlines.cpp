@@ -1,0 +1,42 @@
+#include "billing/reportlines.h"
+
+#include "billing/logreader.h"
+
+CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* cancel,
+                                std::atomic<qint64>* bytesRead)
+{
+    CReportLines lines;
+    CLogReader reader;
+    if (!reader.Open(path))
+        return lines;
+    CLogRecord record;
+    qint64 read = 0;
+    while (reader.Next(record)) {
+        lines.Append(record.line);
+        read += record.line.size() + 1;
+        // Looking at the flags once in a thousand lines costs nothing noticeable.
+        if ((lines.Size() & 1023) == 0) {
+            if (bytesRead)
+                bytesRead->store(read, std::memory_order_relaxed);
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                break;
+        }
+    }
+    if (bytesRead)
+        bytesRead->store(read, std::memory_order_relaxed);
+    return lines;
+}
+
+void CReportLines::Append(QByteArrayView line)
+{
+    m_text.append(line);
+    m_ends.append(m_text.size());
+}
+
+QByteArrayView CReportLines::Line(qsizetype index) const
+{
+    if (index < 0 || index >= m_ends.size())
+        return {};
+    const qsizetype begin = index == 0 ? 0 : m_ends.at(index - 1);
+    return QByteArrayView(m_text.constData() + begin, m_ends.at(index) - begin);
+}
