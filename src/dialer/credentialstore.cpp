@@ -8,6 +8,7 @@
 
 #include <qt6keychain/keychain.h>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -23,6 +24,17 @@ template <typename JobType> JobType* NewJob(const QString& entry)
     // Never the library's own plain-text file: without a keyring the settings file is used.
     job->setInsecureFallback(false);
     return job;
+}
+
+// A call to the bus itself about the Secret Service's name.
+QDBusMessage BusCall(const QString& method, std::optional<uint> flags = std::nullopt)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kBusService, kBusPath, kBusService, method);
+    QVariantList arguments{QString::fromLatin1(CCredentialStore::kSecretService)};
+    if (flags)
+        arguments.append(*flags);
+    call.setArguments(arguments);
+    return call;
 }
 
 } // namespace
@@ -108,15 +120,25 @@ void CCredentialStore::RunNext()
 
 void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
 {
-    // Asking the bus to start the service answers both "is it running" and "can it be
-    // started", without waiting: the answer comes through the event loop.
-    QDBusMessage start = QDBusMessage::createMethodCall(kBusService, kBusPath, kBusService,
-                                                        QStringLiteral("StartServiceByName"));
-    start.setArguments({QString::fromLatin1(kSecretService), 0U});
-    CNmAsyncCall::Send(m_sessionBus, start, this,
-                       [then = std::move(then)](const QDBusMessage& reply) {
-                           then(reply.type() == QDBusMessage::ReplyMessage);
-                       });
+    if (!m_sessionBus.isConnected()) {
+        then(false);
+        return;
+    }
+    // Nothing here waits for the bus: its answers come through the event loop. A service
+    // that is not running may still be one the bus starts on demand.
+    CNmAsyncCall::Send(
+        m_sessionBus, BusCall(QStringLiteral("NameHasOwner")), this,
+        [this, then = std::move(then)](const QDBusMessage& owned) {
+            if (owned.type() == QDBusMessage::ReplyMessage && !owned.arguments().isEmpty() &&
+                owned.arguments().constFirst().toBool()) {
+                then(true);
+                return;
+            }
+            CNmAsyncCall::Send(m_sessionBus, BusCall(QStringLiteral("StartServiceByName"), 0U),
+                               this, [then](const QDBusMessage& started) {
+                                   then(started.type() == QDBusMessage::ReplyMessage);
+                               });
+        });
 }
 
 void CCredentialStore::LoadFromKeyring(const QString& entry, const QString& user, LoadHandler done,
