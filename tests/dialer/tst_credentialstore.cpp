@@ -132,11 +132,11 @@ void TestCredentialStore::savedPasswordGoesToKeyring()
 
 void TestCredentialStore::oldPasswordInFileMovesToKeyring()
 {
-    // Written by an older version: a password in the file, and a stale one in the keyring.
-    QVERIFY(m_keyring.Store(u"DSL"_s, u"stale"_s));
-    QVERIFY(m_settings->Write(Keys::EntryUser(u"DSL"_s), u"bob"_s));
-    QVERIFY(m_settings->Write(Keys::EntryPassword(u"DSL"_s), u"old pw"_s));
+    // A stale password in the keyring, and a newer one in the file, as an older version of
+    // the program wrote it.
     CCredentialStore store(m_settings.get());
+    QCOMPARE(SaveNow(store, u"DSL"_s, u"bob"_s, u"stale"_s), u"keyring"_s);
+    QVERIFY(m_settings->Write(Keys::EntryPassword(u"DSL"_s), u"old pw"_s));
     auto loaded = LoadNow(store, u"DSL"_s);
     QVERIFY(loaded);
     QCOMPARE(loaded->user, u"bob"_s);
