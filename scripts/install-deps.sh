@@ -10,6 +10,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev \
   qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6network6 qt6-multimedia-dev \
   qt6-qpa-plugins libqt6svg6 libgl-dev libvulkan-dev \
+  qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \
   xvfb xauth x11-utils dbus python3 python3-dbusmock \
   iproute2 procps >/dev/null

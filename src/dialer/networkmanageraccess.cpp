@@ -1,6 +1,7 @@
 #include "dialer/networkmanageraccess.h"
 
 #include "common/settingsstore.h"
+#include "dialer/credentialstore.h"
 #include "dialer/nmasynccall.h"
 #include "dialer/nmsecretagent.h"
 
@@ -110,8 +111,8 @@ CNetworkManagerAccess::CNetworkManagerAccess(CSettingsStore* store, QDBusConnect
 {
     CNmSecretAgent::RegisterTypes();
     m_agent = std::make_unique<CNmSecretAgent>(
-        m_bus, [this](const QString& entry, QString& user, QString& password) {
-            return CredentialsFor(entry, user, password);
+        m_bus, [this](const QString& entry, CNmSecretAgent::CredentialsReply reply) {
+            CredentialsFor(entry, std::move(reply));
         });
     if (!m_bus.isConnected())
         return;
@@ -372,22 +373,27 @@ int CNetworkManagerAccess::ServiceError(const QDBusMessage& reply)
 
 // ---- Credentials ----
 
-bool CNetworkManagerAccess::CredentialsFor(const QString& entry, QString& user,
-                                           QString& password) const
+void CNetworkManagerAccess::CredentialsFor(
+    const QString& entry,
+    std::function<void(bool found, const QString& user, const QString& password)> reply)
 {
-    // The dial's own credentials come first: the settings may already have been emptied
+    // The dial's own credentials come first: the stored ones may already have been emptied
     // when the user does not want them remembered.
     if (m_dial.active && m_dial.entry == entry &&
         (!m_dial.user.isEmpty() || !m_dial.password.isEmpty())) {
-        user = m_dial.user;
-        password = m_dial.password;
-        return true;
+        reply(true, m_dial.user, m_dial.password);
+        return;
     }
-    if (!m_store)
-        return false;
-    user = m_store->Read(Keys::EntryUser(entry));
-    password = m_store->Read(Keys::EntryPassword(entry));
-    return !user.isEmpty() || !password.isEmpty();
+    if (!m_store) {
+        reply(false, QString(), QString());
+        return;
+    }
+    if (!m_credentials)
+        m_credentials = std::make_unique<CCredentialStore>(m_store);
+    m_credentials->Load(entry,
+                        [reply = std::move(reply)](const QString& user, const QString& password) {
+                            reply(!user.isEmpty() || !password.isEmpty(), user, password);
+                        });
 }
 
 // ---- Progress of a dial ----

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class CCredentialStore;
 class CNmSecretAgent;
 class CSettingsStore;
 class QDBusServiceWatcher;
@@ -35,7 +36,8 @@ class QDBusServiceWatcher;
 // the interface; a failure is mapped from NetworkManager's reason onto an error code.
 // While the backend exists it is NetworkManager's secret agent and answers for the entry
 // being dialled with the user name and password given to Dial, else with the ones stored
-// in the settings section "Connections". Creating and editing a profile open
+// for the entry (CCredentialStore: the user name in the settings section "Connections",
+// the password in the desktop's keyring or there). Creating and editing a profile open
 // nm-connection-editor.
 //
 // Lives on the user-interface thread; the notifier is called there, from the D-Bus signal
@@ -161,7 +163,11 @@ private:
     const Profile* ProfileAt(const QString& path) const;
     QString ActivePathOf(Handle handle) const;
 
-    bool CredentialsFor(const QString& entry, QString& user, QString& password) const;
+    // Answers the secret agent, from the dial's own credentials at once or later from the
+    // stored ones.
+    void CredentialsFor(
+        const QString& entry,
+        std::function<void(bool found, const QString& user, const QString& password)> reply);
     // Tells the dial's notifier, unless the dial has ended; state Connected or
     // Disconnected, or an error, ends it.
     void Notify(unsigned state, unsigned error);
@@ -177,6 +183,8 @@ private:
 
     QDBusConnection m_bus;
     CSettingsStore* m_store;
+    // Made at the first request, so that the session bus is only reached when needed.
+    std::unique_ptr<CCredentialStore> m_credentials;
     std::unique_ptr<CNmSecretAgent> m_agent;
     QDBusServiceWatcher* m_watcher = nullptr;
 

@@ -5,6 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
@@ -13,6 +16,9 @@ const QString kAgentManagerPath = QStringLiteral("/org/freedesktop/NetworkManage
 const QString kAgentManagerInterface =
     QStringLiteral("org.freedesktop.NetworkManager.AgentManager");
 const QString kNoSecrets = QStringLiteral("org.freedesktop.NetworkManager.SecretAgent.NoSecrets");
+const QString kUserCanceled =
+    QStringLiteral("org.freedesktop.NetworkManager.SecretAgent.UserCanceled");
+const QString kNoSecretsText = QStringLiteral("No credentials are stored for this connection");
 
 // The settings whose user name and password the program keeps.
 bool IsCredentialSetting(const QString& name)
@@ -32,6 +38,9 @@ CNmSecretAgent::CNmSecretAgent(QDBusConnection bus, CredentialsLookup lookup, QO
 
 CNmSecretAgent::~CNmSecretAgent()
 {
+    // NetworkManager would otherwise wait for these until its own time-out.
+    for (const Pending& pending : std::as_const(m_pending))
+        m_bus.send(pending.request.createErrorReply(kNoSecrets, kNoSecretsText));
     if (m_exported) {
         const QDBusMessage unregister = QDBusMessage::createMethodCall(
             kService, kAgentManagerPath, kAgentManagerInterface, QStringLiteral("Unregister"));
@@ -69,22 +78,29 @@ bool CNmSecretAgent::Register()
     return true;
 }
 
-NMVariantMapMap CNmSecretAgent::SecretsFor(const NMVariantMapMap& connection,
-                                           const QString& settingName) const
+void CNmSecretAgent::SecretsFor(const NMVariantMapMap& connection, const QString& settingName,
+                                SecretsReply done)
 {
-    if (!IsCredentialSetting(settingName) || !m_lookup)
-        return {};
     const QString entry =
         connection.value(QStringLiteral("connection")).value(QStringLiteral("id")).toString();
-    QString user;
-    QString password;
-    if (entry.isEmpty() || !m_lookup(entry, user, password))
-        return {};
-    QVariantMap secrets;
-    if (!user.isEmpty())
-        secrets.insert(QStringLiteral("username"), user);
-    secrets.insert(QStringLiteral("password"), password);
-    return {{settingName, secrets}};
+    if (!IsCredentialSetting(settingName) || !m_lookup || entry.isEmpty()) {
+        done({});
+        return;
+    }
+    m_lookup(entry, [self = QPointer<CNmSecretAgent>(this), settingName, done = std::move(done)](
+                        bool found, const QString& user, const QString& password) {
+        if (!self)
+            return;
+        if (!found) {
+            done({});
+            return;
+        }
+        QVariantMap secrets;
+        if (!user.isEmpty())
+            secrets.insert(QStringLiteral("username"), user);
+        secrets.insert(QStringLiteral("password"), password);
+        done({{settingName, secrets}});
+    });
 }
 
 NMVariantMapMap CNmSecretAgent::GetSecrets(const NMVariantMapMap& connection,
@@ -92,21 +108,43 @@ NMVariantMapMap CNmSecretAgent::GetSecrets(const NMVariantMapMap& connection,
                                            const QString& settingName, const QStringList& hints,
                                            uint flags)
 {
-    Q_UNUSED(connectionPath);
     Q_UNUSED(hints);
     Q_UNUSED(flags);
-    NMVariantMapMap secrets = SecretsFor(connection, settingName);
-    if (secrets.isEmpty() && calledFromDBus())
-        sendErrorReply(kNoSecrets, QStringLiteral("No credentials are stored for this connection"));
-    return secrets;
+    if (!calledFromDBus())
+        return {};
+    // Answered when the credentials are there, which may be after this returns.
+    setDelayedReply(true);
+    const quint64 id = m_nextId++;
+    m_pending.append({id, connectionPath.path(), settingName, message()});
+    SecretsFor(connection, settingName,
+               [this, id](const NMVariantMapMap& secrets) { Answer(id, secrets); });
+    return {};
+}
+
+void CNmSecretAgent::Answer(quint64 id, const NMVariantMapMap& secrets)
+{
+    const auto it = std::find_if(m_pending.begin(), m_pending.end(),
+                                 [id](const Pending& pending) { return pending.id == id; });
+    if (it == m_pending.end())
+        return; // cancelled and answered already
+    const QDBusMessage request = it->request;
+    m_pending.erase(it);
+    m_bus.send(secrets.isEmpty() ? request.createErrorReply(kNoSecrets, kNoSecretsText)
+                                 : request.createReply(QVariant::fromValue(secrets)));
 }
 
 void CNmSecretAgent::CancelGetSecrets(const QDBusObjectPath& connectionPath,
                                       const QString& settingName)
 {
-    // Every request is answered at once, so there is nothing to cancel.
-    Q_UNUSED(connectionPath);
-    Q_UNUSED(settingName);
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (it->connectionPath == connectionPath.path() && it->settingName == settingName) {
+            m_bus.send(it->request.createErrorReply(kUserCanceled,
+                                                    QStringLiteral("The request was cancelled")));
+            it = m_pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void CNmSecretAgent::SaveSecrets(const NMVariantMapMap& connection,

@@ -2,7 +2,9 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QStringList>
@@ -21,15 +23,22 @@ Q_DECLARE_METATYPE(NMVariantMapMap)
 // the gsm, cdma and pppoe settings are given; for anything else, or when no credentials
 // are known, it answers NoSecrets and NetworkManager asks elsewhere.
 //
+// The credentials may have to come from the desktop's keyring, which answers later: the
+// reply to GetSecrets is sent once the lookup has answered, and the window's thread never
+// waits for it. A request that NetworkManager cancels meanwhile is answered at once and
+// the late answer dropped.
+//
 // Lives on the thread that owns the D-Bus connection (the user-interface thread).
 class CNmSecretAgent : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.NetworkManager.SecretAgent")
 
 public:
-    // Fills user and password for the entry; false when nothing is known.
-    using CredentialsLookup =
-        std::function<bool(const QString& entry, QString& user, QString& password)>;
+    // Gets the entry's credentials (found false when nothing is known); may answer later.
+    using CredentialsReply =
+        std::function<void(bool found, const QString& user, const QString& password)>;
+    using CredentialsLookup = std::function<void(const QString& entry, CredentialsReply reply)>;
+    using SecretsReply = std::function<void(const NMVariantMapMap& secrets)>;
 
     static constexpr const char* kObjectPath = "/org/freedesktop/NetworkManager/SecretAgent";
     static constexpr const char* kIdentifier = "org.orvalis.Orvalis";
@@ -47,8 +56,10 @@ public:
     // True once NetworkManager has accepted the last registration.
     bool IsRegistered() const { return m_registered; }
 
-    // The secrets of one request, as GetSecrets answers them; empty when none are known.
-    NMVariantMapMap SecretsFor(const NMVariantMapMap& connection, const QString& settingName) const;
+    // The secrets of one request, as GetSecrets answers them (empty when none are known),
+    // given to done when the lookup has answered. done is not called once the agent is gone.
+    void SecretsFor(const NMVariantMapMap& connection, const QString& settingName,
+                    SecretsReply done);
 
 Q_SIGNALS:
     void RegistrationAnswered(bool accepted);
@@ -62,8 +73,20 @@ public slots:
     void DeleteSecrets(const NMVariantMapMap& connection, const QDBusObjectPath& connectionPath);
 
 private:
+    // A GetSecrets waiting for its credentials.
+    struct Pending {
+        quint64 id = 0;
+        QString connectionPath;
+        QString settingName;
+        QDBusMessage request;
+    };
+
+    void Answer(quint64 id, const NMVariantMapMap& secrets);
+
     QDBusConnection m_bus;
     CredentialsLookup m_lookup;
+    QList<Pending> m_pending;
+    quint64 m_nextId = 1;
     bool m_exported = false;
     bool m_registered = false;
 };

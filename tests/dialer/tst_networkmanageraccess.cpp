@@ -1,12 +1,15 @@
+#include "keyringsession.h"
 #include "nmmockbus.h"
 
 #include "common/settingsstore.h"
+#include "dialer/credentialstore.h"
 #include "dialer/networkmanageraccess.h"
 #include "dialer/nmsecretagent.h"
 #include "dialer/remoteaccessfactory.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -106,6 +109,8 @@ private slots:
     void followsProfileChanges();
     void dialConnectsWithStoredCredentials();
     void dialCredentialsComeBeforeStored();
+    void agentAnswersFromKeyring();
+    void agentAnswersLaterOrCancelled();
     void failedDialGivesErrorCode_data();
     void failedDialGivesErrorCode();
     void dialWithoutCredentialsFails();
@@ -131,6 +136,7 @@ private:
                                  const std::function<void()>& actions);
 
     CNmMockBus m_bus;
+    CKeyringSession m_keyring;
     QString m_missing;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
@@ -139,6 +145,14 @@ private:
 
 void TestNetworkManagerAccess::initTestCase()
 {
+    // The stored passwords live in a real keyring on a private session bus, made before
+    // anything reaches for the session bus. It is part of the build's dependencies, so a
+    // missing keyring fails rather than skips.
+    const QString noKeyring = CKeyringSession::MissingTools();
+    QVERIFY2(noKeyring.isEmpty(), qPrintable(noKeyring));
+    QVERIFY(m_keyring.StartBus());
+    m_keyring.Export();
+    QVERIFY(m_keyring.StartKeyring());
     m_missing = CNmMockBus::MissingTools();
     if (!m_missing.isEmpty())
         return;
@@ -270,6 +284,113 @@ void TestNetworkManagerAccess::dialCredentialsComeBeforeStored()
     const auto secrets = LastSecrets();
     QCOMPARE(secrets.value(u"pppoe"_s).value(u"username"_s), u"bob"_s);
     QCOMPARE(secrets.value(u"pppoe"_s).value(u"password"_s), u"pw"_s);
+}
+
+void TestNetworkManagerAccess::agentAnswersFromKeyring()
+{
+    // Saved as the credentials window saves them: the password in the keyring only.
+    CCredentialStore credentials(m_store.get());
+    bool saved = false;
+    CCredentialStore::Place place = CCredentialStore::Place::SettingsFile;
+    credentials.Save(u"DSL"_s, u"dora"_s, u"keyring pw"_s,
+                     [&](bool ok, CCredentialStore::Place where) {
+                         saved = ok;
+                         place = where;
+                     });
+    QTRY_VERIFY_WITH_TIMEOUT(saved, 15000);
+    QCOMPARE(place, CCredentialStore::Place::Keyring);
+    QCOMPARE(m_keyring.Lookup(u"DSL"_s), u"keyring pw"_s);
+    QCOMPARE(m_store->Read(Keys::EntryPassword(u"DSL"_s)), QString());
+    // The keyring outlives the test: the password goes again afterwards.
+    const auto erase = qScopeGuard([&credentials] {
+        bool erased = false;
+        credentials.Save(u"DSL"_s, QString(), QString(), [&erased](bool, auto) { erased = true; });
+        if (!QTest::qWaitFor([&erased] { return erased; }, 15000))
+            qWarning("the password of DSL was not erased");
+    });
+
+    auto backend = NewBackend();
+    QList<Step> steps;
+    RasHandle handle = 0;
+    QCOMPARE(backend->Dial(u"DSL"_s, QString(), QString(), Recorder(steps), handle), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && steps.last().state == CRemoteAccess::Connected,
+                             10000);
+    const auto secrets = LastSecrets();
+    QCOMPARE(secrets.value(u"pppoe"_s).value(u"username"_s), u"dora"_s);
+    QCOMPARE(secrets.value(u"pppoe"_s).value(u"password"_s), u"keyring pw"_s);
+}
+
+// The agent answers NetworkManager when its lookup answers, and a request NetworkManager
+// cancels meanwhile at once.
+void TestNetworkManagerAccess::agentAnswersLaterOrCancelled()
+{
+    QList<CNmSecretAgent::CredentialsReply> waiting;
+    auto agent = std::make_unique<CNmSecretAgent>(
+        QDBusConnection::systemBus(),
+        [&waiting](const QString&, CNmSecretAgent::CredentialsReply reply) {
+            waiting.append(std::move(reply));
+        });
+    QVERIFY(agent->Register());
+    // NetworkManager's side: another connection to the bus.
+    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SystemBus, u"nm"_s);
+    const auto cleanup = qScopeGuard([] { QDBusConnection::disconnectFromBus(u"nm"_s); });
+    const auto ask = [&caller](const QString& path) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QDBusConnection::systemBus().baseService(),
+            QString::fromLatin1(CNmSecretAgent::kObjectPath),
+            u"org.freedesktop.NetworkManager.SecretAgent"_s, u"GetSecrets"_s);
+        NMVariantMapMap connection;
+        connection[u"connection"_s] = {{u"id"_s, u"Home ISP"_s}};
+        call.setArguments({QVariant::fromValue(connection),
+                           QVariant::fromValue(QDBusObjectPath(path)), u"gsm"_s, QStringList(),
+                           0U});
+        return std::make_unique<QDBusPendingCallWatcher>(caller.asyncCall(call));
+    };
+
+    const auto first = ask(u"/org/freedesktop/NetworkManager/Settings/1"_s);
+    QTRY_COMPARE(waiting.size(), 1);
+    QVERIFY(!first->isFinished());
+    waiting.takeFirst()(true, u"erin"_s, u"late pw"_s);
+    QTRY_VERIFY(first->isFinished());
+    QVERIFY(!first->isError());
+    const NMVariantMapMap answer = qdbus_cast<NMVariantMapMap>(first->reply().arguments().value(0));
+    QCOMPARE(answer.value(u"gsm"_s).value(u"password"_s).toString(), u"late pw"_s);
+    QCOMPARE(answer.value(u"gsm"_s).value(u"username"_s).toString(), u"erin"_s);
+
+    // Cancelled before the lookup answers: NetworkManager hears at once, the late answer
+    // goes nowhere.
+    const auto second = ask(u"/org/freedesktop/NetworkManager/Settings/2"_s);
+    QTRY_COMPARE(waiting.size(), 1);
+    QDBusMessage cancel = QDBusMessage::createMethodCall(
+        QDBusConnection::systemBus().baseService(),
+        QString::fromLatin1(CNmSecretAgent::kObjectPath),
+        u"org.freedesktop.NetworkManager.SecretAgent"_s, u"CancelGetSecrets"_s);
+    cancel.setArguments(
+        {QVariant::fromValue(QDBusObjectPath(u"/org/freedesktop/NetworkManager/Settings/2"_s)),
+         u"gsm"_s});
+    // The agent answers on this thread: wait for it without blocking the loop.
+    QDBusPendingCallWatcher cancelled(caller.asyncCall(cancel));
+    QTRY_VERIFY(cancelled.isFinished());
+    QVERIFY2(!cancelled.isError(), qPrintable(cancelled.error().message()));
+    QTRY_VERIFY(second->isFinished());
+    QCOMPARE(second->error().name(), u"org.freedesktop.NetworkManager.SecretAgent.UserCanceled"_s);
+    waiting.takeFirst()(true, u"erin"_s, u"too late"_s);
+
+    // Nothing known: NoSecrets, so that NetworkManager asks elsewhere.
+    const auto third = ask(u"/org/freedesktop/NetworkManager/Settings/3"_s);
+    QTRY_COMPARE(waiting.size(), 1);
+    waiting.takeFirst()(false, QString(), QString());
+    QTRY_VERIFY(third->isFinished());
+    QCOMPARE(third->error().name(), u"org.freedesktop.NetworkManager.SecretAgent.NoSecrets"_s);
+
+    // A request still waiting when the agent goes is answered too.
+    const auto fourth = ask(u"/org/freedesktop/NetworkManager/Settings/4"_s);
+    QTRY_COMPARE(waiting.size(), 1);
+    QVERIFY(!fourth->isFinished());
+    agent.reset();
+    QTRY_VERIFY(fourth->isFinished());
+    QCOMPARE(fourth->error().name(), u"org.freedesktop.NetworkManager.SecretAgent.NoSecrets"_s);
+    waiting.takeFirst()(true, u"erin"_s, u"after the agent"_s);
 }
 
 void TestNetworkManagerAccess::failedDialGivesErrorCode_data()

@@ -1,0 +1,216 @@
+#include "dialer/credentialstore.h"
+
+#include "common/settingsstore.h"
+#include "dialer/nmasynccall.h"
+
+#include <QDBusMessage>
+#include <QMetaObject>
+
+#include <qt6keychain/keychain.h>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+const QString kBusService = QStringLiteral("org.freedesktop.DBus");
+const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
+
+// The keyring's answers come back as one of these jobs.
+template <typename JobType> JobType* NewJob(const QString& entry)
+{
+    auto* job = new JobType(QString::fromLatin1(CCredentialStore::kKeyringService));
+    job->setKey(entry);
+    // Never the library's own plain-text file: without a keyring the settings file is used.
+    job->setInsecureFallback(false);
+    return job;
+}
+
+// A call to the bus itself about the Secret Service's name.
+QDBusMessage BusCall(const QString& method, std::optional<uint> flags = std::nullopt)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kBusService, kBusPath, kBusService, method);
+    QVariantList arguments{QString::fromLatin1(CCredentialStore::kSecretService)};
+    if (flags)
+        arguments.append(*flags);
+    call.setArguments(arguments);
+    return call;
+}
+
+} // namespace
+
+CCredentialStore::CCredentialStore(CSettingsStore* settings, QDBusConnection sessionBus,
+                                   QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_sessionBus(std::move(sessionBus))
+{}
+
+CCredentialStore::~CCredentialStore() = default;
+
+void CCredentialStore::Load(const QString& entry, LoadHandler done)
+{
+    Enqueue([this, entry, done = std::move(done)](std::function<void()> finished) {
+        const QString user = m_settings ? m_settings->Read(Keys::EntryUser(entry)) : QString();
+        const QString password =
+            m_settings ? m_settings->Read(Keys::EntryPassword(entry)) : QString();
+        if (!password.isEmpty()) {
+            finished();
+            if (done)
+                done(user, password);
+            return;
+        }
+        CheckKeyring([this, entry, user, done, finished](bool available) {
+            if (available) {
+                LoadFromKeyring(entry, user, done, finished);
+                return;
+            }
+            finished();
+            if (done)
+                done(user, QString());
+        });
+    });
+}
+
+void CCredentialStore::Save(const QString& entry, const QString& user, const QString& password,
+                            SaveHandler done)
+{
+    Enqueue([this, entry, user, password, done = std::move(done)](std::function<void()> finished) {
+        if (m_settings && !m_settings->Write(Keys::EntryUser(entry), user)) {
+            finished();
+            if (done)
+                done(false, Place::SettingsFile);
+            return;
+        }
+        CheckKeyring([this, entry, password, done, finished](bool available) {
+            if (!available) {
+                finished();
+                SaveToFile(entry, password, done);
+            } else if (password.isEmpty()) {
+                EraseFromKeyring(entry, done, finished);
+            } else {
+                SaveToKeyring(entry, password, done, finished);
+            }
+        });
+    });
+}
+
+void CCredentialStore::Enqueue(Operation operation)
+{
+    m_queue.push_back(std::move(operation));
+    if (!m_running)
+        QMetaObject::invokeMethod(this, &CCredentialStore::RunNext, Qt::QueuedConnection);
+}
+
+void CCredentialStore::RunNext()
+{
+    if (m_running || m_queue.empty())
+        return;
+    m_running = true;
+    Operation operation = std::move(m_queue.front());
+    m_queue.pop_front();
+    // Called before the operation's handler, which may even destroy the store: the next
+    // operation starts from the event loop.
+    operation([this] {
+        m_running = false;
+        if (!m_queue.empty())
+            QMetaObject::invokeMethod(this, &CCredentialStore::RunNext, Qt::QueuedConnection);
+    });
+}
+
+void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
+{
+    if (!m_sessionBus.isConnected()) {
+        then(false);
+        return;
+    }
+    // Nothing here waits for the bus: its answers come through the event loop. A service
+    // that is not running may still be one the bus starts on demand.
+    CNmAsyncCall::Send(
+        m_sessionBus, BusCall(QStringLiteral("NameHasOwner")), this,
+        [this, then = std::move(then)](const QDBusMessage& owned) {
+            if (owned.type() == QDBusMessage::ReplyMessage && !owned.arguments().isEmpty() &&
+                owned.arguments().constFirst().toBool()) {
+                then(true);
+                return;
+            }
+            CNmAsyncCall::Send(m_sessionBus, BusCall(QStringLiteral("StartServiceByName"), 0U),
+                               this, [then](const QDBusMessage& started) {
+                                   then(started.type() == QDBusMessage::ReplyMessage);
+                               });
+        });
+}
+
+void CCredentialStore::LoadFromKeyring(const QString& entry, const QString& user, LoadHandler done,
+                                       std::function<void()> finished)
+{
+    auto* job = NewJob<QKeychain::ReadPasswordJob>(entry);
+    connect(job, &QKeychain::Job::finished, this,
+            [job, user, done = std::move(done), finished = std::move(finished)] {
+                QString password;
+                if (job->error() == QKeychain::NoError)
+                    password = job->textData();
+                else if (job->error() != QKeychain::EntryNotFound)
+                    qWarning("The keyring did not give the password of %s: %s",
+                             qPrintable(job->key()), qPrintable(job->errorString()));
+                finished();
+                if (done)
+                    done(user, password);
+            });
+    job->start();
+}
+
+void CCredentialStore::SaveToKeyring(const QString& entry, const QString& password,
+                                     SaveHandler done, std::function<void()> finished)
+{
+    auto* job = NewJob<QKeychain::WritePasswordJob>(entry);
+    job->setTextData(password);
+    connect(job, &QKeychain::Job::finished, this,
+            [this, job, entry, password, done = std::move(done), finished = std::move(finished)] {
+                finished();
+                if (job->error() != QKeychain::NoError) {
+                    // Nothing is lost: the password is kept in the settings file instead.
+                    qWarning("The keyring did not take the password of %s: %s", qPrintable(entry),
+                             qPrintable(job->errorString()));
+                    SaveToFile(entry, password, done);
+                    return;
+                }
+                // The keyring has it now: an older copy in the file would win over it.
+                if (m_settings)
+                    m_settings->Remove(Keys::EntryPassword(entry));
+                if (done)
+                    done(true, Place::Keyring);
+            });
+    job->start();
+}
+
+void CCredentialStore::EraseFromKeyring(const QString& entry, SaveHandler done,
+                                        std::function<void()> finished)
+{
+    auto* job = NewJob<QKeychain::DeletePasswordJob>(entry);
+    connect(job, &QKeychain::Job::finished, this,
+            [this, job, entry, done = std::move(done), finished = std::move(finished)] {
+                finished();
+                const bool erased =
+                    job->error() == QKeychain::NoError || job->error() == QKeychain::EntryNotFound;
+                if (!erased)
+                    qWarning("The keyring did not remove the password of %s: %s", qPrintable(entry),
+                             qPrintable(job->errorString()));
+                const bool removed = !m_settings || m_settings->Remove(Keys::EntryPassword(entry));
+                if (done)
+                    done(erased && removed, Place::Keyring);
+            });
+    job->start();
+}
+
+void CCredentialStore::SaveToFile(const QString& entry, const QString& password,
+                                  const SaveHandler& done)
+{
+    bool saved = true;
+    if (m_settings) {
+        saved = password.isEmpty() ? m_settings->Remove(Keys::EntryPassword(entry))
+                                   : m_settings->Write(Keys::EntryPassword(entry), password);
+    }
+    if (done)
+        done(saved, Place::SettingsFile);
+}
