@@ -24,6 +24,9 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
     }
     if (bytesRead)
         bytesRead->store(read, std::memory_order_relaxed);
+    // The buffers grew by doubling; what the window keeps is only the lines.
+    lines.m_text.squeeze();
+    lines.m_ends.squeeze();
     return lines;
 }
 
