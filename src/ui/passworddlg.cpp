@@ -1,6 +1,7 @@
 #include "ui/passworddlg.h"
 
 #include "security/passwordprompt.h"
+#include "ui/okcancelbuttons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -24,15 +25,8 @@ CPasswordDlg::CPasswordDlg(const CSettingsStore& store, QWidget* parent)
     m_password->setObjectName(QStringLiteral("password"));
     m_password->setEchoMode(QLineEdit::Password);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    QDialogButtonBox* buttons = COkCancelButtons::Create(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::OnOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* form = new QFormLayout;
     form->addRow(CPasswordPrompt::FieldLabel(), m_password);

@@ -1,5 +1,6 @@
 #include "ui/securitydlg.h"
 
+#include "ui/okcancelbuttons.h"
 #include "ui/passworddlg.h"
 
 #include <QButtonGroup>
@@ -54,15 +55,8 @@ CSecurityDlg::CSecurityDlg(CSettingsStore& store, QWidget* parent)
     m_note->setObjectName(QStringLiteral("note"));
     m_note->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    QDialogButtonBox* buttons = COkCancelButtons::Create(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSecurityDlg::OnOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Password"), m_password);
