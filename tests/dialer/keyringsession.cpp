@@ -48,7 +48,7 @@ CKeyringSession::CKeyringSession() = default;
 CKeyringSession::~CKeyringSession()
 {
     Stop(m_keyring);
-    Stop(m_bus);
+    m_bus.Stop();
 }
 
 QString CKeyringSession::MissingTools()
@@ -65,25 +65,7 @@ bool CKeyringSession::StartBus()
 {
     if (!m_dir.isValid())
         return false;
-    const QString configPath = m_dir.filePath(QStringLiteral("session.conf"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly))
-        return false;
-    config.write(
-        QByteArray(kBusConfig).replace("@SOCKET@", m_dir.filePath(QStringLiteral("bus")).toUtf8()));
-    config.close();
-    m_bus = std::make_unique<QProcess>();
-    m_bus->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_bus->start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--config-file=") + configPath, QStringLiteral("--nofork"),
-                  QStringLiteral("--print-address=1")});
-    if (!m_bus->waitForStarted())
-        return false;
-    while (!m_bus->canReadLine()) {
-        if (!m_bus->waitForReadyRead(10000))
-            return false;
-    }
-    m_address = m_bus->readLine().trimmed();
+    m_address = m_bus.Start(kBusConfig, m_dir.filePath(QStringLiteral("bus")));
     return !m_address.isEmpty();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/privatebus.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -41,6 +43,6 @@ private:
 
     QTemporaryDir m_dir;
     QByteArray m_address;
-    std::unique_ptr<QProcess> m_bus;
+    CPrivateBus m_bus;
     std::unique_ptr<QProcess> m_keyring;
 };

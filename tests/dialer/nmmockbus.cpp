@@ -40,10 +40,7 @@ CNmMockBus::CNmMockBus() = default;
 CNmMockBus::~CNmMockBus()
 {
     StopMock();
-    if (m_bus) {
-        m_bus->kill();
-        m_bus->waitForFinished();
-    }
+    m_bus.Stop();
 }
 
 QString CNmMockBus::MissingTools()
@@ -62,26 +59,8 @@ bool CNmMockBus::StartBus()
 {
     if (!m_dir.isValid())
         return false;
-    const QString socket = m_dir.filePath(QStringLiteral("system_bus_socket"));
-    const QString configPath = m_dir.filePath(QStringLiteral("bus.conf"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly))
-        return false;
-    config.write(QByteArray(kBusConfig).replace("@SOCKET@", socket.toUtf8()));
-    config.close();
-
-    m_bus = std::make_unique<QProcess>();
-    m_bus->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_bus->start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--config-file=") + configPath, QStringLiteral("--nofork"),
-                  QStringLiteral("--print-address=1")});
-    if (!m_bus->waitForStarted())
-        return false;
-    while (!m_bus->canReadLine()) {
-        if (!m_bus->waitForReadyRead(10000))
-            return false;
-    }
-    const QByteArray address = m_bus->readLine().trimmed();
+    const QByteArray address =
+        m_bus.Start(kBusConfig, m_dir.filePath(QStringLiteral("system_bus_socket")));
     if (address.isEmpty())
         return false;
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);

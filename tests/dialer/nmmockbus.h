@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/privatebus.h"
+
 #include <QDBusMessage>
 #include <QProcess>
 #include <QString>
@@ -40,6 +42,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<QProcess> m_bus;
+    CPrivateBus m_bus;
     std::unique_ptr<QProcess> m_mock;
 };
