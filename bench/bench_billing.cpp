@@ -44,27 +44,18 @@ public:
     {
         const QString ini = m_dir.filePath(QStringLiteral("ov-%1.ini").arg(records));
         CSettingsStore store(ini);
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("PricePerDial"),
-                          QStringLiteral("0.1000000000"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("CostPerMinute"),
-                          QStringLiteral("0.6000000000"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("CheapCostPerMinute"),
-                          QStringLiteral("0.3000000000"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("CheapTimeStart"),
-                          QStringLiteral("23:00"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("CheapTimeEnd"),
-                          QStringLiteral("05:59"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("MinConTime"),
-                          QStringLiteral("00:01"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("ConnectionBlock"),
-                          QStringLiteral("00:01"));
-        store.WriteString(QStringLiteral("Price"), QStringLiteral("FreeMonthTime"),
-                          QStringLiteral("02:00"));
-        store.WriteInt(QStringLiteral("Settings"), QStringLiteral("CheapInSat"), 1);
-        store.WriteInt(QStringLiteral("Settings"), QStringLiteral("CheapInSun"), 1);
-        store.WriteInt(QStringLiteral("Settings"), QStringLiteral("SummaryWhen"), 1);
-        store.WriteString(QStringLiteral("Settings"), QStringLiteral("IniPath"),
-                          QFileInfo(Log(records)).absolutePath());
+        store.Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
+        store.Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
+        store.Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
+        store.Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
+        store.Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
+        store.Write(Keys::MinConTime, QStringLiteral("00:01"));
+        store.Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
+        store.Write(Keys::FreeMonthTime, QStringLiteral("02:00"));
+        store.Write(Keys::CheapInSat, 1);
+        store.Write(Keys::CheapInSun, 1);
+        store.Write(Keys::SummaryWhen, 1);
+        store.Write(Keys::IniPath, QFileInfo(Log(records)).absolutePath());
         return store;
     }
 
