@@ -1,4 +1,5 @@
 #include "loggen.h"
+#include "support/exampletariff.h"
 
 #include "billing/logreader.h"
 #include "billing/tariff.h"
@@ -44,16 +45,8 @@ public:
     {
         const QString ini = m_dir.filePath(QStringLiteral("ov-%1.ini").arg(records));
         CSettingsStore store(ini);
-        store.Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
-        store.Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
-        store.Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
-        store.Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
-        store.Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
-        store.Write(Keys::MinConTime, QStringLiteral("00:01"));
-        store.Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
+        CExampleTariff::WriteTo(store);
         store.Write(Keys::FreeMonthTime, QStringLiteral("02:00"));
-        store.Write(Keys::CheapInSat, 1);
-        store.Write(Keys::CheapInSun, 1);
         store.Write(Keys::SummaryWhen, 1);
         store.Write(Keys::IniPath, QFileInfo(Log(records)).absolutePath());
         return store;

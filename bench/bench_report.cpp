@@ -3,6 +3,7 @@
 // sized and the first paint, offscreen. The RSS counters are the process's resident memory
 // with the last window open, and before the first one.
 #include "loggen.h"
+#include "support/exampletariff.h"
 
 #include "common/settingsstore.h"
 #include "ui/reportdlg.h"
@@ -41,15 +42,7 @@ void BM_OpenReport(benchmark::State& state)
     }
     CSettingsStore store(dir.filePath(QStringLiteral("ov.ini")));
     store.Write(Keys::IniPath, dir.path());
-    store.Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
-    store.Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
-    store.Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
-    store.Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
-    store.Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
-    store.Write(Keys::MinConTime, QStringLiteral("00:01"));
-    store.Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
-    store.Write(Keys::CheapInSat, 1);
-    store.Write(Keys::CheapInSun, 1);
+    CExampleTariff::WriteTo(store);
 
     const double before = ResidentMiB();
     double open = 0;

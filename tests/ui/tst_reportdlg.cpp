@@ -6,6 +6,7 @@
 #include "ui/summarydlg.h"
 
 #include "../monitor/monitorfakes.h"
+#include "support/exampletariff.h"
 
 #include <QApplication>
 #include <QDate>
@@ -130,15 +131,7 @@ private slots:
             m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")));
         m_log = m_dir->filePath(QStringLiteral("logs/logfile.log"));
         m_store->Write(Keys::IniPath, m_dir->filePath(QStringLiteral("logs")));
-        m_store->Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
-        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
-        m_store->Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
-        m_store->Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
-        m_store->Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
-        m_store->Write(Keys::MinConTime, QStringLiteral("00:01"));
-        m_store->Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
-        m_store->Write(Keys::CheapInSat, 1);
-        m_store->Write(Keys::CheapInSun, 1);
+        CExampleTariff::WriteTo(*m_store);
     }
 
     void cleanup()

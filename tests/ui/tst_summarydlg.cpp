@@ -1,4 +1,5 @@
 #include "common/settingsstore.h"
+#include "support/exampletariff.h"
 #include "support/testclock.h"
 #include "ui/summarydlg.h"
 
@@ -49,15 +50,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
         m_clock = std::make_unique<CTestClock>(QDateTime(QDate(2000, 3, 18), QTime(18, 0)));
-        m_store->Write(Keys::PricePerDial, QStringLiteral("0.1000000000"));
-        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.6000000000"));
-        m_store->Write(Keys::CheapCostPerMinute, QStringLiteral("0.3000000000"));
-        m_store->Write(Keys::CheapTimeStart, QStringLiteral("23:00"));
-        m_store->Write(Keys::CheapTimeEnd, QStringLiteral("05:59"));
-        m_store->Write(Keys::MinConTime, QStringLiteral("00:01"));
-        m_store->Write(Keys::ConnectionBlock, QStringLiteral("00:01"));
-        m_store->Write(Keys::CheapInSat, 1);
-        m_store->Write(Keys::CheapInSun, 1);
+        CExampleTariff::WriteTo(*m_store);
     }
 
     void cleanup()
