@@ -77,21 +77,33 @@ bool CInterfaceCounters::Update(const QString& interfaceName)
 
 QString CInterfaceCounters::LookAtAllInterfaces()
 {
+    m_seenIndexes = InterfaceIndexes();
+    m_haveLook = true;
+    return Highest(m_seenIndexes);
+}
+
+QHash<QString, qint64> CInterfaceCounters::InterfaceIndexes() const
+{
+    QHash<QString, qint64> indexes;
     const QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    m_seenIndexes.clear();
-    QString best;
-    quint64 bestIndex = 0;
     for (const QString& name : names) {
         quint64 index = 0;
-        if (!ReadNumber(name, QStringLiteral("ifindex"), index))
-            continue;
-        m_seenIndexes.insert(name, static_cast<qint64>(index));
-        if (index > bestIndex) {
-            best = name;
-            bestIndex = index;
+        if (ReadNumber(name, QStringLiteral("ifindex"), index))
+            indexes.insert(name, static_cast<qint64>(index));
+    }
+    return indexes;
+}
+
+QString CInterfaceCounters::Highest(const QHash<QString, qint64>& indexes)
+{
+    QString best;
+    qint64 bestIndex = 0;
+    for (auto it = indexes.cbegin(); it != indexes.cend(); ++it) {
+        if (it.value() > bestIndex) {
+            best = it.key();
+            bestIndex = it.value();
         }
     }
-    m_haveLook = true;
     return best;
 }
 
@@ -118,17 +130,7 @@ bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const
 
 QString CInterfaceCounters::HighestIndexInterface() const
 {
-    const QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    QString best;
-    quint64 bestIndex = 0;
-    for (const QString& name : names) {
-        quint64 index = 0;
-        if (ReadNumber(name, QStringLiteral("ifindex"), index) && index > bestIndex) {
-            best = name;
-            bestIndex = index;
-        }
-    }
-    return best;
+    return Highest(InterfaceIndexes());
 }
 
 qint32 CInterfaceCounters::Cut(quint64 total)

@@ -70,6 +70,10 @@ public:
 private:
     // The interface with the highest index; also notes every interface seen.
     QString LookAtAllInterfaces();
+    // Every interface under the root with its index.
+    QHash<QString, qint64> InterfaceIndexes() const;
+    // The name with the highest index; empty when there is none.
+    static QString Highest(const QHash<QString, qint64>& indexes);
     // True when the kernel interface of this reading was not there at the last look.
     bool AppearedSinceLastLook(const Reading& reading) const;
     bool ReadBackend(const QString& interfaceName, Reading& out) const;
