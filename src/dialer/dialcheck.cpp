@@ -1,0 +1,3 @@
+#include "dialer/dialcheck.h"
+
+CDialCheck::~CDialCheck() = default;
