@@ -24,4 +24,6 @@ Q_SIGNALS:
     // text: what the window shows now. done: the check is over and the window's button
     // turns from "Cancel" to "OK".
     void Finished(const QString& text, bool done);
+    // The check has said all it had to in a box of its own: the window closes.
+    void CloseWindow();
 };
