@@ -10,6 +10,7 @@
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
 #include "monitor/commandtable.h"
+#include "monitor/connectionmonitor.h"
 #include "ui/maindlg.h"
 #include "ui/passworddlg.h"
 #include "ui/splashwnd.h"
@@ -70,6 +71,28 @@ int SendCommand(const QString& text)
     return 1;
 }
 
+// Asks the running instance how the call stands and prints its answer on one line.
+int QueryStatus()
+{
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    QByteArray answer;
+    switch (instance.Send(CSingleInstance::kStatusRequest, 2000, &answer)) {
+    case CSingleInstance::SendResult::Accepted:
+        std::printf("%s\n", answer.constData());
+        return 0;
+    case CSingleInstance::SendResult::Refused:
+        std::fprintf(stderr, "The running Orvalis does not know the status request.\n");
+        return 2;
+    case CSingleInstance::SendResult::NoAnswer:
+        std::fprintf(stderr, "Orvalis is running but not answering.\n");
+        return 1;
+    case CSingleInstance::SendResult::NotRunning:
+        break;
+    }
+    std::fprintf(stderr, "Orvalis is not running.\n");
+    return 1;
+}
+
 } // namespace
 
 int CMainApp::Run(int argc, char** argv)
@@ -92,6 +115,8 @@ int CMainApp::Run(int argc, char** argv)
         return RunSimulatorCommand(argc, argv, options.simCommand);
     if (!options.command.isEmpty())
         return SendCommand(options.command);
+    if (options.status)
+        return QueryStatus();
 
     // 1. One instance per user: a later start asks the running one to show its window.
     CSingleInstance instance(CAppPaths::RuntimeDir());
@@ -146,6 +171,7 @@ int CMainApp::Run(int argc, char** argv)
                                    backends->MailTray(), backends->Features(),
                                    backends->Features()});
     window = &mainDlg;
+    instance.SetStatusProvider([&mainDlg] { return mainDlg.Monitor().Status().ToJson(); });
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
@@ -162,7 +188,11 @@ int CMainApp::Run(int argc, char** argv)
     mainDlg.Open();
     for (const QByteArray& request : early)
         mainDlg.HandleRequest(request);
-    return app.exec();
+    const int result = app.exec();
+    // The window goes before the socket does.
+    instance.SetStatusProvider({});
+    window = nullptr;
+    return result;
 }
 
 bool CMainApp::CheckStartupPassword(CSettingsStore& store)

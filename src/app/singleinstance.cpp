@@ -201,6 +201,15 @@ void CSingleInstance::OnClientData(QLocalSocket* socket, QTimer* idle)
 {
     while (m_clients.contains(socket) && socket->canReadLine()) {
         const QByteArray line = socket->readLine(kMaxRequest).trimmed();
+        if (line == kStatusRequest) {
+            QByteArray status = m_statusProvider ? m_statusProvider() : QByteArray();
+            status.replace('\n', ' ');
+            socket->write(m_statusProvider ? QByteArray("ok " + status + '\n')
+                                           : QByteArray("error busy\n"));
+            socket->flush();
+            idle->start(m_idleTimeoutMs);
+            continue;
+        }
         const bool known = CCommandTable::FromRequest(line) != 0;
         socket->write(known ? "ok\n" : "error unknown command\n");
         socket->flush();
@@ -237,7 +246,8 @@ bool CSingleInstance::LockHeldElsewhere() const
     return held;
 }
 
-CSingleInstance::SendResult CSingleInstance::Send(const QByteArray& request, int timeoutMs)
+CSingleInstance::SendResult CSingleInstance::Send(const QByteArray& request, int timeoutMs,
+                                                  QByteArray* answer)
 {
     const QDeadlineTimer deadline(timeoutMs);
     const auto left = [&deadline] {
@@ -254,8 +264,11 @@ CSingleInstance::SendResult CSingleInstance::Send(const QByteArray& request, int
                     break;
             }
             const QByteArray reply = socket.canReadLine() ? socket.readLine().trimmed() : "";
-            if (reply == "ok")
+            if (reply == "ok" || reply.startsWith("ok ")) {
+                if (answer)
+                    *answer = reply.mid(3);
                 return SendResult::Accepted;
+            }
             if (reply.startsWith("error") && reply != "error busy")
                 return SendResult::Refused;
             if (deadline.hasExpired() || reply.isEmpty())

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLocalSocket;
@@ -16,7 +17,8 @@ class QTimer;
 // One running instance per user. The running instance holds a lock file and listens on a
 // local socket beside it; a later start finds the lock taken and sends its request (one
 // line of text) over the socket instead. Each request is answered with one line: "ok", or
-// "error ..." for a request the instance does not know.
+// "error ..." for a request the instance does not know. The request "status" is answered
+// at once, without a signal, with "ok " and the line of the status provider.
 //
 // The lock (an flock on a file beside the socket) decides who runs, not the socket: two
 // starts at the same moment cannot both win, and the kernel drops the lock of a killed
@@ -30,6 +32,8 @@ class CSingleInstance : public QObject {
 public:
     // The request a second start sends: bring the window up.
     static constexpr const char* kShowRequest = CCommandTable::kShowRequest;
+    // The request for the status line.
+    static constexpr const char* kStatusRequest = "status";
     // Clients served at once, and how long one may stay without sending a whole request.
     static constexpr int kMaxClients = 32;
     static constexpr int kIdleTimeoutMs = 2000;
@@ -50,8 +54,15 @@ public:
     // Starts listening for requests; call once the application object exists.
     bool Listen();
     // Sends one request to the running instance and waits for its answer. Retries while
-    // an instance holds the lock but does not listen yet, up to timeoutMs in all.
-    SendResult Send(const QByteArray& request, int timeoutMs = 2000);
+    // an instance holds the lock but does not listen yet, up to timeoutMs in all. When
+    // accepted, `answer` (if given) receives what followed "ok ".
+    SendResult Send(const QByteArray& request, int timeoutMs = 2000, QByteArray* answer = nullptr);
+    // What the "status" request is answered with: one line without a line end. Unset (the
+    // program is still starting), the request is answered "busy" and the caller asks again.
+    void SetStatusProvider(std::function<QByteArray()> provider)
+    {
+        m_statusProvider = std::move(provider);
+    }
 
     QString SocketPath() const { return m_socketPath; }
     bool IsListening() const { return m_listenFd >= 0; }
@@ -84,4 +95,5 @@ private:
     QSet<QLocalSocket*> m_clients;
     int m_maxClients = kMaxClients;
     int m_idleTimeoutMs = kIdleTimeoutMs;
+    std::function<QByteArray()> m_statusProvider;
 };

@@ -29,7 +29,9 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
     const QCommandLineOption simOption(QStringLiteral("sim"),
                                        QStringLiteral("A command for the simulator."),
                                        QStringLiteral("COMMAND"));
-    parser.addOptions({help, version, backend, command, simOption});
+    const QCommandLineOption status(QStringLiteral("status"),
+                                    QStringLiteral("Print the running Orvalis's call status."));
+    parser.addOptions({help, version, backend, command, simOption, status});
 
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("orvalis")} + before)) {
@@ -43,6 +45,7 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
     }
     options.help = parser.isSet(help);
     options.version = parser.isSet(version);
+    options.status = parser.isSet(status);
     for (const QCommandLineOption* option : {&backend, &command, &simOption}) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
             options.error =
@@ -59,13 +62,15 @@ CStartOptions CStartOptions::Parse(const QStringList& arguments)
         options.simCommand = parser.value(simOption) + u' ' + options.simCommand;
     if ((sim >= 0 || parser.isSet(simOption)) && options.simCommand.trimmed().isEmpty())
         options.error = QStringLiteral("Option --sim needs a command.");
+    else if (options.status && (!options.command.isEmpty() || !options.simCommand.isEmpty()))
+        options.error = QStringLiteral("Option --status goes alone, without --command or --sim.");
     return options;
 }
 
 QString CStartOptions::Usage()
 {
     return QStringLiteral(
-        "Usage: orvalis [--backend=auto|nm|sim] [--command COMMAND] [--sim COMMAND]\n"
+        "Usage: orvalis [--backend=auto|nm|sim] [--command COMMAND] [--sim COMMAND] [--status]\n"
         "\n"
         "Watches dial-up and metered connections from the notification area, logs every call\n"
         "and prices it under your tariff.\n"
@@ -80,6 +85,9 @@ QString CStartOptions::Usage()
         "  --sim COMMAND   drive the connection simulator and exit; COMMAND is one of\n"
         "                  connect ENTRY, drop, busy N, fail CODE, ok, entries A|B|C,\n"
         "                  rate IN OUT, status (the rest of the line, no quotes needed)\n"
+        "  --status        print how the running Orvalis's call stands, as one line of\n"
+        "                  JSON: connected, entry, device, start, seconds, duration, sent,\n"
+        "                  received; exit code 1 when Orvalis does not run\n"
         "  --version       print the version and exit\n"
         "  -h, --help      print this help and exit\n");
 }

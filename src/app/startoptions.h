@@ -11,6 +11,8 @@ struct CStartOptions {
     QString simCommand;
     // A command for the running program, by number or name; sent to it, then this start ends.
     QString command;
+    // Ask the running program how the call stands and print its one-line answer.
+    bool status = false;
     bool help = false;
     bool version = false;
     // Why the command line could not be read; empty when it could.

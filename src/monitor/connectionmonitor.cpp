@@ -370,6 +370,24 @@ void CConnectionMonitor::WatchInterface(const QString& interfaceName)
         m_counters->SetInterface(interfaceName);
 }
 
+CCallStatus CConnectionMonitor::Status() const
+{
+    CCallStatus status;
+    if (!m_connected || m_connections.isEmpty())
+        return status;
+    const CRasConnection& call = m_connections.first();
+    status.connected = true;
+    status.entry = call.entryName;
+    status.device = call.deviceName;
+    status.start = m_start;
+    status.seconds = m_start.secsTo(WholeSeconds(CClock::Now()));
+    // The counters as the window shows them: a 32-bit count that may have wrapped reads
+    // as its unsigned value.
+    status.sent = static_cast<quint32>(SentSinceStart());
+    status.received = static_cast<quint32>(ReceivedSinceStart());
+    return status;
+}
+
 qint32 CConnectionMonitor::SentSinceStart() const
 {
     return m_counters ? Difference(m_counters->SentBytes(), m_baseSent) : 0;

@@ -5,6 +5,7 @@
 #include "common/settingskeys.h"
 #include "dialer/rasconnection.h"
 #include "monitor/calljournal.h"
+#include "monitor/callstatus.h"
 #include "monitor/interfacecounters.h"
 
 #include <QDateTime>
@@ -111,6 +112,8 @@ public:
     QString MailResult() const;
 
     bool Connected() const { return m_connected; }
+    // How the call stands at this moment, for a script that asks the running program.
+    CCallStatus Status() const;
     bool UserHungUp() const { return m_userHungUp; }
     const QTimer& Timer(TimerId id) const;
     const CLogFile& Log() const { return m_log; }

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -19,6 +21,24 @@
 // Starts the real program, offscreen, with its own home, config and runtime folders.
 class TestStartup : public QObject {
     Q_OBJECT
+
+private:
+    // Runs "--status"; its exit code, and the object it printed when that was 0.
+    int Status(QJsonObject& status)
+    {
+        QProcess* query = Start({QStringLiteral("--status")});
+        if (!query->waitForFinished(10000))
+            return -1;
+        const QByteArray out = query->readAllStandardOutput();
+        if (query->exitCode() == 0) {
+            if (out.count('\n') != 1)
+                return -2;
+            status = QJsonDocument::fromJson(out).object();
+            if (status.isEmpty())
+                return -3;
+        }
+        return query->exitCode();
+    }
 
 private Q_SLOTS:
     void init()
@@ -131,6 +151,40 @@ private Q_SLOTS:
         for (const QString& line : ReadLines(log))
             QVERIFY2(record.match(line).hasMatch(), qPrintable(line));
         QCOMPARE(program->state(), QProcess::Running);
+    }
+
+    // A script asks how the call stands: one line of JSON, or exit code 1 with nobody there.
+    void statusFromShell()
+    {
+        QJsonObject status;
+        QCOMPARE(Status(status), 1);
+
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
+        QProcess* program = Start({QStringLiteral("--backend=sim")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(Status(status), 0, 15000);
+        QCOMPARE(status.value(QStringLiteral("connected")).toBool(true), false);
+        QCOMPARE(status.value(QStringLiteral("seconds")).toInteger(-1), 0);
+
+        QVERIFY(Sim(QStringLiteral("connect My ISP \"night\"")));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Status(status) == 0 && status.value(QStringLiteral("connected")).toBool(), 10000);
+        QCOMPARE(status.value(QStringLiteral("entry")).toString(),
+                 QStringLiteral("My ISP \"night\""));
+        QCOMPARE(status.value(QStringLiteral("device")).toString(),
+                 QStringLiteral("Simulated modem"));
+        QVERIFY(status.value(QStringLiteral("seconds")).toInteger(-1) >= 0);
+        QVERIFY(QDateTime::fromString(status.value(QStringLiteral("start")).toString(), Qt::ISODate)
+                    .isValid());
+        QVERIFY(status.value(QStringLiteral("received")).toInteger(-1) >= 0);
+
+        QVERIFY(Sim(QStringLiteral("drop")));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Status(status) == 0 && !status.value(QStringLiteral("connected")).toBool(true), 10000);
+        QCOMPARE(program->state(), QProcess::Running);
+        QProcess* both = Start({QStringLiteral("--status"), QStringLiteral("--command=show")});
+        QVERIFY(both->waitForFinished(5000));
+        QCOMPARE(both->exitCode(), 2);
     }
 
     void badCommandLine()
