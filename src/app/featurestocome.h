@@ -15,10 +15,10 @@ class CSettingsStore;
 class CSoundPlayer;
 
 // The one place where features that the program does not have yet plug in: dialing, the
-// mail and upgrade checks, and the windows that commands open (preferences,
-// connections, security, schedule, report, Internet tools). Until a feature arrives its
-// part does nothing: no window opens, no line is added. Each
-// feature replaces its part here when it lands.
+// mail and upgrade checks, and the windows that commands open (preferences, connections,
+// security, schedule, report, Internet tools). Until a feature arrives its part does
+// nothing: no window opens, no line is added. Each feature replaces its part here when it
+// lands.
 class CFeaturesToCome : public CMonitorServices, public CCommandWindows {
 public:
     // Without the settings and the sound player no preferences window opens.
@@ -54,12 +54,13 @@ public:
     void OpenReport() override;
 
 private:
+    // The schedules, made when first needed; null without the settings.
+    CScheduleTicker* Ticker();
+
     CSettingsStore* m_store = nullptr;
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
     std::function<bool()> m_mayOpenSchedule;
-    // The schedules, made when first needed.
-    CScheduleTicker* Ticker();
     std::unique_ptr<CScheduleTicker> m_ticker;
     QPointer<CReportDlg> m_report;
 };
