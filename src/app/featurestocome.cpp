@@ -17,6 +17,9 @@
 
 #include <QApplication>
 
+// Out of line: the schedule ticker is only declared in the header.
+CFeaturesToCome::CFeaturesToCome() = default;
+
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
