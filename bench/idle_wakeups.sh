@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Measures how often the program wakes, how much CPU it takes and how much memory it holds,
-# offscreen, in three runs:
+# offscreen, in four runs:
 #   1. simulator backend, no connection (also prints VmRSS and VmHWM of the idle program);
 #   2. simulator backend, one simulated connection;
-#   3. NetworkManager backend during a call, with the byte counters read from the kernel:
+#   3. simulator backend, the schedule ticker running: first with nothing scheduled, then
+#      with a scheduled dial counting down (the schedule window stays behind its password
+#      prompt, so its own refresh is not counted; the prompt alone is measured first, as its
+#      blinking cursor wakes the program too);
+#   4. NetworkManager backend during a call, with the byte counters read from the kernel:
 #      a private system bus with the NetworkManager mock of the tests
 #      (tests/dialer/nm_dialup.py, python3-dbusmock), the program in a network namespace of
 #      its own whose veth end carries the call (the peer namespace pings it, so the counters
@@ -90,6 +94,33 @@ echo "idle memory:            $(memory)"
 sleep 2
 measure "sim, one connection"
 "$program" --sim drop >/dev/null
+kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
+
+# --- Simulator backend, a scheduled dial counting down -------------------------------
+# "timer" starts the schedule ticker and opens the schedule window; with the lock set to
+# ask for configuration windows, the window waits behind the password prompt, which keeps
+# no timers of its own. The countdown is then written into the settings file as another
+# program would (replace the file), and the ticker takes it over at its next tick.
+fresh_home schedule
+printf '[Security]\nEnabled=1\nWhenConfigured=1\nPassword=bench\n' >>"$XDG_CONFIG_HOME/orvalis/ov.ini"
+"$program" --backend=sim >/dev/null 2>&1 &
+pid=$!
+sleep 3
+# The prompt alone first (the preferences ask for it too): its cursor blinks twice a second.
+"$program" --command preferences >/dev/null
+sleep 2
+measure "sim, password prompt"
+"$program" --command timer >/dev/null
+sleep 2
+measure "sim, ticker, stopped"
+ini=$XDG_CONFIG_HOME/orvalis/ov.ini
+# The program wrote DialSecsToDial=0 at its start; DAtTime is missing, so it counts down.
+sed 's/^DialSecsToDial=.*/DialSecsToDial=100000/' "$ini" >"$ini.bench"
+mv "$ini.bench" "$ini"
+sleep 2
+measure "sim, ticker, countdown"
+grep -q '^DialTimerStatus=Time remaining' "$ini" ||
+    echo "  (the countdown did not start: $(grep -i '^DialTimerStatus=' "$ini" || echo no status))"
 kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
 
 # --- NetworkManager backend, kernel counters ------------------------------------------

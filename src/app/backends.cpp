@@ -45,5 +45,8 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
     built->m_features->SetPreferencesGuard([&store] {
         return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenPreferences();
     });
+    built->m_features->SetScheduleGuard([&store] {
+        return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenSchedule();
+    });
     return built;
 }

@@ -3,16 +3,22 @@
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/scheduleticker.h"
+#include "prefs/opthanguppage.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
 #include "prefs/optupgradepage.h"
 #include "prefs/optwarningspage.h"
 #include "prefs/preferencesdlg.h"
+#include "prefs/scheduledlg.h"
 #include "ui/reportdlg.h"
 #include "ui/securitydlg.h"
 
 #include <QApplication>
+
+// Out of line: the schedule ticker is only declared in the header.
+CFeaturesToCome::CFeaturesToCome() = default;
 
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
@@ -32,7 +38,15 @@ void CFeaturesToCome::StartUpgradeCheck() {}
 
 int CFeaturesToCome::ScheduleTick()
 {
-    return 0;
+    CScheduleTicker* ticker = Ticker();
+    return ticker ? ticker->Tick() : CScheduleTicker::Nothing;
+}
+
+CScheduleTicker* CFeaturesToCome::Ticker()
+{
+    if (!m_ticker && m_store)
+        m_ticker = std::make_unique<CScheduleTicker>(*m_store);
+    return m_ticker.get();
 }
 
 void CFeaturesToCome::CheckMailNow() {}
@@ -56,15 +70,7 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::General:
         return std::make_unique<COptGeneralPage>(*m_store);
     case CPreferencesSheet::Connection:
-        // Until dialing arrives.
-        return std::make_unique<COptPlaceholderPage>(
-            QStringLiteral("Connection"),
-            QStringLiteral("This page will set what Orvalis does when the line is busy (redial "
-                           "a number of times, redial till connected, or not at all), which web "
-                           "page opens once a call connects, whether to dial again when the "
-                           "other side hangs up, and what to do while connected every few "
-                           "minutes: nothing, hang up when the line is idle, or stay online. "
-                           "It comes with dialing."));
+        return std::make_unique<COptHangupPage>(*m_store);
     case CPreferencesSheet::Email:
         // Until the mail check arrives.
         return std::make_unique<COptPlaceholderPage>(
@@ -97,7 +103,11 @@ void CFeaturesToCome::OpenSecurity()
         CSecurityDlg::Open(*m_store, QApplication::activeWindow());
 }
 
-void CFeaturesToCome::OpenSchedule() {}
+void CFeaturesToCome::OpenSchedule()
+{
+    if (CScheduleTicker* ticker = Ticker())
+        CScheduleDlg::Open(*ticker, *m_store, m_mayOpenSchedule, QApplication::activeWindow());
+}
 
 void CFeaturesToCome::OpenReport()
 {

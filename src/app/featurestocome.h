@@ -10,18 +10,19 @@
 
 class CPreferencesPage;
 class CReportDlg;
+class CScheduleTicker;
 class CSettingsStore;
 class CSoundPlayer;
 
 // The one place where features that the program does not have yet plug in: dialing, the
-// mail and upgrade checks, the schedules, and the windows that commands open (preferences,
-// connections, security, schedule, report, Internet tools). Until a feature arrives its
-// part does nothing: no window opens, no line is added, the schedule never fires. Each
-// feature replaces its part here when it lands.
+// mail and upgrade checks, and the windows that commands open (preferences, connections,
+// security, schedule, report, Internet tools). Until a feature arrives its part does
+// nothing: no window opens, no line is added. Each feature replaces its part here when it
+// lands.
 class CFeaturesToCome : public CMonitorServices, public CCommandWindows {
 public:
     // Without the settings and the sound player no preferences window opens.
-    CFeaturesToCome() = default;
+    CFeaturesToCome();
     CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound);
     ~CFeaturesToCome() override;
     CFeaturesToCome(const CFeaturesToCome&) = delete;
@@ -30,6 +31,8 @@ public:
     // Asked before the preferences window shows anything (the password for changes);
     // unset, it always opens.
     void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
+    // Asked before the schedule window shows anything; unset, it always opens.
+    void SetScheduleGuard(std::function<bool()> mayOpen) { m_mayOpenSchedule = std::move(mayOpen); }
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
 
@@ -51,8 +54,13 @@ public:
     void OpenReport() override;
 
 private:
+    // The schedules, made when first needed; null without the settings.
+    CScheduleTicker* Ticker();
+
     CSettingsStore* m_store = nullptr;
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
+    std::function<bool()> m_mayOpenSchedule;
+    std::unique_ptr<CScheduleTicker> m_ticker;
     QPointer<CReportDlg> m_report;
 };

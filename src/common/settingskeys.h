@@ -58,7 +58,7 @@ inline constexpr CIntKey WindowMinimized{kSettings, "RedaWindowMinimized", 0};
 // Which calls the summary counts: 0 all, 1 this month, 2 today.
 inline constexpr CIntKey SummaryWhen{kSettings, "SummaryWhen", 0};
 
-// --- Schedules: seconds left until the scheduled dial or hang-up (0 = none) ------------
+// --- Schedules: counters of the scheduled dial and hang-up (0 = none; more below) -----
 inline constexpr CIntKey DialSecsToDial{kSettings, "DialSecsToDial", 0};
 inline constexpr CIntKey HangupSecsToHangup{kSettings, "HangupSecsToHangup", 0};
 
@@ -70,6 +70,34 @@ inline constexpr CIntKey Redial{kSettings, "Redial", 0};
 inline constexpr CIntKey HangupComboState{kSettings, "HangupComboState", 0};
 // Minutes between idle checks.
 inline constexpr CIntKey HangupInterval{kSettings, "HangupInterval", 10};
+// A busy line: 1 redial at most RedialTimes times, 2 redial till connected, 3 do not
+// redial; 0 means no choice was ever stored.
+inline constexpr CIntKey RedialWhenBusy{kSettings, "RedialWhenBusy", 0};
+inline constexpr CIntKey RedialTimes{kSettings, "RedialTimes", 3};
+// 1: open UrlToLaunch once a dial connects.
+inline constexpr CIntKey LaunchBrowser{kSettings, "LaunchBrowser", 0};
+// Missing opens nothing; the Connection page offers the project's address instead.
+inline constexpr CTextKey UrlToLaunch{kSettings, "UrlToLaunch", ""};
+
+// --- Schedule window: one scheduled dial and one scheduled hang-up --------------------
+// For each: the counter (0 stopped, 1 due at the next tick, above 1 running: seconds left
+// of a countdown, or 10 while waiting for a time of day; compared unsigned, so a negative
+// value counts as running), whether it waits for a time of day (1) or counts down (0),
+// the page's "in" choice, the time of day "HH:MM:SS", the page's number and its unit
+// (0 seconds, 1 minutes, 2 hours) and the last status line written. The times' defaults
+// are what the pages show when the key is missing; the ticker reads a missing time as "".
+inline constexpr CIntKey DAtTime{kSettings, "DAtTime", 0};
+inline constexpr CIntKey DAfterTime{kSettings, "DAfterTime", 0};
+inline constexpr CTextKey DialTime{kSettings, "DialTime", "12:00:00"};
+inline constexpr CIntKey DialTimerInterval{kSettings, "DialTimerInterval", 10};
+inline constexpr CIntKey DialSequenceComboState{kSettings, "DialSequenceComboState", 0};
+inline constexpr CTextKey DialTimerStatus{kSettings, "DialTimerStatus", ""};
+inline constexpr CIntKey HAtTime{kSettings, "HAtTime", 0};
+inline constexpr CIntKey HAfterTime{kSettings, "HAfterTime", 0};
+inline constexpr CTextKey HangupTime{kSettings, "HangupTime", "12:00:00"};
+inline constexpr CIntKey HangupTimerInterval{kSettings, "HangupTimerInterval", 10};
+inline constexpr CIntKey HangupSequenceComboState{kSettings, "HangupSequenceComboState", 0};
+inline constexpr CTextKey HangupTimerStatus{kSettings, "HangupTimerStatus", ""};
 
 // --- Email page ---------------------------------------------------------------------
 inline constexpr CIntKey CheckMail{kSettings, "CheckMail", 0};
