@@ -13,6 +13,7 @@
 #include "ui/securitydlg.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
@@ -58,21 +59,25 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Connection:
         // Until dialing arrives.
         return std::make_unique<COptPlaceholderPage>(
-            QStringLiteral("Connection"),
-            QStringLiteral("This page will set what Orvalis does when the line is busy (redial "
-                           "a number of times, redial till connected, or not at all), which web "
-                           "page opens once a call connects, whether to dial again when the "
-                           "other side hangs up, and what to do while connected every few "
-                           "minutes: nothing, hang up when the line is idle, or stay online. "
-                           "It comes with dialing."));
+            QCoreApplication::translate("CFeaturesToCome", "Connection"),
+            QCoreApplication::translate(
+                "CFeaturesToCome",
+                "This page will set what Orvalis does when the line is busy (redial "
+                "a number of times, redial till connected, or not at all), which web "
+                "page opens once a call connects, whether to dial again when the "
+                "other side hangs up, and what to do while connected every few "
+                "minutes: nothing, hang up when the line is idle, or stay online. "
+                "It comes with dialing."));
     case CPreferencesSheet::Email:
         // Until the mail check arrives.
         return std::make_unique<COptPlaceholderPage>(
-            QStringLiteral("E-mail checking"),
-            QStringLiteral("This page will set how often Orvalis checks your incoming mail, "
-                           "whether it checks as soon as a connection is made, and your mail "
-                           "user name, password and POP server, with a button to check now. "
-                           "It comes with the mail check."));
+            QCoreApplication::translate("CFeaturesToCome", "E-mail checking"),
+            QCoreApplication::translate(
+                "CFeaturesToCome",
+                "This page will set how often Orvalis checks your incoming mail, "
+                "whether it checks as soon as a connection is made, and your mail "
+                "user name, password and POP server, with a button to check now. "
+                "It comes with the mail check."));
     case CPreferencesSheet::Warnings:
         return std::make_unique<COptWarningsPage>(*m_store);
     case CPreferencesSheet::Price:
@@ -82,7 +87,8 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Upgrade:
         // Until the upgrade check arrives, its button says so.
         return std::make_unique<COptUpgradePage>(*m_store, [] {
-            CMessageBox::Inform(QStringLiteral("The upgrade check is not available yet."));
+            CMessageBox::Inform(QCoreApplication::translate(
+                "CFeaturesToCome", "The upgrade check is not available yet."));
         });
     default:
         return nullptr;
