@@ -8,9 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build-deb}")
 mkdir -p "$out"
-work=$(mktemp -d)
+# Always the same folder, so that ccache finds the objects of the last build.
+work=${TMPDIR:-/tmp}/orvalis-deb-$(id -u)
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/orvalis"
+mkdir -p "$work/orvalis"
 git archive --format=tar HEAD | tar -x -C "$work/orvalis"
 (cd "$work/orvalis" && dpkg-buildpackage -us -uc -b -j"$(nproc)")
 mv "$work"/*.deb "$work"/*.buildinfo "$work"/*.changes "$out"/
