@@ -14,7 +14,7 @@ apt-get install -y -qq "$deb"
 ./scripts/check-installed.sh /usr
 
 # lintian: errors fail the check; warnings and notes are listed.
-lintian --fail-on error --display-info --no-tag-display-limit "$out"/orvalis_*.changes
+lintian --fail-on error --display-info --tag-display-limit 0 "$out"/orvalis_*.changes
 
 files=$(dpkg -L orvalis)
 apt-get remove -y -qq orvalis
