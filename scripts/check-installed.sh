@@ -24,7 +24,7 @@ wait_for() {
 version=$(orvalis --version)
 echo "$version"
 [[ $version =~ ^orvalis\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "unexpected version line: $version"
-orvalis-cli --help | grep -q '^Usage: orvalis-cli' || fail "orvalis-cli --help"
+orvalis-cli --help | grep >/dev/null '^Usage: orvalis-cli' || fail "orvalis-cli --help"
 orvalis-cli --version
 
 # The files of the desktop, and that they agree with the program.
@@ -41,7 +41,7 @@ appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml"
 grep -q "<release version=\"${version#orvalis }\"" "$share/metainfo/$app_id.metainfo.xml" ||
     fail "the AppStream data has no release ${version#orvalis }"
 for page in orvalis orvalis-cli; do
-    MANWIDTH=80 man -P cat "$page" | grep -q "^EXIT STATUS" || fail "man $page"
+    MANWIDTH=80 man -P cat "$page" | grep >/dev/null "^EXIT STATUS" || fail "man $page"
 done
 
 # One simulated call through the installed program, in a home of its own.
