@@ -385,6 +385,21 @@
     </message>
 </context>
 <context>
+    <name>CPasswordPrompt</name>
+    <message>
+        <source>Please enter password !!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password incorrect. Please try again!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
@@ -473,6 +488,25 @@
     </message>
     <message>
         <source>Confirm password</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSecuritySettings</name>
+    <message>
+        <source>Please enter passwords</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The passwords you typed don&apos;t match. Please enter the same password in both boxes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A password is set. Leave both fields empty to keep it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1. The old password stays in force.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
