@@ -13,4 +13,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \
   xvfb xauth x11-utils dbus python3 python3-dbusmock \
-  iproute2 procps >/dev/null
+  iproute2 procps \
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n bash-completion man-db \
+  devscripts debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream ccache >/dev/null

@@ -3,6 +3,7 @@
 #include "common/apppaths.h"
 #include "common/messagebox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ QByteArray CAutostart::EntryText(const QString& executable)
                                         "Exec=") +
                          ExecValue(executable) +
                          QStringLiteral("\n"
-                                        "Icon=orvalis\n"
+                                        "Icon=" ORVALIS_APP_ID "\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n");
     return text.toUtf8();
@@ -70,15 +71,16 @@ bool CAutostart::Set(bool enabled, const QString& executable)
     if (executable.isEmpty())
         return false;
     if (!CanStart(executable)) {
-        CMessageBox::Error(
-            QStringLiteral("Orvalis cannot be started with the desktop from where it is: the "
-                           "path of the program, %1, holds a line break, a tab or another "
-                           "control character, which a desktop entry cannot carry. No entry "
-                           "was written; move the program to a folder with a plain name and "
-                           "tick the option again.")
-                .arg(QString(executable)
-                         .replace(QRegularExpression(QStringLiteral("\\p{Cc}")),
-                                  QStringLiteral("?"))));
+        CMessageBox::Error(QCoreApplication::translate(
+                               "CAutostart",
+                               "Orvalis cannot be started with the desktop from where it is: the "
+                               "path of the program, %1, holds a line break, a tab or another "
+                               "control character, which a desktop entry cannot carry. No entry "
+                               "was written; move the program to a folder with a plain name and "
+                               "tick the option again.")
+                               .arg(QString(executable)
+                                        .replace(QRegularExpression(QStringLiteral("\\p{Cc}")),
+                                                 QStringLiteral("?"))));
         return false;
     }
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))

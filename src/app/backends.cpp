@@ -10,6 +10,7 @@
 
 #include "ui/soundmodule.h"
 #include <QApplication>
+#include <QCoreApplication>
 
 CBackends::~CBackends()
 {
@@ -33,9 +34,9 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
         worker->SetQueryEnabled(true);
         built->m_counters = std::move(worker);
     } else {
-        CMessageBox::Inform(
-            QStringLiteral("Cannot Start Inet. Make sure you have TCP-IP stack installed. "
-                           "If not, please install it and restart computer afterwards."));
+        CMessageBox::Inform(QCoreApplication::translate(
+            "CBackends", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+                         "If not, please install it and restart computer afterwards."));
     }
     built->m_sound = std::make_unique<CSoundModule>();
     built->m_connectionTray = std::make_unique<CSystemTray>();

@@ -16,6 +16,7 @@
 #include "ui/securitydlg.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 // Out of line: the schedule ticker is only declared in the header.
 CFeaturesToCome::CFeaturesToCome() = default;
@@ -74,11 +75,13 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Email:
         // Until the mail check arrives.
         return std::make_unique<COptPlaceholderPage>(
-            QStringLiteral("E-mail checking"),
-            QStringLiteral("This page will set how often Orvalis checks your incoming mail, "
-                           "whether it checks as soon as a connection is made, and your mail "
-                           "user name, password and POP server, with a button to check now. "
-                           "It comes with the mail check."));
+            QCoreApplication::translate("CFeaturesToCome", "E-mail checking"),
+            QCoreApplication::translate(
+                "CFeaturesToCome",
+                "This page will set how often Orvalis checks your incoming mail, "
+                "whether it checks as soon as a connection is made, and your mail "
+                "user name, password and POP server, with a button to check now. "
+                "It comes with the mail check."));
     case CPreferencesSheet::Warnings:
         return std::make_unique<COptWarningsPage>(*m_store);
     case CPreferencesSheet::Price:
@@ -88,7 +91,8 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Upgrade:
         // Until the upgrade check arrives, its button says so.
         return std::make_unique<COptUpgradePage>(*m_store, [] {
-            CMessageBox::Inform(QStringLiteral("The upgrade check is not available yet."));
+            CMessageBox::Inform(QCoreApplication::translate(
+                "CFeaturesToCome", "The upgrade check is not available yet."));
         });
     default:
         return nullptr;

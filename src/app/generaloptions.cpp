@@ -1,5 +1,7 @@
 #include "app/generaloptions.h"
 
+#include <QCoreApplication>
+
 #include "app/autostart.h"
 #include "app/logmover.h"
 #include "common/apppaths.h"
@@ -37,10 +39,12 @@ bool CGeneralOptions::Store(CSettingsStore& store, const QString& executable) co
         CLogMover::Move(CAppPaths::LogFile(store), CAppPaths::LogFileIn(store, logFolder));
         store.Write(Keys::IniPath, logFolder);
     } else {
-        CMessageBox::Error(QStringLiteral("The log folder cannot hold a line break or a NUL "
-                                          "character. The log stays in %1; choose another "
-                                          "folder to move it.")
-                               .arg(CAppPaths::LogFolder(store)));
+        CMessageBox::Error(
+            QCoreApplication::translate("CGeneralOptions",
+                                        "The log folder cannot hold a line break or a NUL "
+                                        "character. The log stays in %1; choose another "
+                                        "folder to move it.")
+                .arg(CAppPaths::LogFolder(store)));
     }
 
     store.Write(Keys::StartWhenWindows, startWithDesktop ? 1 : 0);

@@ -4,6 +4,7 @@
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startoptions.h"
+#include "app/translationloader.h"
 #include "common/apppaths.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <cstdio>
 #include <memory>
@@ -128,6 +130,10 @@ int CMainApp::Run(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvalis"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
+    // The windows speak the user's language when there is a translation for it.
+    CTranslationLoader translations;
+    translations.Install(QCoreApplication::applicationDirPath(), QLocale::system().uiLanguages());
     CWidgetMessageBox::Install();
     instance.Listen();
 

@@ -24,22 +24,21 @@ COptGeneralPage::COptGeneralPage(CSettingsStore& store, QWidget* parent)
     , m_store(store)
     , m_picker(&PickFolder)
     , m_folder(new QLineEdit)
-    , m_startWithDesktop(new QCheckBox(QStringLiteral("Start Orvalis when Windows starts")))
-    , m_showMainWindow(new QCheckBox(QStringLiteral("Show main window when starting")))
-    , m_showSplash(new QCheckBox(QStringLiteral("Show splash screen when starting")))
-    , m_showWhenConnected(
-          new QCheckBox(QStringLiteral("Show main window when connected,  then hide")))
-    , m_confirmHangup(new QCheckBox(QStringLiteral("Ask when closing connection")))
-    , m_confirmExit(new QCheckBox(QStringLiteral("Ask before exiting")))
+    , m_startWithDesktop(new QCheckBox(tr("Start Orvalis when Windows starts")))
+    , m_showMainWindow(new QCheckBox(tr("Show main window when starting")))
+    , m_showSplash(new QCheckBox(tr("Show splash screen when starting")))
+    , m_showWhenConnected(new QCheckBox(tr("Show main window when connected,  then hide")))
+    , m_confirmHangup(new QCheckBox(tr("Ask when closing connection")))
+    , m_confirmExit(new QCheckBox(tr("Ask before exiting")))
 {
-    auto* logGroup = new QGroupBox(QStringLiteral("Logfile creating/reading path"));
-    auto* browse = new QPushButton(QStringLiteral("Browse"));
+    auto* logGroup = new QGroupBox(tr("Logfile creating/reading path"));
+    auto* browse = new QPushButton(tr("Browse"));
     auto* logRow = new QHBoxLayout(logGroup);
     logRow->addWidget(m_folder, 1);
     logRow->addWidget(browse);
     connect(browse, &QPushButton::clicked, this, &COptGeneralPage::Browse);
 
-    auto* startGroup = new QGroupBox(QStringLiteral("Startup"));
+    auto* startGroup = new QGroupBox(tr("Startup"));
     auto* startBox = new QVBoxLayout(startGroup);
     auto* note = new QLabel(QStringLiteral(
         "You can allow Orvalis to start when Windows starts. (recommended) However, if you wont "
@@ -51,7 +50,7 @@ COptGeneralPage::COptGeneralPage(CSettingsStore& store, QWidget* parent)
     startBox->addWidget(m_showSplash);
     startBox->addWidget(m_showWhenConnected);
 
-    auto* confirmGroup = new QGroupBox(QStringLiteral("Confirmation"));
+    auto* confirmGroup = new QGroupBox(tr("Confirmation"));
     auto* confirmBox = new QVBoxLayout(confirmGroup);
     confirmBox->addWidget(m_confirmHangup);
     confirmBox->addWidget(m_confirmExit);
@@ -92,8 +91,8 @@ void COptGeneralPage::Apply()
 
 void COptGeneralPage::Browse()
 {
-    const QString chosen = m_picker(
-        this, QStringLiteral("Select directory for logfile creating/reading"), m_folder->text());
+    const QString chosen =
+        m_picker(this, tr("Select directory for logfile creating/reading"), m_folder->text());
     if (!chosen.isEmpty())
         m_folder->setText(chosen);
 }

@@ -24,17 +24,19 @@ QList<CSummaryText::Line> CSummaryText::Lines(const CTotals& totals)
     return lines;
 }
 
+// The labels stay English here (orvalis-cli prints them); the summary window translates
+// them in the context "CSummaryText".
 QList<QString> CSummaryText::Labels()
 {
     return {
-        QStringLiteral("Connections"),
-        QStringLiteral("Total time online"),
-        QStringLiteral("Total cost"),
-        QStringLiteral("Average cost per connection"),
-        QStringLiteral("Average connection lenght"),
-        QStringLiteral("Total data uploaded"),
-        QStringLiteral("Total data downloaded"),
-        QStringLiteral("Total data transmitted"),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Connections")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total time online")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total cost")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Average cost per connection")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Average connection lenght")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data uploaded")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data downloaded")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data transmitted")),
     };
 }
 

@@ -20,8 +20,8 @@ COptPricePage::COptPricePage(CSettingsStore& store, QWidget* parent)
     , m_cheapCost(new QLineEdit)
     , m_from(new QComboBox)
     , m_to(new QComboBox)
-    , m_saturday(new QCheckBox(QStringLiteral("Always cheap time in Saturdays")))
-    , m_sunday(new QCheckBox(QStringLiteral("Always cheap time in Sundays")))
+    , m_saturday(new QCheckBox(tr("Always cheap time in Saturdays")))
+    , m_sunday(new QCheckBox(tr("Always cheap time in Sundays")))
     , m_minimum(new QLineEdit)
     , m_block(new QLineEdit)
     , m_freeTime(new QLineEdit)
@@ -32,11 +32,11 @@ COptPricePage::COptPricePage(CSettingsStore& store, QWidget* parent)
     }
 
     auto* money = new QFormLayout;
-    money->addRow(QStringLiteral("Price per dial"), m_pricePerDial);
-    money->addRow(QStringLiteral("Cost per minute"), m_costPerMinute);
-    money->addRow(QStringLiteral("Cheap cost per minute"), m_cheapCost);
+    money->addRow(tr("Price per dial"), m_pricePerDial);
+    money->addRow(tr("Cost per minute"), m_costPerMinute);
+    money->addRow(tr("Cheap cost per minute"), m_cheapCost);
     auto* window = new QHBoxLayout;
-    window->addWidget(new QLabel(QStringLiteral("Cheap time from")));
+    window->addWidget(new QLabel(tr("Cheap time from")));
     window->addWidget(m_from);
     window->addWidget(new QLabel(QStringLiteral("to")));
     window->addWidget(m_to);
@@ -48,9 +48,8 @@ COptPricePage::COptPricePage(CSettingsStore& store, QWidget* parent)
     minimumLabel->setWordWrap(true);
     auto* times = new QFormLayout;
     times->addRow(minimumLabel, m_minimum);
-    times->addRow(QStringLiteral("Connection block step (mins)"), m_block);
-    auto* freeLabel =
-        new QLabel(QStringLiteral("Free time in each month (please use hh:mm format)"));
+    times->addRow(tr("Connection block step (mins)"), m_block);
+    auto* freeLabel = new QLabel(tr("Free time in each month (please use hh:mm format)"));
     freeLabel->setWordWrap(true);
     times->addRow(freeLabel, m_freeTime);
 

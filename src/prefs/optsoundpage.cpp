@@ -25,24 +25,23 @@ COptSoundPage::COptSoundPage(CSettingsStore& store, CSoundPlayer& sound, QWidget
     , m_sound(sound)
     , m_picker(&PickFile)
 {
-    auto* note = new QLabel(QStringLiteral("When connection is made, Orvalis can beep (avaible "
-                                           "on most computers) or play WAV file (soundcard must "
-                                           "be installed)"));
+    auto* note = new QLabel(tr("When connection is made, Orvalis can beep (avaible "
+                               "on most computers) or play WAV file (soundcard must "
+                               "be installed)"));
     note->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
 
-    const std::array<QString, 2> titles = {QStringLiteral("When connection is made"),
-                                           QStringLiteral("When connection is terminated")};
+    const std::array<QString, 2> titles = {tr("When connection is made"),
+                                           tr("When connection is terminated")};
     for (const Group group : {Made, Dropped}) {
         auto* box = new QGroupBox(titles[group]);
         m_actions[group] = new QComboBox;
-        m_actions[group]->addItems({QStringLiteral("Do nothing"),
-                                    QStringLiteral("Beep thru computer speaker"),
-                                    QStringLiteral("Play this file")});
+        m_actions[group]->addItems(
+            {tr("Do nothing"), tr("Beep thru computer speaker"), tr("Play this file")});
         m_files[group] = new QLineEdit;
-        auto* browse = new QPushButton(QStringLiteral("Browse"));
-        auto* play = new QPushButton(QStringLiteral("Play"));
+        auto* browse = new QPushButton(tr("Browse"));
+        auto* play = new QPushButton(tr("Play"));
         connect(browse, &QPushButton::clicked, this, [this, group] { Browse(group); });
         connect(play, &QPushButton::clicked, this, [this, group] { Play(group); });
         auto* grid = new QGridLayout(box);
@@ -76,7 +75,7 @@ void COptSoundPage::Save()
 
 void COptSoundPage::Browse(Group group)
 {
-    const QString chosen = m_picker(this, QStringLiteral("Sound files (*.wav)"));
+    const QString chosen = m_picker(this, tr("Sound files (*.wav)"));
     if (chosen.isEmpty())
         return;
     m_files[group]->setText(chosen);

@@ -11,18 +11,18 @@ COptUpgradePage::COptUpgradePage(CSettingsStore& store, std::function<void()> ch
                                  QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-    , m_disable(new QCheckBox(QStringLiteral("Disable upgrade notification")))
+    , m_disable(new QCheckBox(tr("Disable upgrade notification")))
 {
     auto* heading = new QLabel(QStringLiteral("<b>Upgrade notification</b>"));
-    auto* first = new QLabel(
-        QStringLiteral("Orvalis can periodically ask its web site whether a newer major version is "
-                       "available."));
+    auto* first =
+        new QLabel(tr("Orvalis can periodically ask its web site whether a newer major version is "
+                      "available."));
     auto* second = new QLabel(QStringLiteral(
         "When there is one, Orvalis alerts you and links to the page where you can download "
         "it."));
     first->setWordWrap(true);
     second->setWordWrap(true);
-    auto* check = new QPushButton(QStringLiteral("Check for upgrade avaiblity now"));
+    auto* check = new QPushButton(tr("Check for upgrade avaiblity now"));
     connect(check, &QPushButton::clicked, this, [checkNow = std::move(checkNow)] {
         if (checkNow)
             checkNow();

@@ -26,20 +26,17 @@ COptWarningsPage::COptWarningsPage(CSettingsStore& store, QWidget* parent)
     , m_store(store)
 {
     QGroupBox* warnings =
-        Group(QStringLiteral("Warnings"),
-              QStringLiteral("Orvalis can warn you if cost reaches selected amount. When "
-                             "selected amount is reached, a message appears and system try "
-                             "icon becomes red."));
-    QGroupBox* hangup = Group(
-        QStringLiteral("Auto hangup"),
-        QStringLiteral("Orvalis can  even disconnect from internet if cost reaches selected "
-                       "amount. When selected amount is reached, a message appears and system "
-                       "try icon becomes red. And, of course, connection is terminated"));
+        Group(tr("Warnings"), tr("Orvalis can warn you if cost reaches selected amount. When "
+                                 "selected amount is reached, a message appears and system try "
+                                 "icon becomes red."));
+    QGroupBox* hangup =
+        Group(tr("Auto hangup"),
+              tr("Orvalis can  even disconnect from internet if cost reaches selected "
+                 "amount. When selected amount is reached, a message appears and system "
+                 "try icon becomes red. And, of course, connection is terminated"));
     const std::array<QString, CWarningsOptions::kLimitCount> texts = {
-        QStringLiteral("Warn when cost per month exceeds"),
-        QStringLiteral("Warn when cost per call exceeds"),
-        QStringLiteral("Disconnect when cost per month exceeds"),
-        QStringLiteral("Disconnect when cost per call exceeds")};
+        tr("Warn when cost per month exceeds"), tr("Warn when cost per call exceeds"),
+        tr("Disconnect when cost per month exceeds"), tr("Disconnect when cost per call exceeds")};
     for (int i = 0; i < CWarningsOptions::kLimitCount; ++i) {
         m_boxes[i] = new QCheckBox(texts[i]);
         m_amounts[i] = new QLineEdit;

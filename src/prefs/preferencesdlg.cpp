@@ -19,7 +19,7 @@ CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, 
     , m_tree(new QTreeWidget)
     , m_stack(new QStackedWidget)
 {
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(tr("Preferences"));
     setFixedWidth(CPrefsTitleStrip::kWidth);
 
     m_tree->setHeaderHidden(true);
@@ -147,7 +147,7 @@ void CPreferencesDlg::paintEvent(QPaintEvent* event)
     painter.setFont(font);
     painter.setPen(QColor(0, 200, 0));
     painter.drawText(QRect(6, 0, 300, CPrefsTitleStrip::kHeight), Qt::AlignVCenter,
-                     QStringLiteral("Orvalis Preferences"));
+                     tr("Orvalis Preferences"));
 
     const QRect box(CPrefsTitleStrip::kCloseLeft + 2, 1, width() - CPrefsTitleStrip::kCloseLeft - 4,
                     CPrefsTitleStrip::kHeight - 2);

@@ -1,13 +1,19 @@
 #include "prefs/preferencessheet.h"
 
+#include <QCoreApplication>
+
 #include "prefs/preferencespage.h"
 
 QString CPreferencesSheet::Title(int page)
 {
     static const std::array<QString, kPageCount> titles = {
-        QStringLiteral("General"),  QStringLiteral("Connection"), QStringLiteral("Email"),
-        QStringLiteral("Warnings"), QStringLiteral("Price"),      QStringLiteral("Sounds"),
-        QStringLiteral("Upgrade")};
+        QCoreApplication::translate("CPreferencesSheet", "General"),
+        QCoreApplication::translate("CPreferencesSheet", "Connection"),
+        QCoreApplication::translate("CPreferencesSheet", "Email"),
+        QCoreApplication::translate("CPreferencesSheet", "Warnings"),
+        QCoreApplication::translate("CPreferencesSheet", "Price"),
+        QCoreApplication::translate("CPreferencesSheet", "Sounds"),
+        QCoreApplication::translate("CPreferencesSheet", "Upgrade")};
     return page >= 0 && page < kPageCount ? titles[page] : QString();
 }
 

@@ -1,5 +1,7 @@
 #include "prefs/warningsoptions.h"
 
+#include <QCoreApplication>
+
 #include "common/settingsstore.h"
 
 namespace {
@@ -41,11 +43,14 @@ std::optional<CWarningsOptions::Refusal> CWarningsOptions::Refused() const
     for (int i = 0; i < kLimitCount; ++i) {
         const std::optional<int> value = Integer(amounts[i]);
         if (!value)
-            return Refusal{Limit(i), QStringLiteral("Please enter an integer.")};
+            return Refusal{Limit(i), QCoreApplication::translate("CWarningsOptions",
+                                                                 "Please enter an integer.")};
         if (*value < kMinAmount || *value > kMaxAmount)
-            return Refusal{Limit(i), QStringLiteral("Please enter an integer between %1 and %2.")
-                                         .arg(kMinAmount)
-                                         .arg(kMaxAmount)};
+            return Refusal{Limit(i),
+                           QCoreApplication::translate("CWarningsOptions",
+                                                       "Please enter an integer between %1 and %2.")
+                               .arg(kMinAmount)
+                               .arg(kMaxAmount)};
     }
     return std::nullopt;
 }

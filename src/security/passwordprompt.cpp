@@ -4,23 +4,25 @@
 #include "common/settingsstore.h"
 #include "security/passwordhash.h"
 
+#include <QCoreApplication>
+
 CPasswordPrompt::CPasswordPrompt(const CSettingsStore& store)
     : m_store(store)
 {}
 
 QString CPasswordPrompt::Heading()
 {
-    return QStringLiteral("Please enter password !!!");
+    return QCoreApplication::translate("CPasswordPrompt", "Please enter password !!!");
 }
 
 QString CPasswordPrompt::FieldLabel()
 {
-    return QStringLiteral("Password:");
+    return QCoreApplication::translate("CPasswordPrompt", "Password:");
 }
 
 QString CPasswordPrompt::WrongText()
 {
-    return QStringLiteral("Password incorrect. Please try again!");
+    return QCoreApplication::translate("CPasswordPrompt", "Password incorrect. Please try again!");
 }
 
 bool CPasswordPrompt::Accept(const QString& typed) const

@@ -4,24 +4,28 @@
 #include "common/settingsstore.h"
 #include "security/passwordhash.h"
 
+#include <QCoreApplication>
+
 CSecuritySettings::CSecuritySettings(CSettingsStore& store)
     : m_store(store)
 {}
 
 QString CSecuritySettings::EnterPasswordsText()
 {
-    return QStringLiteral("Please enter passwords");
+    return QCoreApplication::translate("CSecuritySettings", "Please enter passwords");
 }
 
 QString CSecuritySettings::MismatchText()
 {
-    return QStringLiteral("The passwords you typed don't match. Please enter the same password "
-                          "in both boxes.");
+    return QCoreApplication::translate(
+        "CSecuritySettings", "The passwords you typed don't match. Please enter the same password "
+                             "in both boxes.");
 }
 
 QString CSecuritySettings::KeepPasswordNote()
 {
-    return QStringLiteral("A password is set. Leave both fields empty to keep it.");
+    return QCoreApplication::translate("CSecuritySettings",
+                                       "A password is set. Leave both fields empty to keep it.");
 }
 
 CSecuritySettings::Fields CSecuritySettings::Load() const
@@ -76,8 +80,9 @@ bool CSecuritySettings::WritePassword(const QString& password)
 {
     if (m_store.Write(Keys::SecurityPassword, CPasswordHash::Make(password)))
         return true;
-    CMessageBox::Error(QStringLiteral("The password could not be saved in %1. The old "
-                                      "password stays in force.")
+    CMessageBox::Error(QCoreApplication::translate("CSecuritySettings",
+                                                   "The password could not be saved in %1. The old "
+                                                   "password stays in force.")
                            .arg(m_store.Path()));
     return false;
 }

@@ -2,11 +2,19 @@
 
 #include "monitor/commandtable.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+// The texts below are marked for translation where they are written and translated here.
+QString Text(const char* text)
+{
+    return QCoreApplication::translate("CTrayMenus", text);
+}
 
 CTrayMenuItem Item(const char* text, int command)
 {
-    return CTrayMenuItem{QString::fromLatin1(text), command, {}};
+    return CTrayMenuItem{Text(text), command, {}};
 }
 
 CTrayMenuItem Separator()
@@ -16,46 +24,57 @@ CTrayMenuItem Separator()
 
 CTrayMenuItem Popup(const char* text, std::vector<CTrayMenuItem> children)
 {
-    return CTrayMenuItem{QString::fromLatin1(text), 0, std::move(children)};
+    return CTrayMenuItem{Text(text), 0, std::move(children)};
 }
 
 std::vector<CTrayMenuItem> ConnectionMenu()
 {
     return {
-        Item("&Show Orvalis", CCommandTable::Show),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Show Orvalis"), CCommandTable::Show),
         Separator(),
-        Popup("Connection",
-              {Item("&Connect", CCommandTable::Connect), Item("&Hangup", CCommandTable::Hangup),
-               Item("Inet Tools", CCommandTable::InetTools)}),
+        Popup(QT_TRANSLATE_NOOP("CTrayMenus", "Connection"),
+              {Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Connect"), CCommandTable::Connect),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Hangup"), CCommandTable::Hangup),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "Inet Tools"), CCommandTable::InetTools)}),
         Separator(),
-        Item("Check for new mail", CCommandTable::CheckMail),
-        Item("Check for OV update", CCommandTable::CheckUpdate),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Check for new mail"), CCommandTable::CheckMail),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Check for OV update"), CCommandTable::CheckUpdate),
         Separator(),
-        Item("Configuration - General", CCommandTable::PreferencesGeneral),
-        Item("Configuration - Connection", CCommandTable::PreferencesConnection),
-        Item("Configuration - Email Watch", CCommandTable::PreferencesEmail),
-        Item("Configuration - Warnings", CCommandTable::PreferencesWarnings),
-        Item("Configuration - Price", CCommandTable::PreferencesPrice),
-        Item("Configuration - Sounds", CCommandTable::PreferencesSounds),
-        Item("Configuration - Upgrade", CCommandTable::PreferencesUpgrade),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - General"),
+             CCommandTable::PreferencesGeneral),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Connection"),
+             CCommandTable::PreferencesConnection),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Email Watch"),
+             CCommandTable::PreferencesEmail),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Warnings"),
+             CCommandTable::PreferencesWarnings),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Price"),
+             CCommandTable::PreferencesPrice),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Sounds"),
+             CCommandTable::PreferencesSounds),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Upgrade"),
+             CCommandTable::PreferencesUpgrade),
         Separator(),
-        Item("Configuration - Connections", CCommandTable::Connections),
-        Item("Configuration - Security", CCommandTable::Security),
-        Item("Configuration - Timer", CCommandTable::Timer),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Connections"),
+             CCommandTable::Connections),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Security"), CCommandTable::Security),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Timer"), CCommandTable::Timer),
         Separator(),
-        Popup("&Report",
-              {Item("&Report", CCommandTable::Report), Item("&Summary", CCommandTable::Summary)}),
-        Popup("&Help",
-              {Item("&Contents", CCommandTable::Contents), Item("&About", CCommandTable::About)}),
+        Popup(QT_TRANSLATE_NOOP("CTrayMenus", "&Report"),
+              {Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Report"), CCommandTable::Report),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Summary"), CCommandTable::Summary)}),
+        Popup(QT_TRANSLATE_NOOP("CTrayMenus", "&Help"),
+              {Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Contents"), CCommandTable::Contents),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "&About"), CCommandTable::About)}),
         Separator(),
-        Item("&Exit", CCommandTable::Exit),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Exit"), CCommandTable::Exit),
     };
 }
 
 std::vector<CTrayMenuItem> MailMenu()
 {
-    return {Item("Hide", CCommandTable::HideMailIcon), Separator(),
-            Item("Preferences", CCommandTable::MailPreferences)};
+    return {Item(QT_TRANSLATE_NOOP("CTrayMenus", "Hide"), CCommandTable::HideMailIcon), Separator(),
+            Item(QT_TRANSLATE_NOOP("CTrayMenus", "Preferences"), CCommandTable::MailPreferences)};
 }
 
 } // namespace

@@ -25,7 +25,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Orvalis"));
+    setWindowTitle(tr("About Orvalis"));
     setModal(true);
     setStyleSheet(QString::fromLatin1(kStyle));
 
@@ -38,18 +38,18 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
     auto* name = new QLabel(QStringLiteral("Orvalis"), this);
     name->setObjectName(QStringLiteral("name"));
-    auto* version = new QLabel(QStringLiteral("Version ") + QStringLiteral(ORVALIS_VERSION), this);
+    auto* version = new QLabel(tr("Version ") + QStringLiteral(ORVALIS_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* description =
-        new QLabel(QStringLiteral("Watches your dial-up and metered connections and tells you what "
-                                  "every call costs."),
+        new QLabel(tr("Watches your dial-up and metered connections and tells you what "
+                      "every call costs."),
                    this);
     description->setObjectName(QStringLiteral("description"));
     description->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -85,21 +85,21 @@ CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
 
     BuildMenuBar();
 
-    auto* info = new QGroupBox(QStringLiteral("Connection info"), this);
+    auto* info = new QGroupBox(tr("Connection info"), this);
     info->setGeometry(6, 36, 172, 96);
     auto* grid = new QGridLayout(info);
     grid->setContentsMargins(8, 10, 8, 4);
     grid->setVerticalSpacing(1);
-    m_duration = AddValue(grid, 0, QStringLiteral("Duration :"), QStringLiteral("00:00:00"));
-    m_bytesIn = AddValue(grid, 1, QStringLiteral("Bytes in :"), QStringLiteral("0"));
-    m_bytesOut = AddValue(grid, 2, QStringLiteral("Bytes out:"), QStringLiteral("0"));
-    m_user = AddValue(grid, 3, QStringLiteral("User"), QStringLiteral("Admin"));
+    m_duration = AddValue(grid, 0, tr("Duration :"), QStringLiteral("00:00:00"));
+    m_bytesIn = AddValue(grid, 1, tr("Bytes in :"), QStringLiteral("0"));
+    m_bytesOut = AddValue(grid, 2, tr("Bytes out:"), QStringLiteral("0"));
+    m_user = AddValue(grid, 3, tr("User"), QStringLiteral("Admin"));
 
-    auto* mail = new QGroupBox(QStringLiteral("Email"), this);
+    auto* mail = new QGroupBox(tr("Email"), this);
     mail->setGeometry(6, 134, 172, 38);
     auto* mailGrid = new QGridLayout(mail);
     mailGrid->setContentsMargins(8, 10, 8, 2);
-    m_mailCount = AddValue(mailGrid, 0, QStringLiteral("Email count :"), QStringLiteral("0"));
+    m_mailCount = AddValue(mailGrid, 0, tr("Email count :"), QStringLiteral("0"));
 
     m_messageView->setModel(m_messages);
     m_messageView->setRootIsDecorated(false);
@@ -118,8 +118,8 @@ CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
     m_messageView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_messageView->setGeometry(184, 40, 172, 132);
     // The first lines of the run; whatever comes later goes on top of them.
-    AddMessage(QStringLiteral("System messages will go here!"));
-    AddMessage(QStringLiteral("Welcome to Orvalis!"));
+    AddMessage(tr("System messages will go here!"));
+    AddMessage(tr("Welcome to Orvalis!"));
 
     BuildButtons();
 
@@ -146,29 +146,29 @@ void CMainDlg::BuildMenuBar()
         connect(menu->addAction(text), &QAction::triggered, this,
                 [this, command] { RunCommand(command); });
     };
-    QMenu* connection = m_menuBar->addMenu(QStringLiteral("Connection"));
-    add(connection, QStringLiteral("Connect"), CCommandTable::Connect);
-    add(connection, QStringLiteral("Hangup"), CCommandTable::Hangup);
+    QMenu* connection = m_menuBar->addMenu(tr("Connection"));
+    add(connection, tr("Connect"), CCommandTable::Connect);
+    add(connection, tr("Hangup"), CCommandTable::Hangup);
     connection->addSeparator();
-    add(connection, QStringLiteral("Check email"), CCommandTable::CheckMail);
-    add(connection, QStringLiteral("Check update"), CCommandTable::CheckUpdate);
+    add(connection, tr("Check email"), CCommandTable::CheckMail);
+    add(connection, tr("Check update"), CCommandTable::CheckUpdate);
     connection->addSeparator();
-    add(connection, QStringLiteral("Inet Tools"), CCommandTable::InetTools);
-    QMenu* preferences = m_menuBar->addMenu(QStringLiteral("Preferences"));
-    add(preferences, QStringLiteral("Preferences"), CCommandTable::PreferencesGeneral);
-    add(preferences, QStringLiteral("Connections"), CCommandTable::Connections);
-    add(preferences, QStringLiteral("Security"), CCommandTable::Security);
-    add(preferences, QStringLiteral("Timer"), CCommandTable::Timer);
-    QMenu* report = m_menuBar->addMenu(QStringLiteral("Report"));
-    add(report, QStringLiteral("Report"), CCommandTable::Report);
-    add(report, QStringLiteral("Summary"), CCommandTable::Summary);
-    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
-    add(help, QStringLiteral("&Contents"), CCommandTable::Contents);
-    add(help, QStringLiteral("&About"), CCommandTable::About);
-    QMenu* view = m_menuBar->addMenu(QStringLiteral("View"));
-    add(view, QStringLiteral("Hide"), CCommandTable::Hide);
-    add(view, QStringLiteral("Minimize"), CCommandTable::Minimize);
-    connect(m_menuBar->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
+    add(connection, tr("Inet Tools"), CCommandTable::InetTools);
+    QMenu* preferences = m_menuBar->addMenu(tr("Preferences"));
+    add(preferences, tr("Preferences"), CCommandTable::PreferencesGeneral);
+    add(preferences, tr("Connections"), CCommandTable::Connections);
+    add(preferences, tr("Security"), CCommandTable::Security);
+    add(preferences, tr("Timer"), CCommandTable::Timer);
+    QMenu* report = m_menuBar->addMenu(tr("Report"));
+    add(report, tr("Report"), CCommandTable::Report);
+    add(report, tr("Summary"), CCommandTable::Summary);
+    QMenu* help = m_menuBar->addMenu(tr("Help"));
+    add(help, tr("&Contents"), CCommandTable::Contents);
+    add(help, tr("&About"), CCommandTable::About);
+    QMenu* view = m_menuBar->addMenu(tr("View"));
+    add(view, tr("Hide"), CCommandTable::Hide);
+    add(view, tr("Minimize"), CCommandTable::Minimize);
+    connect(m_menuBar->addAction(tr("Exit")), &QAction::triggered, this,
             [this] { RunCommand(CCommandTable::Exit); });
 }
 
@@ -180,20 +180,20 @@ void CMainDlg::BuildButtons()
         const char* icon; // res/icons/button-ICON.svg
     };
     static const Button buttons[] = {
-        {"Connect", CCommandTable::Connect, "connect"},
-        {"Hangup", CCommandTable::Hangup, "hangup"},
-        {"Check mail", CCommandTable::CheckMail, "check-mail"},
-        {"Help", CCommandTable::Contents, "help"},
-        {"Timer", CCommandTable::Timer, "timer"},
-        {"Settings", CCommandTable::PreferencesGeneral, "settings"},
-        {"Security", CCommandTable::Security, "security"},
-        {"Summary", CCommandTable::Summary, "summary"},
+        {QT_TR_NOOP("Connect"), CCommandTable::Connect, "connect"},
+        {QT_TR_NOOP("Hangup"), CCommandTable::Hangup, "hangup"},
+        {QT_TR_NOOP("Check mail"), CCommandTable::CheckMail, "check-mail"},
+        {QT_TR_NOOP("Help"), CCommandTable::Contents, "help"},
+        {QT_TR_NOOP("Timer"), CCommandTable::Timer, "timer"},
+        {QT_TR_NOOP("Settings"), CCommandTable::PreferencesGeneral, "settings"},
+        {QT_TR_NOOP("Security"), CCommandTable::Security, "security"},
+        {QT_TR_NOOP("Summary"), CCommandTable::Summary, "summary"},
     };
     int index = 0;
     for (const Button& button : buttons) {
         auto* tool = new QToolButton(this);
         tool->setObjectName(QLatin1String(button.text));
-        tool->setText(QLatin1String(button.text));
+        tool->setText(tr(button.text));
         tool->setIcon(
             QIcon(QStringLiteral(":/icons/button-%1.svg").arg(QLatin1String(button.icon))));
         tool->setIconSize(QSize(24, 24));
@@ -207,7 +207,7 @@ void CMainDlg::BuildButtons()
     // The small button that hides the window.
     auto* hide = new QToolButton(this);
     hide->setObjectName(QStringLiteral("HideButton"));
-    hide->setToolTip(QStringLiteral("Hide"));
+    hide->setToolTip(tr("Hide"));
     hide->setIcon(QIcon(QStringLiteral(":/images/title-hide.svg")));
     hide->setIconSize(QSize(10, 10));
     hide->setFocusPolicy(Qt::NoFocus);
@@ -229,7 +229,7 @@ void CMainDlg::Open()
     m_connectionTray.Create(CConnectionMonitor::kWaitingTooltip, 0, 173);
     m_connectionTray.SetMenuDefaultItem(0, true);
     m_connectionTray.SetIcon(PictureWaiting);
-    m_mailTray.Create(QStringLiteral("Email"), 0, 193);
+    m_mailTray.Create(tr("Email"), 0, 193);
     m_mailTray.HideIcon();
     m_mailTray.SetMenuDefaultItem(0, true);
 
@@ -259,12 +259,11 @@ void CMainDlg::Exit(bool ask)
 {
     const bool confirm = ask && m_store.Read(Keys::ConfirmExit) == 1;
     const bool leave =
-        !confirm ||
-        CMessageBox::Ask(QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
+        !confirm || CMessageBox::Ask(tr("You are about to exit Orvalis. Are you sure ?"));
     if (leave && m_counters) {
         m_counters->Cancel();
         if (m_counters->Busy())
-            CMessageBox::Inform(QStringLiteral("still can't terinate inet -=- panic!!! help!!!"));
+            CMessageBox::Inform(tr("still can't terinate inet -=- panic!!! help!!!"));
     }
     SaveWindowPosition();
     if (!leave)

@@ -26,6 +26,6 @@ QVariant CMessageListModel::data(const QModelIndex& index, int role) const
 QVariant CMessageListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0)
-        return QStringLiteral("Connection");
+        return tr("Connection");
     return {};
 }

@@ -61,16 +61,16 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     , m_store(store)
 {
     setObjectName(QStringLiteral("reportDialog"));
-    setWindowTitle(QStringLiteral("Report"));
+    setWindowTitle(tr("Report"));
     setModal(true);
     setStyleSheet(QString::fromLatin1(kStyle));
 
-    auto* title = new QLabel(QStringLiteral("Report"), this);
+    auto* title = new QLabel(tr("Report"), this);
     title->setObjectName(QStringLiteral("reportTitle"));
     auto* close = new QToolButton(this);
     close->setObjectName(QStringLiteral("reportClose"));
     close->setText(QString(QChar(0x2715)));
-    close->setToolTip(QStringLiteral("Close"));
+    close->setToolTip(tr("Close"));
     close->setFocusPolicy(Qt::NoFocus);
     auto* top = new QHBoxLayout;
     top->addWidget(title, 1);
@@ -100,16 +100,16 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("reportProgress"));
     m_progress->setRange(0, 1000);
-    m_progress->setFormat(QStringLiteral("Reading the log... %p%"));
+    m_progress->setFormat(tr("Reading the log... %p%"));
     m_progress->hide();
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(100);
     connect(m_progressTimer, &QTimer::timeout, this, &CReportDlg::ShowProgress);
 
-    auto* summary = new QPushButton(QStringLiteral("Summary"), this);
+    auto* summary = new QPushButton(tr("Summary"), this);
     summary->setObjectName(QStringLiteral("reportSummary"));
     summary->setAutoDefault(false);
-    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
+    auto* hide = new QPushButton(tr("&Hide"), this);
     hide->setObjectName(QStringLiteral("reportHide"));
     hide->setDefault(true);
     auto* bottom = new QHBoxLayout;

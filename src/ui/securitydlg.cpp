@@ -29,21 +29,20 @@ CSecurityDlg::CSecurityDlg(CSettingsStore& store, QWidget* parent)
     , m_settings(store)
 {
     setObjectName(QStringLiteral("securityDialog"));
-    setWindowTitle(QStringLiteral("Security"));
+    setWindowTitle(tr("Security"));
     setModal(true);
 
-    auto* heading = new QLabel(QStringLiteral("Security"), this);
+    auto* heading = new QLabel(tr("Security"), this);
     heading->setObjectName(QStringLiteral("heading"));
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
 
-    m_enabled = new QCheckBox(QStringLiteral("Enable password protection"), this);
+    m_enabled = new QCheckBox(tr("Enable password protection"), this);
     m_enabled->setObjectName(QStringLiteral("enabled"));
-    m_whenStarted = new QRadioButton(QStringLiteral("Ask password when starting"), this);
+    m_whenStarted = new QRadioButton(tr("Ask password when starting"), this);
     m_whenStarted->setObjectName(QStringLiteral("whenStarted"));
-    m_whenConfigured =
-        new QRadioButton(QStringLiteral("Ask password when changing configuration only"), this);
+    m_whenConfigured = new QRadioButton(tr("Ask password when changing configuration only"), this);
     m_whenConfigured->setObjectName(QStringLiteral("whenConfigured"));
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_whenStarted);
@@ -59,8 +58,8 @@ CSecurityDlg::CSecurityDlg(CSettingsStore& store, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CSecurityDlg::OnOk);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Password"), m_password);
-    form->addRow(QStringLiteral("Confirm password"), m_confirm);
+    form->addRow(tr("Password"), m_password);
+    form->addRow(tr("Confirm password"), m_confirm);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addWidget(m_enabled);

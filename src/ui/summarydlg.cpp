@@ -5,6 +5,7 @@
 #include "common/settingsstore.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,11 +32,11 @@ CSummaryDlg::CSummaryDlg(CSettingsStore& store, QWidget* parent)
     , m_store(store)
 {
     setObjectName(QStringLiteral("summaryDialog"));
-    setWindowTitle(QStringLiteral("Summary"));
+    setWindowTitle(tr("Summary"));
     setModal(true);
     setStyleSheet(QString::fromLatin1(kStyle));
 
-    auto* title = new QLabel(QStringLiteral("Summary"), this);
+    auto* title = new QLabel(tr("Summary"), this);
     title->setObjectName(QStringLiteral("title"));
 
     auto* grid = new QGridLayout;
@@ -47,19 +48,21 @@ CSummaryDlg::CSummaryDlg(CSettingsStore& store, QWidget* parent)
         value->setProperty("summaryValue", true);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(new QLabel(labels.at(row), this), row, 0);
+        grid->addWidget(
+            new QLabel(QCoreApplication::translate("CSummaryText", qPrintable(labels.at(row))),
+                       this),
+            row, 0);
         grid->addWidget(value, row, 1);
         m_values.append(value);
     }
 
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("filter"));
-    m_filter->addItems(
-        {QStringLiteral("All"), QStringLiteral("Only this month"), QStringLiteral("Only today")});
-    auto* filterLabel = new QLabel(QStringLiteral("Filter"), this);
+    m_filter->addItems({tr("All"), tr("Only this month"), tr("Only today")});
+    auto* filterLabel = new QLabel(tr("Filter"), this);
     filterLabel->setBuddy(m_filter);
 
-    auto* hide = new QPushButton(QStringLiteral("Hide"), this);
+    auto* hide = new QPushButton(tr("Hide"), this);
     hide->setObjectName(QStringLiteral("hide"));
     hide->setDefault(true);
 

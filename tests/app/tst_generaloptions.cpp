@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -231,6 +233,16 @@ private Q_SLOTS:
         const QByteArray entry = ReadFile(CAutostart::EntryFile());
         QVERIFY(entry.startsWith("[Desktop Entry]\n"));
         QVERIFY2(entry.contains("\nExec=\"/opt/my apps/\\\\$orvalis\"\n"), entry.constData());
+        // The icon the package installs, and an entry the desktop's own checker accepts.
+        QVERIFY2(entry.contains("\nIcon=org.orvalis.Orvalis\n"), entry.constData());
+        const QString validator =
+            QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (!validator.isEmpty()) {
+            QProcess check;
+            check.start(validator, {CAutostart::EntryFile()});
+            QVERIFY(check.waitForFinished(10000));
+            QVERIFY2(check.exitCode() == 0 && check.readAll().isEmpty(), entry.constData());
+        }
 
         options.startWithDesktop = false;
         options.Store(*m_store, QStringLiteral("/opt/orvalis/orvalis"));

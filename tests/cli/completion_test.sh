@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The bash completion of orvalis-cli and orvalis: what it offers after a few command lines.
+#   completion_test.sh COMPLETION_SCRIPT
+set -uo pipefail
+script=$1
+helpers=/usr/share/bash-completion/bash_completion
+if [ ! -r "$helpers" ]; then
+    echo "SKIP: bash-completion is not installed"
+    exit 0
+fi
+# shellcheck source=/dev/null
+source "$helpers"
+# shellcheck source=/dev/null
+source "$script"
+
+failures=0
+# expect "WORDS..." "EXPECTED" : completes the last word of the line.
+expect() {
+    local line=$1 want=$2
+    read -r -a COMP_WORDS <<<"$line"
+    [[ $line == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE=$line
+    COMP_POINT=${#line}
+    COMPREPLY=()
+    local function
+    function=$(complete -p "${COMP_WORDS[0]}" | sed -E 's/.*-F ([^ ]+).*/\1/')
+    "$function" "${COMP_WORDS[0]}" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]:-}"
+    local got
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | xargs)
+    if [ "$got" != "$want" ]; then
+        echo "FAIL: '$line' gave '$got', expected '$want'"
+        failures=$((failures + 1))
+    fi
+}
+
+expect "orvalis-cli " "--help --version price report summary"
+expect "orvalis-cli s" "summary"
+expect "orvalis-cli summary --" "--filter --log"
+expect "orvalis-cli summary --filter " "all month today"
+expect "orvalis-cli summary --filter m" "month"
+expect "orvalis-cli report --" "--csv --log"
+expect "orvalis-cli report --csv --log /nonexistent-orvalis-dir/" ""
+expect "orvalis --" "--backend= --command --help --sim --version"
+expect "orvalis --command hang" "hangup"
+expect "orvalis --backend=s" "sim"
+expect "orvalis --sim co" "connect"
+
+if [ "$failures" -ne 0 ]; then
+    exit 1
+fi
+echo "completion: all cases passed"

@@ -1,0 +1,689 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About Orvalis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Watches your dial-up and metered connections and tells you what every call costs.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CAutostart</name>
+    <message>
+        <source>Orvalis cannot be started with the desktop from where it is: the path of the program, %1, holds a line break, a tab or another control character, which a desktop entry cannot carry. No entry was written; move the program to a folder with a plain name and tick the option again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CBackends</name>
+    <message>
+        <source>Cannot Start Inet. Make sure you have TCP-IP stack installed. If not, please install it and restart computer afterwards.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CFeaturesToCome</name>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This page will set what Orvalis does when the line is busy (redial a number of times, redial till connected, or not at all), which web page opens once a call connects, whether to dial again when the other side hangs up, and what to do while connected every few minutes: nothing, hang up when the line is idle, or stay online. It comes with dialing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E-mail checking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This page will set how often Orvalis checks your incoming mail, whether it checks as soon as a connection is made, and your mail user name, password and POP server, with a button to check now. It comes with the mail check.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The upgrade check is not available yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralOptions</name>
+    <message>
+        <source>The log folder cannot hold a line break or a NUL character. The log stays in %1; choose another folder to move it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMainDlg</name>
+    <message>
+        <source>Connection info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes in :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes out:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email count :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>System messages will go here!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome to Orvalis!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hangup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check email</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inet Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to exit Orvalis. Are you sure ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>still can&apos;t terinate inet -=- panic!!! help!!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMessageListModel</name>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COkCancelButtons</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptGeneralPage</name>
+    <message>
+        <source>Start Orvalis when Windows starts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show main window when starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show splash screen when starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show main window when connected,  then hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask when closing connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask before exiting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logfile creating/reading path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirmation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select directory for logfile creating/reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptPricePage</name>
+    <message>
+        <source>Always cheap time in Saturdays</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Always cheap time in Sundays</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Price per dial</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cost per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cheap cost per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cheap time from</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection block step (mins)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free time in each month (please use hh:mm format)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptSoundPage</name>
+    <message>
+        <source>When connection is made, Orvalis can beep (avaible on most computers) or play WAV file (soundcard must be installed)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When connection is made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When connection is terminated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do nothing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Beep thru computer speaker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play this file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound files (*.wav)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptUpgradePage</name>
+    <message>
+        <source>Disable upgrade notification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can periodically ask its web site whether a newer major version is available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for upgrade avaiblity now</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptWarningsPage</name>
+    <message>
+        <source>Warnings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can warn you if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto hangup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can  even disconnect from internet if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red. And, of course, connection is terminated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warn when cost per month exceeds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warn when cost per call exceeds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disconnect when cost per month exceeds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disconnect when cost per call exceeds</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPasswordPrompt</name>
+    <message>
+        <source>Please enter password !!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password incorrect. Please try again!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPreferencesDlg</name>
+    <message>
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPreferencesSheet</name>
+    <message>
+        <source>General</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warnings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Price</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sounds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CReportDlg</name>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the log... %p%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSecurityDlg</name>
+    <message>
+        <source>Security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable password protection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask password when starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask password when changing configuration only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm password</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSecuritySettings</name>
+    <message>
+        <source>Please enter passwords</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The passwords you typed don&apos;t match. Please enter the same password in both boxes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A password is set. Leave both fields empty to keep it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1. The old password stays in force.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSummaryDlg</name>
+    <message>
+        <source>Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only this month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSummaryText</name>
+    <message>
+        <source>Connections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total time online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total cost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average cost per connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average connection lenght</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total data uploaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total data downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total data transmitted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTrayMenus</name>
+    <message>
+        <source>&amp;Show Orvalis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hangup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inet Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for new mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for OV update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - General</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Email Watch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Warnings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Price</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Sounds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Connections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration - Timer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CWarningsOptions</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
