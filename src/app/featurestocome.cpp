@@ -3,6 +3,8 @@
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "monitor/upgradedialcheck.h"
+#include "monitor/upgradenotifier.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
@@ -17,6 +19,7 @@
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
+    , m_upgradeNotifier(std::make_unique<CUpgradeNotifier>(store))
 {}
 
 CFeaturesToCome::~CFeaturesToCome()
@@ -28,7 +31,11 @@ void CFeaturesToCome::DialDefaultConnection() {}
 
 void CFeaturesToCome::StartMailCheckWorker() {}
 
-void CFeaturesToCome::StartUpgradeCheck() {}
+void CFeaturesToCome::StartUpgradeCheck()
+{
+    if (m_upgradeNotifier)
+        m_upgradeNotifier->Start();
+}
 
 int CFeaturesToCome::ScheduleTick()
 {
@@ -37,7 +44,11 @@ int CFeaturesToCome::ScheduleTick()
 
 void CFeaturesToCome::CheckMailNow() {}
 
-void CFeaturesToCome::CheckUpdateNow() {}
+void CFeaturesToCome::CheckUpdateNow()
+{
+    if (m_runCheck && m_store)
+        m_runCheck(MakeUpgradeCheck());
+}
 
 void CFeaturesToCome::OpenInetTools() {}
 
@@ -80,13 +91,22 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Sounds:
         return std::make_unique<COptSoundPage>(*m_store, *m_sound);
     case CPreferencesSheet::Upgrade:
-        // Until the upgrade check arrives, its button says so.
-        return std::make_unique<COptUpgradePage>(*m_store, [] {
-            CMessageBox::Inform(QStringLiteral("The upgrade check is not available yet."));
+        return std::make_unique<COptUpgradePage>(*m_store, [this] {
+            if (m_runCheck)
+                CheckUpdateNow();
+            else
+                CMessageBox::Inform(QStringLiteral("The upgrade check is not available yet."));
         });
     default:
         return nullptr;
     }
+}
+
+std::unique_ptr<CDialCheck> CFeaturesToCome::MakeUpgradeCheck() const
+{
+    if (!m_store)
+        return nullptr;
+    return std::make_unique<CUpgradeDialCheck>(CUpdateQuery::FromSettings(*m_store));
 }
 
 void CFeaturesToCome::OpenConnections() {}

@@ -8,10 +8,12 @@
 #include <functional>
 #include <memory>
 
+class CDialCheck;
 class CPreferencesPage;
 class CReportDlg;
 class CSettingsStore;
 class CSoundPlayer;
+class CUpgradeNotifier;
 
 // The one place where features that the program does not have yet plug in: dialing, the
 // mail and upgrade checks, the schedules, and the windows that commands open (preferences,
@@ -32,6 +34,14 @@ public:
     void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
+    // The on-demand upgrade check for the dial window; null without the settings.
+    std::unique_ptr<CDialCheck> MakeUpgradeCheck() const;
+    // What shows a check of the dial window: "Check update" and the Upgrade page's button
+    // hand it MakeUpgradeCheck(). Unset, the page's button says the check is not there yet.
+    void SetCheckRunner(std::function<void(std::unique_ptr<CDialCheck>)> run)
+    {
+        m_runCheck = std::move(run);
+    }
 
     // What the monitor starts.
     void DialDefaultConnection() override;
@@ -54,5 +64,7 @@ private:
     CSettingsStore* m_store = nullptr;
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
+    std::function<void(std::unique_ptr<CDialCheck>)> m_runCheck;
+    std::unique_ptr<CUpgradeNotifier> m_upgradeNotifier;
     QPointer<CReportDlg> m_report;
 };
