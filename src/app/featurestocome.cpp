@@ -4,6 +4,8 @@
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "dialer/scheduleticker.h"
+#include "monitor/upgradedialcheck.h"
+#include "monitor/upgradenotifier.h"
 #include "prefs/opthanguppage.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
@@ -24,6 +26,7 @@ CFeaturesToCome::CFeaturesToCome() = default;
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
+    , m_upgradeNotifier(std::make_unique<CUpgradeNotifier>(store))
 {}
 
 CFeaturesToCome::~CFeaturesToCome()
@@ -35,7 +38,11 @@ void CFeaturesToCome::DialDefaultConnection() {}
 
 void CFeaturesToCome::StartMailCheckWorker() {}
 
-void CFeaturesToCome::StartUpgradeCheck() {}
+void CFeaturesToCome::StartUpgradeCheck()
+{
+    if (m_upgradeNotifier)
+        m_upgradeNotifier->Start();
+}
 
 int CFeaturesToCome::ScheduleTick()
 {
@@ -52,7 +59,11 @@ CScheduleTicker* CFeaturesToCome::Ticker()
 
 void CFeaturesToCome::CheckMailNow() {}
 
-void CFeaturesToCome::CheckUpdateNow() {}
+void CFeaturesToCome::CheckUpdateNow()
+{
+    if (m_runCheck && m_store)
+        m_runCheck(MakeUpgradeCheck());
+}
 
 void CFeaturesToCome::OpenInetTools() {}
 
@@ -89,14 +100,23 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Sounds:
         return std::make_unique<COptSoundPage>(*m_store, *m_sound);
     case CPreferencesSheet::Upgrade:
-        // Until the upgrade check arrives, its button says so.
-        return std::make_unique<COptUpgradePage>(*m_store, [] {
-            CMessageBox::Inform(QCoreApplication::translate(
-                "CFeaturesToCome", "The upgrade check is not available yet."));
+        return std::make_unique<COptUpgradePage>(*m_store, [this] {
+            if (m_runCheck)
+                CheckUpdateNow();
+            else
+                CMessageBox::Inform(QCoreApplication::translate(
+                    "CFeaturesToCome", "The upgrade check is not available yet."));
         });
     default:
         return nullptr;
     }
+}
+
+std::unique_ptr<CDialCheck> CFeaturesToCome::MakeUpgradeCheck() const
+{
+    if (!m_store)
+        return nullptr;
+    return std::make_unique<CUpgradeDialCheck>(CUpdateQuery::FromSettings(*m_store));
 }
 
 void CFeaturesToCome::OpenConnections() {}

@@ -8,11 +8,13 @@
 #include <functional>
 #include <memory>
 
+class CDialCheck;
 class CPreferencesPage;
 class CReportDlg;
 class CScheduleTicker;
 class CSettingsStore;
 class CSoundPlayer;
+class CUpgradeNotifier;
 
 // The one place where features that the program does not have yet plug in: dialing, the
 // mail and upgrade checks, and the windows that commands open (preferences, connections,
@@ -35,6 +37,14 @@ public:
     void SetScheduleGuard(std::function<bool()> mayOpen) { m_mayOpenSchedule = std::move(mayOpen); }
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
+    // The on-demand upgrade check for the dial window; null without the settings.
+    std::unique_ptr<CDialCheck> MakeUpgradeCheck() const;
+    // What shows a check of the dial window: "Check update" and the Upgrade page's button
+    // hand it MakeUpgradeCheck(). Unset, the page's button says the check is not there yet.
+    void SetCheckRunner(std::function<void(std::unique_ptr<CDialCheck>)> run)
+    {
+        m_runCheck = std::move(run);
+    }
 
     // What the monitor starts.
     void DialDefaultConnection() override;
@@ -62,5 +72,7 @@ private:
     std::function<bool()> m_mayOpen;
     std::function<bool()> m_mayOpenSchedule;
     std::unique_ptr<CScheduleTicker> m_ticker;
+    std::function<void(std::unique_ptr<CDialCheck>)> m_runCheck;
+    std::unique_ptr<CUpgradeNotifier> m_upgradeNotifier;
     QPointer<CReportDlg> m_report;
 };

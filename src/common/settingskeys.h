@@ -139,8 +139,12 @@ inline constexpr CIntKey CheapInSat{kSettings, "CheapInSat", 0};
 inline constexpr CIntKey CheapInSun{kSettings, "CheapInSun", 0};
 
 // --- Upgrade page ---------------------------------------------------------------------
-// 1: never ask the web site for a newer version.
+// 1: no automatic question to the update server after a connection comes up; the check
+// on demand still asks.
 inline constexpr CIntKey DisableUpgrade{kSettings, "DisableUpgrade", 0};
+// Host name and TCP port of the update server that the upgrade check asks.
+inline constexpr CTextKey UpdateServer{kSettings, "UpdateServer", "update.orvalis.example.org"};
+inline constexpr CIntKey UpdatePort{kSettings, "UpdatePort", 4444};
 
 // --- Password protection ------------------------------------------------------------
 inline constexpr CIntKey SecurityEnabled{kSecurity, "Enabled", 0};

@@ -5,6 +5,7 @@
 #include "dialer/simremoteaccess.h"
 #include "monitor/commandtable.h"
 #include "monitor/connectionmonitor.h"
+#include "monitor/upgradedialcheck.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
 #include "prefs/optupgradepage.h"
@@ -264,7 +265,9 @@ private Q_SLOTS:
     }
 
     // Play plays the name the page took last (loaded, or taken from both fields by a
-    // Browse), never text typed since; the upgrade button says the check is not there yet.
+    // Browse), never text typed since; the upgrade button says the check is not there yet
+    // until something runs checks, then it hands that the upgrade check, as "Check update"
+    // does.
     void soundAndUpgradeButtons()
     {
         m_store->Write(Keys::SoundWhenConDropped, QStringLiteral("/sounds/bye.wav"));
@@ -293,6 +296,16 @@ private Q_SLOTS:
         upgrade->Widget()->findChild<QPushButton*>()->click();
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].text, QStringLiteral("The upgrade check is not available yet."));
+        std::vector<std::unique_ptr<CDialCheck>> run;
+        m_features->SetCheckRunner(
+            [&run](std::unique_ptr<CDialCheck> check) { run.push_back(std::move(check)); });
+        upgrade->Widget()->findChild<QPushButton*>()->click();
+        m_features->CheckUpdateNow();
+        m_features->SetCheckRunner({});
+        QCOMPARE(run.size(), 2u);
+        QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[0].get()));
+        QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[1].get()));
+        QCOMPARE(boxes.Shown().size(), 1);
     }
 
     // Every command that opens the preferences opens them on its page with only that page
