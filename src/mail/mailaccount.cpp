@@ -1,0 +1,47 @@
+#include "mail/mailaccount.h"
+
+#include "common/settingsstore.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace {
+CNamedKey Named(const CTextKey& key)
+{
+    return CNamedKey{QString::fromLatin1(key.section), QString::fromLatin1(key.name)};
+}
+} // namespace
+
+CCredentialStore::Slot CMailAccount::CredentialSlot()
+{
+    // The mailbox's keyring item sits beside those of the phonebook entries.
+    return CCredentialStore::Slot{Named(Keys::MUser), Named(Keys::MPassword),
+                                  QStringLiteral("POP3 mailbox")};
+}
+
+quint16 CMailAccount::ProposedPort(CPop3Client::Security security)
+{
+    return security == CPop3Client::Security::Tls ? CPop3Client::kTlsPort : CPop3Client::kPlainPort;
+}
+
+void CMailAccount::Load(const CSettingsStore& store, CCredentialStore& credentials,
+                        const QObject* context, std::function<void(const CMailAccount&)> done)
+{
+    CMailAccount account;
+    account.server = store.Read(Keys::MServer).trimmed();
+    const int security = store.Read(Keys::MSecurity);
+    account.security = security == 1   ? CPop3Client::Security::StartTls
+                       : security == 2 ? CPop3Client::Security::Tls
+                                       : CPop3Client::Security::None;
+    const int port = store.Read(Keys::MPort, ProposedPort(account.security));
+    account.port = port > 0 && port <= 65535 ? quint16(port) : ProposedPort(account.security);
+    credentials.Load(CredentialSlot(),
+                     [account, guard = QPointer<const QObject>(context), done = std::move(done)](
+                         const QString& user, const QString& password) mutable {
+                         if (!guard || !done)
+                             return;
+                         account.user = user;
+                         account.password = password;
+                         done(account);
+                     });
+}
