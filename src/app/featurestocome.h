@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 
+class CCredentialStore;
+class CDialCheck;
+class CMailResultSlot;
 class CPreferencesPage;
 class CReportDlg;
 class CSettingsStore;
@@ -30,6 +33,11 @@ public:
     // Asked before the preferences window shows anything (the password for changes);
     // unset, it always opens.
     void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
+    // Where the results of background mail checks go (from the checks' threads); an empty
+    // receiver drops them. Clear it before the receiver goes away.
+    void SetMailResultSink(std::function<void(const QString& result)> sink);
+    // The on-demand mail check, for the dial window.
+    std::unique_ptr<CDialCheck> MakeMailDialCheck();
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
 
@@ -55,4 +63,6 @@ private:
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
     QPointer<CReportDlg> m_report;
+    std::unique_ptr<CCredentialStore> m_credentials;
+    std::shared_ptr<CMailResultSlot> m_mailSlot;
 };

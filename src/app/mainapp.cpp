@@ -10,6 +10,7 @@
 #include "dialer/simremoteaccess.h"
 #include "dialer/simulatorscript.h"
 #include "monitor/commandtable.h"
+#include "monitor/connectionmonitor.h"
 #include "ui/maindlg.h"
 #include "ui/passworddlg.h"
 #include "ui/splashwnd.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <memory>
@@ -146,6 +148,11 @@ int CMainApp::Run(int argc, char** argv)
                                    backends->MailTray(), backends->Features(),
                                    backends->Features()});
     window = &mainDlg;
+    // Background mail checks report to the monitor, until the window goes.
+    backends->Features().SetMailResultSink(
+        [&mainDlg](const QString& result) { mainDlg.Monitor().SetMailResult(result); });
+    const auto dropMailResults =
+        qScopeGuard([&backends] { backends->Features().SetMailResultSink({}); });
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
