@@ -45,7 +45,7 @@ CPop3Client::CPop3Client(Options options)
 CPop3Client::~CPop3Client()
 {
     // A session still in order ends politely; a broken one is just closed.
-    if (m_usable && m_socket->state() == QAbstractSocket::ConnectedState && Send("QUIT")) {
+    if (m_greeted && m_usable && m_socket->state() == QAbstractSocket::ConnectedState && Send("QUIT")) {
         QByteArray reply;
         ReadLine(reply, kLineLimit);
     }
@@ -66,6 +66,7 @@ bool CPop3Client::Login(const QString& server, quint16 port, const QString& user
     }
     if (!Connect(server, port) || !ReadReply(GreetingReply))
         return false;
+    m_greeted = true;
     if (m_options.security == Security::StartTls && !StartTls(server))
         return false;
     return Send(userLine) && ReadReply(UserReply) && Send(passLine) && ReadReply(PassReply);

@@ -95,6 +95,8 @@ private:
     std::unique_ptr<QSslSocket> m_socket;
     // False until connected and after the session broke (time-out, closed, TLS failed).
     bool m_usable = false;
+    // A server that refused at once gets no QUIT either.
+    bool m_greeted = false;
     QList<quint32> m_messageSizes;
     QString m_lastError;
     QByteArray m_messageText;
