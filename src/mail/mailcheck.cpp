@@ -7,6 +7,7 @@
 #include <thread>
 
 namespace {
+std::atomic<int> g_started{0};
 std::atomic<int> g_running{0};
 } // namespace
 
@@ -31,6 +32,7 @@ QString CMailCheck::Run(const CMailAccount& account, CPop3Client::Options option
 void CMailCheck::Start(const CMailAccount& account, std::shared_ptr<CMailResultSlot> slot,
                        CPop3Client::Options options)
 {
+    ++g_started;
     ++g_running;
     try {
         // Not joined: a server that is slow to answer must not hold up whoever started it.
@@ -46,6 +48,11 @@ void CMailCheck::Start(const CMailAccount& account, std::shared_ptr<CMailResultS
         if (slot)
             slot->Deliver(kError);
     }
+}
+
+int CMailCheck::Started()
+{
+    return g_started.load();
 }
 
 int CMailCheck::Running()

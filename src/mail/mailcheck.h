@@ -23,6 +23,7 @@ public:
     // to the slot.
     static void Start(const CMailAccount& account, std::shared_ptr<CMailResultSlot> slot,
                       CPop3Client::Options options = {});
-    // How many started checks have not ended yet.
+    // How many checks were started, and how many of them have not ended yet.
+    static int Started();
     static int Running();
 };

@@ -45,7 +45,8 @@ CPop3Client::CPop3Client(Options options)
 CPop3Client::~CPop3Client()
 {
     // A session still in order ends politely; a broken one is just closed.
-    if (m_greeted && m_usable && m_socket->state() == QAbstractSocket::ConnectedState && Send("QUIT")) {
+    if (m_greeted && m_usable && m_socket->state() == QAbstractSocket::ConnectedState &&
+        Send("QUIT")) {
         QByteArray reply;
         ReadLine(reply, kLineLimit);
     }
