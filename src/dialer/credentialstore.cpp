@@ -17,10 +17,10 @@ const QString kBusService = QStringLiteral("org.freedesktop.DBus");
 const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // The keyring's answers come back as one of these jobs.
-template <typename JobType> JobType* NewJob(const QString& entry)
+template <typename JobType> JobType* NewJob(const CCredentialStore::Slot& slot)
 {
-    auto* job = new JobType(QString::fromLatin1(CCredentialStore::kKeyringService));
-    job->setKey(entry);
+    auto* job = new JobType(slot.keyringService);
+    job->setKey(slot.keyringName);
     // Never the library's own plain-text file: without a keyring the settings file is used.
     job->setInsecureFallback(false);
     return job;
@@ -159,7 +159,7 @@ void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
 void CCredentialStore::LoadFromKeyring(const Slot& slot, const QString& user, LoadHandler done,
                                        std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::ReadPasswordJob>(slot.keyringName);
+    auto* job = NewJob<QKeychain::ReadPasswordJob>(slot);
     connect(job, &QKeychain::Job::finished, this,
             [job, user, done = std::move(done), finished = std::move(finished)] {
                 QString password;
@@ -178,7 +178,7 @@ void CCredentialStore::LoadFromKeyring(const Slot& slot, const QString& user, Lo
 void CCredentialStore::SaveToKeyring(const Slot& slot, const QString& password, SaveHandler done,
                                      std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::WritePasswordJob>(slot.keyringName);
+    auto* job = NewJob<QKeychain::WritePasswordJob>(slot);
     job->setTextData(password);
     connect(job, &QKeychain::Job::finished, this,
             [this, job, slot, password, done = std::move(done), finished = std::move(finished)] {
@@ -202,7 +202,7 @@ void CCredentialStore::SaveToKeyring(const Slot& slot, const QString& password, 
 void CCredentialStore::EraseFromKeyring(const Slot& slot, SaveHandler done,
                                         std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::DeletePasswordJob>(slot.keyringName);
+    auto* job = NewJob<QKeychain::DeletePasswordJob>(slot);
     connect(job, &QKeychain::Job::finished, this,
             [this, job, slot, done = std::move(done), finished = std::move(finished)] {
                 finished();

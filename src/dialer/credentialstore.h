@@ -53,11 +53,13 @@ public:
               SaveHandler done = {});
 
     // Where one pair of credentials lives: the user name's key and the password's key in
-    // the settings file, and the name of the password's keyring item.
+    // the settings file, and the name and service of the password's keyring item. A pair
+    // outside the phonebook takes a service of its own, so no entry's name can meet it.
     struct Slot {
         CNamedKey user;
         CNamedKey password;
         QString keyringName;
+        QString keyringService = QString::fromLatin1(kKeyringService);
     };
     // The pair of a phonebook entry.
     static Slot EntrySlot(const QString& entry);

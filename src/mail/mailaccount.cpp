@@ -14,9 +14,9 @@ CNamedKey Named(const CTextKey& key)
 
 CCredentialStore::Slot CMailAccount::CredentialSlot()
 {
-    // The mailbox's keyring item sits beside those of the phonebook entries.
+    // A keyring service of its own: no phonebook entry can share the mailbox's item.
     return CCredentialStore::Slot{Named(Keys::MUser), Named(Keys::MPassword),
-                                  QStringLiteral("POP3 mailbox")};
+                                  QStringLiteral("POP3"), QStringLiteral("Orvalis mail")};
 }
 
 quint16 CMailAccount::ProposedPort(CPop3Client::Security security)

@@ -130,6 +130,16 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
     QCOMPARE(sink.mailTooltip, u"Error connecting email server!"_s);
     QCOMPARE(sink.mailCount, kCount3);
     QTRY_COMPARE(CMailCheck::Running(), 0);
+
+    // The mail icon's "Preferences" re-apply starts and stops the periodic check at once.
+    settings.store.Write(Keys::CheckMail, 1);
+    settings.store.Write(Keys::CMailTime, 3);
+    monitor.ReArm();
+    QVERIFY(monitor.Timer(CConnectionMonitor::MailTimer).isActive());
+    QCOMPARE(monitor.Timer(CConnectionMonitor::MailTimer).interval(), 3 * 60000);
+    settings.store.Write(Keys::CheckMail, 0);
+    monitor.ReArm();
+    QVERIFY(!monitor.Timer(CConnectionMonitor::MailTimer).isActive());
     features.SetMailResultSink({});
 }
 
