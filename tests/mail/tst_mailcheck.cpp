@@ -71,7 +71,11 @@ private slots:
     void closedCheckDropsItsResult();
 
 private:
+    // The servers of the test, all started once before the first check.
     std::unique_ptr<CDovecotServer> m_plain;
+    std::unique_ptr<CDovecotServer> m_many;
+    std::unique_ptr<CDovecotServer> m_good;
+    std::unique_ptr<CDovecotServer> m_other;
 };
 
 void TestMailCheck::initTestCase()
@@ -85,6 +89,16 @@ void TestMailCheck::initTestCase()
     QVERIFY(m_plain->AddUser(u"anna"_s, u"pw anna"_s, 3));
     QVERIFY(m_plain->AddUser(u"bob"_s, u"pw bob"_s, 0));
     QVERIFY2(m_plain->Start(), qPrintable(m_plain->Log()));
+    m_many = std::make_unique<CDovecotServer>();
+    QVERIFY(m_many->AddUser(u"carol"_s, u"pw"_s, 10000));
+    QVERIFY2(m_many->Start(), qPrintable(m_many->Log()));
+    // TLS with a certificate for the address the client asks, and for another host name.
+    m_good = std::make_unique<CDovecotServer>();
+    QVERIFY(m_good->AddUser(u"anna"_s, u"pw anna"_s, 3));
+    QVERIFY2(m_good->Start(u"127.0.0.1"_s), qPrintable(m_good->Log()));
+    m_other = std::make_unique<CDovecotServer>();
+    QVERIFY(m_other->AddUser(u"anna"_s, u"pw anna"_s, 3));
+    QVERIFY2(m_other->Start(u"mail.example.org"_s), qPrintable(m_other->Log()));
 }
 
 void TestMailCheck::dialCheckShowsCountNoMailAndError()
@@ -145,11 +159,8 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
 
 void TestMailCheck::fiveDigitCountShowsNothing()
 {
-    CDovecotServer server;
-    QVERIFY(server.AddUser(u"carol"_s, u"pw"_s, 10000));
-    QVERIFY2(server.Start(), qPrintable(server.Log()));
     Settings settings;
-    settings.Account(server.Port(), u"carol"_s, u"pw"_s);
+    settings.Account(m_many->Port(), u"carol"_s, u"pw"_s);
 
     // The dial window keeps waiting: nothing it would show.
     QCOMPARE(RunDialCheck(settings), QStringList());
@@ -173,9 +184,7 @@ void TestMailCheck::fiveDigitCountShowsNothing()
 
 void TestMailCheck::tlsChecksTheServersName()
 {
-    CDovecotServer good;
-    QVERIFY(good.AddUser(u"anna"_s, u"pw anna"_s, 3));
-    QVERIFY2(good.Start(u"127.0.0.1"_s), qPrintable(good.Log()));
+    CDovecotServer& good = *m_good;
     CPop3Client::Options trusting;
     trusting.authorities = good.Authority();
     QCOMPARE(trusting.authorities.size(), 1);
@@ -191,9 +200,7 @@ void TestMailCheck::tlsChecksTheServersName()
 
     // A certificate for another host, from a trusted authority: refused in both modes, and
     // the server never sees a login.
-    CDovecotServer other;
-    QVERIFY(other.AddUser(u"anna"_s, u"pw anna"_s, 3));
-    QVERIFY2(other.Start(u"mail.example.org"_s), qPrintable(other.Log()));
+    CDovecotServer& other = *m_other;
     CPop3Client::Options trustingOther;
     trustingOther.authorities = other.Authority();
     for (const int security : {1, 2}) {
