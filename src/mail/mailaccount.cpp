@@ -29,10 +29,12 @@ void CMailAccount::Load(const CSettingsStore& store, CCredentialStore& credentia
 {
     CMailAccount account;
     account.server = store.Read(Keys::MServer).trimmed();
+    // A value this version does not know is taken as the strictest protection, never as
+    // clear text.
     const int security = store.Read(Keys::MSecurity);
-    account.security = security == 1   ? CPop3Client::Security::StartTls
-                       : security == 2 ? CPop3Client::Security::Tls
-                                       : CPop3Client::Security::None;
+    account.security = security == 0   ? CPop3Client::Security::None
+                       : security == 1 ? CPop3Client::Security::StartTls
+                                       : CPop3Client::Security::Tls;
     const int port = store.Read(Keys::MPort, ProposedPort(account.security));
     account.port = port > 0 && port <= 65535 ? quint16(port) : ProposedPort(account.security);
     credentials.Load(CredentialSlot(),

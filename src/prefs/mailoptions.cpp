@@ -4,8 +4,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace {
 std::optional<int> Integer(const QString& text)
 {
@@ -30,7 +28,9 @@ CMailOptions CMailOptions::Load(const CSettingsStore& store)
     options.checkOnConnect = store.Read(Keys::CheckMailOnCon) != 0;
     options.user = store.Read(Keys::MUser);
     options.server = store.Read(Keys::MServer);
-    options.security = std::clamp(store.Read(Keys::MSecurity), 0, 2);
+    // A value this version does not know is taken as the strictest protection.
+    const int security = store.Read(Keys::MSecurity);
+    options.security = security == 0 || security == 1 ? security : 2;
     options.port = QString::number(store.Read(Keys::MPort, options.security == 2 ? 995 : 110));
     return options;
 }

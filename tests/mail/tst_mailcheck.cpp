@@ -114,6 +114,12 @@ void TestMailCheck::dialCheckShowsCountNoMailAndError()
     QCOMPARE(RunDialCheck(settings),
              QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
 
+    // A protection this version does not know is never clear text: TLS to a plain server
+    // fails.
+    settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s, 7);
+    QCOMPARE(RunDialCheck(settings),
+             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+
     // No server stored: the check fails at once, with the same text.
     settings.store.Write(Keys::MServer, QString());
     QCOMPARE(RunDialCheck(settings),

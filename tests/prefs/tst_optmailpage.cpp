@@ -140,8 +140,12 @@ private slots:
     void saveBeforePasswordArrivedKeepsIt()
     {
         m_store->Write(Keys::MPassword, u"kept"_s);
+        // An unknown protection shows as the strictest one, with its port.
+        m_store->Write(Keys::MSecurity, 7);
         {
             COptMailPage page(*m_store, *m_credentials, {});
+            QCOMPARE(page.SecurityList()->currentIndex(), 2);
+            QCOMPARE(page.PortEdit()->text(), u"995"_s);
             // Saved at once: the stored password has not reached the field yet.
             page.Save();
         }
