@@ -10,6 +10,9 @@
 
 #include <tuple>
 
+#include <csignal>
+
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,6 +126,8 @@ bool CDovecotServer::Start(const QString& certificateHost)
 
     m_dovecot = std::make_unique<QProcess>();
     m_dovecot->setProcessChannelMode(QProcess::MergedChannels);
+    // A test that dies (a crash, a sanitizer's abort) takes its server along.
+    m_dovecot->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_dovecot->start(QStringLiteral("dovecot"),
                      {QStringLiteral("-F"), QStringLiteral("-c"), configPath});
     if (!m_dovecot->waitForStarted(10000))
