@@ -15,4 +15,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   xvfb xauth x11-utils dbus python3 python3-dbusmock \
   iproute2 procps \
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n bash-completion man-db \
-  devscripts debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream ccache >/dev/null
+  devscripts debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream ccache \
+  dovecot-pop3d openssl >/dev/null
+# The mail tests start dovecot instances of their own on free ports; the system's dovecot
+# service is not used.

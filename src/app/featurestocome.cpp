@@ -3,10 +3,16 @@
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/credentialstore.h"
 #include "dialer/scheduleticker.h"
+#include "mail/mailaccount.h"
+#include "mail/mailcheck.h"
+#include "mail/maildialcheck.h"
+#include "mail/mailresultslot.h"
 #include "monitor/upgradedialcheck.h"
 #include "monitor/upgradenotifier.h"
 #include "prefs/opthanguppage.h"
+#include "prefs/optmailpage.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
@@ -20,23 +26,49 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-// Out of line: the schedule ticker is only declared in the header.
+// Out of line: the schedule ticker and the credential store are only declared in the header.
 CFeaturesToCome::CFeaturesToCome() = default;
 
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
     , m_upgradeNotifier(std::make_unique<CUpgradeNotifier>(store))
+    , m_credentials(std::make_unique<CCredentialStore>(&store))
 {}
 
 CFeaturesToCome::~CFeaturesToCome()
 {
+    if (m_mailSlot)
+        m_mailSlot->Clear();
     delete m_report;
+}
+
+void CFeaturesToCome::SetMailResultSink(std::function<void(const QString& result)> sink)
+{
+    if (!m_mailSlot)
+        m_mailSlot = std::make_shared<CMailResultSlot>();
+    m_mailSlot->Set(std::move(sink));
+}
+
+std::unique_ptr<CDialCheck> CFeaturesToCome::MakeMailDialCheck()
+{
+    if (!m_store || !m_credentials)
+        return nullptr;
+    return std::make_unique<CMailDialCheck>(*m_store, *m_credentials);
 }
 
 void CFeaturesToCome::DialDefaultConnection() {}
 
-void CFeaturesToCome::StartMailCheckWorker() {}
+void CFeaturesToCome::StartMailCheckWorker()
+{
+    if (!m_store || !m_credentials || !m_mailSlot)
+        return;
+    // The password comes from the keyring here, on the window's thread; the worker gets
+    // the whole account.
+    CMailAccount::Load(
+        *m_store, *m_credentials, m_credentials.get(),
+        [slot = m_mailSlot](const CMailAccount& account) { CMailCheck::Start(account, slot); });
+}
 
 void CFeaturesToCome::StartUpgradeCheck()
 {
@@ -84,15 +116,7 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     case CPreferencesSheet::Connection:
         return std::make_unique<COptHangupPage>(*m_store);
     case CPreferencesSheet::Email:
-        // Until the mail check arrives.
-        return std::make_unique<COptPlaceholderPage>(
-            QCoreApplication::translate("CFeaturesToCome", "E-mail checking"),
-            QCoreApplication::translate(
-                "CFeaturesToCome",
-                "This page will set how often Orvalis checks your incoming mail, "
-                "whether it checks as soon as a connection is made, and your mail "
-                "user name, password and POP server, with a button to check now. "
-                "It comes with the mail check."));
+        return std::make_unique<COptMailPage>(*m_store, *m_credentials, [this] { CheckMailNow(); });
     case CPreferencesSheet::Warnings:
         return std::make_unique<COptWarningsPage>(*m_store);
     case CPreferencesSheet::Price:

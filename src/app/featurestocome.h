@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 
+class CCredentialStore;
 class CDialCheck;
+class CMailResultSlot;
 class CPreferencesPage;
 class CReportDlg;
 class CScheduleTicker;
@@ -35,6 +37,11 @@ public:
     void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
     // Asked before the schedule window shows anything; unset, it always opens.
     void SetScheduleGuard(std::function<bool()> mayOpen) { m_mayOpenSchedule = std::move(mayOpen); }
+    // Where the results of background mail checks go (from the checks' threads); an empty
+    // receiver drops them. Clear it before the receiver goes away.
+    void SetMailResultSink(std::function<void(const QString& result)> sink);
+    // The on-demand mail check, for the dial window.
+    std::unique_ptr<CDialCheck> MakeMailDialCheck();
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
     // The on-demand upgrade check for the dial window; null without the settings.
@@ -75,4 +82,6 @@ private:
     std::function<void(std::unique_ptr<CDialCheck>)> m_runCheck;
     std::unique_ptr<CUpgradeNotifier> m_upgradeNotifier;
     QPointer<CReportDlg> m_report;
+    std::unique_ptr<CCredentialStore> m_credentials;
+    std::shared_ptr<CMailResultSlot> m_mailSlot;
 };

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <memory>
@@ -178,6 +179,11 @@ int CMainApp::Run(int argc, char** argv)
                                    backends->Features()});
     window = &mainDlg;
     instance.SetStatusProvider([&mainDlg] { return mainDlg.Monitor().Status().ToJson(); });
+    // Background mail checks report to the monitor, until the window goes.
+    backends->Features().SetMailResultSink(
+        [&mainDlg](const QString& result) { mainDlg.Monitor().SetMailResult(result); });
+    const auto dropMailResults =
+        qScopeGuard([&backends] { backends->Features().SetMailResultSink({}); });
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);

@@ -103,6 +103,17 @@ inline constexpr CTextKey HangupTimerStatus{kSettings, "HangupTimerStatus", ""};
 inline constexpr CIntKey CheckMail{kSettings, "CheckMail", 0};
 // Minutes between mail checks.
 inline constexpr CIntKey CMailTime{kSettings, "CMailTime", 10};
+// Only shown and stored: the check a minute after connecting runs whatever its value.
+inline constexpr CIntKey CheckMailOnCon{kSettings, "CheckMailOnCon", 0};
+// The POP3 mailbox: user name, server (host name or address) and port.
+inline constexpr CTextKey MUser{kSettings, "MUser", ""};
+// Used only when no keyring runs; with a keyring the password lives there.
+inline constexpr CTextKey MPassword{kSettings, "MPassword", ""};
+inline constexpr CTextKey MServer{kSettings, "MServer", ""};
+inline constexpr CIntKey MPort{kSettings, "MPort", 110};
+// How the mail connection is protected: 0 not at all, 1 STARTTLS (STLS), 2 TLS from the
+// first byte.
+inline constexpr CIntKey MSecurity{kSettings, "MSecurity", 0};
 
 // --- Warnings page: limits in whole money units -------------------------------------
 inline constexpr CIntKey WarnWhenMonth{kSettings, "WarnWhenMonth", 0};

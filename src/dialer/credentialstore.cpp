@@ -17,10 +17,10 @@ const QString kBusService = QStringLiteral("org.freedesktop.DBus");
 const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // The keyring's answers come back as one of these jobs.
-template <typename JobType> JobType* NewJob(const QString& entry)
+template <typename JobType> JobType* NewJob(const CCredentialStore::Slot& slot)
 {
-    auto* job = new JobType(QString::fromLatin1(CCredentialStore::kKeyringService));
-    job->setKey(entry);
+    auto* job = new JobType(slot.keyringService);
+    job->setKey(slot.keyringName);
     // Never the library's own plain-text file: without a keyring the settings file is used.
     job->setInsecureFallback(false);
     return job;
@@ -48,21 +48,36 @@ CCredentialStore::CCredentialStore(CSettingsStore* settings, QDBusConnection ses
 
 CCredentialStore::~CCredentialStore() = default;
 
+CCredentialStore::Slot CCredentialStore::EntrySlot(const QString& entry)
+{
+    return Slot{Keys::EntryUser(entry), Keys::EntryPassword(entry), entry};
+}
+
 void CCredentialStore::Load(const QString& entry, LoadHandler done)
 {
-    Enqueue([this, entry, done = std::move(done)](std::function<void()> finished) {
-        const QString user = m_settings ? m_settings->Read(Keys::EntryUser(entry)) : QString();
-        const QString password =
-            m_settings ? m_settings->Read(Keys::EntryPassword(entry)) : QString();
+    Load(EntrySlot(entry), std::move(done));
+}
+
+void CCredentialStore::Save(const QString& entry, const QString& user, const QString& password,
+                            SaveHandler done)
+{
+    Save(EntrySlot(entry), user, password, std::move(done));
+}
+
+void CCredentialStore::Load(const Slot& slot, LoadHandler done)
+{
+    Enqueue([this, slot, done = std::move(done)](std::function<void()> finished) {
+        const QString user = m_settings ? m_settings->Read(slot.user) : QString();
+        const QString password = m_settings ? m_settings->Read(slot.password) : QString();
         if (!password.isEmpty()) {
             finished();
             if (done)
                 done(user, password);
             return;
         }
-        CheckKeyring([this, entry, user, done, finished](bool available) {
+        CheckKeyring([this, slot, user, done, finished](bool available) {
             if (available) {
-                LoadFromKeyring(entry, user, done, finished);
+                LoadFromKeyring(slot, user, done, finished);
                 return;
             }
             finished();
@@ -72,24 +87,24 @@ void CCredentialStore::Load(const QString& entry, LoadHandler done)
     });
 }
 
-void CCredentialStore::Save(const QString& entry, const QString& user, const QString& password,
+void CCredentialStore::Save(const Slot& slot, const QString& user, const QString& password,
                             SaveHandler done)
 {
-    Enqueue([this, entry, user, password, done = std::move(done)](std::function<void()> finished) {
-        if (m_settings && !m_settings->Write(Keys::EntryUser(entry), user)) {
+    Enqueue([this, slot, user, password, done = std::move(done)](std::function<void()> finished) {
+        if (m_settings && !m_settings->Write(slot.user, user)) {
             finished();
             if (done)
                 done(false, Place::SettingsFile);
             return;
         }
-        CheckKeyring([this, entry, password, done, finished](bool available) {
+        CheckKeyring([this, slot, password, done, finished](bool available) {
             if (!available) {
                 finished();
-                SaveToFile(entry, password, done);
+                SaveToFile(slot, password, done);
             } else if (password.isEmpty()) {
-                EraseFromKeyring(entry, done, finished);
+                EraseFromKeyring(slot, done, finished);
             } else {
-                SaveToKeyring(entry, password, done, finished);
+                SaveToKeyring(slot, password, done, finished);
             }
         });
     });
@@ -141,10 +156,10 @@ void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
         });
 }
 
-void CCredentialStore::LoadFromKeyring(const QString& entry, const QString& user, LoadHandler done,
+void CCredentialStore::LoadFromKeyring(const Slot& slot, const QString& user, LoadHandler done,
                                        std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::ReadPasswordJob>(entry);
+    auto* job = NewJob<QKeychain::ReadPasswordJob>(slot);
     connect(job, &QKeychain::Job::finished, this,
             [job, user, done = std::move(done), finished = std::move(finished)] {
                 QString password;
@@ -160,56 +175,56 @@ void CCredentialStore::LoadFromKeyring(const QString& entry, const QString& user
     job->start();
 }
 
-void CCredentialStore::SaveToKeyring(const QString& entry, const QString& password,
-                                     SaveHandler done, std::function<void()> finished)
+void CCredentialStore::SaveToKeyring(const Slot& slot, const QString& password, SaveHandler done,
+                                     std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::WritePasswordJob>(entry);
+    auto* job = NewJob<QKeychain::WritePasswordJob>(slot);
     job->setTextData(password);
     connect(job, &QKeychain::Job::finished, this,
-            [this, job, entry, password, done = std::move(done), finished = std::move(finished)] {
+            [this, job, slot, password, done = std::move(done), finished = std::move(finished)] {
                 finished();
                 if (job->error() != QKeychain::NoError) {
                     // Nothing is lost: the password is kept in the settings file instead.
-                    qWarning("The keyring did not take the password of %s: %s", qPrintable(entry),
-                             qPrintable(job->errorString()));
-                    SaveToFile(entry, password, done);
+                    qWarning("The keyring did not take the password of %s: %s",
+                             qPrintable(slot.keyringName), qPrintable(job->errorString()));
+                    SaveToFile(slot, password, done);
                     return;
                 }
                 // The keyring has it now: an older copy in the file would win over it.
                 if (m_settings)
-                    m_settings->Remove(Keys::EntryPassword(entry));
+                    m_settings->Remove(slot.password);
                 if (done)
                     done(true, Place::Keyring);
             });
     job->start();
 }
 
-void CCredentialStore::EraseFromKeyring(const QString& entry, SaveHandler done,
+void CCredentialStore::EraseFromKeyring(const Slot& slot, SaveHandler done,
                                         std::function<void()> finished)
 {
-    auto* job = NewJob<QKeychain::DeletePasswordJob>(entry);
+    auto* job = NewJob<QKeychain::DeletePasswordJob>(slot);
     connect(job, &QKeychain::Job::finished, this,
-            [this, job, entry, done = std::move(done), finished = std::move(finished)] {
+            [this, job, slot, done = std::move(done), finished = std::move(finished)] {
                 finished();
                 const bool erased =
                     job->error() == QKeychain::NoError || job->error() == QKeychain::EntryNotFound;
                 if (!erased)
-                    qWarning("The keyring did not remove the password of %s: %s", qPrintable(entry),
-                             qPrintable(job->errorString()));
-                const bool removed = !m_settings || m_settings->Remove(Keys::EntryPassword(entry));
+                    qWarning("The keyring did not remove the password of %s: %s",
+                             qPrintable(slot.keyringName), qPrintable(job->errorString()));
+                const bool removed = !m_settings || m_settings->Remove(slot.password);
                 if (done)
                     done(erased && removed, Place::Keyring);
             });
     job->start();
 }
 
-void CCredentialStore::SaveToFile(const QString& entry, const QString& password,
+void CCredentialStore::SaveToFile(const Slot& slot, const QString& password,
                                   const SaveHandler& done)
 {
     bool saved = true;
     if (m_settings) {
-        saved = password.isEmpty() ? m_settings->Remove(Keys::EntryPassword(entry))
-                                   : m_settings->Write(Keys::EntryPassword(entry), password);
+        saved = password.isEmpty() ? m_settings->Remove(slot.password)
+                                   : m_settings->Write(slot.password, password);
     }
     if (done)
         done(saved, Place::SettingsFile);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/settingskeys.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -50,6 +52,22 @@ public:
     void Save(const QString& entry, const QString& user, const QString& password,
               SaveHandler done = {});
 
+    // Where one pair of credentials lives: the user name's key and the password's key in
+    // the settings file, and the name and service of the password's keyring item. A pair
+    // outside the phonebook takes a service of its own, so no entry's name can meet it.
+    struct Slot {
+        CNamedKey user;
+        CNamedKey password;
+        QString keyringName;
+        QString keyringService = QString::fromLatin1(kKeyringService);
+    };
+    // The pair of a phonebook entry.
+    static Slot EntrySlot(const QString& entry);
+    // The same as the entry's Load and Save, for any pair.
+    void Load(const Slot& slot, LoadHandler done);
+    void Save(const Slot& slot, const QString& user, const QString& password,
+              SaveHandler done = {});
+
 private:
     using Operation = std::function<void(std::function<void()> finished)>;
 
@@ -57,12 +75,12 @@ private:
     void RunNext();
     // Tells whether a Secret Service is there (or can be started) to then.
     void CheckKeyring(std::function<void(bool available)> then);
-    void LoadFromKeyring(const QString& entry, const QString& user, LoadHandler done,
+    void LoadFromKeyring(const Slot& slot, const QString& user, LoadHandler done,
                          std::function<void()> finished);
-    void SaveToKeyring(const QString& entry, const QString& password, SaveHandler done,
+    void SaveToKeyring(const Slot& slot, const QString& password, SaveHandler done,
                        std::function<void()> finished);
-    void EraseFromKeyring(const QString& entry, SaveHandler done, std::function<void()> finished);
-    void SaveToFile(const QString& entry, const QString& password, const SaveHandler& done);
+    void EraseFromKeyring(const Slot& slot, SaveHandler done, std::function<void()> finished);
+    void SaveToFile(const Slot& slot, const QString& password, const SaveHandler& done);
 
     CSettingsStore* m_settings;
     QDBusConnection m_sessionBus;

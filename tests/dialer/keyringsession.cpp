@@ -122,14 +122,12 @@ QProcessEnvironment CKeyringSession::Environment() const
     return env;
 }
 
-QString CKeyringSession::Lookup(const QString& entry) const
+QString CKeyringSession::Lookup(const QString& entry, const QString& service) const
 {
     QProcess tool;
     tool.setProcessEnvironment(Environment());
-    tool.start(QStringLiteral("secret-tool"),
-               {QStringLiteral("lookup"), QStringLiteral("server"),
-                QString::fromLatin1(CCredentialStore::kKeyringService), QStringLiteral("user"),
-                entry});
+    tool.start(QStringLiteral("secret-tool"), {QStringLiteral("lookup"), QStringLiteral("server"),
+                                               service, QStringLiteral("user"), entry});
     if (!tool.waitForFinished(10000) || tool.exitCode() != 0)
         return {};
     return QString::fromUtf8(tool.readAllStandardOutput());

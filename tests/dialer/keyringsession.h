@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialer/credentialstore.h"
 #include "support/privatebus.h"
 
 #include <QByteArray>
@@ -34,7 +35,9 @@ public:
 
     // The password stored in the keyring for the entry, read by secret-tool (another
     // program); a null string when there is none.
-    QString Lookup(const QString& entry) const;
+    QString
+    Lookup(const QString& entry,
+           const QString& service = QString::fromLatin1(CCredentialStore::kKeyringService)) const;
     // Stores a password with secret-tool, with the attributes the program's library gives.
     bool Store(const QString& entry, const QString& password) const;
 

@@ -75,6 +75,7 @@ private slots:
     void busWithoutSecretServiceKeepsFile();
     void answersLaterAndInOrder();
     void goneStoreCallsNoHandler();
+    void anyPairOfKeys();
 
 private:
     CKeyringSession m_keyring;
@@ -252,6 +253,35 @@ void TestCredentialStore::goneStoreCallsNoHandler()
     QVERIFY(LoadNow(witness, u"Other"_s));
     QVERIFY(!called);
     QCOMPARE(m_keyring.Lookup(u"Gone"_s), u"p"_s);
+}
+
+void TestCredentialStore::anyPairOfKeys()
+{
+    // A pair outside the phonebook: user name and password keys of its own, and a keyring
+    // item of its own name.
+    const CCredentialStore::Slot slot{CNamedKey{u"Settings"_s, u"MUser"_s},
+                                      CNamedKey{u"Settings"_s, u"MPassword"_s}, u"POP3"_s,
+                                      u"Orvalis mail"_s};
+    CCredentialStore store(m_settings.get());
+    std::optional<QString> saved;
+    store.Save(slot, u"bob"_s, u"mail pw"_s, [&saved](bool ok, Place place) {
+        saved = ok && place == Place::Keyring ? u"keyring"_s : u"other"_s;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(saved.has_value(), 15000);
+    QCOMPARE(*saved, u"keyring"_s);
+    QCOMPARE(m_keyring.Lookup(u"POP3"_s, u"Orvalis mail"_s), u"mail pw"_s);
+    QCOMPARE(m_settings->Read(CNamedKey{u"Settings"_s, u"MUser"_s}), u"bob"_s);
+    QVERIFY(!FileText(m_settings->Path()).contains("mail pw"));
+    // A phonebook entry of the same name is another item.
+    QCOMPARE(LoadNow(store, u"POP3"_s)->password, QString());
+
+    std::optional<Loaded> loaded;
+    store.Load(slot, [&loaded](const QString& user, const QString& password) {
+        loaded = Loaded{user, password};
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.has_value(), 15000);
+    QCOMPARE(loaded->user, u"bob"_s);
+    QCOMPARE(loaded->password, u"mail pw"_s);
 }
 
 QTEST_GUILESS_MAIN(TestCredentialStore)

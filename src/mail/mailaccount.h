@@ -1,0 +1,30 @@
+#pragma once
+
+#include "dialer/credentialstore.h"
+#include "mail/pop3client.h"
+
+#include <QString>
+
+#include <functional>
+
+class CSettingsStore;
+class QObject;
+
+// The mailbox a mail check asks: what the Email page stored, with the password from the
+// keyring (or the settings file when no keyring runs).
+struct CMailAccount {
+    QString server;
+    quint16 port = CPop3Client::kPlainPort;
+    CPop3Client::Security security = CPop3Client::Security::None;
+    QString user;
+    QString password;
+
+    // Where the mail user name and password are kept.
+    static CCredentialStore::Slot CredentialSlot();
+    // The port proposed for a kind of protection: 995 for TLS, else 110.
+    static quint16 ProposedPort(CPop3Client::Security security);
+    // Reads the stored account; the password arrives later, from the event loop, so done is
+    // called then (and not at all once context is gone).
+    static void Load(const CSettingsStore& store, CCredentialStore& credentials,
+                     const QObject* context, std::function<void(const CMailAccount&)> done);
+};

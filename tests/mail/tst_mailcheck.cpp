@@ -1,0 +1,254 @@
+#include "dovecotserver.h"
+#include "monitorfakes.h"
+
+#include "app/featurestocome.h"
+#include "common/settingsstore.h"
+#include "dialer/credentialstore.h"
+#include "mail/mailaccount.h"
+#include "mail/mailcheck.h"
+#include "mail/maildialcheck.h"
+#include "monitor/connectionmonitor.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCount3 = u"You have 3 new email(s)"_s;
+
+// The settings of a test, with the password in the file (no keyring on the test's bus).
+struct Settings {
+    QTemporaryDir dir;
+    CSettingsStore store{dir.filePath(u"ov.ini"_s)};
+    CCredentialStore credentials{&store, QDBusConnection(u"none"_s)};
+
+    void Account(quint16 port, const QString& user, const QString& password, int security = 0)
+    {
+        store.Write(Keys::MServer, u"127.0.0.1"_s);
+        store.Write(Keys::MPort, port);
+        store.Write(Keys::MSecurity, security);
+        store.Write(Keys::MUser, user);
+        store.Write(Keys::MPassword, password);
+    }
+};
+
+// What the dial window would show: the texts the check finished with.
+QStringList RunDialCheck(Settings& settings, const CPop3Client::Options& options = {})
+{
+    CMailDialCheck check(settings.store, settings.credentials, options);
+    QSignalSpy finished(&check, &CDialCheck::Finished);
+    const int started = CMailCheck::Started();
+    check.Start();
+    // Until the worker has ended and what it posted has been handled.
+    if (!QTest::qWaitFor(
+            [&] { return CMailCheck::Started() > started && CMailCheck::Running() == 0; }, 60000))
+        return {u"the check did not end"_s};
+    QCoreApplication::processEvents();
+    QStringList texts;
+    for (const QList<QVariant>& emitted : finished) {
+        // Every text the check finishes with ends the check.
+        texts.append(emitted.at(1).toBool() ? emitted.at(0).toString() : u"not done"_s);
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestMailCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void dialCheckShowsCountNoMailAndError();
+    void backgroundCheckReachesTheMonitor();
+    void fiveDigitCountShowsNothing();
+    void tlsChecksTheServersName();
+    void closedCheckDropsItsResult();
+
+private:
+    // The servers of the test, all started once before the first check.
+    std::unique_ptr<CDovecotServer> m_plain;
+    std::unique_ptr<CDovecotServer> m_many;
+    std::unique_ptr<CDovecotServer> m_good;
+    std::unique_ptr<CDovecotServer> m_other;
+};
+
+void TestMailCheck::initTestCase()
+{
+    const QString missing = CDovecotServer::Missing();
+    if (!missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    // No keyring: every credential store of the test keeps the password in its file.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/orvalis-test-bus");
+    m_plain = std::make_unique<CDovecotServer>();
+    QVERIFY(m_plain->AddUser(u"anna"_s, u"pw anna"_s, 3));
+    QVERIFY(m_plain->AddUser(u"bob"_s, u"pw bob"_s, 0));
+    QVERIFY2(m_plain->Start(), qPrintable(m_plain->Log()));
+    m_many = std::make_unique<CDovecotServer>();
+    QVERIFY(m_many->AddUser(u"carol"_s, u"pw"_s, 10000));
+    QVERIFY2(m_many->Start(), qPrintable(m_many->Log()));
+    // TLS with a certificate for the address the client asks, and for another host name.
+    m_good = std::make_unique<CDovecotServer>();
+    QVERIFY(m_good->AddUser(u"anna"_s, u"pw anna"_s, 3));
+    QVERIFY2(m_good->Start(u"127.0.0.1"_s), qPrintable(m_good->Log()));
+    m_other = std::make_unique<CDovecotServer>();
+    QVERIFY(m_other->AddUser(u"anna"_s, u"pw anna"_s, 3));
+    QVERIFY2(m_other->Start(u"mail.example.org"_s), qPrintable(m_other->Log()));
+}
+
+void TestMailCheck::dialCheckShowsCountNoMailAndError()
+{
+    Settings settings;
+    settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s);
+    QCOMPARE(RunDialCheck(settings), QStringList{kCount3});
+
+    settings.Account(m_plain->Port(), u"bob"_s, u"pw bob"_s);
+    QCOMPARE(RunDialCheck(settings), QStringList{u"There are no new emails."_s});
+
+    settings.Account(m_plain->Port(), u"anna"_s, u"wrong"_s);
+    QCOMPARE(RunDialCheck(settings),
+             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+
+    // A protection this version does not know is never clear text: TLS to a plain server
+    // fails.
+    settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s, 7);
+    QCOMPARE(RunDialCheck(settings),
+             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+
+    // No server stored: the check fails at once, with the same text.
+    settings.store.Write(Keys::MServer, QString());
+    QCOMPARE(RunDialCheck(settings),
+             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+}
+
+void TestMailCheck::backgroundCheckReachesTheMonitor()
+{
+    Settings settings;
+    settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s);
+    CFakeRemoteAccess ras;
+    CRecordingSink sink;
+    CRecordingSound sound;
+    CFeaturesToCome features(settings.store, sound);
+    CConnectionMonitor monitor(settings.store, ras, nullptr, sink, features, sound);
+    features.SetMailResultSink(
+        [&monitor](const QString& result) { monitor.SetMailResult(result); });
+
+    monitor.StartMailCheck();
+    QTRY_COMPARE_WITH_TIMEOUT(sink.mailCount, kCount3, 30000);
+    QCOMPARE(sink.mailPicture, int(CMonitorSink::PictureMail));
+    QCOMPARE(sink.mailTooltip, kCount3);
+
+    // A wrong password shows the error picture; the count stays.
+    settings.store.Write(Keys::MPassword, u"wrong"_s);
+    monitor.StartMailCheck();
+    QTRY_COMPARE_WITH_TIMEOUT(sink.mailPicture, int(CMonitorSink::PictureMailError), 30000);
+    QCOMPARE(sink.mailTooltip, u"Error connecting email server!"_s);
+    QCOMPARE(sink.mailCount, kCount3);
+    QTRY_COMPARE(CMailCheck::Running(), 0);
+
+    // The mail icon's "Preferences" re-apply starts and stops the periodic check at once.
+    settings.store.Write(Keys::CheckMail, 1);
+    settings.store.Write(Keys::CMailTime, 3);
+    monitor.ReArm();
+    QVERIFY(monitor.Timer(CConnectionMonitor::MailTimer).isActive());
+    QCOMPARE(monitor.Timer(CConnectionMonitor::MailTimer).interval(), 3 * 60000);
+    settings.store.Write(Keys::CheckMail, 0);
+    monitor.ReArm();
+    QVERIFY(!monitor.Timer(CConnectionMonitor::MailTimer).isActive());
+    features.SetMailResultSink({});
+}
+
+void TestMailCheck::fiveDigitCountShowsNothing()
+{
+    Settings settings;
+    settings.Account(m_many->Port(), u"carol"_s, u"pw"_s);
+
+    // The dial window keeps waiting: nothing it would show.
+    QCOMPARE(RunDialCheck(settings), QStringList());
+
+    // The monitor gets the count but presents nothing either.
+    CFakeRemoteAccess ras;
+    CRecordingSink sink;
+    CRecordingSound sound;
+    CFeaturesToCome features(settings.store, sound);
+    CConnectionMonitor monitor(settings.store, ras, nullptr, sink, features, sound);
+    features.SetMailResultSink(
+        [&monitor](const QString& result) { monitor.SetMailResult(result); });
+    monitor.StartMailCheck();
+    QTRY_COMPARE_WITH_TIMEOUT(monitor.MailResult(), u"10000"_s, 60000);
+    QTRY_COMPARE(CMailCheck::Running(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(sink.mailPicture, 0);
+    QCOMPARE(sink.mailCount, QString());
+    features.SetMailResultSink({});
+}
+
+void TestMailCheck::tlsChecksTheServersName()
+{
+    CDovecotServer& good = *m_good;
+    CPop3Client::Options trusting;
+    trusting.authorities = good.Authority();
+    QCOMPARE(trusting.authorities.size(), 1);
+
+    Settings settings;
+    settings.Account(good.TlsPort(), u"anna"_s, u"pw anna"_s, 2);
+    QCOMPARE(RunDialCheck(settings, trusting), QStringList{kCount3});
+    settings.Account(good.Port(), u"anna"_s, u"pw anna"_s, 1);
+    QCOMPARE(RunDialCheck(settings, trusting), QStringList{kCount3});
+    // An authority the client does not know is refused.
+    QCOMPARE(RunDialCheck(settings),
+             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+
+    // A certificate for another host, from a trusted authority: refused in both modes, and
+    // the server never sees a login.
+    CDovecotServer& other = *m_other;
+    CPop3Client::Options trustingOther;
+    trustingOther.authorities = other.Authority();
+    for (const int security : {1, 2}) {
+        settings.Account(security == 2 ? other.TlsPort() : other.Port(), u"anna"_s, u"pw anna"_s,
+                         security);
+        QCOMPARE(RunDialCheck(settings, trustingOther),
+                 QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+    }
+    QVERIFY2(!other.Log().contains(u"Login: user=<anna>"_s), qPrintable(other.Log()));
+    QVERIFY2(!other.Log().contains(u"auth failed"_s), qPrintable(other.Log()));
+    // The same log does show a login that did happen.
+    QVERIFY2(good.Log().contains(u"Login: user=<anna>"_s), qPrintable(good.Log()));
+}
+
+void TestMailCheck::closedCheckDropsItsResult()
+{
+    Settings settings;
+    settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s);
+    // Several checks at once, each closed before its result: nothing is delivered to a
+    // check that is gone, and every worker ends.
+    const int started = CMailCheck::Started();
+    for (int i = 0; i < 4; ++i) {
+        auto check = std::make_unique<CMailDialCheck>(settings.store, settings.credentials);
+        QSignalSpy finished(check.get(), &CDialCheck::Finished);
+        check->Start();
+        QTRY_VERIFY(CMailCheck::Started() > started + i);
+        check.reset();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(CMailCheck::Running(), 0, 30000);
+    QCoreApplication::processEvents();
+    // Overlapping checks that stay each get their own result.
+    auto first = std::make_unique<CMailDialCheck>(settings.store, settings.credentials);
+    auto second = std::make_unique<CMailDialCheck>(settings.store, settings.credentials);
+    QSignalSpy firstDone(first.get(), &CDialCheck::Finished);
+    QSignalSpy secondDone(second.get(), &CDialCheck::Finished);
+    first->Start();
+    second->Start();
+    QTRY_COMPARE_WITH_TIMEOUT(firstDone.count(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(secondDone.count(), 1, 30000);
+    QCOMPARE(firstDone.at(0).at(0).toString(), kCount3);
+    QCOMPARE(secondDone.at(0).at(0).toString(), kCount3);
+}
+
+QTEST_MAIN(TestMailCheck)
+#include "tst_mailcheck.moc"
