@@ -71,6 +71,22 @@ inline constexpr CIntKey HangupComboState{kSettings, "HangupComboState", 0};
 // Minutes between idle checks.
 inline constexpr CIntKey HangupInterval{kSettings, "HangupInterval", 10};
 
+// --- Dialing --------------------------------------------------------------------------
+// The phonebook entry that every dial of the program dials; empty: none chosen yet.
+inline constexpr CTextKey DefaultCon{kSettings, "DefaultCon", ""};
+// 1: the credentials of an entry stay stored after a dial; 0: they are erased after each
+// dial attempt. One value for all entries.
+inline constexpr CIntKey RememberPassword{kConnections, "RememberPassword", 1};
+// A busy line: 1 redial up to RedialTimes times, 2 redial till connected, 3 do not
+// redial; 0 means no choice was stored.
+inline constexpr CIntKey RedialWhenBusy{kSettings, "RedialWhenBusy", 0};
+inline constexpr CIntKey RedialTimes{kSettings, "RedialTimes", 3};
+// 1: open UrlToLaunch in the browser once a dial connects.
+inline constexpr CIntKey LaunchBrowser{kSettings, "LaunchBrowser", 0};
+// The dial window reads it with "" as default (a missing key opens nothing); the
+// Connection page offers the maker's address instead.
+inline constexpr CTextKey UrlToLaunch{kSettings, "UrlToLaunch", ""};
+
 // --- Email page ---------------------------------------------------------------------
 inline constexpr CIntKey CheckMail{kSettings, "CheckMail", 0};
 // Minutes between mail checks.
