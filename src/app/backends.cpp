@@ -41,6 +41,7 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
     built->m_connectionTray = std::make_unique<CSystemTray>();
     built->m_mailTray = std::make_unique<CSystemTray>();
     built->m_features = std::make_unique<CFeaturesToCome>(store, *built->m_sound);
+    built->m_features->SetRemoteAccess(*built->m_remoteAccess);
     // The preferences ask for the lock password first when protection covers them.
     built->m_features->SetPreferencesGuard([&store] {
         return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenPreferences();

@@ -3,6 +3,9 @@
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/connectionsdlg.h"
+#include "dialer/credentialstore.h"
+#include "dialer/defaultdial.h"
 #include "prefs/optplaceholderpage.h"
 #include "prefs/optpricepage.h"
 #include "prefs/optsoundpage.h"
@@ -24,7 +27,31 @@ CFeaturesToCome::~CFeaturesToCome()
     delete m_report;
 }
 
-void CFeaturesToCome::DialDefaultConnection() {}
+void CFeaturesToCome::SetRemoteAccess(CRemoteAccess& remote)
+{
+    m_remote = &remote;
+    if (m_store && !m_credentials)
+        m_credentials = std::make_unique<CCredentialStore>(m_store);
+}
+
+void CFeaturesToCome::SetMessageSink(std::function<void(const QString&)> addMessage)
+{
+    m_addMessage = std::move(addMessage);
+}
+
+void CFeaturesToCome::DialDefaultConnection()
+{
+    if (!m_remote || !m_credentials)
+        return;
+    // The monitor asks from inside its tick: the windows open once that has returned.
+    QMetaObject::invokeMethod(
+        m_credentials.get(),
+        [this] {
+            CDefaultDial::Run({*m_store, *m_remote, *m_credentials, m_addMessage}, true,
+                              QApplication::activeWindow());
+        },
+        Qt::QueuedConnection);
+}
 
 void CFeaturesToCome::StartMailCheckWorker() {}
 
@@ -89,7 +116,12 @@ std::unique_ptr<CPreferencesPage> CFeaturesToCome::MakePreferencesPage(int page)
     }
 }
 
-void CFeaturesToCome::OpenConnections() {}
+void CFeaturesToCome::OpenConnections()
+{
+    if (m_remote && m_credentials)
+        CConnectionsDlg::Open({*m_store, *m_remote, *m_credentials, m_addMessage},
+                              QApplication::activeWindow());
+}
 
 void CFeaturesToCome::OpenSecurity()
 {

@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 
+class CCredentialStore;
 class CPreferencesPage;
+class CRemoteAccess;
 class CReportDlg;
 class CSettingsStore;
 class CSoundPlayer;
@@ -30,6 +32,11 @@ public:
     // Asked before the preferences window shows anything (the password for changes);
     // unset, it always opens.
     void SetPreferencesGuard(std::function<bool()> mayOpen) { m_mayOpen = std::move(mayOpen); }
+    // Dialing works once the connection backend is known; addMessage adds a line to the
+    // main window's message list.
+    void SetRemoteAccess(CRemoteAccess& remote);
+    void SetMessageSink(std::function<void(const QString&)> addMessage);
+
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
 
@@ -55,4 +62,7 @@ private:
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
     QPointer<CReportDlg> m_report;
+    CRemoteAccess* m_remote = nullptr;
+    std::unique_ptr<CCredentialStore> m_credentials;
+    std::function<void(const QString&)> m_addMessage;
 };

@@ -146,6 +146,8 @@ int CMainApp::Run(int argc, char** argv)
                                    backends->MailTray(), backends->Features(),
                                    backends->Features()});
     window = &mainDlg;
+    backends->Features().SetMessageSink(
+        [&mainDlg](const QString& line) { mainDlg.AddMessage(line); });
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
