@@ -48,11 +48,12 @@ CCredentialsDlg::CCredentialsDlg(const CDialerParts& parts, QWidget* parent, Don
 
 CCredentialsDlg::~CCredentialsDlg() = default;
 
-void CCredentialsDlg::Run(const CDialerParts& parts, CCredentialsFlow::Mode mode,
-                          const QString& editEntry, QWidget* parent, Done done)
+CCredentialsDlg* CCredentialsDlg::Run(const CDialerParts& parts, CCredentialsFlow::Mode mode,
+                                      const QString& editEntry, QWidget* parent, Done done)
 {
     auto* window = new CCredentialsDlg(parts, parent, std::move(done));
     window->m_flow->Open(mode, editEntry);
+    return window;
 }
 
 void CCredentialsDlg::ShowFields()

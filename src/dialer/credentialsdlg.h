@@ -23,9 +23,10 @@ public:
 
     ~CCredentialsDlg() override;
 
-    // Runs the window; done (may be empty) learns whether it ended with OK.
-    static void Run(const CDialerParts& parts, CCredentialsFlow::Mode mode,
-                    const QString& editEntry, QWidget* parent, Done done);
+    // Runs the window; done (may be empty) learns whether it ended with OK. The window
+    // deletes itself once it has ended.
+    static CCredentialsDlg* Run(const CDialerParts& parts, CCredentialsFlow::Mode mode,
+                                const QString& editEntry, QWidget* parent, Done done);
 
     CCredentialsFlow& Flow() { return *m_flow; }
 

@@ -258,6 +258,10 @@ void TestDialDlg::defaultDialAsksOnlyWhenNothingIsRemembered()
     QTRY_COMPARE(VisibleCredentialWindows().size(), 1);
     CCredentialsDlg* asking = VisibleCredentialWindows().constFirst();
     QVERIFY(!CDialDlg::Current());
+    // Connect again while it asks: still the one window.
+    CDefaultDial::Run(Parts(), true, nullptr);
+    QCoreApplication::processEvents();
+    QCOMPARE(VisibleCredentialWindows(), QList<CCredentialsDlg*>({asking}));
     const QList<QLineEdit*> fields = asking->findChildren<QLineEdit*>();
     QCOMPARE(fields.size(), 2);
     QCOMPARE(fields[1]->echoMode(), QLineEdit::Password);
