@@ -17,6 +17,8 @@
 
 #include <QApplication>
 
+CFeaturesToCome::CFeaturesToCome() = default;
+
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)

@@ -23,7 +23,7 @@ class CSoundPlayer;
 class CFeaturesToCome : public CMonitorServices, public CCommandWindows {
 public:
     // Without the settings and the sound player no preferences window opens.
-    CFeaturesToCome() = default;
+    CFeaturesToCome();
     CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound);
     ~CFeaturesToCome() override;
     CFeaturesToCome(const CFeaturesToCome&) = delete;
