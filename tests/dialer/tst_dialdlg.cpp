@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 #include <thread>
@@ -58,6 +59,7 @@ private slots:
     void progressAfterTheWindowClosedIsDropped();
     void defaultDialAsksOnlyWhenNothingIsRemembered();
     void connectionsWindow();
+    void noDefaultOpensTheConnectionsWindow();
 
 private:
     CDialerParts Parts();
@@ -307,13 +309,47 @@ void TestDialDlg::connectionsWindow()
     QTRY_COMPARE(m_store->Read(Keys::EntryPassword(u"B"_s)), u"pw b"_s);
     QCOMPARE(m_store->Read(Keys::DefaultCon), u"Work"_s);
 
-    // A click outside every entry clears the selection.
-    window->Select(QString());
+    // A click on an entry selects it, a click outside every entry clears the selection.
+    auto* list = window->findChild<QTreeWidget*>();
+    const QRect second = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(window->Selected(), u"B"_s);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(second.center().x(), list->viewport()->height() - 2));
+    QCOMPARE(window->Selected(), QString());
     window->Dial();
     QCOMPARE(boxes.Shown().last().text,
              u"Please select entry to dial first. Or create it, using Add..."_s);
     window->Hide();
     QTRY_VERIFY(!window);
+}
+
+void TestDialDlg::noDefaultOpensTheConnectionsWindow()
+{
+    CScriptedMessageBox boxes;
+    m_store->Write(Keys::DefaultCon, QString());
+    CDefaultDial::Run(Parts(), true, nullptr);
+    QCOMPARE(boxes.Shown().size(), 1);
+    QVERIFY(boxes.Shown()[0].text.startsWith(u"Please select default connection entry to dial."_s));
+    QPointer<CConnectionsDlg> window = CConnectionsDlg::Current();
+    QVERIFY(window && window->isVisible());
+
+    // Hidden without choosing one: the dial is off.
+    window->Hide();
+    QTRY_VERIFY(!window);
+    QCoreApplication::processEvents();
+    QVERIFY(!CDialDlg::Current());
+    QVERIFY(VisibleCredentialWindows().isEmpty());
+
+    // Choosing one goes on to the dial with its remembered credentials.
+    CDefaultDial::Run(Parts(), true, nullptr);
+    window = CConnectionsDlg::Current();
+    window->Select(u"Home ISP"_s);
+    window->SetAsDefault();
+    window->Hide();
+    QTRY_VERIFY(CDialDlg::Current());
+    QCOMPARE(CDialDlg::Current()->StatusText(), u"Connecting to Home ISP..."_s);
+    QCOMPARE(m_lines, QStringList({u"Connecting..."_s}));
 }
 
 QTEST_MAIN(TestDialDlg)
