@@ -1,12 +1,9 @@
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
-#include "dialer/networkmanageraccess.h"
 #include "dialer/simremoteaccess.h"
-#include "nmmockbus.h"
 #include "scriptedremoteaccess.h"
 
-#include <QDBusArgument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,8 +36,6 @@ private slots:
     void busyChoicesThatStop_data();
     void busyChoicesThatStop();
     void forgottenCredentialsAreErasedAfterEachAttempt();
-    void networkManagerDialConnects();
-    void networkManagerBusyFollowsTheRule();
 
 private:
     std::unique_ptr<CDialSession> NewSession(CRemoteAccess& remote);
@@ -48,8 +43,6 @@ private:
     static void FireAttempt(CDialSession& session, int expectedInterval);
     void SetSim(const char* key, const QVariant& value);
 
-    CNmMockBus m_bus;
-    QString m_nmMissing;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CCredentialStore> m_credentials;
@@ -59,9 +52,6 @@ void TestDialSession::initTestCase()
 {
     // The credentials stay in the settings file: no keyring is looked for.
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    m_nmMissing = CNmMockBus::MissingTools();
-    if (m_nmMissing.isEmpty())
-        QVERIFY(m_bus.StartBus());
 }
 
 void TestDialSession::init()
@@ -301,78 +291,6 @@ void TestDialSession::forgottenCredentialsAreErasedAfterEachAttempt()
     FireAttempt(*session, CDialSession::kRedialMs);
     QTRY_COMPARE(remote.dials.size(), 3);
     QCOMPARE(m_store->Read(Keys::EntryPassword(u"Home ISP"_s)), u"pw"_s);
-}
-
-void TestDialSession::networkManagerDialConnects()
-{
-    if (!m_nmMissing.isEmpty())
-        QSKIP(qPrintable(m_nmMissing));
-    QVERIFY(m_bus.StartMock(QFINDTESTDATA("nm_dialup.py")));
-    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::IsServiceUp(), 15000);
-    QCOMPARE(CNmMockBus::MockCall(u"AddModemDevice"_s,
-                                  {u"modem0"_s, u"ppp0"_s, QVariant::fromValue(30U)})
-                 .type(),
-             QDBusMessage::ReplyMessage);
-    QVERIFY(!CNmMockBus::AddProfile(u"Home ISP"_s, u"gsm"_s, 0, u"gsm"_s).isEmpty());
-    CNetworkManagerAccess remote(m_store.get());
-    QStringList entries;
-    QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
-
-    auto session = NewSession(remote);
-    QSignalSpy closing(session.get(), &CDialSession::CloseRequested);
-    QStringList texts;
-    connect(session.get(), &CDialSession::Changed, this,
-            [&texts, &session] { texts.append(session->Text()); });
-    session->Start();
-    FireAttempt(*session, CDialSession::kFirstDialMs);
-    QTRY_COMPARE_WITH_TIMEOUT(closing.size(), 1, 10000);
-    QVERIFY(texts.contains(u"Verifying the user name and password..."_s));
-    QVERIFY(texts.contains(u"The client has successfully completed authentication."_s));
-
-    // The secret agent answered with the stored credentials.
-    const QDBusMessage secrets = CNmMockBus::MockCall(u"GetLastSecrets"_s);
-    QCOMPARE(secrets.type(), QDBusMessage::ReplyMessage);
-    QMap<QString, QMap<QString, QString>> map;
-    secrets.arguments().value(0).value<QDBusArgument>() >> map;
-    QCOMPARE(map.value(u"gsm"_s).value(u"username"_s), u"alice"_s);
-    QCOMPARE(map.value(u"gsm"_s).value(u"password"_s), u"s3cret"_s);
-    QList<CRasConnection> connections;
-    QTRY_VERIFY((remote.EnumConnections(connections), connections.size() == 1));
-    QCOMPARE(connections[0].entryName, u"Home ISP"_s);
-    m_bus.StopMock();
-    QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
-}
-
-void TestDialSession::networkManagerBusyFollowsTheRule()
-{
-    if (!m_nmMissing.isEmpty())
-        QSKIP(qPrintable(m_nmMissing));
-    QVERIFY(m_bus.StartMock(QFINDTESTDATA("nm_dialup.py")));
-    QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::IsServiceUp(), 15000);
-    CNmMockBus::MockCall(u"AddModemDevice"_s, {u"modem0"_s, u"ppp0"_s, QVariant::fromValue(30U)});
-    const QString gsm = CNmMockBus::AddProfile(u"Home ISP"_s, u"gsm"_s, 0, u"gsm"_s);
-    // 23: the modem found the line busy.
-    QCOMPARE(CNmMockBus::MockCall(u"SetDialOutcome"_s, {gsm, QVariant::fromValue(23U)}).type(),
-             QDBusMessage::ReplyMessage);
-    CNetworkManagerAccess remote(m_store.get());
-    QStringList entries;
-    QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
-    m_store->Write(Keys::RedialWhenBusy, 1);
-    m_store->Write(Keys::RedialTimes, 2);
-    auto session = NewSession(remote);
-    session->Start();
-    FireAttempt(*session, CDialSession::kFirstDialMs);
-    QTRY_COMPARE_WITH_TIMEOUT(session->BusyCount(), 1, 10000);
-    QCOMPARE(session->Text(), kBusyLine);
-    FireAttempt(*session, CDialSession::kRedialMs);
-    QTRY_COMPARE_WITH_TIMEOUT(session->BusyCount(), 2, 10000);
-    QString busy;
-    QVERIFY(remote.GetErrorString(CRemoteAccess::ErrorLineBusy, busy));
-    QCOMPARE(session->Text(), busy);
-    QVERIFY(session->ButtonIsOk());
-    QVERIFY(!session->AttemptTimer().isActive());
-    m_bus.StopMock();
-    QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
 }
 
 QTEST_GUILESS_MAIN(TestDialSession)
