@@ -37,22 +37,6 @@
 <context>
     <name>CFeaturesToCome</name>
     <message>
-        <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
-    </message>
-    <message>
-        <source>This page will set what Orvalis does when the line is busy (redial a number of times, redial till connected, or not at all), which web page opens once a call connects, whether to dial again when the other side hangs up, and what to do while connected every few minutes: nothing, hang up when the line is idle, or stay online. It comes with dialing.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>E-mail checking</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>This page will set how often Orvalis checks your incoming mail, whether it checks as soon as a connection is made, and your mail user name, password and POP server, with a button to check now. It comes with the mail check.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The upgrade check is not available yet.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -61,6 +45,22 @@
     <name>CGeneralOptions</name>
     <message>
         <source>The log folder cannot hold a line break or a NUL character. The log stays in %1; choose another folder to move it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMailDialCheck</name>
+    <message>
+        <source>You have %1 new email(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error connecting to the server.
+Check your email settings!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no new emails.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -257,6 +257,132 @@
     </message>
     <message>
         <source>Select directory for logfile creating/reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptHangupPage</name>
+    <message>
+        <source>Launch default WEB browser after connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automaticly redial when connection is closed by remote server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do nothing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto hangup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stay online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mins inactive/active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default URL :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If line is busy :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redial a maximum of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redial till connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not redial at all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>times</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptMailPage</name>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check incoming mail every</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check email imediately upon connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E-mail checking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mins</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can periodicly check you incoming mail and display incoming message count. You must supply your email server, user name and password in order to use this function.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mail user/server settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>STARTTLS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SSL/TLS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pop server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation type="unfinished">Sicherheit</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check email now</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -465,6 +591,44 @@
     </message>
 </context>
 <context>
+    <name>CScheduleDlg</name>
+    <message>
+        <source>Timer</source>
+        <translation type="unfinished">Zeitplan</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation type="unfinished">Verbinden</translation>
+    </message>
+    <message>
+        <source>Hangup</source>
+        <translation type="unfinished">Auflegen</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleTicker</name>
+    <message>
+        <source>Dial sequence stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hangup sequence stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dialing at : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hangup at : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time remaining : </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSecurityDlg</name>
     <message>
         <source>Security</source>
@@ -573,6 +737,63 @@
     </message>
 </context>
 <context>
+    <name>CTimerConnectPage</name>
+    <message>
+        <source>Start dialing at time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start dialing in:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start dialup sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop dialup sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTimerHangupPage</name>
+    <message>
+        <source>Start Hangup at time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Hangup in:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start hangup sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop hangup sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hangup sequence terminated</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTimerPage</name>
+    <message>
+        <source>Seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CTrayMenus</name>
     <message>
         <source>&amp;Show Orvalis</source>
@@ -673,6 +894,21 @@
     <message>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>CUpgradeDialCheck</name>
+    <message>
+        <source>No update avaible. Please try again later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - can&apos;t connect to the server !!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please visit %1 to see whether a newer version is available.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

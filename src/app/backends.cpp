@@ -2,6 +2,8 @@
 
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/dialcheck.h"
+#include "dialer/dialdlg.h"
 #include "dialer/remoteaccessfactory.h"
 #include "dialer/simremoteaccess.h"
 #include "monitor/counterworker.h"
@@ -42,9 +44,13 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
     built->m_connectionTray = std::make_unique<CSystemTray>();
     built->m_mailTray = std::make_unique<CSystemTray>();
     built->m_features = std::make_unique<CFeaturesToCome>(store, *built->m_sound);
+    built->m_features->SetRemoteAccess(*built->m_remoteAccess);
     // The preferences ask for the lock password first when protection covers them.
     built->m_features->SetPreferencesGuard([&store] {
         return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenPreferences();
+    });
+    built->m_features->SetCheckRunner([](int mode, std::unique_ptr<CDialCheck> check) {
+        CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
     });
     built->m_features->SetScheduleGuard([&store] {
         return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenSchedule();

@@ -3,7 +3,9 @@
 #include "app/optgeneralpage.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/connectionsdlg.h"
 #include "dialer/credentialstore.h"
+#include "dialer/defaultdial.h"
 #include "dialer/scheduleticker.h"
 #include "mail/mailaccount.h"
 #include "mail/mailcheck.h"
@@ -27,6 +29,8 @@
 #include <QCoreApplication>
 
 // Out of line: the schedule ticker and the credential store are only declared in the header.
+CFeaturesToCome::CFeaturesToCome() = default;
+
 CFeaturesToCome::CFeaturesToCome() = default;
 
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
@@ -57,7 +61,31 @@ std::unique_ptr<CDialCheck> CFeaturesToCome::MakeMailDialCheck()
     return std::make_unique<CMailDialCheck>(*m_store, *m_credentials);
 }
 
-void CFeaturesToCome::DialDefaultConnection() {}
+void CFeaturesToCome::SetRemoteAccess(CRemoteAccess& remote)
+{
+    m_remote = &remote;
+    if (m_store && !m_credentials)
+        m_credentials = std::make_unique<CCredentialStore>(m_store);
+}
+
+void CFeaturesToCome::SetMessageSink(std::function<void(const QString&)> addMessage)
+{
+    m_addMessage = std::move(addMessage);
+}
+
+void CFeaturesToCome::DialDefaultConnection()
+{
+    if (!m_remote || !m_credentials)
+        return;
+    // The monitor asks from inside its tick: the windows open once that has returned.
+    QMetaObject::invokeMethod(
+        m_credentials.get(),
+        [this] {
+            CDefaultDial::Run({*m_store, *m_remote, *m_credentials, m_addMessage}, true,
+                              QApplication::activeWindow());
+        },
+        Qt::QueuedConnection);
+}
 
 void CFeaturesToCome::StartMailCheckWorker()
 {
@@ -89,12 +117,16 @@ CScheduleTicker* CFeaturesToCome::Ticker()
     return m_ticker.get();
 }
 
-void CFeaturesToCome::CheckMailNow() {}
+void CFeaturesToCome::CheckMailNow()
+{
+    if (m_runCheck && m_store && m_credentials)
+        m_runCheck(2, MakeMailDialCheck());
+}
 
 void CFeaturesToCome::CheckUpdateNow()
 {
     if (m_runCheck && m_store)
-        m_runCheck(MakeUpgradeCheck());
+        m_runCheck(1, MakeUpgradeCheck());
 }
 
 void CFeaturesToCome::OpenInetTools() {}
@@ -143,7 +175,12 @@ std::unique_ptr<CDialCheck> CFeaturesToCome::MakeUpgradeCheck() const
     return std::make_unique<CUpgradeDialCheck>(CUpdateQuery::FromSettings(*m_store));
 }
 
-void CFeaturesToCome::OpenConnections() {}
+void CFeaturesToCome::OpenConnections()
+{
+    if (m_remote && m_credentials)
+        CConnectionsDlg::Open({*m_store, *m_remote, *m_credentials, m_addMessage},
+                              QApplication::activeWindow());
+}
 
 void CFeaturesToCome::OpenSecurity()
 {

@@ -12,6 +12,7 @@ class CCredentialStore;
 class CDialCheck;
 class CMailResultSlot;
 class CPreferencesPage;
+class CRemoteAccess;
 class CReportDlg;
 class CScheduleTicker;
 class CSettingsStore;
@@ -42,16 +43,21 @@ public:
     void SetMailResultSink(std::function<void(const QString& result)> sink);
     // The on-demand mail check, for the dial window.
     std::unique_ptr<CDialCheck> MakeMailDialCheck();
+    // Dialing works once the connection backend is known; addMessage adds a line to the
+    // main window's message list.
+    void SetRemoteAccess(CRemoteAccess& remote);
+    void SetMessageSink(std::function<void(const QString&)> addMessage);
+
     // The page of a tree position of the preferences window.
     std::unique_ptr<CPreferencesPage> MakePreferencesPage(int page);
     // The on-demand upgrade check for the dial window; null without the settings.
     std::unique_ptr<CDialCheck> MakeUpgradeCheck() const;
-    // What shows a check of the dial window: "Check update" and the Upgrade page's button
-    // hand it MakeUpgradeCheck(). Unset, the page's button says the check is not there yet.
-    void SetCheckRunner(std::function<void(std::unique_ptr<CDialCheck>)> run)
-    {
-        m_runCheck = std::move(run);
-    }
+    // What shows a check of the dial window (mode 1 upgrade, 2 mail): "Check update" and
+    // the Upgrade page's button hand it MakeUpgradeCheck(), "Check mail" and the Email
+    // page's button MakeMailDialCheck(). Unset, the Upgrade page's button says the check is
+    // not there yet.
+    using CheckRunner = std::function<void(int mode, std::unique_ptr<CDialCheck> check)>;
+    void SetCheckRunner(CheckRunner run) { m_runCheck = std::move(run); }
 
     // What the monitor starts.
     void DialDefaultConnection() override;
@@ -79,9 +85,11 @@ private:
     std::function<bool()> m_mayOpen;
     std::function<bool()> m_mayOpenSchedule;
     std::unique_ptr<CScheduleTicker> m_ticker;
-    std::function<void(std::unique_ptr<CDialCheck>)> m_runCheck;
+    CheckRunner m_runCheck;
     std::unique_ptr<CUpgradeNotifier> m_upgradeNotifier;
     QPointer<CReportDlg> m_report;
-    std::unique_ptr<CCredentialStore> m_credentials;
     std::shared_ptr<CMailResultSlot> m_mailSlot;
+    CRemoteAccess* m_remote = nullptr;
+    std::unique_ptr<CCredentialStore> m_credentials;
+    std::function<void(const QString&)> m_addMessage;
 };

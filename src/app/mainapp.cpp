@@ -184,6 +184,8 @@ int CMainApp::Run(int argc, char** argv)
         [&mainDlg](const QString& result) { mainDlg.Monitor().SetMailResult(result); });
     const auto dropMailResults =
         qScopeGuard([&backends] { backends->Features().SetMailResultSink({}); });
+    backends->Features().SetMessageSink(
+        [&mainDlg](const QString& line) { mainDlg.AddMessage(line); });
     if (!note.isEmpty())
         mainDlg.AddMessage(note);
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);

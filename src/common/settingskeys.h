@@ -99,6 +99,13 @@ inline constexpr CIntKey HangupTimerInterval{kSettings, "HangupTimerInterval", 1
 inline constexpr CIntKey HangupSequenceComboState{kSettings, "HangupSequenceComboState", 0};
 inline constexpr CTextKey HangupTimerStatus{kSettings, "HangupTimerStatus", ""};
 
+// --- Dialing --------------------------------------------------------------------------
+// The phonebook entry that every dial of the program dials; empty: none chosen yet.
+inline constexpr CTextKey DefaultCon{kSettings, "DefaultCon", ""};
+// 1: the credentials of an entry stay stored after a dial; 0: they are erased after each
+// dial attempt. One value for all entries.
+inline constexpr CIntKey RememberPassword{kConnections, "RememberPassword", 1};
+
 // --- Email page ---------------------------------------------------------------------
 inline constexpr CIntKey CheckMail{kSettings, "CheckMail", 0};
 // Minutes between mail checks.

@@ -201,7 +201,12 @@ void CMainDlg::BuildButtons()
         tool->setFocusPolicy(Qt::NoFocus);
         tool->setGeometry(6 + (index % 4) * 88, 178 + (index / 4) * 56, 84, 52);
         const int command = button.command;
-        connect(tool, &QToolButton::clicked, this, [this, command] { RunCommand(command); });
+        connect(tool, &QToolButton::clicked, this, [this, command] {
+            // Only the button says so in the list; the menus check without a line.
+            if (command == CCommandTable::CheckMail)
+                AddMessage(tr("Checking mail..."));
+            RunCommand(command);
+        });
         ++index;
     }
     // The small button that hides the window.

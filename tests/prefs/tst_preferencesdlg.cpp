@@ -297,12 +297,16 @@ private Q_SLOTS:
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].text, QStringLiteral("The upgrade check is not available yet."));
         std::vector<std::unique_ptr<CDialCheck>> run;
-        m_features->SetCheckRunner(
-            [&run](std::unique_ptr<CDialCheck> check) { run.push_back(std::move(check)); });
+        std::vector<int> modes;
+        m_features->SetCheckRunner([&run, &modes](int mode, std::unique_ptr<CDialCheck> check) {
+            modes.push_back(mode);
+            run.push_back(std::move(check));
+        });
         upgrade->Widget()->findChild<QPushButton*>()->click();
         m_features->CheckUpdateNow();
         m_features->SetCheckRunner({});
         QCOMPARE(run.size(), 2u);
+        QCOMPARE(modes, (std::vector<int>{1, 1}));
         QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[0].get()));
         QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[1].get()));
         QCOMPARE(boxes.Shown().size(), 1);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CCredentialStore;
+class CRemoteAccess;
+class CSettingsStore;
+
+// What the dialer's windows work with; the program builds these once and passes them in.
+struct CDialerParts {
+    CSettingsStore& store;
+    CRemoteAccess& remote;
+    CCredentialStore& credentials;
+    // Adds a line to the main window's message list; may be empty.
+    std::function<void(const QString&)> addMessage;
+};

@@ -1,0 +1,91 @@
+#include "app/featurestocome.h"
+#include "common/settingsstore.h"
+#include "common/username.h"
+#include "dialer/dialdlg.h"
+#include "dialer/dialsession.h"
+#include "dialer/simremoteaccess.h"
+#include "monitor/commandtable.h"
+#include "monitor/connectionmonitor.h"
+#include "tray/systemtray.h"
+#include "ui/maindlg.h"
+
+#include "../monitor/monitorfakes.h"
+#include "support/scriptedmessagebox.h"
+#include "support/testclock.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// "Connect" as a user presses it: the dial window dials the default connection of the
+// simulator, the monitor sees and logs the call, "Hangup" ends it.
+class TestDialing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qunsetenv("DBUS_SESSION_BUS_ADDRESS"); }
+    void connectDialsAndHangupEndsTheCall();
+};
+
+void TestDialing::connectDialsAndHangupEndsTheCall()
+{
+    CTestClock clock(QDateTime(QDate(2026, 12, 7), QTime(21, 5, 10)));
+    CScriptedMessageBox boxes;
+    QTemporaryDir dir;
+    CSettingsStore store(dir.filePath(u"ov.ini"_s));
+    store.Write(Keys::ConfirmHangup, 0);
+    store.Write(Keys::DefaultCon, u"Work"_s);
+    store.Write(Keys::EntryUser(u"Work"_s), u"alice"_s);
+    store.Write(Keys::EntryPassword(u"Work"_s), u"s3cret"_s);
+    const QString simFile = dir.filePath(u"simulator.ini"_s);
+    CSettingsStore(simFile).WriteInt(u"Dial"_s, u"StepMs"_s, 1);
+    CSimRemoteAccess remote(simFile);
+    CRecordingSound sound;
+    CSystemTray connectionTray;
+    CSystemTray mailTray;
+    CFeaturesToCome features(store, sound);
+    features.SetRemoteAccess(remote);
+    {
+        CMainDlg dlg(CMainDlgParts{store, remote, nullptr, sound, connectionTray, mailTray,
+                                   features, features});
+        features.SetMessageSink([&dlg](const QString& line) { dlg.AddMessage(line); });
+        dlg.Open();
+
+        dlg.RunCommand(CCommandTable::Connect);
+        QTRY_VERIFY(CDialDlg::Current());
+        QPointer<CDialDlg> window = CDialDlg::Current();
+        QCOMPARE(dlg.Messages().first(), u"Connecting..."_s);
+        QCOMPARE(window->StatusText(), u"Connecting to Work..."_s);
+        QStringList shown;
+        connect(window->Session(), &CDialSession::Changed, this,
+                [&shown, window] { shown << window->StatusText(); });
+        window->Session()->AttemptTimer().start(0);
+        QTRY_VERIFY(!window);
+        QVERIFY(shown.contains(u"Verifying the user name and password..."_s));
+
+        dlg.Monitor().Poll();
+        QCOMPARE(dlg.Messages().first(), u"Connection Work detected"_s);
+        clock.AdvanceSecs(42);
+        dlg.Monitor().Poll();
+        dlg.RunCommand(CCommandTable::Hangup);
+        QTRY_VERIFY(dlg.Monitor().UserHungUp() || !dlg.Monitor().Connected());
+        clock.AdvanceSecs(1);
+        dlg.Monitor().Poll();
+        QVERIFY(!dlg.Monitor().Connected());
+        features.SetMessageSink({});
+    }
+    QFile log(dir.filePath(u"logfile.log"_s));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(log.readAll());
+    QVERIFY2(line.startsWith(u"07-12-2026|21:05:10|07-12-2026|21:05:5"_s), qPrintable(line));
+    QVERIFY(line.contains(u"|%1|Simulated modem|Work|"_s.arg(CUserName::Current())));
+    QCOMPARE(line.count(u'\n'), 1);
+    QVERIFY(boxes.Shown().isEmpty());
+}
+
+QTEST_MAIN(TestDialing)
+#include "tst_dialing.moc"
