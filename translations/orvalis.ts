@@ -35,6 +35,256 @@
     </message>
 </context>
 <context>
+    <name>CConnectionsDlg</name>
+    <message>
+        <source>Connections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dial</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set as default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CCredentialsDlg</name>
+    <message>
+        <source>Orvalis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remember user name and password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CCredentialsFlow</name>
+    <message>
+        <source>Please select default connection entry to dial. You must do this only once.
+Please single-click on connection you want to made default,click Set as default. Then click hide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection %1 user name and password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter user name and password that will be used to connect to remote server (internet)!!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select default connection entry to dial. You must do this only once.
+Please doubleclick on connection you want to made default, then click hide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDefaultDial</name>
+    <message>
+        <source>Connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDialDlg</name>
+    <message>
+        <source>Orvalis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to server...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDialSession</name>
+    <message>
+        <source>Opening the port...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port has been opened successfully</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to the device...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device has connected successfully.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All devices in the device chain have successfully connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verifying the user name and password...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication...
+Please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Requested another validation attempt with a new user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server has requested a callback number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The client has requested to change the password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Registering your computer on the network...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link-speed calculation phase is starting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An authentication request is being acknowledged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reauthentication (after callback) is starting. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The client has successfully completed authentication.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is about to disconnect for callback.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delaying to give the modem time to reset for callback.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for an incoming call from server.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Projection result information is available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User authentication is being initiated or retried.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Client has been called back and is about to resume authentication.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logging on to the network...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Subentry has been connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Subentry has been disconnected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Terminal state supported by RASPHONE.EXE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retry authentication state supported by RASPHONE.EXE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Callback state supported by RASPHONE.EXE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change password state supported by RASPHONE.EXE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connect to remote server successfully!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undefined RAS Dial Error.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undefined RAS Dial Error (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line is busy.
+Redialing, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CFeaturesToCome</name>
     <message>
         <source>The upgrade check is not available yet.</source>
@@ -192,6 +442,10 @@ Check your email settings!</source>
     </message>
     <message>
         <source>still can&apos;t terinate inet -=- panic!!! help!!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking mail...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -522,6 +776,29 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Password incorrect. Please try again!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPhonebookActions</name>
+    <message>
+        <source>Please select entry to dial first. Or create it, using Add...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select entry to delete first. Or create it, using Add...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to delete entry %1. Are you sure ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select entry first. Just single-click on it...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -31,8 +31,6 @@
 // Out of line: the schedule ticker and the credential store are only declared in the header.
 CFeaturesToCome::CFeaturesToCome() = default;
 
-CFeaturesToCome::CFeaturesToCome() = default;
-
 CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
     : m_store(&store)
     , m_sound(&sound)
