@@ -274,8 +274,9 @@ private Q_SLOTS:
                               QStringLiteral("report"), QStringLiteral("preferences 4"),
                               QStringLiteral("tools"), QStringLiteral("report")}));
         QVERIFY(dlg.Monitor().Timer(CConnectionMonitor::ScheduleTimer).isActive());
-        // Those commands add nothing to the message list.
-        QCOMPARE(dlg.Messages().size(), 2);
+        // Of those commands only the "Check mail" button adds a line.
+        QCOMPARE(dlg.Messages().size(), 3);
+        QCOMPARE(dlg.Messages().first(), QStringLiteral("Checking mail..."));
 
         // The hide button, Esc and the title strip hide; a show request brings it back.
         dlg.findChild<QToolButton*>(QStringLiteral("HideButton"))->click();
