@@ -13,4 +13,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \
   xvfb xauth x11-utils dbus python3 python3-dbusmock \
-  iproute2 procps >/dev/null
+  iproute2 procps xinetd >/dev/null

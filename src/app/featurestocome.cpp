@@ -9,6 +9,7 @@
 #include "prefs/optupgradepage.h"
 #include "prefs/optwarningspage.h"
 #include "prefs/preferencesdlg.h"
+#include "tools/inettoolsdlg.h"
 #include "ui/reportdlg.h"
 #include "ui/securitydlg.h"
 
@@ -22,6 +23,7 @@ CFeaturesToCome::CFeaturesToCome(CSettingsStore& store, CSoundPlayer& sound)
 CFeaturesToCome::~CFeaturesToCome()
 {
     delete m_report;
+    delete m_inetTools;
 }
 
 void CFeaturesToCome::DialDefaultConnection() {}
@@ -39,7 +41,20 @@ void CFeaturesToCome::CheckMailNow() {}
 
 void CFeaturesToCome::CheckUpdateNow() {}
 
-void CFeaturesToCome::OpenInetTools() {}
+void CFeaturesToCome::OpenInetTools()
+{
+    if (!m_store)
+        return;
+    // Modal, but without a loop of its own: the program keeps counting calls meanwhile.
+    if (!m_inetTools) {
+        m_inetTools = new CInetToolsDlg(*m_store, QApplication::activeWindow());
+        m_inetTools->setAttribute(Qt::WA_DeleteOnClose);
+        m_inetTools->setWindowModality(Qt::ApplicationModal);
+    }
+    m_inetTools->show();
+    m_inetTools->raise();
+    m_inetTools->activateWindow();
+}
 
 bool CFeaturesToCome::OpenPreferences(int page)
 {

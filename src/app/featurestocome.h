@@ -9,6 +9,7 @@
 #include <memory>
 
 class CPreferencesPage;
+class CInetToolsDlg;
 class CReportDlg;
 class CSettingsStore;
 class CSoundPlayer;
@@ -42,6 +43,7 @@ public:
     // What commands of the main window open.
     void CheckMailNow() override;
     void CheckUpdateNow() override;
+    // Opens the Internet tools window, or brings the open one to the front.
     void OpenInetTools() override;
     bool OpenPreferences(int page) override;
     void OpenConnections() override;
@@ -55,4 +57,5 @@ private:
     CSoundPlayer* m_sound = nullptr;
     std::function<bool()> m_mayOpen;
     QPointer<CReportDlg> m_report;
+    QPointer<CInetToolsDlg> m_inetTools;
 };
