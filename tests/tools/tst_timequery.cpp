@@ -4,59 +4,22 @@
 #include "tools/toolworker.h"
 
 #include "support/testclock.h"
+#include "testtimeserver.h"
 #include "toolhelper.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
-#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A time server on 127.0.0.1 that the test controls: it sends `answer` to each client and
-// closes, or (with `close` false) keeps the connection open.
-class CTestTimeServer : public QObject {
-public:
-    CTestTimeServer()
-    {
-        m_server.listen(QHostAddress::LocalHost);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* client = m_server.nextPendingConnection()) {
-                client->setParent(this);
-                client->write(answer);
-                client->flush();
-                if (close)
-                    client->disconnectFromHost();
-            }
-        });
-    }
-    quint16 Port() const { return m_server.serverPort(); }
-    void Stop() { m_server.close(); }
-
-    QByteArray answer;
-    bool close = true;
-
-private:
-    QTcpServer m_server;
-};
-
-QByteArray Rfc868(const QDateTime& moment)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(CTimeText::FromDateTime(moment), bytes.data());
-    return bytes;
-}
 
 // Queries on a worker, so the server of this thread can answer; waits for the answer.
 QString Ask(const CTimeQuery& query, const QString& server = u"127.0.0.1"_s)
@@ -96,7 +59,7 @@ private Q_SLOTS:
     {
         const CTestClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 0), QTimeZone::utc()));
         CTestTimeServer server;
-        server.answer = Rfc868(CClock::Now());
+        server.answer = CTestTimeServer::Rfc868(CClock::Now());
         CTimeQuery query;
         query.SetPort(server.Port());
         query.SetReadTimeoutMs(300);
