@@ -19,7 +19,7 @@ QString CNameLookup::HostToAddress(const QString& name)
 QString CNameLookup::AddressToHost(const QString& text)
 {
     in_addr address{};
-    if (inet_pton(AF_INET, text.toLatin1().constData(), &address) != 1 || text.toLatin1() != text)
+    if (inet_pton(AF_INET, text.toLatin1().constData(), &address) != 1)
         return CannotResolve(text);
     const QString name = NameOf(address.s_addr);
     return name.isEmpty() ? CannotResolve(text) : name;

@@ -8,14 +8,14 @@
 QString CPingLine::Reply(quint32 address, const QString& name, quint32 rttMs)
 {
     const QString dotted = CNameLookup::Dotted(address);
-    return QStringLiteral("[Ping] %1 [%2], replied in RTT:%3 ms")
+    return QCoreApplication::translate("CPingLine", "[Ping] %1 [%2], replied in RTT:%3 ms")
         .arg(dotted, name.isEmpty() ? dotted : name)
         .arg(rttMs);
 }
 
 QString CPingLine::Error(int code)
 {
-    const QString line = QStringLiteral("[Ping] Error %1").arg(code);
+    const QString line = QCoreApplication::translate("CPingLine", "[Ping] Error %1").arg(code);
     if (code != CPingStatus::kNotAllowed)
         return line;
     return line + QCoreApplication::translate(
