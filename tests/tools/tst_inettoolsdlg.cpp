@@ -122,6 +122,12 @@ private Q_SLOTS:
         QVERIFY(tools);
         QVERIFY(tools->PingPage()->Results().isEmpty());
         QCOMPARE(tools->TimePage()->InternetTimeField()->text(), u"???"_s);
+        // Ping still works in the new window.
+        tools->PingPage()->HostField()->setText(u"127.0.0.1"_s);
+        tools->PingPage()->PingButton()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(tools->PingPage()->Results().size(), 1, 10000);
+        QCOMPARE(tools->PingPage()->Results().first().section(u"RTT:"_s, 0, 0),
+                 line.section(u"RTT:"_s, 0, 0));
         tools->accept();
         QTRY_VERIFY(!tools);
     }

@@ -102,7 +102,6 @@ private Q_SLOTS:
                          .toUtf8());
         config.close();
         QProcess daemon;
-        daemon.setProcessChannelMode(QProcess::ForwardedChannels);
         daemon.start(xinetd, {u"-f"_s, config.fileName(), u"-dontfork"_s, u"-pidfile"_s,
                               dir.filePath(u"xinetd.pid"_s)});
         QVERIFY(daemon.waitForStarted());
