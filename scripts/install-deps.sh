@@ -13,7 +13,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \
   xvfb xauth x11-utils dbus python3 python3-dbusmock \
-  iproute2 procps \
+  iproute2 procps xinetd \
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n bash-completion man-db \
   devscripts debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream ccache \
   dovecot-pop3d openssl >/dev/null

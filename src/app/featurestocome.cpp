@@ -22,6 +22,7 @@
 #include "prefs/optwarningspage.h"
 #include "prefs/preferencesdlg.h"
 #include "prefs/scheduledlg.h"
+#include "tools/inettoolsdlg.h"
 #include "ui/reportdlg.h"
 #include "ui/securitydlg.h"
 
@@ -43,6 +44,7 @@ CFeaturesToCome::~CFeaturesToCome()
     if (m_mailSlot)
         m_mailSlot->Clear();
     delete m_report;
+    delete m_inetTools;
 }
 
 void CFeaturesToCome::SetMailResultSink(std::function<void(const QString& result)> sink)
@@ -127,7 +129,20 @@ void CFeaturesToCome::CheckUpdateNow()
         m_runCheck(1, MakeUpgradeCheck());
 }
 
-void CFeaturesToCome::OpenInetTools() {}
+void CFeaturesToCome::OpenInetTools()
+{
+    if (!m_store)
+        return;
+    // Modal, but without a loop of its own: the program keeps counting calls meanwhile.
+    if (!m_inetTools) {
+        m_inetTools = new CInetToolsDlg(*m_store, QApplication::activeWindow());
+        m_inetTools->setAttribute(Qt::WA_DeleteOnClose);
+        m_inetTools->setWindowModality(Qt::ApplicationModal);
+    }
+    m_inetTools->show();
+    m_inetTools->raise();
+    m_inetTools->activateWindow();
+}
 
 bool CFeaturesToCome::OpenPreferences(int page)
 {

@@ -13,6 +13,7 @@ class CDialCheck;
 class CMailResultSlot;
 class CPreferencesPage;
 class CRemoteAccess;
+class CInetToolsDlg;
 class CReportDlg;
 class CScheduleTicker;
 class CSettingsStore;
@@ -68,6 +69,7 @@ public:
     // What commands of the main window open.
     void CheckMailNow() override;
     void CheckUpdateNow() override;
+    // Opens the Internet tools window, or brings the open one to the front.
     void OpenInetTools() override;
     bool OpenPreferences(int page) override;
     void OpenConnections() override;
@@ -92,4 +94,5 @@ private:
     CRemoteAccess* m_remote = nullptr;
     std::unique_ptr<CCredentialStore> m_credentials;
     std::function<void(const QString&)> m_addMessage;
+    QPointer<CInetToolsDlg> m_inetTools;
 };

@@ -33,6 +33,7 @@ inline constexpr const char* kSettings = "Settings";
 inline constexpr const char* kPrice = "Price";
 inline constexpr const char* kConnections = "Connections";
 inline constexpr const char* kSecurity = "Security";
+inline constexpr const char* kInet = "Inet";
 
 // --- Start-up and the General page ---------------------------------------------------
 // Folder of the log file; empty or missing means the folder of the settings file.
@@ -174,6 +175,13 @@ inline constexpr CIntKey SecurityWhenConfigured{kSecurity, "WhenConfigured", 0};
 // ("pbkdf2-sha256$ITERATIONS$SALT$HASH", both base64). An older file may still hold the
 // password as plain text; it is replaced by the hash at the next save.
 inline constexpr CTextKey SecurityPassword{kSecurity, "Password", ""};
+
+// --- Internet tools ------------------------------------------------------------------
+// The server the time query asks (RFC 868, TCP port 37); no window edits it.
+inline constexpr CTextKey TimeServer{kInet, "TimeServer", "time.nist.gov"};
+// Not a setting: the last answer of a time query, handed from the query's worker to the
+// Get Time page; "???" while none is known.
+inline constexpr CTextKey RemoteTime{kInet, "RemoteTime", "???"};
 
 // --- Connections: the stored credentials of each phonebook entry ----------------------
 // "<entry>User" and "<entry>Password", the entry's name as it stands (blanks kept).

@@ -125,6 +125,8 @@ private Q_SLOTS:
             KEY(SecurityWhenStarted),
             KEY(SecurityWhenConfigured),
             KEY(SecurityPassword),
+            KEY(TimeServer),
+            KEY(RemoteTime),
 #undef KEY
         };
         QSet<QString> seen;

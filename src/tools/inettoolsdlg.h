@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+class CHostToIP;
+class CNetTime;
+class CNetTrace;
+class CSettingsStore;
+class QStackedWidget;
+class QTreeWidget;
+
+// The Internet tools window: the tree of the three tools on the left, the page of the
+// selected one on the right. All pages are made with the window and live as long as it
+// does; a page that is not selected is hidden, so its results stay.
+class CInetToolsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Tree positions.
+    enum Page { HostToIP, Time, Ping, kPageCount };
+
+    explicit CInetToolsDlg(const CSettingsStore& store, QWidget* parent = nullptr);
+
+    void SelectPage(int page);
+    int CurrentPage() const;
+    QTreeWidget* Tree() const { return m_tree; }
+    CHostToIP* HostToIPPage() const { return m_hostToIP; }
+    CNetTime* TimePage() const { return m_time; }
+    CNetTrace* PingPage() const { return m_ping; }
+
+private:
+    QTreeWidget* m_tree;
+    QStackedWidget* m_stack;
+    CHostToIP* m_hostToIP;
+    CNetTime* m_time;
+    CNetTrace* m_ping;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Host names to IPv4 addresses and back, through the system's resolver (the hosts file,
+// DNS, whatever the system is set up for). Every call blocks until the resolver answers:
+// run it off the window's thread.
+class CNameLookup {
+public:
+    // The first IPv4 address of the name in dotted form, or "Can't resolve NAME".
+    static QString HostToAddress(const QString& name);
+    // The official name of a dotted IPv4 address, or "Can't resolve TEXT" with the text as
+    // typed (also when it is no dotted address).
+    static QString AddressToHost(const QString& text);
+
+    // A dotted address as it stands, else the first IPv4 address of the name; in network
+    // byte order. Nothing when the name is unknown.
+    static std::optional<quint32> FirstAddress(const QString& host);
+    // The name of an address (network byte order); empty when it has none.
+    static QString NameOf(quint32 address);
+    // "a.b.c.d", first octet first, of an address in network byte order.
+    static QString Dotted(quint32 address);
+
+private:
+    static QString CannotResolve(const QString& what);
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The line of the Ping page's result list for one click.
+class CPingLine {
+public:
+    // "[Ping] a.b.c.d [NAME], replied in RTT:N ms"; the address in network byte order.
+    // Without a name the brackets hold the address.
+    static QString Reply(quint32 address, const QString& name, quint32 rttMs);
+    // "[Ping] Error N"; when pings are not allowed at all, the line also says how to allow
+    // them.
+    static QString Error(int code);
+};
