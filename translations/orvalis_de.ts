@@ -299,6 +299,60 @@ Redialing, please wait...</source>
     </message>
 </context>
 <context>
+    <name>CHostToIP</name>
+    <message>
+        <source>Get IP adress !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get host adress !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolve host to IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolve IP adress to host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host: (www.debian.org)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP adress: (127.0.0.1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host to IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP to Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CInetToolsDlg</name>
+    <message>
+        <source>Inet Tools</source>
+        <translation type="unfinished">Netzwerkwerkzeuge</translation>
+    </message>
+    <message>
+        <source>Get Host/IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ping</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CMailDialCheck</name>
     <message>
         <source>You have %1 new email(s)</source>
@@ -454,6 +508,51 @@ Check your email settings!</source>
     <message>
         <source>Connection</source>
         <translation type="unfinished">Verbindung</translation>
+    </message>
+</context>
+<context>
+    <name>CNameLookup</name>
+    <message>
+        <source>Can&apos;t resolve %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CNetTime</name>
+    <message>
+        <source>Get time !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Internet time :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current computer clock time :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current GMT internet time :</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CNetTrace</name>
+    <message>
+        <source>Ping !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished">Verbindung</translation>
+    </message>
+    <message>
+        <source>Ping specified host.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host: (127.0.0.1)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -803,6 +902,21 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
+    <name>CPingLine</name>
+    <message>
+        <source>[Ping] %1 [%2], replied in RTT:%3 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[Ping] Error %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>: this system lets no one without CAP_NET_RAW send pings (net.ipv4.ping_group_range). To allow every user, run as root: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; and, to keep it, put net.ipv4.ping_group_range = 0 2147483647 in a file in /etc/sysctl.d/.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
@@ -1011,6 +1125,21 @@ Check your email settings!</source>
     <message>
         <source>Total data transmitted</source>
         <translation>Daten insgesamt</translation>
+    </message>
+</context>
+<context>
+    <name>CTimeQuery</name>
+    <message>
+        <source>Cannot resolve</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot establish connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to get time</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
