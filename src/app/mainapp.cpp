@@ -49,20 +49,15 @@ int RunSimulatorCommand(int argc, char** argv, const QString& command)
     return ok ? 0 : 2;
 }
 
-// Hands a command to the running instance, as a keyboard shortcut or a script would.
-int SendCommand(const QString& text)
+// How a start that talked to the running instance ends: its exit code, and on standard
+// error what went wrong.
+int EndOfSend(CSingleInstance::SendResult result, const QString& refused)
 {
-    const int command = CCommandTable::Parse(text);
-    if (command == 0) {
-        std::fprintf(stderr, "Unknown command: %s\n", qPrintable(text));
-        return 2;
-    }
-    CSingleInstance instance(CAppPaths::RuntimeDir());
-    switch (instance.Send("command " + QByteArray::number(command))) {
+    switch (result) {
     case CSingleInstance::SendResult::Accepted:
         return 0;
     case CSingleInstance::SendResult::Refused:
-        std::fprintf(stderr, "The running Orvalis refused the command: %s\n", qPrintable(text));
+        std::fprintf(stderr, "%s\n", qPrintable(refused));
         return 2;
     case CSingleInstance::SendResult::NoAnswer:
         std::fprintf(stderr, "Orvalis is running but not answering.\n");
@@ -74,26 +69,30 @@ int SendCommand(const QString& text)
     return 1;
 }
 
+// Hands a command to the running instance, as a keyboard shortcut or a script would.
+int SendCommand(const QString& text)
+{
+    const int command = CCommandTable::Parse(text);
+    if (command == 0) {
+        std::fprintf(stderr, "Unknown command: %s\n", qPrintable(text));
+        return 2;
+    }
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    return EndOfSend(instance.Send("command " + QByteArray::number(command)),
+                     QStringLiteral("The running Orvalis refused the command: ") + text);
+}
+
 // Asks the running instance how the call stands and prints its answer on one line.
 int QueryStatus()
 {
     CSingleInstance instance(CAppPaths::RuntimeDir());
     QByteArray answer;
-    switch (instance.Send(CSingleInstance::kStatusRequest, 2000, &answer)) {
-    case CSingleInstance::SendResult::Accepted:
+    const CSingleInstance::SendResult result =
+        instance.Send(CSingleInstance::kStatusRequest, 2000, &answer);
+    if (result == CSingleInstance::SendResult::Accepted)
         std::printf("%s\n", answer.constData());
-        return 0;
-    case CSingleInstance::SendResult::Refused:
-        std::fprintf(stderr, "The running Orvalis does not know the status request.\n");
-        return 2;
-    case CSingleInstance::SendResult::NoAnswer:
-        std::fprintf(stderr, "Orvalis is running but not answering.\n");
-        return 1;
-    case CSingleInstance::SendResult::NotRunning:
-        break;
-    }
-    std::fprintf(stderr, "Orvalis is not running.\n");
-    return 1;
+    return EndOfSend(result,
+                     QStringLiteral("The running Orvalis does not know the status request."));
 }
 
 } // namespace

@@ -16,48 +16,24 @@
 
 CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_tree(new QTreeWidget)
-    , m_stack(new QStackedWidget)
+    , m_frame(*this, QMargins(8, CPrefsTitleStrip::kHeight + 8, 8, 8))
 {
     setWindowTitle(tr("Preferences"));
     setFixedWidth(CPrefsTitleStrip::kWidth);
 
-    m_tree->setHeaderHidden(true);
-    m_tree->setRootIsDecorated(false);
-    m_tree->setFixedWidth(120);
     for (int page = 0; page < CPreferencesSheet::kPageCount; ++page) {
-        m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{CPreferencesSheet::Title(page)}));
         // Keeps the stack's positions those of the tree while the pages are made out of order.
-        m_stack->addWidget(new QWidget);
+        m_frame.AddPage(CPreferencesSheet::Title(page), new QWidget);
     }
     for (const CPreferencesSheet::Page page : CPreferencesSheet::CreationOrder()) {
         std::unique_ptr<CPreferencesPage> made = parts.makePage ? parts.makePage(page) : nullptr;
         if (!made)
             continue;
-        QWidget* slot = m_stack->widget(page);
-        m_stack->insertWidget(page, made->Widget());
-        m_stack->removeWidget(slot);
-        delete slot;
+        m_frame.ReplacePage(page, made->Widget());
         // The stack owns the page's widget now, and with it the page.
         m_pages[page] = made.release();
     }
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPreferencesDlg::Ok);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(m_tree);
-    body->addWidget(m_stack, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, CPrefsTitleStrip::kHeight + 8, 8, 8);
-    layout->addLayout(body, 1);
-    layout->addWidget(buttons);
-
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item)
-            m_stack->setCurrentIndex(m_tree->indexOfTopLevelItem(item));
-    });
+    connect(m_frame.Buttons(), &QDialogButtonBox::accepted, this, &CPreferencesDlg::Ok);
     SelectPage(CPreferencesSheet::StartPage(startPage));
 }
 
@@ -66,24 +42,17 @@ bool CPreferencesDlg::Open(const CPreferencesParts& parts, int startPage, QWidge
     if (parts.mayOpen && !parts.mayOpen())
         return false;
     CPreferencesDlg dialog(parts, startPage, parent);
-    dialog.adjustSize();
-    if (parent) {
-        QRect frame = dialog.frameGeometry();
-        frame.moveCenter(parent->frameGeometry().center());
-        dialog.move(frame.topLeft());
-    }
-    return dialog.exec() == QDialog::Accepted;
+    return CTreePages::ExecOver(dialog, parent);
 }
 
 int CPreferencesDlg::CurrentPage() const
 {
-    return m_stack->currentIndex();
+    return m_frame.CurrentPage();
 }
 
 void CPreferencesDlg::SelectPage(int page)
 {
-    m_tree->setCurrentItem(m_tree->topLevelItem(page));
-    m_stack->setCurrentIndex(page);
+    m_frame.SelectPage(page);
 }
 
 void CPreferencesDlg::Ok()

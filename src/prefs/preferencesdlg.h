@@ -3,14 +3,14 @@
 #include "prefs/preferencessheet.h"
 #include "prefs/prefstitlestrip.h"
 
+#include "ui/treepages.h"
+
 #include <QDialog>
 
 #include <functional>
 #include <memory>
 
 class CPreferencesPage;
-class QStackedWidget;
-class QTreeWidget;
 
 // What the preferences window is built from; the program's start-up provides it.
 struct CPreferencesParts {
@@ -49,7 +49,6 @@ protected:
 
 private:
     CPreferencesSheet::Pages m_pages{};
-    QTreeWidget* m_tree;
-    QStackedWidget* m_stack;
+    CTreePages m_frame;
     CPrefsTitleStrip::Area m_pressed = CPrefsTitleStrip::Area::None;
 };

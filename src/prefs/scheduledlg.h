@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/treepages.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -7,8 +9,6 @@
 class CScheduleTicker;
 class CSettingsStore;
 class CTimerPage;
-class QStackedWidget;
-class QTreeWidget;
 
 // The schedule window: the tree "Connect" / "Hangup" on the left, the page of the selected
 // item on the right, OK and Cancel below. OK stores the fields of both pages; Cancel stores
@@ -34,6 +34,5 @@ public:
 
 private:
     CTimerPage* m_pages[kPageCount];
-    QTreeWidget* m_tree;
-    QStackedWidget* m_stack;
+    CTreePages m_frame;
 };

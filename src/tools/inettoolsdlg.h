@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/treepages.h"
+
 #include <QDialog>
 
 class CHostToIP;
 class CNetTime;
 class CNetTrace;
 class CSettingsStore;
-class QStackedWidget;
 class QTreeWidget;
 
 // The Internet tools window: the tree of the three tools on the left, the page of the
@@ -23,14 +24,13 @@ public:
 
     void SelectPage(int page);
     int CurrentPage() const;
-    QTreeWidget* Tree() const { return m_tree; }
+    QTreeWidget* Tree() const { return m_frame.Tree(); }
     CHostToIP* HostToIPPage() const { return m_hostToIP; }
     CNetTime* TimePage() const { return m_time; }
     CNetTrace* PingPage() const { return m_ping; }
 
 private:
-    QTreeWidget* m_tree;
-    QStackedWidget* m_stack;
+    CTreePages m_frame;
     CHostToIP* m_hostToIP;
     CNetTime* m_time;
     CNetTrace* m_ping;
