@@ -35,6 +35,65 @@
     </message>
 </context>
 <context>
+    <name>CConnectionMonitor</name>
+    <message>
+        <source>Unknown Error - RAS INI Failure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection %1 detected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connected - %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection closed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hangup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not connected...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to hangup an active connection. Are you sure ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost : %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost : %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Connection closed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Connection closed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for connection...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have %1 new email(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error connecting email server!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CConnectionsDlg</name>
     <message>
         <source>Connections</source>

@@ -35,6 +35,65 @@
     </message>
 </context>
 <context>
+    <name>CConnectionMonitor</name>
+    <message>
+        <source>Unknown Error - RAS INI Failure</source>
+        <translation>Unbekannter Fehler - RAS-INI-Fehler</translation>
+    </message>
+    <message>
+        <source>Connection %1 detected</source>
+        <translation>Verbindung %1 erkannt</translation>
+    </message>
+    <message>
+        <source>Connected - %1</source>
+        <translation>Verbunden - %1</translation>
+    </message>
+    <message>
+        <source>Connection closed</source>
+        <translation>Verbindung beendet</translation>
+    </message>
+    <message>
+        <source>Hangup...</source>
+        <translation>Auflegen...</translation>
+    </message>
+    <message>
+        <source>Not connected...</source>
+        <translation>Nicht verbunden...</translation>
+    </message>
+    <message>
+        <source>You are about to hangup an active connection. Are you sure ?</source>
+        <translation>Sie sind dabei, eine aktive Verbindung zu trennen. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost : %1</source>
+        <translation>Warnung - Kosten pro Monat zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost : %1</source>
+        <translation>Warnung - Kosten pro Verbindung zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Connection closed.</source>
+        <translation>Warnung - Kosten pro Monat zu hoch. Siehe Einstellungen-&gt;Warnungen. Verbindung beendet.</translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Connection closed.</source>
+        <translation>Warnung - Kosten pro Verbindung zu hoch. Siehe Einstellungen-&gt;Warnungen. Verbindung beendet.</translation>
+    </message>
+    <message>
+        <source>Waiting for connection...</source>
+        <translation>Warte auf Verbindung...</translation>
+    </message>
+    <message>
+        <source>You have %1 new email(s)</source>
+        <translation>Sie haben %1 neue E-Mail(s)</translation>
+    </message>
+    <message>
+        <source>Error connecting email server!</source>
+        <translation>Fehler beim Verbinden mit dem Mailserver!</translation>
+    </message>
+</context>
+<context>
     <name>CConnectionsDlg</name>
     <message>
         <source>Connections</source>
@@ -500,7 +559,7 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Checking mail...</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfe E-Mail...</translation>
     </message>
 </context>
 <context>

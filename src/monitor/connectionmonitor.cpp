@@ -19,7 +19,6 @@
 #include <cstdlib>
 
 const QString CConnectionMonitor::kIdleTitle = QStringLiteral("OrvalisDUI");
-const QString CConnectionMonitor::kWaitingTooltip = QStringLiteral("Waiting for connection...");
 const QString CConnectionMonitor::kMailErrorResult =
     QStringLiteral("Error connecting to the server.\nCheck your email settings!");
 
@@ -218,7 +217,7 @@ void CConnectionMonitor::Poll()
         // One box per failure episode, not one every second.
         if (!m_enumErrorShown) {
             m_enumErrorShown = true;
-            CMessageBox::Error(QStringLiteral("Unknown Error - RAS INI Failure"));
+            CMessageBox::Error(tr("Unknown Error - RAS INI Failure"));
         }
         return;
     }
@@ -303,8 +302,7 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
     m_connected = true;
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.ShowWindow();
-    m_sink.AddMessage(QStringLiteral("Connection ") + m_connections.first().entryName +
-                      QStringLiteral(" detected"));
+    m_sink.AddMessage(tr("Connection %1 detected").arg(m_connections.first().entryName));
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
     m_firstMinuteTimer.start(60000);
     SaveJournal(now);
@@ -315,7 +313,7 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
     const QString elapsed = CSummaryText::SpanText(m_start.secsTo(now));
     m_sink.SetCallValues(elapsed, QString::number(ReceivedSinceStart()),
                          QString::number(SentSinceStart()));
-    m_sink.SetTray(CMonitorSink::PictureConnected, QStringLiteral("Connected - ") + elapsed);
+    m_sink.SetTray(CMonitorSink::PictureConnected, tr("Connected - %1").arg(elapsed));
     m_sink.SetTitle(elapsed);
     if (m_counters)
         m_counters->Trigger();
@@ -327,8 +325,8 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
 void CConnectionMonitor::ConnectionGone(const QDateTime& now)
 {
     m_connected = false;
-    m_sink.AddMessage(QStringLiteral("Connection closed"));
-    m_sink.SetTray(CMonitorSink::PictureWaiting, kWaitingTooltip);
+    m_sink.AddMessage(tr("Connection closed"));
+    m_sink.SetTray(CMonitorSink::PictureWaiting, WaitingTooltip());
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
@@ -401,22 +399,21 @@ qint32 CConnectionMonitor::ReceivedSinceStart() const
 void CConnectionMonitor::HangupCommand(bool ask)
 {
     if (m_connected) {
-        m_sink.AddMessage(QStringLiteral("Hangup..."));
+        m_sink.AddMessage(tr("Hangup..."));
         HangUpAll(ask);
     } else {
-        m_sink.AddMessage(QStringLiteral("Not connected..."));
+        m_sink.AddMessage(tr("Not connected..."));
     }
 }
 
 bool CConnectionMonitor::HangUpAll(bool ask)
 {
     if (ask && m_store.Read(Keys::ConfirmHangup) == 1 &&
-        !CMessageBox::Ask(
-            QStringLiteral("You are about to hangup an active connection. Are you sure ?")))
+        !CMessageBox::Ask(tr("You are about to hangup an active connection. Are you sure ?")))
         return false;
     QList<CRasConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
-        CMessageBox::Error(QStringLiteral("Unknown Error - RAS INI Failure"));
+        CMessageBox::Error(tr("Unknown Error - RAS INI Failure"));
         return false;
     }
     for (const CRasConnection& connection : connections) {
@@ -473,37 +470,37 @@ void CConnectionMonitor::CostChecks()
     const auto over = [this](const CIntKey& limitKey, double cost) {
         return static_cast<double>(m_store.Read(limitKey)) < cost;
     };
-    const QString advice = QStringLiteral(" too high. See Preferences->Warnings. ");
 
     if (m_store.Read(Keys::WarnWhenMonth) == 1 &&
         over(Keys::WarnWhenMonthInterval, totals.totalCost)) {
         ShowCostBox(WarnMonth, [&] {
-            CMessageBox::Warning(QStringLiteral("Warning - cost per month") + advice +
-                                 QStringLiteral("Cost : ") + CTariff::PriceText(totals.totalCost));
+            CMessageBox::Warning(
+                tr("Warning - cost per month too high. See Preferences->Warnings. Cost : %1")
+                    .arg(CTariff::PriceText(totals.totalCost)));
         });
     }
     if (m_store.Read(Keys::WarnWhenCall) == 1 &&
         over(Keys::WarnWhenCallInterval, totals.averageCost)) {
         ShowCostBox(WarnCall, [&] {
-            CMessageBox::Warning(QStringLiteral("Warning - cost per call") + advice +
-                                 QStringLiteral("Cost : ") +
-                                 CTariff::PriceText(totals.averageCost));
+            CMessageBox::Warning(
+                tr("Warning - cost per call too high. See Preferences->Warnings. Cost : %1")
+                    .arg(CTariff::PriceText(totals.averageCost)));
         });
     }
     if (m_store.Read(Keys::DisWhenMonth) == 1 &&
         over(Keys::DisWhenMonthInterval, totals.totalCost)) {
         ShowCostBox(LimitMonth, [&] {
             HangUpAll();
-            CMessageBox::Inform(QStringLiteral("Warning - cost per month") + advice +
-                                QStringLiteral("Connection closed."));
+            CMessageBox::Inform(tr("Warning - cost per month too high. See "
+                                   "Preferences->Warnings. Connection closed."));
         });
     }
     if (m_store.Read(Keys::DisWhenCall) == 1 &&
         over(Keys::DisWhenCallInterval, totals.averageCost)) {
         ShowCostBox(LimitCall, [&] {
             HangUpAll();
-            CMessageBox::Inform(QStringLiteral("Warning - cost per call") + advice +
-                                QStringLiteral("Connection closed."));
+            CMessageBox::Inform(tr("Warning - cost per call too high. See "
+                                   "Preferences->Warnings. Connection closed."));
         });
     }
 }
@@ -518,6 +515,11 @@ bool CConnectionMonitor::ShowCostBox(CostBox kind, const std::function<void()>& 
     show();
     m_openCostBoxes &= ~kind;
     return true;
+}
+
+QString CConnectionMonitor::WaitingTooltip()
+{
+    return tr("Waiting for connection...");
 }
 
 void CConnectionMonitor::ScheduleTick()
@@ -540,13 +542,12 @@ void CConnectionMonitor::ShowMailResult()
     m_mailResultTimer.stop();
     const QString result = MailResult();
     if (result.size() < 5) {
-        const QString text = QStringLiteral("You have ") + result + QStringLiteral(" new email(s)");
+        const QString text = tr("You have %1 new email(s)").arg(result);
         SetMailResult(text);
         m_sink.ShowMailTray(CMonitorSink::PictureMail, text);
         m_sink.SetMailCount(text);
     } else if (result == kMailErrorResult) {
-        m_sink.ShowMailTray(CMonitorSink::PictureMailError,
-                            QStringLiteral("Error connecting email server!"));
+        m_sink.ShowMailTray(CMonitorSink::PictureMailError, tr("Error connecting email server!"));
     }
 }
 

@@ -53,7 +53,8 @@ public:
     };
 
     static const QString kIdleTitle;
-    static const QString kWaitingTooltip;
+    // The connection icon's tooltip between calls.
+    static QString WaitingTooltip();
     // What a mail check writes when it cannot reach the server.
     static const QString kMailErrorResult;
 

@@ -231,7 +231,7 @@ QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, con
 
 void CMainDlg::Open()
 {
-    m_connectionTray.Create(CConnectionMonitor::kWaitingTooltip, 0, 173);
+    m_connectionTray.Create(CConnectionMonitor::WaitingTooltip(), 0, 173);
     m_connectionTray.SetMenuDefaultItem(0, true);
     m_connectionTray.SetIcon(PictureWaiting);
     m_mailTray.Create(tr("Email"), 0, 193);

@@ -98,6 +98,9 @@ private Q_SLOTS:
             QCOMPARE(Tr("CMainDlg", "Connection info"), QStringLiteral("Verbindung"));
             QCOMPARE(Tr("CMainDlg", "Hangup"), QStringLiteral("Auflegen"));
             QCOMPARE(Tr("CSummaryDlg", "Only this month"), QStringLiteral("Nur dieser Monat"));
+            // The lines the monitor adds to the main window's list.
+            QCOMPARE(Tr("CConnectionMonitor", "Connection %1 detected").arg(u"Home ISP"),
+                     QStringLiteral("Verbindung Home ISP erkannt"));
             QCOMPARE(Tr("CSummaryText", "Total cost"), QStringLiteral("Gesamtkosten"));
             const std::vector<CTrayMenuItem> menu = CTrayMenus::Items(CTrayMenus::kConnectionMenu);
             QCOMPARE(menu.front().text, QStringLiteral("Orvalis &anzeigen"));
