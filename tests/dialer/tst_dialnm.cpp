@@ -2,6 +2,7 @@
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
 #include "dialer/networkmanageraccess.h"
+#include "dialfixture.h"
 #include "nmmockbus.h"
 
 #include <QDBusArgument>
@@ -30,13 +31,11 @@ private slots:
     void networkManagerBusyFollowsTheRule();
 
 private:
-    static void FireAttempt(CDialSession& session, int expectedInterval);
-
     CNmMockBus m_bus;
     QString m_nmMissing;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<CSettingsStore> m_store;
-    std::unique_ptr<CCredentialStore> m_credentials;
+    std::unique_ptr<CDialFixture> m_fixture;
+    CSettingsStore* m_store = nullptr;
+    CCredentialStore* m_credentials = nullptr;
 };
 
 void TestDialNm::initTestCase()
@@ -50,27 +49,16 @@ void TestDialNm::initTestCase()
 
 void TestDialNm::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_unique<CSettingsStore>(m_dir->filePath(u"ov.ini"_s));
-    m_credentials = std::make_unique<CCredentialStore>(m_store.get(), QDBusConnection(u"no bus"_s));
-    m_store->Write(Keys::DefaultCon, u"Home ISP"_s);
-    m_store->Write(Keys::EntryUser(u"Home ISP"_s), u"alice"_s);
-    m_store->Write(Keys::EntryPassword(u"Home ISP"_s), u"s3cret"_s);
+    m_fixture = std::make_unique<CDialFixture>();
+    m_store = &m_fixture->store;
+    m_credentials = &m_fixture->credentials;
 }
 
 void TestDialNm::cleanup()
 {
-    m_credentials.reset();
-    m_store.reset();
-    m_dir.reset();
-}
-
-void TestDialNm::FireAttempt(CDialSession& session, int expectedInterval)
-{
-    QVERIFY(session.AttemptTimer().isActive());
-    QCOMPARE(session.AttemptTimer().interval(), expectedInterval);
-    session.AttemptTimer().stop();
-    session.Attempt();
+    m_store = nullptr;
+    m_credentials = nullptr;
+    m_fixture.reset();
 }
 
 void TestDialNm::networkManagerDialConnects()
@@ -84,7 +72,7 @@ void TestDialNm::networkManagerDialConnects()
                  .type(),
              QDBusMessage::ReplyMessage);
     QVERIFY(!CNmMockBus::AddProfile(u"Home ISP"_s, u"gsm"_s, 0, u"gsm"_s).isEmpty());
-    CNetworkManagerAccess remote(m_store.get());
+    CNetworkManagerAccess remote(m_store);
     QStringList entries;
     QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
 
@@ -94,7 +82,7 @@ void TestDialNm::networkManagerDialConnects()
     connect(&session, &CDialSession::Changed, this,
             [&texts, &session] { texts.append(session.Text()); });
     session.Start();
-    FireAttempt(session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(session, CDialSession::kFirstDialMs);
     QTRY_COMPARE_WITH_TIMEOUT(closing.size(), 1, 10000);
     QVERIFY(texts.contains(u"Verifying the user name and password..."_s));
     QVERIFY(texts.contains(u"The client has successfully completed authentication."_s));
@@ -124,17 +112,17 @@ void TestDialNm::networkManagerBusyFollowsTheRule()
     // 23: the modem found the line busy.
     QCOMPARE(CNmMockBus::MockCall(u"SetDialOutcome"_s, {gsm, QVariant::fromValue(23U)}).type(),
              QDBusMessage::ReplyMessage);
-    CNetworkManagerAccess remote(m_store.get());
+    CNetworkManagerAccess remote(m_store);
     QStringList entries;
     QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
     m_store->Write(Keys::RedialWhenBusy, 1);
     m_store->Write(Keys::RedialTimes, 2);
     CDialSession session(*m_store, remote, *m_credentials);
     session.Start();
-    FireAttempt(session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(session, CDialSession::kFirstDialMs);
     QTRY_COMPARE_WITH_TIMEOUT(session.BusyCount(), 1, 10000);
     QCOMPARE(session.Text(), kBusyLine);
-    FireAttempt(session, CDialSession::kRedialMs);
+    CDialFixture::FireAttempt(session, CDialSession::kRedialMs);
     QTRY_COMPARE_WITH_TIMEOUT(session.BusyCount(), 2, 10000);
     QString busy;
     QVERIFY(remote.GetErrorString(CRemoteAccess::ErrorLineBusy, busy));

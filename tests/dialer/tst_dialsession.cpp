@@ -2,6 +2,7 @@
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
 #include "dialer/simremoteaccess.h"
+#include "dialfixture.h"
 #include "scriptedremoteaccess.h"
 
 #include <QSignalSpy>
@@ -40,12 +41,11 @@ private slots:
 private:
     std::unique_ptr<CDialSession> NewSession(CRemoteAccess& remote);
     // Runs the attempt the timer waits for, as the timer would.
-    static void FireAttempt(CDialSession& session, int expectedInterval);
     void SetSim(const char* key, const QVariant& value);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<CSettingsStore> m_store;
-    std::unique_ptr<CCredentialStore> m_credentials;
+    std::unique_ptr<CDialFixture> m_fixture;
+    CSettingsStore* m_store = nullptr;
+    CCredentialStore* m_credentials = nullptr;
 };
 
 void TestDialSession::initTestCase()
@@ -56,19 +56,16 @@ void TestDialSession::initTestCase()
 
 void TestDialSession::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_unique<CSettingsStore>(m_dir->filePath(u"ov.ini"_s));
-    m_credentials = std::make_unique<CCredentialStore>(m_store.get(), QDBusConnection(u"no bus"_s));
-    m_store->Write(Keys::DefaultCon, u"Home ISP"_s);
-    m_store->Write(Keys::EntryUser(u"Home ISP"_s), u"alice"_s);
-    m_store->Write(Keys::EntryPassword(u"Home ISP"_s), u"s3cret"_s);
+    m_fixture = std::make_unique<CDialFixture>();
+    m_store = &m_fixture->store;
+    m_credentials = &m_fixture->credentials;
 }
 
 void TestDialSession::cleanup()
 {
-    m_credentials.reset();
-    m_store.reset();
-    m_dir.reset();
+    m_store = nullptr;
+    m_credentials = nullptr;
+    m_fixture.reset();
 }
 
 std::unique_ptr<CDialSession> TestDialSession::NewSession(CRemoteAccess& remote)
@@ -76,17 +73,9 @@ std::unique_ptr<CDialSession> TestDialSession::NewSession(CRemoteAccess& remote)
     return std::make_unique<CDialSession>(*m_store, remote, *m_credentials);
 }
 
-void TestDialSession::FireAttempt(CDialSession& session, int expectedInterval)
-{
-    QVERIFY(session.AttemptTimer().isActive());
-    QCOMPARE(session.AttemptTimer().interval(), expectedInterval);
-    session.AttemptTimer().stop();
-    session.Attempt();
-}
-
 void TestDialSession::SetSim(const char* key, const QVariant& value)
 {
-    CSettingsStore(m_dir->filePath(u"simulator.ini"_s))
+    CSettingsStore(m_fixture->dir.filePath(u"simulator.ini"_s))
         .WriteString(u"Dial"_s, QString::fromLatin1(key), value.toString());
 }
 
@@ -97,7 +86,7 @@ void TestDialSession::progressTextsAndErrors()
     session->Start();
     QCOMPARE(session->Text(), u"Connecting to Home ISP..."_s);
     QVERIFY(!session->ButtonIsOk());
-    FireAttempt(*session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kFirstDialMs);
     QTRY_COMPARE(remote.dials.size(), 1);
     QCOMPARE(remote.dials[0].entry, u"Home ISP"_s);
     QCOMPARE(remote.dials[0].user, u"alice"_s);
@@ -172,7 +161,7 @@ void TestDialSession::notificationsFromAnotherThreadAndLateOnes()
     CScriptedRemoteAccess remote;
     auto session = NewSession(remote);
     session->Start();
-    FireAttempt(*session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kFirstDialMs);
     QTRY_VERIFY(remote.notifier);
     const CRemoteAccess::DialNotifier first = remote.notifier;
 
@@ -209,14 +198,14 @@ void TestDialSession::busyLineRedialsUntilCancel()
     SetSim("StepMs", 1);
     SetSim("BusyTimes", 100);
     SetSim("FailAt", failAt);
-    CSimRemoteAccess remote(m_dir->filePath(u"simulator.ini"_s));
+    CSimRemoteAccess remote(m_fixture->dir.filePath(u"simulator.ini"_s));
     m_store->Write(Keys::RedialWhenBusy, 2);
     m_store->Write(Keys::RedialTimes, 1); // not for this choice
     auto session = NewSession(remote);
     session->Start();
     int interval = CDialSession::kFirstDialMs;
     for (int attempt = 1; attempt <= 4; ++attempt) {
-        FireAttempt(*session, interval);
+        CDialFixture::FireAttempt(*session, interval);
         QTRY_COMPARE(session->BusyCount(), attempt);
         QCOMPARE(session->Text(), kBusyLine);
         QVERIFY(!session->ButtonIsOk());
@@ -248,16 +237,16 @@ void TestDialSession::busyChoicesThatStop()
     QFETCH(int, attempts);
     SetSim("StepMs", 1);
     SetSim("BusyTimes", 100);
-    CSimRemoteAccess remote(m_dir->filePath(u"simulator.ini"_s));
+    CSimRemoteAccess remote(m_fixture->dir.filePath(u"simulator.ini"_s));
     m_store->Write(Keys::RedialWhenBusy, choice);
     m_store->Write(Keys::RedialTimes, times);
     auto session = NewSession(remote);
     session->Start();
-    FireAttempt(*session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kFirstDialMs);
     for (int attempt = 2; attempt <= attempts; ++attempt) {
         QTRY_COMPARE(session->BusyCount(), attempt - 1);
         QCOMPARE(session->Text(), kBusyLine);
-        FireAttempt(*session, CDialSession::kRedialMs);
+        CDialFixture::FireAttempt(*session, CDialSession::kRedialMs);
     }
     QTRY_COMPARE(session->BusyCount(), attempts);
     QCOMPARE(session->Text(), kBusyError);
@@ -273,13 +262,13 @@ void TestDialSession::forgottenCredentialsAreErasedAfterEachAttempt()
     m_store->Write(Keys::RedialWhenBusy, 2);
     auto session = NewSession(remote);
     session->Start();
-    FireAttempt(*session, CDialSession::kFirstDialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kFirstDialMs);
     QTRY_COMPARE(remote.dials.size(), 1);
     QCOMPARE(remote.dials[0].password, u"s3cret"_s);
     QTRY_VERIFY(m_store->Read(Keys::EntryUser(u"Home ISP"_s)).isEmpty());
     QVERIFY(m_store->Read(Keys::EntryPassword(u"Home ISP"_s)).isEmpty());
     // The redial reads them again: empty.
-    FireAttempt(*session, CDialSession::kRedialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kRedialMs);
     QTRY_COMPARE(remote.dials.size(), 2);
     QCOMPARE(remote.dials[1].user, QString());
     QCOMPARE(remote.dials[1].password, QString());
@@ -288,7 +277,7 @@ void TestDialSession::forgottenCredentialsAreErasedAfterEachAttempt()
     m_store->Write(Keys::RememberPassword, 1);
     m_store->Write(Keys::EntryUser(u"Home ISP"_s), u"bob"_s);
     m_store->Write(Keys::EntryPassword(u"Home ISP"_s), u"pw"_s);
-    FireAttempt(*session, CDialSession::kRedialMs);
+    CDialFixture::FireAttempt(*session, CDialSession::kRedialMs);
     QTRY_COMPARE(remote.dials.size(), 3);
     QCOMPARE(m_store->Read(Keys::EntryPassword(u"Home ISP"_s)), u"pw"_s);
 }
