@@ -415,7 +415,7 @@ Redialing, please wait...</source>
     <name>CMailDialCheck</name>
     <message>
         <source>You have %1 new email(s)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Sie haben %1 neue E-Mail(s)</translation>
     </message>
     <message>
         <source>Error connecting to the server.

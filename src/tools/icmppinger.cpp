@@ -24,18 +24,6 @@ namespace {
 constexpr int kIcmpHeader = 8;
 std::atomic<quint16> g_sequence{0};
 
-quint16 Checksum(const std::vector<unsigned char>& data)
-{
-    quint32 sum = 0;
-    for (size_t i = 0; i + 1 < data.size(); i += 2)
-        sum += quint32(data[i]) << 8 | data[i + 1];
-    if (data.size() % 2 != 0)
-        sum += quint32(data.back()) << 8;
-    while (sum >> 16)
-        sum = (sum & 0xffff) + (sum >> 16);
-    return static_cast<quint16>(~sum);
-}
-
 quint16 Read16(const unsigned char* at)
 {
     return static_cast<quint16>(at[0] << 8 | at[1]);
@@ -128,7 +116,7 @@ bool CIcmpPinger::Ping(const QString& host, CPingReply& reply, quint8 ttl, int t
     packet[5] = static_cast<unsigned char>(id);
     packet[6] = static_cast<unsigned char>(sequence >> 8);
     packet[7] = static_cast<unsigned char>(sequence);
-    const quint16 sum = Checksum(packet);
+    const quint16 sum = CIcmpPinger::Checksum(packet);
     packet[2] = static_cast<unsigned char>(sum >> 8);
     packet[3] = static_cast<unsigned char>(sum);
 
@@ -232,4 +220,16 @@ bool CIcmpPinger::Ping(const QString& host, CPingReply& reply, quint8 ttl, int t
             return Fail(CPingStatus::FromIcmp(icmp[0], icmp[1]));
         }
     }
+}
+
+quint16 CIcmpPinger::Checksum(const std::vector<unsigned char>& message)
+{
+    quint32 sum = 0;
+    for (size_t i = 0; i + 1 < message.size(); i += 2)
+        sum += quint32(message[i]) << 8 | message[i + 1];
+    if (message.size() % 2 != 0)
+        sum += quint32(message.back()) << 8;
+    while (sum >> 16)
+        sum = (sum & 0xffff) + (sum >> 16);
+    return static_cast<quint16>(~sum);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // What a successful echo brought back.
 struct CPingReply {
@@ -35,6 +36,8 @@ public:
 
     // 0 when the payload of an echo reply is the one sent, else CPingStatus's mismatch.
     static int CheckPayload(const QByteArray& payload, int payloadSize);
+    // The Internet checksum of an ICMP message (RFC 1071), its own checksum field zero.
+    static quint16 Checksum(const std::vector<unsigned char>& message);
     static SocketOpener SystemOpener();
 
 private:

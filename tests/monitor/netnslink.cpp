@@ -1,5 +1,7 @@
 #include "netnslink.h"
 
+#include "tools/icmppinger.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
@@ -26,18 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-quint16 InternetChecksum(const std::vector<unsigned char>& data)
-{
-    quint32 sum = 0;
-    for (size_t i = 0; i + 1 < data.size(); i += 2)
-        sum += quint32(data[i]) << 8 | data[i + 1];
-    if (data.size() % 2 != 0)
-        sum += quint32(data.back()) << 8;
-    while (sum >> 16)
-        sum = (sum & 0xffff) + (sum >> 16);
-    return static_cast<quint16>(~sum);
-}
-
 // Sends COUNT ICMP echo requests with SIZE bytes of payload to ADDRESS, one after the
 // other, each after the answer to the previous one. Exit code 0 when all were answered.
 int RunEcho(const char* address, int count, int size)
@@ -60,7 +50,7 @@ int RunEcho(const char* address, int count, int size)
         packet[5] = static_cast<unsigned char>(id);
         packet[6] = static_cast<unsigned char>(seq >> 8);
         packet[7] = static_cast<unsigned char>(seq);
-        const quint16 sum = InternetChecksum(packet);
+        const quint16 sum = CIcmpPinger::Checksum(packet);
         packet[2] = static_cast<unsigned char>(sum >> 8);
         packet[3] = static_cast<unsigned char>(sum);
         if (sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to),
