@@ -6,8 +6,8 @@
 #include "support/exampletariff.h"
 
 #include "common/settingsstore.h"
-#include "ui/reportdlg.h"
-#include "ui/reportmodel.h"
+#include "billing/gui/reportdlg.h"
+#include "billing/gui/reportmodel.h"
 
 #include <QApplication>
 #include <QDir>

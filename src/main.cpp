@@ -1,4 +1,4 @@
-#include "app/mainapp.h"
+#include "app/gui/mainapp.h"
 
 int main(int argc, char** argv)
 {

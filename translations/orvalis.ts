@@ -358,7 +358,7 @@ Redialing, please wait...</source>
     </message>
 </context>
 <context>
-    <name>CHostToIP</name>
+    <name>CNameLookupPage</name>
     <message>
         <source>Get IP adress !</source>
         <translation type="unfinished"></translation>
@@ -577,7 +577,7 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
-    <name>CNetTime</name>
+    <name>CTimeQueryPage</name>
     <message>
         <source>Get time !</source>
         <translation type="unfinished"></translation>
@@ -596,7 +596,7 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
-    <name>CNetTrace</name>
+    <name>CPingPage</name>
     <message>
         <source>Ping !</source>
         <translation type="unfinished"></translation>
@@ -673,7 +673,7 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
-    <name>COptHangupPage</name>
+    <name>COptConnectionPage</name>
     <message>
         <source>Launch default WEB browser after connection</source>
         <translation type="unfinished"></translation>

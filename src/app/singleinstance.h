@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/commandtable.h"
+#include "app/commandtable.h"
 
 #include <QByteArray>
 #include <QObject>

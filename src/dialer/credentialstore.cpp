@@ -1,7 +1,7 @@
 #include "dialer/credentialstore.h"
 
 #include "common/settingsstore.h"
-#include "dialer/nmasynccall.h"
+#include "dialer/backends/networkmanager/nmasynccall.h"
 
 #include <QDBusMessage>
 #include <QMetaObject>

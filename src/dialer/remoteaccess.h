@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialer/rasconnection.h"
+#include "dialer/activeconnection.h"
 
 #include <QList>
 #include <QString>
@@ -100,7 +100,7 @@ public:
     // Ends the connection or the unfinished dial of the handle.
     virtual int HangUp(Handle handle) = 0;
     // The connections that are up now. Called once a second, so it must be cheap.
-    virtual int EnumConnections(QList<CRasConnection>& out) = 0;
+    virtual int EnumConnections(QList<CActiveConnection>& out) = 0;
 
     // The readable text of an error code; false (and an empty text) when the code has none.
     // By default the texts of the Error values.

@@ -1,7 +1,7 @@
 #include "dialer/remoteaccessfactory.h"
 
-#include "dialer/networkmanageraccess.h"
-#include "dialer/simremoteaccess.h"
+#include "dialer/backends/networkmanager/networkmanageraccess.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
 
 QStringList CRemoteAccessFactory::Names()
 {

@@ -9,7 +9,7 @@
 #include "dialer/remoteaccess.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
-#include "monitor/soundplayer.h"
+#include "sound/soundplayer.h"
 #include "monitor/trafficcounters.h"
 
 #include <QFileInfo>
@@ -162,7 +162,7 @@ void CConnectionMonitor::SaveJournal(const QDateTime& now, const QByteArray& als
     if (!alsoPending.isEmpty())
         state.pending.append(alsoPending);
     if (m_connected && !m_connections.isEmpty()) {
-        const CRasConnection& connection = m_connections.first();
+        const CActiveConnection& connection = m_connections.first();
         CCallJournal::Call call;
         call.start = m_start;
         call.lastSeen = now;
@@ -212,7 +212,7 @@ void CConnectionMonitor::Poll()
     // this second's work twice.
     m_lastTick = now;
 
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
         // One box per failure episode, not one every second.
         if (!m_enumErrorShown) {
@@ -244,7 +244,7 @@ void CConnectionMonitor::ClockSteppedBack(const QDateTime& now)
         m_start = m_start.addSecs(m_lastTick.secsTo(now) - 1);
 }
 
-void CConnectionMonitor::SettleJournaledCall(const QList<CRasConnection>& connections,
+void CConnectionMonitor::SettleJournaledCall(const QList<CActiveConnection>& connections,
                                              const QDateTime& now)
 {
     const CCallJournal::Call call = *m_journaledCall;
@@ -331,7 +331,7 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
 
-    const CRasConnection& call = m_connections.first();
+    const CActiveConnection& call = m_connections.first();
     const QString line =
         CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName, call.entryName,
                                SentSinceStart(), ReceivedSinceStart());
@@ -373,7 +373,7 @@ CCallStatus CConnectionMonitor::Status() const
     CCallStatus status;
     if (!m_connected || m_connections.isEmpty())
         return status;
-    const CRasConnection& call = m_connections.first();
+    const CActiveConnection& call = m_connections.first();
     status.connected = true;
     status.entry = call.entryName;
     status.device = call.deviceName;
@@ -411,12 +411,12 @@ bool CConnectionMonitor::HangUpAll(bool ask)
     if (ask && m_store.Read(Keys::ConfirmHangup) == 1 &&
         !CMessageBox::Ask(tr("You are about to hangup an active connection. Are you sure ?")))
         return false;
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
         CMessageBox::Error(tr("Unknown Error - RAS INI Failure"));
         return false;
     }
-    for (const CRasConnection& connection : connections) {
+    for (const CActiveConnection& connection : connections) {
         m_userHungUp = true;
         m_remoteAccess.HangUp(connection.handle);
     }

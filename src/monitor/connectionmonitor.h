@@ -3,7 +3,7 @@
 #include "billing/logfile.h"
 #include "billing/totalscache.h"
 #include "common/settingskeys.h"
-#include "dialer/rasconnection.h"
+#include "dialer/activeconnection.h"
 #include "monitor/calljournal.h"
 #include "monitor/callstatus.h"
 #include "monitor/interfacecounters.h"
@@ -132,7 +132,7 @@ private:
     void ClockSteppedBack(const QDateTime& now);
     // A call from the journal meets the connections that are up now: taken over when it is
     // still up, logged otherwise.
-    void SettleJournaledCall(const QList<CRasConnection>& connections, const QDateTime& now);
+    void SettleJournaledCall(const QList<CActiveConnection>& connections, const QDateTime& now);
     void NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver = nullptr);
     void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
     QStringList JournalPaths() const;
@@ -176,7 +176,7 @@ private:
     qint32 m_idleSent = 0;
     qint32 m_idleReceived = 0;
     int m_hangupAction = 0;
-    QList<CRasConnection> m_connections;
+    QList<CActiveConnection> m_connections;
     CInterfaceCounters m_rawCounters; // readings of the call's interface for the journal
     bool m_started = false;
     bool m_shutDown = false;

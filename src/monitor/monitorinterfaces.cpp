@@ -1,6 +1,6 @@
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
-#include "monitor/soundplayer.h"
+#include "sound/soundplayer.h"
 
 CMonitorSink::~CMonitorSink() = default;
 CMonitorServices::~CMonitorServices() = default;

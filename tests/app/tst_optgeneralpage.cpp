@@ -1,4 +1,4 @@
-#include "app/optgeneralpage.h"
+#include "app/gui/optgeneralpage.h"
 #include "common/settingsstore.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "app/mainapp.h"
+#include "app/gui/mainapp.h"
 #include "common/settingsstore.h"
 #include "security/passwordhash.h"
-#include "ui/passworddlg.h"
+#include "security/gui/passworddlg.h"
 
 #include "support/scriptedmessagebox.h"
 

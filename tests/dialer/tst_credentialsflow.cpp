@@ -2,7 +2,7 @@
 #include "dialer/credentialsflow.h"
 #include "dialer/credentialstore.h"
 #include "dialer/phonebookactions.h"
-#include "scriptedremoteaccess.h"
+#include "support/scriptedremoteaccess.h"
 #include "support/scriptedmessagebox.h"
 
 #include <QSignalSpy>

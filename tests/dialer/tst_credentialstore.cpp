@@ -1,4 +1,4 @@
-#include "keyringsession.h"
+#include "support/keyringsession.h"
 
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"

@@ -1,13 +1,13 @@
 #include "common/settingsstore.h"
-#include "dialer/connectionsdlg.h"
-#include "dialer/credentialsdlg.h"
+#include "dialer/gui/connectionsdlg.h"
+#include "dialer/gui/credentialsdlg.h"
 #include "dialer/credentialstore.h"
-#include "dialer/defaultdial.h"
+#include "dialer/gui/defaultdial.h"
 #include "dialer/dialcheck.h"
-#include "dialer/dialdlg.h"
+#include "dialer/gui/dialdlg.h"
 #include "dialer/dialsession.h"
-#include "dialer/simremoteaccess.h"
-#include "scriptedremoteaccess.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "support/scriptedremoteaccess.h"
 #include "support/scriptedmessagebox.h"
 
 #include <QApplication>
@@ -210,7 +210,7 @@ void TestDialDlg::connectedDialClosesWithoutHangingUp()
     QTRY_VERIFY(!window);
     QVERIFY(texts.contains(u"Opening the port..."_s));
     QVERIFY(texts.contains(u"The client has successfully completed authentication."_s));
-    QList<CRasConnection> up;
+    QList<CActiveConnection> up;
     QCOMPARE(m_remote->EnumConnections(up), 0);
     QCOMPARE(up.size(), 1);
     QCOMPARE(up[0].entryName, u"Home ISP"_s);

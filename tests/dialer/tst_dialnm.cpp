@@ -1,9 +1,9 @@
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
-#include "dialer/networkmanageraccess.h"
+#include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialfixture.h"
-#include "nmmockbus.h"
+#include "support/nmmockbus.h"
 
 #include <QDBusArgument>
 #include <QSignalSpy>
@@ -94,7 +94,7 @@ void TestDialNm::networkManagerDialConnects()
     secrets.arguments().value(0).value<QDBusArgument>() >> map;
     QCOMPARE(map.value(u"gsm"_s).value(u"username"_s), u"alice"_s);
     QCOMPARE(map.value(u"gsm"_s).value(u"password"_s), u"s3cret"_s);
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     QTRY_VERIFY((remote.EnumConnections(connections), connections.size() == 1));
     QCOMPARE(connections[0].entryName, u"Home ISP"_s);
     m_bus.StopMock();

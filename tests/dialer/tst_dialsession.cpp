@@ -1,9 +1,9 @@
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
-#include "dialer/simremoteaccess.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialfixture.h"
-#include "scriptedremoteaccess.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

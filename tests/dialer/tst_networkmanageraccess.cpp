@@ -1,10 +1,10 @@
-#include "keyringsession.h"
-#include "nmmockbus.h"
+#include "support/keyringsession.h"
+#include "support/nmmockbus.h"
 
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
-#include "dialer/networkmanageraccess.h"
-#include "dialer/nmsecretagent.h"
+#include "dialer/backends/networkmanager/networkmanageraccess.h"
+#include "dialer/backends/networkmanager/nmsecretagent.h"
 #include "dialer/remoteaccessfactory.h"
 
 #include <QDBusArgument>
@@ -256,7 +256,7 @@ void TestNetworkManagerAccess::dialConnectsWithStoredCredentials()
     QCOMPARE(secrets.value(u"gsm"_s).value(u"username"_s), u"alice"_s);
     QCOMPARE(secrets.value(u"gsm"_s).value(u"password"_s), u"s3cret pw"_s);
 
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     QTRY_VERIFY((backend->EnumConnections(connections), connections.size() == 1));
     QCOMPARE(connections[0].handle, handle);
     QCOMPARE(connections[0].entryName, u"Home ISP"_s);
@@ -420,7 +420,7 @@ void TestNetworkManagerAccess::failedDialGivesErrorCode()
     QVERIFY(backend->GetErrorString(error, text));
     QVERIFY(!text.isEmpty());
     // The failed dial is over: no connection, and the next dial may start.
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     QTRY_VERIFY(CNmMockBus::ActiveConnections().isEmpty());
     QCOMPARE(backend->EnumConnections(connections), 0);
     QVERIFY(connections.isEmpty());
@@ -500,7 +500,7 @@ void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
     QList<Step> steps;
     RasHandle handle = 0;
     QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
                              10000);
     const QStringList active = CNmMockBus::ActiveConnections();
@@ -541,7 +541,7 @@ void TestNetworkManagerAccess::enumeratesConnectionsWithoutBusCall()
     auto backend = NewBackend();
     RasHandle handle = 0;
     QCOMPARE(backend->Dial(u"Phone tether"_s, u"u"_s, u"p"_s, {}, handle), 0);
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
                              10000);
     // With NetworkManager frozen a call to it would wait for its time-out: the answer must
@@ -579,7 +579,7 @@ qint64 TestNetworkManagerAccess::LongestGapWhileFrozen(CNetworkManagerAccess* ba
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         turn();
         QStringList entries;
-        QList<CRasConnection> connections;
+        QList<CActiveConnection> connections;
         if (backend) {
             backend->EnumEntries(entries);
             backend->EnumConnections(connections);
@@ -608,7 +608,7 @@ void TestNetworkManagerAccess::staysResponsiveWhileNetworkManagerIsFrozen()
     RasHandle handle = 0;
     int result = -1;
     QStringList entries;
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     qint64 gap = LongestGapWhileFrozen(backend.get(), [&] {
         result = backend->Dial(u"Home ISP"_s, QString(), QString(), Recorder(steps), handle);
         backend->EnumEntries(entries);

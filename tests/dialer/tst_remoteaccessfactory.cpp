@@ -1,6 +1,6 @@
-#include "dialer/networkmanageraccess.h"
+#include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialer/remoteaccessfactory.h"
-#include "dialer/simremoteaccess.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
 
 #include <QTemporaryDir>
 #include <QTest>

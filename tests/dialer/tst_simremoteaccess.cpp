@@ -1,5 +1,5 @@
 #include "common/settingsstore.h"
-#include "dialer/simremoteaccess.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
 #include "support/testclock.h"
 
 #include <QDir>
@@ -86,7 +86,7 @@ private:
     {
         return Set(section, key, QString::number(value));
     }
-    QList<CRasConnection> Connections(CSimRemoteAccess& sim);
+    QList<CActiveConnection> Connections(CSimRemoteAccess& sim);
 
     std::optional<QTemporaryDir> m_dir;
     std::optional<CTestClock> m_clock;
@@ -107,9 +107,9 @@ void TestSimRemoteAccess::cleanup()
     m_dir.reset();
 }
 
-QList<CRasConnection> TestSimRemoteAccess::Connections(CSimRemoteAccess& sim)
+QList<CActiveConnection> TestSimRemoteAccess::Connections(CSimRemoteAccess& sim)
 {
-    QList<CRasConnection> list;
+    QList<CActiveConnection> list;
     const int rc = sim.EnumConnections(list);
     if (rc != 0)
         qWarning("EnumConnections failed with %d", rc);
@@ -132,7 +132,7 @@ void TestSimRemoteAccess::dialGoesThroughProgressAndConnects()
     QCOMPARE(progress.errors, QList<unsigned>(kConnectSteps.size(), 0));
     QVERIFY(!sim.IsDialing());
 
-    const QList<CRasConnection> list = Connections(sim);
+    const QList<CActiveConnection> list = Connections(sim);
     QCOMPARE(list.size(), 1);
     QCOMPARE(list[0].handle, handle);
     QCOMPARE(list[0].entryName, u"Home ISP"_s);
@@ -316,7 +316,7 @@ void TestSimRemoteAccess::connectionFromOutsideComesAndGoes()
     QVERIFY(Connections(sim).isEmpty());
     m_clock->AdvanceSecs(5);
     QVERIFY(Set("Line", "Connected", u"Work"_s));
-    const QList<CRasConnection> list = Connections(sim);
+    const QList<CActiveConnection> list = Connections(sim);
     QCOMPARE(list.size(), 1);
     QCOMPARE(list[0].entryName, u"Work"_s);
     QVERIFY(list[0].handle != 0);
@@ -359,7 +359,7 @@ void TestSimRemoteAccess::handEditedFileMakesNewConnection()
     QVERIFY(Connections(sim).isEmpty());
     m_clock->AdvanceSecs(60);
     rewrite("Connected=\n", "Connected=Home ISP\n");
-    const QList<CRasConnection> list = Connections(sim);
+    const QList<CActiveConnection> list = Connections(sim);
     QCOMPARE(list.value(0).entryName, u"Home ISP"_s);
     QVERIFY(list.value(0).handle != first);
     QCOMPARE(Get("Line", "Since"), QString::number(m_start.addSecs(120).toMSecsSinceEpoch()));
@@ -367,7 +367,7 @@ void TestSimRemoteAccess::handEditedFileMakesNewConnection()
     // Changed to another entry without being seen down: also a new connection.
     m_clock->AdvanceSecs(60);
     rewrite("Connected=Home ISP", "Connected=Work");
-    const QList<CRasConnection> again = Connections(sim);
+    const QList<CActiveConnection> again = Connections(sim);
     QCOMPARE(again.value(0).entryName, u"Work"_s);
     QVERIFY(again.value(0).handle != list.value(0).handle);
     QCOMPARE(Get("Line", "Since"), QString::number(m_start.addSecs(180).toMSecsSinceEpoch()));
@@ -378,7 +378,7 @@ void TestSimRemoteAccess::enumErrorFromFile()
     CSimRemoteAccess sim(FilePath());
     Set("Line", "Connected", u"Work"_s);
     Set("Line", "EnumError", 610);
-    QList<CRasConnection> list{CRasConnection()};
+    QList<CActiveConnection> list{CActiveConnection()};
     QCOMPARE(sim.EnumConnections(list), 610);
     QVERIFY(list.isEmpty());
     Set("Line", "EnumError", 0);
@@ -470,7 +470,7 @@ void TestSimRemoteAccess::garbageFileGivesDefaults()
     QCOMPARE(sim.EnumEntries(entries), 0);
     QCOMPARE(entries.size(), 2);
 
-    const QList<CRasConnection> list = Connections(sim);
+    const QList<CActiveConnection> list = Connections(sim);
     QCOMPARE(list.size(), 1);
     QVERIFY(list[0].handle != 0);
     m_clock->AdvanceSecs(2);

@@ -1,6 +1,6 @@
 #include "common/settingsstore.h"
-#include "dialer/simremoteaccess.h"
-#include "dialer/simulatorscript.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/backends/simulator/simulatorscript.h"
 #include "support/testclock.h"
 
 #include <QFile>
@@ -64,7 +64,7 @@ void TestSimulatorScript::cleanup()
 void TestSimulatorScript::connectAndDropDriveTheBackend()
 {
     CSimRemoteAccess sim(FilePath());
-    QList<CRasConnection> list;
+    QList<CActiveConnection> list;
     QCOMPARE(sim.EnumConnections(list), 0);
     QVERIFY(list.isEmpty());
 

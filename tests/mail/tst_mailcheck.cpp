@@ -1,7 +1,7 @@
-#include "dovecotserver.h"
-#include "monitorfakes.h"
+#include "support/dovecotserver.h"
+#include "support/monitorfakes.h"
 
-#include "app/featurestocome.h"
+#include "app/gui/featurestocome.h"
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
 #include "mail/mailaccount.h"

@@ -6,7 +6,7 @@
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
-#include "monitorfakes.h"
+#include "support/monitorfakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,9 +33,9 @@ public:
     bool Busy() const override { return false; }
 };
 
-CRasConnection Call(const QString& entry = QStringLiteral("Home ISP"))
+CActiveConnection Call(const QString& entry = QStringLiteral("Home ISP"))
 {
-    CRasConnection connection;
+    CActiveConnection connection;
     connection.handle = 42;
     connection.entryName = entry;
     connection.deviceName = QStringLiteral("USB Modem");

@@ -1,5 +1,5 @@
-#include "dialer/simremoteaccess.h"
-#include "dialer/simulatorfile.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/backends/simulator/simulatorfile.h"
 #include "monitor/counterworker.h"
 #include "monitor/interfacecounters.h"
 #include "support/testclock.h"
@@ -393,7 +393,7 @@ void TestCounterWorker::simulatorCountersReadOnWorker()
     // the worker reads its counters.
     clock.AdvanceSecs(3);
     thread.Trigger();
-    QList<CRasConnection> connections;
+    QList<CActiveConnection> connections;
     do {
         QCOMPARE(sim.EnumConnections(connections), 0);
         QCOMPARE(connections.size(), 1);

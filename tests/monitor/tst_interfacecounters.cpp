@@ -1,9 +1,9 @@
-#include "dialer/simremoteaccess.h"
-#include "dialer/simulatorfile.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/backends/simulator/simulatorfile.h"
 #include "monitor/interfacecounters.h"
 #include "support/testclock.h"
 
-#include "netnslink.h"
+#include "support/netnslink.h"
 
 #include <QCoreApplication>
 #include <QDir>

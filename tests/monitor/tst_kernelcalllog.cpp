@@ -5,8 +5,8 @@
 
 #include "support/testclock.h"
 
-#include "monitorfakes.h"
-#include "netnslink.h"
+#include "support/monitorfakes.h"
+#include "support/netnslink.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,7 +58,7 @@ int RunCallMonitor(int argc, char** argv)
     counters.SetQueryEnabled(true);
     CConnectionMonitor monitor(store, remoteAccess, &counters, sink, services, sound);
 
-    CRasConnection call;
+    CActiveConnection call;
     call.handle = 7;
     call.entryName = u"Home ISP"_s;
     call.deviceName = u"Test modem"_s;

@@ -1,20 +1,20 @@
-#include "app/featurestocome.h"
+#include "app/gui/featurestocome.h"
 #include "common/settingsstore.h"
-#include "dialer/simremoteaccess.h"
-#include "monitor/commandtable.h"
-#include "tools/hosttoip.h"
-#include "tools/inettoolsdlg.h"
-#include "tools/nettime.h"
-#include "tools/nettrace.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "app/commandtable.h"
+#include "tools/gui/namelookuppage.h"
+#include "tools/gui/inettoolsdlg.h"
+#include "tools/gui/timequerypage.h"
+#include "tools/gui/pingpage.h"
 #include "tools/pingline.h"
 #include "tools/pingstatus.h"
-#include "tray/systemtray.h"
-#include "ui/maindlg.h"
+#include "app/gui/systemtray.h"
+#include "gui/maindlg.h"
 
-#include "../monitor/monitorfakes.h"
+#include "support/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
-#include "testtimeserver.h"
+#include "support/testtimeserver.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(OpenTools(), tools.data());
 
         tools->SelectPage(CInetToolsDlg::Ping);
-        CNetTrace* ping = tools->PingPage();
+        CPingPage* ping = tools->PingPage();
         QVERIFY(ping->isVisible());
         QVERIFY(!tools->HostToIPPage()->isVisible());
         ping->HostField()->setText(u"127.0.0.1"_s);
@@ -135,7 +135,7 @@ private Q_SLOTS:
     void hostToIPBoxes()
     {
         const CScriptedMessageBox boxes;
-        CHostToIP page;
+        CNameLookupPage page;
         page.HostField()->setText(u"localhost"_s);
         // Two quick clicks, two boxes.
         page.ToAddressButton()->click();
@@ -169,7 +169,7 @@ private Q_SLOTS:
         CTimeQuery query;
         query.SetPort(server.Port());
 
-        CNetTime page(store);
+        CTimeQueryPage page(store);
         page.SetQuery(query);
         QCOMPARE(page.ComputerTimeField()->text(), u"14:15:16"_s);
         QCOMPARE(page.InternetTimeField()->text(), u"???"_s);

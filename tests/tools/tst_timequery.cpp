@@ -4,7 +4,7 @@
 #include "tools/toolworker.h"
 
 #include "support/testclock.h"
-#include "testtimeserver.h"
+#include "support/testtimeserver.h"
 #include "toolhelper.h"
 
 #include <QCoreApplication>

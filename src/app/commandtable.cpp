@@ -1,0 +1,110 @@
+#include "app/commandtable.h"
+
+const QList<CCommandTable::Entry>& CCommandTable::Named()
+{
+    static const QList<Entry> entries = {
+        {Connect, QStringLiteral("connect")},
+        {Hangup, QStringLiteral("hangup")},
+        {CheckMail, QStringLiteral("check-mail")},
+        {CheckUpdate, QStringLiteral("check-update")},
+        {InetTools, QStringLiteral("inet-tools")},
+        {PreferencesGeneral, QStringLiteral("preferences")},
+        {Connections, QStringLiteral("connections")},
+        {Security, QStringLiteral("security")},
+        {Timer, QStringLiteral("timer")},
+        {Report, QStringLiteral("report")},
+        {Summary, QStringLiteral("summary")},
+        {Contents, QStringLiteral("help")},
+        {About, QStringLiteral("about")},
+        {Hide, QStringLiteral("hide")},
+        {Minimize, QStringLiteral("minimize")},
+        {Show, QStringLiteral("show")},
+        {Exit, QStringLiteral("exit")},
+    };
+    return entries;
+}
+
+int CCommandTable::Canonical(int number)
+{
+    switch (number) {
+    case AboutAlias:
+        return About;
+    case ReportAlias:
+        return Report;
+    case ContentsAlias:
+        return Contents;
+    case About:
+    case Contents:
+    case Report:
+    case Hide:
+    case Minimize:
+    case Hangup:
+    case MailPreferences:
+    case Show:
+    case HideMailIcon:
+    case Summary:
+    case Connections:
+    case CheckMail:
+    case CheckUpdate:
+    case PreferencesGeneral:
+    case PreferencesConnection:
+    case PreferencesEmail:
+    case PreferencesWarnings:
+    case PreferencesPrice:
+    case PreferencesSounds:
+    case PreferencesUpgrade:
+    case Security:
+    case Timer:
+    case Connect:
+    case InetTools:
+    case Exit:
+        return number;
+    default:
+        return 0;
+    }
+}
+
+int CCommandTable::Parse(const QString& text)
+{
+    const QString word = text.trimmed().toLower();
+    bool isNumber = false;
+    const int number = word.toInt(&isNumber);
+    if (isNumber)
+        return Canonical(number);
+    for (const Entry& entry : Named()) {
+        if (entry.name == word)
+            return entry.number;
+    }
+    return 0;
+}
+
+int CCommandTable::PreferencesPage(int command)
+{
+    switch (command) {
+    case PreferencesGeneral:
+        return 0;
+    case PreferencesConnection:
+        return 1;
+    case PreferencesEmail:
+        return 2;
+    case PreferencesWarnings:
+        return 3;
+    case PreferencesPrice:
+        return 4;
+    case PreferencesSounds:
+        return 5;
+    case PreferencesUpgrade:
+        return 6;
+    default:
+        return -1;
+    }
+}
+
+int CCommandTable::FromRequest(const QByteArray& request)
+{
+    if (request == kShowRequest)
+        return Show;
+    if (request.startsWith("command "))
+        return Parse(QString::fromUtf8(request.mid(8)));
+    return 0;
+}

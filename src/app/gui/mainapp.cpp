@@ -1,0 +1,215 @@
+#include "app/gui/mainapp.h"
+
+#include "app/gui/backends.h"
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/startoptions.h"
+#include "app/translationloader.h"
+#include "common/apppaths.h"
+#include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/backends/simulator/simulatorscript.h"
+#include "app/commandtable.h"
+#include "monitor/connectionmonitor.h"
+#include "gui/maindlg.h"
+#include "security/gui/passworddlg.h"
+#include "gui/splashwnd.h"
+#include "gui/widgetmessagebox.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QScopeGuard>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Applies a simulator command from the command line; needs no display and no running
+// instance, since the simulator's state lives in its file.
+int RunSimulatorCommand(int argc, char** argv, const QString& command)
+{
+    QCoreApplication app(argc, argv);
+    const CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+    QString output;
+    const bool ok =
+        CSimulatorScript(CSimRemoteAccess::DefaultFile(store.Path())).Run(command, output);
+    if (!output.isEmpty())
+        std::fprintf(ok ? stdout : stderr, "%s\n", qPrintable(output));
+    return ok ? 0 : 2;
+}
+
+// How a start that talked to the running instance ends: its exit code, and on standard
+// error what went wrong.
+int EndOfSend(CSingleInstance::SendResult result, const QString& refused)
+{
+    switch (result) {
+    case CSingleInstance::SendResult::Accepted:
+        return 0;
+    case CSingleInstance::SendResult::Refused:
+        std::fprintf(stderr, "%s\n", qPrintable(refused));
+        return 2;
+    case CSingleInstance::SendResult::NoAnswer:
+        std::fprintf(stderr, "Orvalis is running but not answering.\n");
+        return 1;
+    case CSingleInstance::SendResult::NotRunning:
+        break;
+    }
+    std::fprintf(stderr, "Orvalis is not running.\n");
+    return 1;
+}
+
+// Hands a command to the running instance, as a keyboard shortcut or a script would.
+int SendCommand(const QString& text)
+{
+    const int command = CCommandTable::Parse(text);
+    if (command == 0) {
+        std::fprintf(stderr, "Unknown command: %s\n", qPrintable(text));
+        return 2;
+    }
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    return EndOfSend(instance.Send("command " + QByteArray::number(command)),
+                     QStringLiteral("The running Orvalis refused the command: ") + text);
+}
+
+// Asks the running instance how the call stands and prints its answer on one line.
+int QueryStatus()
+{
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    QByteArray answer;
+    const CSingleInstance::SendResult result =
+        instance.Send(CSingleInstance::kStatusRequest, 2000, &answer);
+    if (result == CSingleInstance::SendResult::Accepted)
+        std::printf("%s\n", answer.constData());
+    return EndOfSend(result,
+                     QStringLiteral("The running Orvalis does not know the status request."));
+}
+
+} // namespace
+
+int CMainApp::Run(int argc, char** argv)
+{
+    const CStartOptions options = CStartOptions::Parse(ArgumentsOf(argc, argv));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(options.error),
+                     qPrintable(CStartOptions::Usage()));
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", qPrintable(CStartOptions::Usage()));
+        return 0;
+    }
+    if (options.version) {
+        std::printf("orvalis %s\n", ORVALIS_VERSION);
+        return 0;
+    }
+    if (!options.simCommand.isEmpty())
+        return RunSimulatorCommand(argc, argv, options.simCommand);
+    if (!options.command.isEmpty())
+        return SendCommand(options.command);
+    if (options.status)
+        return QueryStatus();
+
+    // 1. One instance per user: a later start asks the running one to show its window.
+    CSingleInstance instance(CAppPaths::RuntimeDir());
+    if (!instance.Claim()) {
+        instance.Send(CSingleInstance::kShowRequest);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvalis"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
+    // The windows speak the user's language when there is a translation for it.
+    CTranslationLoader translations;
+    translations.Install(QCoreApplication::applicationDirPath(), QLocale::system().uiLanguages());
+    CWidgetMessageBox::Install();
+    instance.Listen();
+
+    // 2. The settings file.
+    CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
+
+    // 3. The start-up password.
+    if (!CheckStartupPassword(store))
+        return 1;
+
+    // Requests that arrive before the window exists (during the splash) wait for it.
+    CMainDlg* window = nullptr;
+    QList<QByteArray> early;
+    QObject::connect(&instance, &CSingleInstance::RequestReceived, &app,
+                     [&](const QByteArray& request) {
+                         if (window)
+                             window->HandleRequest(request);
+                         else
+                             early.append(request);
+                     });
+
+    // 4. The splash.
+    if (store.Read(Keys::ShowSplash) == 1) {
+        CSplashWnd splash;
+        splash.ShowFor(2000);
+    }
+
+    // 5. The schedules count down afresh on every run.
+    store.Write(Keys::DialSecsToDial, 0);
+    store.Write(Keys::HangupSecsToHangup, 0);
+
+    // 6. The services the program runs on, and the main window over them.
+    QString note;
+    std::unique_ptr<CBackends> backends = CBackends::Build(options.backend, store, &note);
+    if (!backends) {
+        CMessageBox::Error(note);
+        return 2;
+    }
+    CMainDlg mainDlg(CMainDlgParts{store, backends->RemoteAccess(), backends->Counters(),
+                                   backends->Sound(), backends->ConnectionTray(),
+                                   backends->MailTray(), backends->Features(),
+                                   backends->Features()});
+    window = &mainDlg;
+    instance.SetStatusProvider([&mainDlg] { return mainDlg.Monitor().Status().ToJson(); });
+    // Background mail checks report to the monitor, until the window goes.
+    backends->Features().SetMailResultSink(
+        [&mainDlg](const QString& result) { mainDlg.Monitor().SetMailResult(result); });
+    const auto dropMailResults =
+        qScopeGuard([&backends] { backends->Features().SetMailResultSink({}); });
+    backends->Features().SetMessageSink(
+        [&mainDlg](const QString& line) { mainDlg.AddMessage(line); });
+    if (!note.isEmpty())
+        mainDlg.AddMessage(note);
+    QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
+    // Logout (SIGTERM), Ctrl+C and a closed terminal end the program as Exit does, without
+    // a question nobody may be there to answer.
+    CSignalWatcher endSignals;
+    QObject::connect(&endSignals, &CSignalWatcher::Received, &mainDlg, [&mainDlg] {
+        const QString note = mainDlg.Quit();
+        if (!note.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(note));
+    });
+
+    // 7. Run until the window's run ends.
+    mainDlg.Open();
+    for (const QByteArray& request : early)
+        mainDlg.HandleRequest(request);
+    const int result = app.exec();
+    // The window goes before the socket does.
+    instance.SetStatusProvider({});
+    window = nullptr;
+    return result;
+}
+
+bool CMainApp::CheckStartupPassword(CSettingsStore& store)
+{
+    // No window exists yet: the prompt stands alone.
+    return CPasswordDlg::Guard(store, nullptr).MayStart();
+}

@@ -1,0 +1,619 @@
+#include "gui/maindlg.h"
+
+#include "common/helpfile.h"
+#include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "common/username.h"
+#include "app/commandtable.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/monitorservices.h"
+#include "monitor/trafficcounters.h"
+#include "app/gui/systemtray.h"
+#include "app/gui/trayhost.h"
+#include "gui/aboutdlg.h"
+#include "app/commandwindows.h"
+#include "gui/messagedelegate.h"
+#include "gui/messagelistmodel.h"
+#include "billing/gui/summarydlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QWindow>
+
+#include <cstdio>
+
+namespace {
+
+// The dark skin reaches only the window's own widgets: every rule names the window or one of
+// its direct children, so message boxes and other windows over it keep the desktop's look.
+const QString kSkin = QStringLiteral(
+    "#CMainDlg { background: #1e1e1e; }"
+    "#CMainDlg > QGroupBox { color: white; border: 1px solid #444; border-radius: 4px; "
+    "margin-top: 7px; }"
+    "#CMainDlg > QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+    "#CMainDlg > QGroupBox > QLabel { color: white; }"
+    "#CMainDlg > QMenuBar { background: #2a2a2a; color: white; }"
+    "#CMainDlg > QMenuBar::item:selected { background: #00a000; }"
+    "#CMainDlg > QMenuBar > QMenu { background: #2a2a2a; color: white; }"
+    "#CMainDlg > QMenuBar > QMenu::item:selected { background: #00a000; }"
+    "#CMainDlg > QToolButton { color: white; background: #2c2c2c; border: 1px solid #3c3c3c; "
+    "border-radius: 4px; }"
+    "#CMainDlg > QToolButton:hover { border-color: #00c800; }"
+    "#CMainDlg > QToolButton:pressed { background: #3a3a3a; }"
+    "#CMainDlg > QTreeView { background: rgb(70,70,70); color: rgb(0,200,0); "
+    "border: 1px solid #444; }"
+    "#CMainDlg > QTreeView > QHeaderView::section { background: #2a2a2a; color: white; "
+    "border: none; padding-left: 4px; }");
+
+} // namespace
+
+CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_store(parts.store)
+    , m_counters(parts.counters)
+    , m_services(parts.services)
+    , m_windows(parts.windows)
+    , m_monitor(std::make_unique<CConnectionMonitor>(
+          parts.store, parts.remoteAccess, parts.counters, *this, parts.services, parts.sound))
+    , m_connectionTray(parts.connectionTray)
+    , m_mailTray(parts.mailTray)
+    , m_placement(parts.store)
+    , m_messages(new CMessageListModel(this))
+    , m_messageView(new QTreeView(this))
+    , m_menuBar(new QMenuBar(this))
+{
+    setObjectName(QStringLiteral("CMainDlg"));
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
+    setFixedSize(kWidth, kHeight);
+    setStyleSheet(kSkin);
+    setMouseTracking(true);
+
+    BuildMenuBar();
+
+    auto* info = new QGroupBox(tr("Connection info"), this);
+    info->setGeometry(6, 36, 172, 96);
+    auto* grid = new QGridLayout(info);
+    grid->setContentsMargins(8, 10, 8, 4);
+    grid->setVerticalSpacing(1);
+    m_duration = AddValue(grid, 0, tr("Duration :"), QStringLiteral("00:00:00"));
+    m_bytesIn = AddValue(grid, 1, tr("Bytes in :"), QStringLiteral("0"));
+    m_bytesOut = AddValue(grid, 2, tr("Bytes out:"), QStringLiteral("0"));
+    m_user = AddValue(grid, 3, tr("User"), QStringLiteral("Admin"));
+
+    auto* mail = new QGroupBox(tr("Email"), this);
+    mail->setGeometry(6, 134, 172, 38);
+    auto* mailGrid = new QGridLayout(mail);
+    mailGrid->setContentsMargins(8, 10, 8, 2);
+    m_mailCount = AddValue(mailGrid, 0, tr("Email count :"), QStringLiteral("0"));
+
+    m_messageView->setModel(m_messages);
+    m_messageView->setRootIsDecorated(false);
+    m_messageView->setSelectionMode(QAbstractItemView::NoSelection);
+    m_messageView->setFocusPolicy(Qt::NoFocus);
+    // Long lines wrap into taller rows: the list keeps its size and every line stays whole.
+    QFont listFont = m_messageView->font();
+    listFont.setPixelSize(11);
+    m_messageView->setFont(listFont);
+    m_messageView->setUniformRowHeights(false);
+    m_messageView->setWordWrap(true);
+    m_messageView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_messageView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_messageView->setItemDelegate(new CMessageDelegate(m_messageView));
+    m_messageView->header()->setStretchLastSection(true);
+    m_messageView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_messageView->setGeometry(184, 40, 172, 132);
+    // The first lines of the run; whatever comes later goes on top of them.
+    AddMessage(tr("System messages will go here!"));
+    AddMessage(tr("Welcome to Orvalis!"));
+
+    BuildButtons();
+
+    // Esc puts the window away whichever of its widgets has the keyboard: the menu bar keeps
+    // it after one of its menus was closed with Esc, and would swallow the key.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (!child->isWindow())
+            child->installEventFilter(this);
+    }
+
+    connect(&m_connectionTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
+    connect(&m_mailTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
+}
+
+CMainDlg::~CMainDlg()
+{
+    m_monitor->Shutdown();
+}
+
+void CMainDlg::BuildMenuBar()
+{
+    m_menuBar->setGeometry(0, CTitleStrip::kHeight, kWidth, 20);
+    const auto add = [this](QMenu* menu, const QString& text, int command) {
+        connect(menu->addAction(text), &QAction::triggered, this,
+                [this, command] { RunCommand(command); });
+    };
+    QMenu* connection = m_menuBar->addMenu(tr("Connection"));
+    add(connection, tr("Connect"), CCommandTable::Connect);
+    add(connection, tr("Hangup"), CCommandTable::Hangup);
+    connection->addSeparator();
+    add(connection, tr("Check email"), CCommandTable::CheckMail);
+    add(connection, tr("Check update"), CCommandTable::CheckUpdate);
+    connection->addSeparator();
+    add(connection, tr("Inet Tools"), CCommandTable::InetTools);
+    QMenu* preferences = m_menuBar->addMenu(tr("Preferences"));
+    add(preferences, tr("Preferences"), CCommandTable::PreferencesGeneral);
+    add(preferences, tr("Connections"), CCommandTable::Connections);
+    add(preferences, tr("Security"), CCommandTable::Security);
+    add(preferences, tr("Timer"), CCommandTable::Timer);
+    QMenu* report = m_menuBar->addMenu(tr("Report"));
+    add(report, tr("Report"), CCommandTable::Report);
+    add(report, tr("Summary"), CCommandTable::Summary);
+    QMenu* help = m_menuBar->addMenu(tr("Help"));
+    add(help, tr("&Contents"), CCommandTable::Contents);
+    add(help, tr("&About"), CCommandTable::About);
+    QMenu* view = m_menuBar->addMenu(tr("View"));
+    add(view, tr("Hide"), CCommandTable::Hide);
+    add(view, tr("Minimize"), CCommandTable::Minimize);
+    connect(m_menuBar->addAction(tr("Exit")), &QAction::triggered, this,
+            [this] { RunCommand(CCommandTable::Exit); });
+}
+
+void CMainDlg::BuildButtons()
+{
+    struct Button {
+        const char* text;
+        int command;
+        const char* icon; // res/icons/button-ICON.svg
+    };
+    static const Button buttons[] = {
+        {QT_TR_NOOP("Connect"), CCommandTable::Connect, "connect"},
+        {QT_TR_NOOP("Hangup"), CCommandTable::Hangup, "hangup"},
+        {QT_TR_NOOP("Check mail"), CCommandTable::CheckMail, "check-mail"},
+        {QT_TR_NOOP("Help"), CCommandTable::Contents, "help"},
+        {QT_TR_NOOP("Timer"), CCommandTable::Timer, "timer"},
+        {QT_TR_NOOP("Settings"), CCommandTable::PreferencesGeneral, "settings"},
+        {QT_TR_NOOP("Security"), CCommandTable::Security, "security"},
+        {QT_TR_NOOP("Summary"), CCommandTable::Summary, "summary"},
+    };
+    int index = 0;
+    for (const Button& button : buttons) {
+        auto* tool = new QToolButton(this);
+        tool->setObjectName(QLatin1String(button.text));
+        tool->setText(tr(button.text));
+        tool->setIcon(
+            QIcon(QStringLiteral(":/icons/button-%1.svg").arg(QLatin1String(button.icon))));
+        tool->setIconSize(QSize(24, 24));
+        tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tool->setFocusPolicy(Qt::NoFocus);
+        tool->setGeometry(6 + (index % 4) * 88, 178 + (index / 4) * 56, 84, 52);
+        const int command = button.command;
+        connect(tool, &QToolButton::clicked, this, [this, command] {
+            // Only the button says so in the list; the menus check without a line.
+            if (command == CCommandTable::CheckMail)
+                AddMessage(tr("Checking mail..."));
+            RunCommand(command);
+        });
+        ++index;
+    }
+    // The small button that hides the window.
+    auto* hide = new QToolButton(this);
+    hide->setObjectName(QStringLiteral("HideButton"));
+    hide->setToolTip(tr("Hide"));
+    hide->setIcon(QIcon(QStringLiteral(":/images/title-hide.svg")));
+    hide->setIconSize(QSize(10, 10));
+    hide->setFocusPolicy(Qt::NoFocus);
+    hide->setGeometry(364, 40, 20, 20);
+    connect(hide, &QToolButton::clicked, this, [this] { RunCommand(CCommandTable::Hide); });
+}
+
+QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
+{
+    auto* shown = new QLabel(value);
+    shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(new QLabel(label), row, 0);
+    grid->addWidget(shown, row, 1);
+    return shown;
+}
+
+void CMainDlg::Open()
+{
+    m_connectionTray.Create(CConnectionMonitor::WaitingTooltip(), 0, 173);
+    m_connectionTray.SetMenuDefaultItem(0, true);
+    m_connectionTray.SetIcon(PictureWaiting);
+    m_mailTray.Create(tr("Email"), 0, 193);
+    m_mailTray.HideIcon();
+    m_mailTray.SetMenuDefaultItem(0, true);
+
+    m_placement.Load();
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    move(m_placement.Remembered().topLeft());
+    // A window that should start hidden lives only in the tray; without a notification
+    // area the window is the only way in, so it starts minimized instead.
+    m_shownSinceOpen = !m_placement.StartHidden();
+    if (m_shownSinceOpen)
+        show();
+    else if (!m_connectionTray.IsAvailable())
+        showMinimized();
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+
+    const QString user = CUserName::Current();
+    m_user->setText(user);
+    m_monitor->Start(user);
+}
+
+void CMainDlg::Exit()
+{
+    Exit(true);
+}
+
+void CMainDlg::Exit(bool ask)
+{
+    const bool confirm = ask && m_store.Read(Keys::ConfirmExit) == 1;
+    const bool leave =
+        !confirm || CMessageBox::Ask(tr("You are about to exit Orvalis. Are you sure ?"));
+    if (leave && m_counters) {
+        m_counters->Cancel();
+        if (m_counters->Busy())
+            CMessageBox::Inform(tr("still can't terinate inet -=- panic!!! help!!!"));
+    }
+    SaveWindowPosition();
+    if (!leave)
+        return;
+    Finish();
+    // Records still waiting for the log are named where the user will see it: a box when
+    // the exit was asked for on screen, else standard error.
+    const QString note = m_monitor->WaitingRecordsNote();
+    if (!note.isEmpty() && ask)
+        CMessageBox::Inform(note);
+    else if (!note.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(note));
+}
+
+QString CMainDlg::Quit()
+{
+    if (m_counters)
+        m_counters->Cancel();
+    SaveWindowPosition();
+    Finish();
+    return m_monitor->WaitingRecordsNote();
+}
+
+void CMainDlg::Finish()
+{
+    m_monitor->Shutdown();
+    m_finished = true;
+    hide();
+    Q_EMIT Finished();
+}
+
+void CMainDlg::SaveWindowPosition()
+{
+    // A window that started hidden and was never shown since counts as minimized, so the
+    // next start is hidden too.
+    m_placement.Save(geometry(), isMinimized() || !m_shownSinceOpen);
+}
+
+void CMainDlg::RunCommand(int number)
+{
+    Run(number, true);
+}
+
+bool CMainDlg::OnScreen() const
+{
+    return !CTrayHost::Headless() && isVisible() && !isMinimized();
+}
+
+void CMainDlg::Run(int number, bool mayAsk)
+{
+    const int command = CCommandTable::Canonical(number);
+    const int page = CCommandTable::PreferencesPage(command);
+    if (page >= 0) {
+        m_windows.OpenPreferences(page);
+        return;
+    }
+    switch (command) {
+    case CCommandTable::Connect:
+        m_services.DialDefaultConnection();
+        break;
+    case CCommandTable::Hangup:
+        m_monitor->HangupCommand(mayAsk);
+        break;
+    case CCommandTable::CheckMail:
+        m_windows.CheckMailNow();
+        break;
+    case CCommandTable::CheckUpdate:
+        m_windows.CheckUpdateNow();
+        break;
+    case CCommandTable::InetTools:
+        m_windows.OpenInetTools();
+        break;
+    case CCommandTable::Connections:
+        m_windows.OpenConnections();
+        break;
+    case CCommandTable::Security:
+        m_windows.OpenSecurity();
+        break;
+    case CCommandTable::Timer:
+        m_monitor->StartScheduleTicker();
+        m_windows.OpenSchedule();
+        break;
+    case CCommandTable::Report:
+        m_windows.OpenReport();
+        break;
+    case CCommandTable::Summary:
+        OpenSummary();
+        break;
+    case CCommandTable::Contents:
+        OpenHelp();
+        break;
+    case CCommandTable::About:
+        OpenAbout();
+        break;
+    case CCommandTable::Hide:
+        hide();
+        break;
+    case CCommandTable::Minimize:
+        Minimize();
+        break;
+    case CCommandTable::Show:
+        ShowWindow();
+        break;
+    case CCommandTable::Exit:
+        Exit(mayAsk);
+        break;
+    case CCommandTable::MailPreferences:
+        // Opens on the General page; after OK the timers follow what was chosen there.
+        if (m_windows.OpenPreferences(0))
+            m_monitor->ReArm();
+        break;
+    case CCommandTable::HideMailIcon:
+        m_mailTray.HideIcon();
+        m_mailCount->setText(QStringLiteral("0"));
+        break;
+    default:
+        break;
+    }
+}
+
+bool CMainDlg::HandleRequest(const QByteArray& request)
+{
+    const int command = CCommandTable::FromRequest(request);
+    if (command == 0)
+        return false;
+    if (command == CCommandTable::Show && request == CCommandTable::kShowRequest) {
+        RunCommand(command);
+        return true;
+    }
+    // Not inside the socket's handler. A command from outside asks its question only when
+    // the window is there to be seen when it runs; otherwise it does what it says, since a
+    // script or a shortcut asked for it and nobody may be there to answer.
+    QMetaObject::invokeMethod(
+        this, [this, command] { Run(command, OnScreen()); }, Qt::QueuedConnection);
+    return true;
+}
+
+void CMainDlg::OpenHelp()
+{
+    const QString help = CHelpFile::Find(QCoreApplication::applicationDirPath());
+    if (!help.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void CMainDlg::OpenAbout()
+{
+    if (!m_about) {
+        m_about = new CAboutDlg(this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Present(m_about);
+}
+
+void CMainDlg::OpenSummary()
+{
+    if (!m_summary) {
+        m_summary = new CSummaryDlg(m_store, this);
+        m_summary->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Present(m_summary);
+}
+
+void CMainDlg::Present(QDialog* window)
+{
+    // One window per command: asking again brings the open one to the front.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void CMainDlg::Minimize()
+{
+    showMinimized();
+    setWindowTitle(CConnectionMonitor::kIdleTitle);
+}
+
+QStringList CMainDlg::Messages() const
+{
+    return m_messages->Lines();
+}
+
+QStringList CMainDlg::Values() const
+{
+    return {m_duration->text(), m_bytesIn->text(), m_bytesOut->text(), m_user->text(),
+            m_mailCount->text()};
+}
+
+void CMainDlg::AddMessage(const QString& text)
+{
+    m_messages->Prepend(text);
+}
+
+void CMainDlg::SetTray(int picture, const QString& tooltip)
+{
+    m_connectionTray.SetTooltipText(tooltip);
+    m_connectionTray.SetIcon(picture);
+}
+
+void CMainDlg::ShowMailTray(int picture, const QString& tooltip)
+{
+    m_mailTray.SetIcon(picture);
+    m_mailTray.SetTooltipText(tooltip);
+    m_mailTray.ShowIcon();
+}
+
+void CMainDlg::SetTitle(const QString& title)
+{
+    setWindowTitle(title);
+}
+
+void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn,
+                             const QString& bytesOut)
+{
+    m_duration->setText(duration);
+    m_bytesIn->setText(bytesIn);
+    m_bytesOut->setText(bytesOut);
+}
+
+void CMainDlg::SetMailCount(const QString& text)
+{
+    m_mailCount->setText(text);
+}
+
+void CMainDlg::ShowWindow()
+{
+    m_shownSinceOpen = true;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainDlg::HideWindow()
+{
+    hide();
+}
+
+void CMainDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_finished) {
+        event->accept();
+        return;
+    }
+    // Closing only hides the window: the monitor goes on in the background.
+    SaveWindowPosition();
+    if (m_counters)
+        m_counters->Cancel();
+    hide();
+    event->ignore();
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        RunCommand(CCommandTable::Hide);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Esc tucks the window away into the tray; Enter does nothing. Neither ends the program.
+    if (event->key() == Qt::Key_Escape) {
+        RunCommand(CCommandTable::Hide);
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void CMainDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressed = CTitleStrip::At(event->position().toPoint());
+    if (m_pressed == CTitleStrip::Area::Drag) {
+        if (QWindow* window = windowHandle())
+            window->startSystemMove();
+        m_pressed = CTitleStrip::Area::None;
+    }
+    update();
+}
+
+void CMainDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const CTitleStrip::Area pressed = m_pressed;
+    m_pressed = CTitleStrip::Area::None;
+    update();
+    if (pressed == CTitleStrip::Area::None ||
+        CTitleStrip::At(event->position().toPoint()) != pressed)
+        return;
+    if (pressed == CTitleStrip::Area::Hide)
+        RunCommand(CCommandTable::Hide);
+    else if (pressed == CTitleStrip::Area::Minimize)
+        Minimize();
+    else if (pressed == CTitleStrip::Area::Logo)
+        RunCommand(CCommandTable::About);
+}
+
+void CMainDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    // Leaving the pressed area puts the normal picture back.
+    if (m_pressed != CTitleStrip::Area::None &&
+        CTitleStrip::At(event->position().toPoint()) != m_pressed) {
+        m_pressed = CTitleStrip::Area::None;
+        update();
+    }
+}
+
+void CMainDlg::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient strip(0, 0, 0, CTitleStrip::kHeight);
+    strip.setColorAt(0, QColor(0x40, 0x40, 0x40));
+    strip.setColorAt(1, QColor(0x18, 0x18, 0x18));
+    painter.fillRect(0, 0, kWidth, CTitleStrip::kHeight, strip);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 200, 0));
+    painter.drawText(QRect(6, 0, 200, CTitleStrip::kHeight), Qt::AlignVCenter,
+                     QStringLiteral("Orvalis"));
+
+    const auto glyph = [&](int left, CTitleStrip::Area area, const QString& image) {
+        const QRect box(left, 1, 18, CTitleStrip::kHeight - 2);
+        if (m_pressed == area)
+            painter.fillRect(box, QColor(0, 160, 0));
+        QIcon(image).paint(&painter, box.adjusted(4, 1, -4, -1));
+    };
+    glyph(351, CTitleStrip::Area::Minimize, QStringLiteral(":/images/title-minimize.svg"));
+    glyph(371, CTitleStrip::Area::Hide, QStringLiteral(":/images/title-hide.svg"));
+
+    const QRect logo(362, 258, 26, 26);
+    if (m_pressed == CTitleStrip::Area::Logo)
+        painter.fillRect(logo.adjusted(-2, -2, 2, 2), QColor(0, 160, 0));
+    QIcon(QStringLiteral(":/images/logo.svg")).paint(&painter, logo);
+    painter.setPen(QColor(0x44, 0x44, 0x44));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

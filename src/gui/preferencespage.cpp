@@ -1,0 +1,3 @@
+#include "gui/preferencespage.h"
+
+CPreferencesPage::~CPreferencesPage() = default;

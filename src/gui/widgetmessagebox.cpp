@@ -1,0 +1,50 @@
+#include "gui/widgetmessagebox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon ToIcon(CMessageBox::Icon icon)
+{
+    switch (icon) {
+    case CMessageBox::Icon::Information:
+        return QMessageBox::Information;
+    case CMessageBox::Icon::Question:
+        return QMessageBox::Question;
+    case CMessageBox::Icon::Warning:
+        return QMessageBox::Warning;
+    case CMessageBox::Icon::Stop:
+        return QMessageBox::Critical;
+    case CMessageBox::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+CMessageBox::Answer Present(const CMessageBox::Box& box)
+{
+    const std::unique_ptr<QMessageBox> dialog =
+        CWidgetMessageBox::Build(box, QApplication::activeWindow());
+    const int result = dialog->exec();
+    if (box.buttons != CMessageBox::Buttons::YesNo)
+        return CMessageBox::Answer::Ok;
+    return result == QMessageBox::Yes ? CMessageBox::Answer::Yes : CMessageBox::Answer::No;
+}
+} // namespace
+
+std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& box, QWidget* parent)
+{
+    const QString caption = box.caption.isEmpty() ? CMessageBox::AppTitle() : box.caption;
+    const bool question = box.buttons == CMessageBox::Buttons::YesNo;
+    auto dialog = std::make_unique<QMessageBox>(
+        ToIcon(box.icon), caption, box.text,
+        question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    if (question)
+        dialog->setDefaultButton(QMessageBox::Yes);
+    return dialog;
+}
+
+void CWidgetMessageBox::Install()
+{
+    CMessageBox::SetPresenter(&Present);
+}

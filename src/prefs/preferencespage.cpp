@@ -1,3 +1,0 @@
-#include "prefs/preferencespage.h"
-
-CPreferencesPage::~CPreferencesPage() = default;

@@ -1,0 +1,114 @@
+#include "support/monitorfakes.h"
+
+int CFakeRemoteAccess::EnumEntries(QStringList& out)
+{
+    out.clear();
+    return 0;
+}
+
+int CFakeRemoteAccess::CreateEntry()
+{
+    return 0;
+}
+
+int CFakeRemoteAccess::EditEntry(const QString&)
+{
+    return 0;
+}
+
+int CFakeRemoteAccess::DeleteEntry(const QString&)
+{
+    return 0;
+}
+
+int CFakeRemoteAccess::Dial(const QString&, const QString&, const QString&, DialNotifier,
+                            Handle& out)
+{
+    out = 0;
+    return 0;
+}
+
+int CFakeRemoteAccess::HangUp(Handle handle)
+{
+    hungUp.append(handle);
+    connections.clear();
+    return 0;
+}
+
+int CFakeRemoteAccess::EnumConnections(QList<CActiveConnection>& out)
+{
+    out = connections;
+    return enumError;
+}
+
+void CRecordingSink::AddMessage(const QString& text)
+{
+    messages.prepend(text);
+}
+
+void CRecordingSink::SetTray(int p, const QString& t)
+{
+    picture = p;
+    tooltip = t;
+}
+
+void CRecordingSink::ShowMailTray(int p, const QString& t)
+{
+    mailPicture = p;
+    mailTooltip = t;
+}
+
+void CRecordingSink::SetTitle(const QString& t)
+{
+    title = t;
+}
+
+void CRecordingSink::SetCallValues(const QString& d, const QString& in, const QString& out)
+{
+    values = {d, in, out};
+}
+
+void CRecordingSink::SetMailCount(const QString& text)
+{
+    mailCount = text;
+}
+
+void CRecordingSink::ShowWindow()
+{
+    ++shows;
+}
+
+void CRecordingSink::HideWindow()
+{
+    ++hides;
+}
+
+void CRecordingServices::DialDefaultConnection()
+{
+    ++dials;
+}
+
+void CRecordingServices::StartMailCheckWorker()
+{
+    ++mailChecks;
+}
+
+void CRecordingServices::StartUpgradeCheck()
+{
+    ++upgradeChecks;
+}
+
+int CRecordingServices::ScheduleTick()
+{
+    return scheduleResult;
+}
+
+void CRecordingSound::PlayBeeps(int times)
+{
+    played.append(QStringLiteral("beeps %1").arg(times));
+}
+
+void CRecordingSound::PlayFile(const QString& path)
+{
+    played.append(path);
+}

@@ -1,0 +1,49 @@
+#include "support/scriptedremoteaccess.h"
+
+int CScriptedRemoteAccess::EnumEntries(QStringList& out)
+{
+    out = enumResult == 0 ? entries : QStringList();
+    return enumResult;
+}
+
+int CScriptedRemoteAccess::CreateEntry()
+{
+    entries.append(QStringLiteral("New entry"));
+    return 0;
+}
+
+int CScriptedRemoteAccess::EditEntry(const QString&)
+{
+    return 0;
+}
+
+int CScriptedRemoteAccess::DeleteEntry(const QString& name)
+{
+    deleted.append(name);
+    entries.removeAll(name);
+    return 0;
+}
+
+int CScriptedRemoteAccess::Dial(const QString& entry, const QString& user, const QString& password,
+                                DialNotifier dialNotifier, Handle& outHandle)
+{
+    outHandle = 0;
+    dials.append({entry, user, password});
+    if (dialResult != 0)
+        return dialResult;
+    notifier = std::move(dialNotifier);
+    outHandle = 100 + dials.size();
+    return 0;
+}
+
+int CScriptedRemoteAccess::HangUp(Handle handle)
+{
+    hangUps.append(handle);
+    return 0;
+}
+
+int CScriptedRemoteAccess::EnumConnections(QList<CActiveConnection>& out)
+{
+    out.clear();
+    return 0;
+}
