@@ -86,7 +86,7 @@ int CUpdateQuery::WorkersRunning()
 QByteArray CUpdateQuery::BuildRequest(const QDateTime& now, const QString& keyword)
 {
     const QString text = now.toString(QStringLiteral("dd-MM-yyyy|HH:mm:ss|")) +
-                         QLatin1String(kProtocolVersion) + QLatin1Char('|') + keyword;
+                         QLatin1String(kVersion) + QLatin1Char('|') + keyword;
     QByteArray block = text.toUtf8().left(kRequestSize);
     block.append(kRequestSize - block.size(), '\0');
     return block;

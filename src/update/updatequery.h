@@ -22,8 +22,8 @@ public:
 
     // The question the checks ask (spelled so: the server knows it this way).
     static constexpr const char* kUpgradeKeyword = "IsUpgradeAvaible?";
-    // Version of the exchange, sent in every request. Not the program's own version.
-    static constexpr const char* kProtocolVersion = "3.7";
+    // The version sent in every request: the program's own.
+    static constexpr const char* kVersion = ORVALIS_VERSION;
     static constexpr int kRequestSize = 100;
     static constexpr int kReplyBufferSize = 1000;
     static constexpr int kDefaultConnectTimeoutMs = 20000;

@@ -32,15 +32,17 @@ private Q_SLOTS:
     // Every worker has ended (and been deleted) before the next case.
     void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(CUpdateQuery::WorkersRunning(), 0, 30000); }
 
-    // The request block and the preset reply buffer, byte by byte.
+    // The request block and the preset reply buffer, byte by byte. The version field is
+    // the project's version.
     void requestAndReplyBuffer()
     {
         const QDateTime at(QDate(2027, 2, 3), QTime(4, 5, 6));
-        const QByteArray text("03-02-2027|04:05:06|3.7|IsUpgradeAvaible?");
+        const QByteArray fields("03-02-2027|04:05:06|" ORVALIS_VERSION "|");
+        const QByteArray text = fields + "IsUpgradeAvaible?";
         QByteArray request = CUpdateQuery::BuildRequest(at, QStringLiteral("IsUpgradeAvaible?"));
         QCOMPARE(request, text + QByteArray(100 - text.size(), '\0'));
         request = CUpdateQuery::BuildRequest(at, QString(120, QLatin1Char('k')));
-        QCOMPARE(request, QByteArray("03-02-2027|04:05:06|3.7|") + QByteArray(76, 'k'));
+        QCOMPARE(request, fields + QByteArray(100 - fields.size(), 'k'));
 
         QCOMPARE(CUpdateQuery::ReplyText({}), kNoAnswer);
         QCOMPARE(CUpdateQuery::ReplyText(QByteArray("OK\0", 3)), QStringLiteral("OK"));
@@ -116,9 +118,12 @@ private Q_SLOTS:
         QSignalSpy finished(&check, &CDialCheck::Finished);
         check.Start();
         QTRY_COMPARE(finished.count(), 1);
+        const QString text =
+            QStringLiteral("31-12-2027|23:59:58|" ORVALIS_VERSION "|IsUpgradeAvaible?");
         QTRY_COMPARE(process.Requests(),
-                     QStringList{"100 bytes, text \"31-12-2027|23:59:58|3.7|IsUpgradeAvaible?\", "
-                                 "then 59 zero bytes"});
+                     QStringList{QStringLiteral("100 bytes, text \"%1\", then %2 zero bytes")
+                                     .arg(text)
+                                     .arg(100 - text.size())});
     }
 
     // A window closed before the reply drops it; the worker still ends on its own.
