@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <span>
+#include <variant>
+
 // Every key of the settings file, defined once: its section, its name, what a missing key
 // reads as, and (where the name misleads) what it means. Code reads and writes settings
 // through these, never through names typed again elsewhere. A feature that needs a new
@@ -20,6 +23,9 @@ struct CTextKey {
     const char* name;
     const char* defaultValue;
 };
+
+// Any key of the table whose name is fixed, for code that walks all of them.
+using CAnyKey = std::variant<CIntKey, CTextKey>;
 
 // A key whose name is made at run time, such as the credentials of one phonebook entry.
 struct CNamedKey {
@@ -188,6 +194,9 @@ inline constexpr CTextKey RemoteTime{kInet, "RemoteTime", "???"};
 CNamedKey EntryUser(const QString& entry);
 CNamedKey EntryPassword(const QString& entry);
 
+// Every key above with a fixed name, in the order above. A new key goes here as well.
+std::span<const CAnyKey> All();
+
 } // namespace Keys
 
 // The connection simulator's own file (simulator.ini), not the settings file.
@@ -222,5 +231,8 @@ inline constexpr CIntKey EnumError{kLine, "EnumError", 0};
 inline constexpr CTextKey Since{kLine, "Since", ""};
 inline constexpr CTextKey Handle{kLine, "Handle", ""};
 inline constexpr CTextKey Counted{kLine, "Counted", ""};
+
+// Every key above, in the order above.
+std::span<const CAnyKey> All();
 
 } // namespace SimKeys

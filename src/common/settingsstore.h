@@ -2,9 +2,9 @@
 
 #include "common/settingskeys.h"
 
-#include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Named values under named sections of an INI file ("[Section]", "Key=Value").
@@ -17,7 +17,11 @@
 // created readable by its owner only.
 //
 // A missing, unreadable or garbled file gives the caller's defaults; a write that cannot
-// be done returns false and leaves the old file as it was.
+// be done returns false and leaves the old file as it was. A file too large to be a
+// settings file is also told to the notice handler, once until it can be read again; the
+// store shows nothing itself.
+//
+// The text model of the file is CIniDocument, the replacing of it CAtomicFileWriter.
 //
 // Safe to use from several threads at once.
 class CSettingsStore {
@@ -25,7 +29,15 @@ public:
     // Longest text a read returns, in characters.
     static constexpr int kMaxTextLength = 4095;
 
+    // Receives a text for the user about a settings file the store cannot use. Called on
+    // the thread that read or wrote, which need not be the thread of the windows.
+    using NoticeHandler = std::function<void(const QString& text)>;
+
     explicit CSettingsStore(QString path);
+
+    // Installs the handler for the whole process; an empty one restores the default, which
+    // prints the text to standard error as "Error: text".
+    static void SetNoticeHandler(NoticeHandler handler);
 
     const QString& Path() const { return m_path; }
 
@@ -65,6 +77,7 @@ public:
 private:
     std::optional<QString> Lookup(const QString& section, const QString& key) const;
     bool Modify(const QString& section, const QString& key, const QString* value);
+    static void Notice(const QString& text);
 
     QString m_path;
 };

@@ -1,3 +1,4 @@
+#include "common/inidocument.h"
 #include "common/settingskeys.h"
 #include "common/settingsstore.h"
 
@@ -5,6 +6,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <type_traits>
+#include <variant>
 
 using namespace Qt::StringLiterals;
 
@@ -64,76 +68,65 @@ private Q_SLOTS:
         QCOMPARE(store.Read(Keys::EntryPassword(u"Home ISP"_s)), QString());
     }
 
-    // No two keys of the table name the same place in the file (names are compared
-    // without regard to case, as the store does).
+    // Every key of the table reads its default from an empty file, and what is written
+    // under it is read back, through a file written under its own section and name.
+    void everyKeyReadsItsDefaultAndRoundTrips_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::newRow("settings file") << 0;
+        QTest::newRow("simulator file") << 1;
+    }
+    void everyKeyReadsItsDefaultAndRoundTrips()
+    {
+        QFETCH(int, table);
+        QTemporaryDir dir;
+        CSettingsStore store(dir.filePath(u"ov.ini"_s));
+        for (const CAnyKey& any : table == 0 ? Keys::All() : SimKeys::All()) {
+            std::visit(
+                [&store](const auto& key) {
+                    const QString name = QLatin1String(key.name);
+                    QVERIFY2(CIniDocument::IsUsableKey(name) && name == name.trimmed() &&
+                                 !name.contains(u'='),
+                             key.name);
+                    if constexpr (std::is_same_v<std::decay_t<decltype(key)>, CIntKey>) {
+                        QCOMPARE(store.Read(key), key.defaultValue);
+                        QVERIFY(store.Write(key, key.defaultValue + 7));
+                        QCOMPARE(store.ReadInt(QLatin1String(key.section), name.toUpper(), -1),
+                                 key.defaultValue + 7);
+                    } else {
+                        QCOMPARE(store.Read(key), QLatin1String(key.defaultValue));
+                        QVERIFY(store.Write(key, name + u" value"));
+                        QCOMPARE(store.ReadString(QLatin1String(key.section), name.toLower(), {}),
+                                 name + u" value");
+                    }
+                },
+                any);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // No two keys of a table name the same place in the file (names are compared
+    // without regard to case, as the store does), and every settings key lives in one of
+    // the sections the program knows.
     void everyKeyHasItsOwnPlace()
     {
-        const QList<std::pair<const char*, const char*>> keys = {
-#define KEY(k) {Keys::k.section, Keys::k.name}
-            KEY(IniPath),
-            KEY(StartWhenWindows),
-            KEY(HideOnStart),
-            KEY(ShowSplash),
-            KEY(ShowWhenConnected),
-            KEY(ConfirmHangup),
-            KEY(ConfirmExit),
-            KEY(WindowBottom),
-            KEY(WindowTop),
-            KEY(WindowRight),
-            KEY(WindowLeft),
-            KEY(WindowMinimized),
-            KEY(SummaryWhen),
-            KEY(DialSecsToDial),
-            KEY(HangupSecsToHangup),
-            KEY(Redial),
-            KEY(HangupComboState),
-            KEY(HangupInterval),
-            KEY(CheckMail),
-            KEY(CMailTime),
-            KEY(CheckMailOnCon),
-            KEY(MUser),
-            KEY(MPassword),
-            KEY(MServer),
-            KEY(MPort),
-            KEY(MSecurity),
-            KEY(WarnWhenMonth),
-            KEY(WarnWhenMonthInterval),
-            KEY(WarnWhenCall),
-            KEY(WarnWhenCallInterval),
-            KEY(DisWhenMonth),
-            KEY(DisWhenMonthInterval),
-            KEY(DisWhenCall),
-            KEY(DisWhenCallInterval),
-            KEY(ActionWhenConMade),
-            KEY(SoundWhenConMade),
-            KEY(ActionWhenConDropped),
-            KEY(SoundWhenConDropped),
-            KEY(PricePerDial),
-            KEY(CostPerMinute),
-            KEY(CheapCostPerMinute),
-            KEY(CheapTimeStart),
-            KEY(CheapTimeEnd),
-            KEY(MinConTime),
-            KEY(ConnectionBlock),
-            KEY(FreeMonthTime),
-            KEY(CheapInSat),
-            KEY(CheapInSun),
-            KEY(CheapTimeFromComboState),
-            KEY(CheapTimeToComboState),
-            KEY(DisableUpgrade),
-            KEY(SecurityEnabled),
-            KEY(SecurityWhenStarted),
-            KEY(SecurityWhenConfigured),
-            KEY(SecurityPassword),
-            KEY(TimeServer),
-            KEY(RemoteTime),
-#undef KEY
-        };
-        QSet<QString> seen;
-        for (const auto& [section, name] : keys) {
-            const QString place = (QLatin1String(section) + u'/' + QLatin1String(name)).toLower();
-            QVERIFY2(!seen.contains(place), qPrintable(place));
-            seen.insert(place);
+        const QSet<QString> sections = {QLatin1String(Keys::kSettings), QLatin1String(Keys::kPrice),
+                                        QLatin1String(Keys::kConnections),
+                                        QLatin1String(Keys::kSecurity), QLatin1String(Keys::kInet)};
+        for (const std::span<const CAnyKey> table : {Keys::All(), SimKeys::All()}) {
+            QVERIFY(!table.empty());
+            QSet<QString> seen;
+            for (const CAnyKey& any : table) {
+                const auto [section, name] = std::visit(
+                    [](const auto& key) { return std::pair(key.section, key.name); }, any);
+                if (table.data() == Keys::All().data())
+                    QVERIFY2(sections.contains(QLatin1String(section)), section);
+                const QString place =
+                    (QLatin1String(section) + u'/' + QLatin1String(name)).toLower();
+                QVERIFY2(!seen.contains(place), qPrintable(place));
+                seen.insert(place);
+            }
         }
     }
 };

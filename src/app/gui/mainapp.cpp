@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QScopeGuard>
+#include <QThread>
 
 #include <cstdio>
 #include <memory>
@@ -135,6 +136,17 @@ int CMainApp::Run(int argc, char** argv)
     CTranslationLoader translations;
     translations.Install(QCoreApplication::applicationDirPath(), QLocale::system().uiLanguages());
     CWidgetMessageBox::Install();
+    // A settings file the store cannot use is told in a box. A box cannot open on a worker
+    // thread, nor in the middle of whatever the event loop is doing when it reads a
+    // setting: then it waits for the loop.
+    CSettingsStore::SetNoticeHandler([](const QString& text) {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app && (QThread::currentThread() != app->thread() || app->thread()->loopLevel() > 0))
+            QMetaObject::invokeMethod(
+                app, [text] { CMessageBox::Error(text); }, Qt::QueuedConnection);
+        else
+            CMessageBox::Error(text);
+    });
     instance.Listen();
 
     // 2. The settings file.
