@@ -1,20 +1,18 @@
 #include "gui/maindlg.h"
 
+#include "app/commandtable.h"
+#include "app/gui/trayhost.h"
+#include "billing/gui/summarydlg.h"
 #include "common/helpfile.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
-#include "app/commandtable.h"
-#include "monitor/connectionmonitor.h"
-#include "monitor/monitorservices.h"
-#include "monitor/trafficcounters.h"
-#include "app/gui/systemtray.h"
-#include "app/gui/trayhost.h"
 #include "gui/aboutdlg.h"
-#include "app/commandwindows.h"
 #include "gui/messagedelegate.h"
 #include "gui/messagelistmodel.h"
-#include "billing/gui/summarydlg.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/monitordisplay.h"
+#include "monitor/trafficcounters.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -61,17 +59,13 @@ const QString kSkin = QStringLiteral(
 
 } // namespace
 
-CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
+CMainDlg::CMainDlg(CSettingsStore& store, CTrafficCounters* counters, CConnectionMonitor& monitor,
+                   CMonitorDisplay& display, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_store(parts.store)
-    , m_counters(parts.counters)
-    , m_services(parts.services)
-    , m_windows(parts.windows)
-    , m_monitor(std::make_unique<CConnectionMonitor>(
-          parts.store, parts.remoteAccess, parts.counters, *this, parts.services, parts.sound))
-    , m_connectionTray(parts.connectionTray)
-    , m_mailTray(parts.mailTray)
-    , m_placement(parts.store)
+    , m_store(store)
+    , m_counters(counters)
+    , m_monitor(monitor)
+    , m_placement(store)
     , m_messages(new CMessageListModel(this))
     , m_messageView(new QTreeView(this))
     , m_menuBar(new QMenuBar(this))
@@ -130,21 +124,27 @@ CMainDlg::CMainDlg(const CMainDlgParts& parts, QWidget* parent)
             child->installEventFilter(this);
     }
 
-    connect(&m_connectionTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
-    connect(&m_mailTray, &CSystemTray::Command, this, &CMainDlg::RunCommand);
+    connect(&display, &CMonitorDisplay::MessageAdded, this, &CMainDlg::AddMessage);
+    connect(&display, &CMonitorDisplay::TitleChanged, this, &QWidget::setWindowTitle);
+    connect(&display, &CMonitorDisplay::CallValuesChanged, this,
+            [this](const QString& duration, const QString& bytesIn, const QString& bytesOut) {
+                m_duration->setText(duration);
+                m_bytesIn->setText(bytesIn);
+                m_bytesOut->setText(bytesOut);
+            });
+    connect(&display, &CMonitorDisplay::MailCountChanged, m_mailCount, &QLabel::setText);
+    connect(&display, &CMonitorDisplay::ShowRequested, this, &CMainDlg::ShowWindow);
+    connect(&display, &CMonitorDisplay::HideRequested, this, &CMainDlg::HideWindow);
 }
 
-CMainDlg::~CMainDlg()
-{
-    m_monitor->Shutdown();
-}
+CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::BuildMenuBar()
 {
     m_menuBar->setGeometry(0, CTitleStrip::kHeight, kWidth, 20);
-    const auto add = [this](QMenu* menu, const QString& text, int command) {
+    const auto add = [this](QMenu* menu, const QString& text, CCommandTable::Command command) {
         connect(menu->addAction(text), &QAction::triggered, this,
-                [this, command] { RunCommand(command); });
+                [this, command] { Q_EMIT CommandChosen(command); });
     };
     QMenu* connection = m_menuBar->addMenu(tr("Connection"));
     add(connection, tr("Connect"), CCommandTable::Connect);
@@ -169,14 +169,14 @@ void CMainDlg::BuildMenuBar()
     add(view, tr("Hide"), CCommandTable::Hide);
     add(view, tr("Minimize"), CCommandTable::Minimize);
     connect(m_menuBar->addAction(tr("Exit")), &QAction::triggered, this,
-            [this] { RunCommand(CCommandTable::Exit); });
+            [this] { Q_EMIT CommandChosen(CCommandTable::Exit); });
 }
 
 void CMainDlg::BuildButtons()
 {
     struct Button {
         const char* text;
-        int command;
+        CCommandTable::Command command;
         const char* icon; // res/icons/button-ICON.svg
     };
     static const Button buttons[] = {
@@ -200,12 +200,12 @@ void CMainDlg::BuildButtons()
         tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tool->setFocusPolicy(Qt::NoFocus);
         tool->setGeometry(6 + (index % 4) * 88, 178 + (index / 4) * 56, 84, 52);
-        const int command = button.command;
+        const CCommandTable::Command command = button.command;
         connect(tool, &QToolButton::clicked, this, [this, command] {
             // Only the button says so in the list; the menus check without a line.
             if (command == CCommandTable::CheckMail)
                 AddMessage(tr("Checking mail..."));
-            RunCommand(command);
+            Q_EMIT CommandChosen(command);
         });
         ++index;
     }
@@ -217,7 +217,8 @@ void CMainDlg::BuildButtons()
     hide->setIconSize(QSize(10, 10));
     hide->setFocusPolicy(Qt::NoFocus);
     hide->setGeometry(364, 40, 20, 20);
-    connect(hide, &QToolButton::clicked, this, [this] { RunCommand(CCommandTable::Hide); });
+    connect(hide, &QToolButton::clicked, this,
+            [this] { Q_EMIT CommandChosen(CCommandTable::Hide); });
 }
 
 QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
@@ -229,15 +230,8 @@ QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, con
     return shown;
 }
 
-void CMainDlg::Open()
+void CMainDlg::Open(bool trayAvailable)
 {
-    m_connectionTray.Create(CConnectionMonitor::WaitingTooltip(), 0, 173);
-    m_connectionTray.SetMenuDefaultItem(0, true);
-    m_connectionTray.SetIcon(PictureWaiting);
-    m_mailTray.Create(tr("Email"), 0, 193);
-    m_mailTray.HideIcon();
-    m_mailTray.SetMenuDefaultItem(0, true);
-
     m_placement.Load();
     setWindowTitle(CConnectionMonitor::kIdleTitle);
     move(m_placement.Remembered().topLeft());
@@ -246,18 +240,12 @@ void CMainDlg::Open()
     m_shownSinceOpen = !m_placement.StartHidden();
     if (m_shownSinceOpen)
         show();
-    else if (!m_connectionTray.IsAvailable())
+    else if (!trayAvailable)
         showMinimized();
     setWindowTitle(CConnectionMonitor::kIdleTitle);
 
     const QString user = CUserName::Current();
     m_user->setText(user);
-    m_monitor->Start(user);
-}
-
-void CMainDlg::Exit()
-{
-    Exit(true);
 }
 
 void CMainDlg::Exit(bool ask)
@@ -276,7 +264,7 @@ void CMainDlg::Exit(bool ask)
     Finish();
     // Records still waiting for the log are named where the user will see it: a box when
     // the exit was asked for on screen, else standard error.
-    const QString note = m_monitor->WaitingRecordsNote();
+    const QString note = m_monitor.WaitingRecordsNote();
     if (!note.isEmpty() && ask)
         CMessageBox::Inform(note);
     else if (!note.isEmpty())
@@ -289,12 +277,12 @@ QString CMainDlg::Quit()
         m_counters->Cancel();
     SaveWindowPosition();
     Finish();
-    return m_monitor->WaitingRecordsNote();
+    return m_monitor.WaitingRecordsNote();
 }
 
 void CMainDlg::Finish()
 {
-    m_monitor->Shutdown();
+    m_monitor.Shutdown();
     m_finished = true;
     hide();
     Q_EMIT Finished();
@@ -307,103 +295,9 @@ void CMainDlg::SaveWindowPosition()
     m_placement.Save(geometry(), isMinimized() || !m_shownSinceOpen);
 }
 
-void CMainDlg::RunCommand(int number)
-{
-    Run(number, true);
-}
-
 bool CMainDlg::OnScreen() const
 {
     return !CTrayHost::Headless() && isVisible() && !isMinimized();
-}
-
-void CMainDlg::Run(int number, bool mayAsk)
-{
-    const int command = CCommandTable::Canonical(number);
-    const int page = CCommandTable::PreferencesPage(command);
-    if (page >= 0) {
-        m_windows.OpenPreferences(page);
-        return;
-    }
-    switch (command) {
-    case CCommandTable::Connect:
-        m_services.DialDefaultConnection();
-        break;
-    case CCommandTable::Hangup:
-        m_monitor->HangupCommand(mayAsk);
-        break;
-    case CCommandTable::CheckMail:
-        m_windows.CheckMailNow();
-        break;
-    case CCommandTable::CheckUpdate:
-        m_windows.CheckUpdateNow();
-        break;
-    case CCommandTable::InetTools:
-        m_windows.OpenInetTools();
-        break;
-    case CCommandTable::Connections:
-        m_windows.OpenConnections();
-        break;
-    case CCommandTable::Security:
-        m_windows.OpenSecurity();
-        break;
-    case CCommandTable::Timer:
-        m_monitor->StartScheduleTicker();
-        m_windows.OpenSchedule();
-        break;
-    case CCommandTable::Report:
-        m_windows.OpenReport();
-        break;
-    case CCommandTable::Summary:
-        OpenSummary();
-        break;
-    case CCommandTable::Contents:
-        OpenHelp();
-        break;
-    case CCommandTable::About:
-        OpenAbout();
-        break;
-    case CCommandTable::Hide:
-        hide();
-        break;
-    case CCommandTable::Minimize:
-        Minimize();
-        break;
-    case CCommandTable::Show:
-        ShowWindow();
-        break;
-    case CCommandTable::Exit:
-        Exit(mayAsk);
-        break;
-    case CCommandTable::MailPreferences:
-        // Opens on the General page; after OK the timers follow what was chosen there.
-        if (m_windows.OpenPreferences(0))
-            m_monitor->ReArm();
-        break;
-    case CCommandTable::HideMailIcon:
-        m_mailTray.HideIcon();
-        m_mailCount->setText(QStringLiteral("0"));
-        break;
-    default:
-        break;
-    }
-}
-
-bool CMainDlg::HandleRequest(const QByteArray& request)
-{
-    const int command = CCommandTable::FromRequest(request);
-    if (command == 0)
-        return false;
-    if (command == CCommandTable::Show && request == CCommandTable::kShowRequest) {
-        RunCommand(command);
-        return true;
-    }
-    // Not inside the socket's handler. A command from outside asks its question only when
-    // the window is there to be seen when it runs; otherwise it does what it says, since a
-    // script or a shortcut asked for it and nobody may be there to answer.
-    QMetaObject::invokeMethod(
-        this, [this, command] { Run(command, OnScreen()); }, Qt::QueuedConnection);
-    return true;
 }
 
 void CMainDlg::OpenHelp()
@@ -462,35 +356,9 @@ void CMainDlg::AddMessage(const QString& text)
     m_messages->Prepend(text);
 }
 
-void CMainDlg::SetTray(int picture, const QString& tooltip)
+void CMainDlg::ClearMailCount()
 {
-    m_connectionTray.SetTooltipText(tooltip);
-    m_connectionTray.SetIcon(picture);
-}
-
-void CMainDlg::ShowMailTray(int picture, const QString& tooltip)
-{
-    m_mailTray.SetIcon(picture);
-    m_mailTray.SetTooltipText(tooltip);
-    m_mailTray.ShowIcon();
-}
-
-void CMainDlg::SetTitle(const QString& title)
-{
-    setWindowTitle(title);
-}
-
-void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn,
-                             const QString& bytesOut)
-{
-    m_duration->setText(duration);
-    m_bytesIn->setText(bytesIn);
-    m_bytesOut->setText(bytesOut);
-}
-
-void CMainDlg::SetMailCount(const QString& text)
-{
-    m_mailCount->setText(text);
+    m_mailCount->setText(QStringLiteral("0"));
 }
 
 void CMainDlg::ShowWindow()
@@ -525,7 +393,7 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        RunCommand(CCommandTable::Hide);
+        Q_EMIT CommandChosen(CCommandTable::Hide);
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -535,7 +403,7 @@ void CMainDlg::keyPressEvent(QKeyEvent* event)
 {
     // Esc tucks the window away into the tray; Enter does nothing. Neither ends the program.
     if (event->key() == Qt::Key_Escape) {
-        RunCommand(CCommandTable::Hide);
+        Q_EMIT CommandChosen(CCommandTable::Hide);
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -567,11 +435,11 @@ void CMainDlg::mouseReleaseEvent(QMouseEvent* event)
         CTitleStrip::At(event->position().toPoint()) != pressed)
         return;
     if (pressed == CTitleStrip::Area::Hide)
-        RunCommand(CCommandTable::Hide);
+        Q_EMIT CommandChosen(CCommandTable::Hide);
     else if (pressed == CTitleStrip::Area::Minimize)
-        Minimize();
+        Q_EMIT CommandChosen(CCommandTable::Minimize);
     else if (pressed == CTitleStrip::Area::Logo)
-        RunCommand(CCommandTable::About);
+        Q_EMIT CommandChosen(CCommandTable::About);
 }
 
 void CMainDlg::mouseMoveEvent(QMouseEvent* event)

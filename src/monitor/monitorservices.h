@@ -1,7 +1,8 @@
 #pragma once
 
 // The work the monitor starts but does not do itself: dialing, the mail check, the
-// upgrade check and the schedules. Each is built elsewhere; the main window passes them in.
+// upgrade check and the schedules. Each is built elsewhere; the composition root passes
+// them in.
 class CMonitorServices {
 public:
     virtual ~CMonitorServices();

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// What the connection monitor shows. The main window implements it; tests record it.
+// What the connection monitor shows. CMonitorDisplay passes it on as signals; tests record it.
 class CMonitorSink {
 public:
     // Pictures of the two tray icons.

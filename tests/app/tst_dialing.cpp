@@ -1,13 +1,13 @@
-#include "app/gui/featurestocome.h"
+#include "app/commandrouter.h"
+#include "app/commandtable.h"
+#include "app/gui/compositionroot.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
-#include "dialer/gui/dialdlg.h"
-#include "dialer/dialsession.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
-#include "app/commandtable.h"
-#include "monitor/connectionmonitor.h"
-#include "app/gui/systemtray.h"
+#include "dialer/dialsession.h"
+#include "dialer/gui/dialdlg.h"
 #include "gui/maindlg.h"
+#include "monitor/connectionmonitor.h"
 
 #include "support/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
@@ -43,19 +43,17 @@ void TestDialing::connectDialsAndHangupEndsTheCall()
     store.Write(Keys::EntryPassword(u"Work"_s), u"s3cret"_s);
     const QString simFile = dir.filePath(u"simulator.ini"_s);
     CSettingsStore(simFile).WriteInt(u"Dial"_s, u"StepMs"_s, 1);
-    CSimRemoteAccess remote(simFile);
-    CRecordingSound sound;
-    CSystemTray connectionTray;
-    CSystemTray mailTray;
-    CFeaturesToCome features(store, sound);
-    features.SetRemoteAccess(remote);
+    CPlatform platform;
+    platform.credentials = std::make_unique<CCredentialStore>(&store);
+    platform.remoteAccess = std::make_unique<CSimRemoteAccess>(simFile);
+    platform.sound = std::make_unique<CRecordingSound>();
     {
-        CMainDlg dlg(CMainDlgParts{store, remote, nullptr, sound, connectionTray, mailTray,
-                                   features, features});
-        features.SetMessageSink([&dlg](const QString& line) { dlg.AddMessage(line); });
-        dlg.Open();
+        CCompositionRoot root(store, std::move(platform));
+        CMainDlg& dlg = root.Window();
+        CConnectionMonitor& monitor = root.Monitor();
+        root.Open();
 
-        dlg.RunCommand(CCommandTable::Connect);
+        root.Router().Run(CCommandTable::Connect);
         QTRY_VERIFY(CDialDlg::Current());
         QPointer<CDialDlg> window = CDialDlg::Current();
         QCOMPARE(dlg.Messages().first(), u"Connecting..."_s);
@@ -67,16 +65,15 @@ void TestDialing::connectDialsAndHangupEndsTheCall()
         QTRY_VERIFY(!window);
         QVERIFY(shown.contains(u"Verifying the user name and password..."_s));
 
-        dlg.Monitor().Poll();
+        monitor.Poll();
         QCOMPARE(dlg.Messages().first(), u"Connection Work detected"_s);
         clock.AdvanceSecs(42);
-        dlg.Monitor().Poll();
-        dlg.RunCommand(CCommandTable::Hangup);
-        QTRY_VERIFY(dlg.Monitor().UserHungUp() || !dlg.Monitor().Connected());
+        monitor.Poll();
+        root.Router().Run(CCommandTable::Hangup);
+        QTRY_VERIFY(monitor.UserHungUp() || !monitor.Connected());
         clock.AdvanceSecs(1);
-        dlg.Monitor().Poll();
-        QVERIFY(!dlg.Monitor().Connected());
-        features.SetMessageSink({});
+        monitor.Poll();
+        QVERIFY(!monitor.Connected());
     }
     QFile log(dir.filePath(u"logfile.log"_s));
     QVERIFY(log.open(QIODevice::ReadOnly));

@@ -1,12 +1,13 @@
-#include "app/gui/featurestocome.h"
-#include "billing/reportrow.h"
-#include "common/settingsstore.h"
+#include "app/gui/windowopener.h"
 #include "billing/gui/reportdlg.h"
 #include "billing/gui/reportmodel.h"
 #include "billing/gui/summarydlg.h"
+#include "billing/reportrow.h"
+#include "common/settingsstore.h"
 
-#include "support/monitorfakes.h"
 #include "support/exampletariff.h"
+#include "support/monitorfakes.h"
+#include "support/windowopenerrig.h"
 
 #include <QApplication>
 #include <QDate>
@@ -225,13 +226,10 @@ private slots:
     void openedOnceWithSummaryAndHide()
     {
         WriteLog(kMixedLog);
-        {
-            CFeaturesToCome withoutSettings;
-            withoutSettings.OpenReport();
-            QCOMPARE(OpenReports().size(), 0);
-        }
         CRecordingSound sound;
-        CFeaturesToCome features(*m_store, sound);
+        CWindowOpenerRig rig(*m_store, sound);
+        CWindowOpener& features = rig.windows;
+        QCOMPARE(OpenReports().size(), 0);
         features.OpenReport();
         QCOMPARE(OpenReports().size(), 1);
         CReportDlg* dlg = OpenReports().constFirst();

@@ -1,12 +1,13 @@
-#include "app/gui/featurestocome.h"
+#include "app/gui/windowopener.h"
 #include "common/settingsstore.h"
-#include "dialer/scheduleticker.h"
 #include "dialer/gui/optconnectionpage.h"
-#include "gui/preferencessheet.h"
 #include "dialer/gui/scheduledlg.h"
 #include "dialer/gui/timerpage.h"
+#include "dialer/scheduleticker.h"
+#include "gui/preferencessheet.h"
 
 #include "support/monitorfakes.h"
+#include "support/windowopenerrig.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,9 +46,9 @@ private Q_SLOTS:
     void connectionPageLoadsAndSaves()
     {
         CRecordingSound sound;
-        CFeaturesToCome features(*m_store, sound);
+        CWindowOpenerRig rig(*m_store, sound);
         std::unique_ptr<CPreferencesPage> made =
-            features.MakePreferencesPage(CPreferencesSheet::Connection);
+            rig.windows.Pages().Make(CPreferencesSheet::Connection);
         auto* page = dynamic_cast<COptConnectionPage*>(made.get());
         QVERIFY(page);
         QCOMPARE(page->ActionList()->currentIndex(), 0);
@@ -148,13 +149,14 @@ private Q_SLOTS:
     void openedThroughTheGuard()
     {
         CRecordingSound sound;
-        CFeaturesToCome features(*m_store, sound);
+        CWindowOpenerRig rig(*m_store, sound);
+        CWindowOpener& features = rig.windows;
         int asked = 0;
         bool allow = false;
-        features.SetScheduleGuard([&] {
+        rig.mayOpenSchedule = [&] {
             ++asked;
             return allow;
-        });
+        };
         int shown = 0;
         const auto act = [&](const std::function<void(CScheduleDlg&)>& step) {
             QTimer::singleShot(0, [&, step] {
@@ -173,7 +175,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(asked, 1);
         QCOMPARE(shown, 0);
-        QCOMPARE(features.ScheduleTick(), int(CScheduleTicker::Nothing));
+        QCOMPARE(int(rig.ticker.Tick()), int(CScheduleTicker::Nothing));
 
         allow = true;
         act([](CScheduleDlg& dlg) {
@@ -185,8 +187,8 @@ private Q_SLOTS:
         features.OpenSchedule();
         QCOMPARE(asked, 2);
         QCOMPARE(shown, 1);
-        QCOMPARE(features.ScheduleTick(), int(CScheduleTicker::Nothing));
-        QCOMPARE(features.ScheduleTick(), int(CScheduleTicker::HangupNow));
+        QCOMPARE(int(rig.ticker.Tick()), int(CScheduleTicker::Nothing));
+        QCOMPARE(int(rig.ticker.Tick()), int(CScheduleTicker::HangupNow));
     }
 
 private:

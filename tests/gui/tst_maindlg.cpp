@@ -1,21 +1,24 @@
-#include "app/gui/featurestocome.h"
+#include "app/commandrouter.h"
+#include "app/commandtable.h"
+#include "app/gui/systemtray.h"
+#include "app/gui/traycontroller.h"
+#include "app/gui/trayhost.h"
+#include "app/monitorcallcommands.h"
+#include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/backends/simulator/simulatorscript.h"
-#include "app/commandtable.h"
-#include "monitor/connectionmonitor.h"
-#include "monitor/counterworker.h"
-#include "app/gui/systemtray.h"
-#include "app/gui/trayhost.h"
 #include "gui/aboutdlg.h"
-#include "app/commandwindows.h"
 #include "gui/maindlg.h"
 #include "gui/messagedelegate.h"
-#include "billing/gui/summarydlg.h"
 #include "gui/titlestrip.h"
 #include "gui/widgetmessagebox.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/counterworker.h"
+#include "monitor/monitordisplay.h"
 
+#include "support/commandfakes.h"
 #include "support/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
@@ -55,6 +58,37 @@ double Contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// The main window with the monitor, the command router and the tray icons around it, wired
+// as the composition root wires them, over the test's own services and command windows.
+struct CMainDlgRig {
+    CMonitorDisplay display;
+    CConnectionMonitor monitor;
+    CMainDlg dlg;
+    CMonitorCallCommands call;
+    CCommandRouter router;
+    CTrayController tray;
+
+    CMainDlgRig(CSettingsStore& store, CRemoteAccess& remote, CTrafficCounters* counters,
+                CSoundPlayer& sound, CMonitorServices& services, CCommandWindows& windows)
+        : monitor(store, remote, counters, display, services, sound)
+        , dlg(store, counters, monitor, display)
+        , call(monitor, services)
+        , router(windows, call, dlg)
+        , tray(display, router)
+    {
+        QObject::connect(&dlg, &CMainDlg::CommandChosen, &router,
+                         [this](CCommandTable::Command command) { router.Run(command); });
+    }
+    ~CMainDlgRig() { monitor.Shutdown(); }
+
+    void Open()
+    {
+        tray.Create();
+        dlg.Open(tray.ConnectionTray().IsAvailable());
+        monitor.Start(CUserName::Current());
+    }
+};
+
 } // namespace
 
 class TestMainDlg : public QObject {
@@ -63,8 +97,7 @@ class TestMainDlg : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_connectionTray = std::make_unique<CSystemTray>();
-        m_mailTray = std::make_unique<CSystemTray>();
+        m_opened.clear();
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
         m_ras =
@@ -73,8 +106,9 @@ private Q_SLOTS:
 
     void opensAtTheDefaultPlace()
     {
-        CMainDlg dlg(Parts());
-        dlg.Open();
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
         QCOMPARE(dlg.geometry(), QRect(126, 133, 517 - 126, 425 - 133));
@@ -85,17 +119,18 @@ private Q_SLOTS:
     void startsHiddenWhenAsked()
     {
         m_store->Write(Keys::HideOnStart, 0);
-        CMainDlg dlg(Parts());
-        dlg.Open();
-        if (dlg.ConnectionTray().IsAvailable()) {
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
+        if (rig->tray.ConnectionTray().IsAvailable()) {
             // Only the tray icon shows.
             QVERIFY(!dlg.isVisible());
-            QVERIFY(!dlg.ConnectionTray().IsHidden());
+            QVERIFY(!rig->tray.ConnectionTray().IsHidden());
         } else {
             // Without a notification area (offscreen) the window is the way in: minimized.
             QVERIFY(dlg.isMinimized());
         }
-        dlg.RunCommand(CCommandTable::Show);
+        rig->router.Run(CCommandTable::Show);
         QVERIFY(!dlg.isMinimized());
         QVERIFY(dlg.isVisible());
     }
@@ -103,9 +138,10 @@ private Q_SLOTS:
     void exitAsksAndAlwaysSavesThePlace()
     {
         CScriptedMessageBox boxes;
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
-        dlg.Open();
+        rig->Open();
         dlg.setGeometry(200, 100, 391, 292);
 
         boxes.Answer(CMessageBox::Answer::No);
@@ -130,9 +166,10 @@ private Q_SLOTS:
     {
         m_store->Write(Keys::ConfirmExit, 0);
         CScriptedMessageBox boxes;
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
-        dlg.Open();
+        rig->Open();
         dlg.Exit();
         QCOMPARE(boxes.Shown().size(), 0);
         QCOMPARE(finished.count(), 1);
@@ -174,18 +211,19 @@ private Q_SLOTS:
         QVERIFY(counters->Start());
         counters->SetQueryEnabled(true);
         CCounterWorker* worker = counters.get();
-        CMainDlg dlg(Parts(counters.get()));
-        dlg.Open();
+        auto rig = Rig(counters.get());
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
         // The clock only moves while no query runs: the worker reads it too.
         const auto poll = [&](int secs) {
             QTRY_VERIFY(!worker->Busy());
             clock.AdvanceSecs(secs);
-            dlg.Monitor().Poll();
+            rig->monitor.Poll();
         };
         poll(0);
         QCOMPARE(dlg.Messages().first(), QStringLiteral("Connection Home ISP detected"));
-        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:00"));
-        QCOMPARE(dlg.ConnectionTray().Picture(), 301);
+        QCOMPARE(rig->tray.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:00"));
+        QCOMPARE(rig->tray.ConnectionTray().Picture(), 301);
         poll(10);
         poll(1);
         // The values come from the query that finished before this tick: ten seconds in.
@@ -193,13 +231,13 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("00:00:11"), QStringLiteral("40000"),
                               QStringLiteral("8000")}));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("00:00:11"));
-        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:11"));
+        QCOMPARE(rig->tray.ConnectionTray().Tooltip(), QStringLiteral("Connected - 00:00:11"));
 
         QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("drop"), said));
         poll(1);
         QCOMPARE(dlg.Messages().first(), QStringLiteral("Connection closed"));
-        QCOMPARE(dlg.ConnectionTray().Tooltip(), QStringLiteral("Waiting for connection..."));
-        QCOMPARE(dlg.ConnectionTray().Picture(), 297);
+        QCOMPARE(rig->tray.ConnectionTray().Tooltip(), QStringLiteral("Waiting for connection..."));
+        QCOMPARE(rig->tray.ConnectionTray().Picture(), 297);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("OrvalisDUI"));
         QFile log(m_dir->filePath(QStringLiteral("logfile.log")));
         QVERIFY(log.open(QIODevice::ReadOnly));
@@ -215,12 +253,13 @@ private Q_SLOTS:
     void exitWhileMinimizedKeepsTheOpeningPlace()
     {
         m_store->Write(Keys::ConfirmExit, 0);
-        CMainDlg dlg(Parts());
-        dlg.Open();
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
         dlg.move(300, 300);
-        dlg.RunCommand(CCommandTable::Minimize);
+        rig->router.Run(CCommandTable::Minimize);
         QVERIFY(dlg.isMinimized());
-        dlg.RunCommand(CCommandTable::Exit);
+        rig->router.Run(CCommandTable::Exit);
         QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
         QCOMPARE(m_store->Read(Keys::WindowLeft), 126);
         QCOMPARE(m_store->Read(Keys::WindowBottom), 425);
@@ -228,23 +267,11 @@ private Q_SLOTS:
 
     void everyCommandIsReachable()
     {
-        struct CRecordingWindows : CCommandWindows {
-            QStringList opened;
-            void CheckMailNow() override { opened << QStringLiteral("mail"); }
-            void CheckUpdateNow() override { opened << QStringLiteral("update"); }
-            void OpenInetTools() override { opened << QStringLiteral("tools"); }
-            bool OpenPreferences(int page) override
-            {
-                opened << QStringLiteral("preferences %1").arg(page);
-                return true;
-            }
-            void OpenConnections() override { opened << QStringLiteral("connections"); }
-            void OpenSecurity() override { opened << QStringLiteral("security"); }
-            void OpenSchedule() override { opened << QStringLiteral("schedule"); }
-            void OpenReport() override { opened << QStringLiteral("report"); }
-        } windows;
-        CMainDlg dlg(Parts(nullptr, &windows));
-        dlg.Open();
+        QStringList opened;
+        CRecordingWindows windows(opened);
+        auto rig = Rig(nullptr, &windows);
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
 
         QStringList bar;
         for (QAction* action : dlg.MenuBar()->actions())
@@ -259,21 +286,20 @@ private Q_SLOTS:
         dlg.findChild<QToolButton*>(QStringLiteral("Check mail"))->click();
         dlg.findChild<QToolButton*>(QStringLiteral("Timer"))->click();
         dlg.MenuBar()->actions()[2]->menu()->actions()[0]->trigger(); // Report
-        for (QAction* action : dlg.ConnectionTray().Menu()->actions()) {
+        for (QAction* action : rig->tray.ConnectionTray().Menu()->actions()) {
             if (action->text() == QStringLiteral("Configuration - Price"))
                 action->trigger();
         }
-        QVERIFY(dlg.HandleRequest("command inet-tools"));
-        QVERIFY(dlg.HandleRequest("command 1034"));
-        QVERIFY(!dlg.HandleRequest("command 99999"));
-        QVERIFY(!dlg.HandleRequest("rubbish"));
-        QTRY_COMPARE(windows.opened.size(), 8);
-        QCOMPARE(windows.opened,
-                 (QStringList{QStringLiteral("security"), QStringLiteral("preferences 0"),
-                              QStringLiteral("mail"), QStringLiteral("schedule"),
-                              QStringLiteral("report"), QStringLiteral("preferences 4"),
-                              QStringLiteral("tools"), QStringLiteral("report")}));
-        QVERIFY(dlg.Monitor().Timer(CConnectionMonitor::ScheduleTimer).isActive());
+        QVERIFY(rig->router.HandleRequest("command inet-tools"));
+        QVERIFY(rig->router.HandleRequest("command 1034"));
+        QVERIFY(!rig->router.HandleRequest("command 99999"));
+        QVERIFY(!rig->router.HandleRequest("rubbish"));
+        QTRY_COMPARE(opened.size(), 8);
+        QCOMPARE(opened, (QStringList{QStringLiteral("security"), QStringLiteral("preferences 0"),
+                                      QStringLiteral("mail"), QStringLiteral("schedule"),
+                                      QStringLiteral("report"), QStringLiteral("preferences 4"),
+                                      QStringLiteral("tools"), QStringLiteral("report")}));
+        QVERIFY(rig->monitor.Timer(CConnectionMonitor::ScheduleTimer).isActive());
         // Of those commands only the "Check mail" button adds a line.
         QCOMPARE(dlg.Messages().size(), 3);
         QCOMPARE(dlg.Messages().first(), QStringLiteral("Checking mail..."));
@@ -281,16 +307,16 @@ private Q_SLOTS:
         // The hide button, Esc and the title strip hide; a show request brings it back.
         dlg.findChild<QToolButton*>(QStringLiteral("HideButton"))->click();
         QVERIFY(!dlg.isVisible());
-        QVERIFY(dlg.HandleRequest("12345"));
+        QVERIFY(rig->router.HandleRequest("12345"));
         QVERIFY(dlg.isVisible());
         QTest::keyClick(&dlg, Qt::Key_Return);
         QVERIFY(dlg.isVisible());
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(!dlg.isVisible());
-        dlg.RunCommand(CCommandTable::Show);
+        rig->router.Run(CCommandTable::Show);
         QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(380, 5));
         QVERIFY(!dlg.isVisible());
-        dlg.RunCommand(CCommandTable::Show);
+        rig->router.Run(CCommandTable::Show);
         QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(360, 5));
         QVERIFY(dlg.isMinimized());
     }
@@ -312,9 +338,10 @@ private Q_SLOTS:
 
     void closeOnlyHides()
     {
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
-        dlg.Open();
+        rig->Open();
         QVERIFY(!dlg.close());
         QVERIFY(!dlg.isVisible());
         QCOMPARE(finished.count(), 0);
@@ -323,8 +350,9 @@ private Q_SLOTS:
 
     void questionBoxesAreReadable()
     {
-        CMainDlg dlg(Parts());
-        dlg.Open();
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
         // The exit question, drawn the way the program draws it, over the main window.
         const std::unique_ptr<QMessageBox> box = CWidgetMessageBox::Build(
             {QStringLiteral("You are about to exit Orvalis. Are you sure ?"),
@@ -354,10 +382,11 @@ private Q_SLOTS:
         m_store->Write(Keys::ConfirmExit, 0);
         m_store->Write(Keys::WindowMinimized, 1);
         {
-            CMainDlg dlg(Parts());
-            dlg.Open();
+            auto rig = Rig();
+            CMainDlg& dlg = rig->dlg;
+            rig->Open();
             QVERIFY(!dlg.isVisible() || dlg.isMinimized());
-            dlg.RunCommand(CCommandTable::Exit);
+            rig->router.Run(CCommandTable::Exit);
         }
         QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
         CWindowPlacement next(*m_store);
@@ -367,13 +396,14 @@ private Q_SLOTS:
 
     void messagesAreWholeLinesNewestFirst()
     {
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         // A line added before the window opens (the backend that was chosen) is newer than
         // the welcome lines.
         const QString note = QStringLiteral("NetworkManager is not running: using the "
                                             "connection simulator");
         dlg.AddMessage(note);
-        dlg.Open();
+        rig->Open();
         const QString path =
             QStringLiteral("/home/somebody/.local/share/orvalis/logfiles/logfile-2026-12.log");
         dlg.AddMessage(QStringLiteral("Connection Home ISP detected"));
@@ -411,9 +441,10 @@ private Q_SLOTS:
 
     void escapeHidesWhateverHasFocus()
     {
-        CMainDlg dlg(Parts());
-        dlg.Open();
-        dlg.RunCommand(CCommandTable::Show);
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
+        rig->router.Run(CCommandTable::Show);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         // A menu of the menu bar opened with the mouse and closed with Esc leaves the focus on
         // the menu bar.
@@ -435,17 +466,18 @@ private Q_SLOTS:
         QString said;
         QVERIFY(CSimulatorScript(simFile).Run(QStringLiteral("connect Home ISP"), said));
         CScriptedMessageBox boxes;
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
-        dlg.Open();
-        dlg.Monitor().Poll();
-        QVERIFY(dlg.Monitor().Connected());
+        rig->Open();
+        rig->monitor.Poll();
+        QVERIFY(rig->monitor.Connected());
         // Offscreen nothing can be seen; on a display the window is put away in the tray.
-        dlg.RunCommand(CCommandTable::Hide);
+        rig->router.Run(CCommandTable::Hide);
 
-        QVERIFY(dlg.HandleRequest("command hangup"));
-        QTRY_VERIFY(dlg.Monitor().UserHungUp());
-        QVERIFY(dlg.HandleRequest("command exit"));
+        QVERIFY(rig->router.HandleRequest("command hangup"));
+        QTRY_VERIFY(rig->monitor.UserHungUp());
+        QVERIFY(rig->router.HandleRequest("command exit"));
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(boxes.Shown().size(), 0);
         QCOMPARE(m_store->Read(Keys::ConfirmExit), 1);
@@ -457,20 +489,22 @@ private Q_SLOTS:
         if (CTrayHost::Headless())
             QSKIP("needs a display (run by sni_session.py)");
         CScriptedMessageBox boxes;
-        CMainDlg dlg(Parts());
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
         QSignalSpy finished(&dlg, &CMainDlg::Finished);
-        dlg.Open();
-        dlg.RunCommand(CCommandTable::Show);
+        rig->Open();
+        rig->router.Run(CCommandTable::Show);
         boxes.Answer(CMessageBox::Answer::No);
-        QVERIFY(dlg.HandleRequest("command exit"));
+        QVERIFY(rig->router.HandleRequest("command exit"));
         QTRY_COMPARE(boxes.Shown().size(), 1);
         QCOMPARE(finished.count(), 0);
     }
 
     void aCommandWindowOpensOnceAndIsRaised()
     {
-        CMainDlg dlg(Parts());
-        dlg.Open();
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
         // Windows stacked one over another are counted and closed, so the test ends.
         int most = 0;
         QTimer guard;
@@ -486,7 +520,7 @@ private Q_SLOTS:
         for (const QByteArray& request :
              {QByteArray("command about"), QByteArray("command summary")}) {
             for (int i = 0; i < 4; ++i)
-                QVERIFY(dlg.HandleRequest(request));
+                QVERIFY(rig->router.HandleRequest(request));
             QTRY_COMPARE(dlg.findChildren<QDialog*>().size(), 1);
             QDialog* window = dlg.findChildren<QDialog*>().first();
             QVERIFY(request.endsWith("about") ? qobject_cast<CAboutDlg*>(window) != nullptr
@@ -496,7 +530,7 @@ private Q_SLOTS:
             // Asked for once more while put away, it comes back to the front.
             window->showMinimized();
             QTRY_VERIFY(window->isMinimized());
-            QVERIFY(dlg.HandleRequest(request));
+            QVERIFY(rig->router.HandleRequest(request));
             QTRY_VERIFY(!window->isMinimized());
             QTRY_COMPARE(QApplication::activeWindow(), window);
             QCOMPARE(dlg.findChildren<QDialog*>().size(), 1);
@@ -508,17 +542,17 @@ private Q_SLOTS:
 
 private:
     // The window over the test's own services, as the program's start-up would build them.
-    CMainDlgParts Parts(CTrafficCounters* counters = nullptr, CCommandWindows* windows = nullptr)
+    std::unique_ptr<CMainDlgRig> Rig(CTrafficCounters* counters = nullptr,
+                                     CCommandWindows* windows = nullptr)
     {
-        return CMainDlgParts{
-            *m_store,          *m_ras,      counters,   m_sound,
-            *m_connectionTray, *m_mailTray, m_features, windows ? *windows : m_features};
+        return std::make_unique<CMainDlgRig>(*m_store, *m_ras, counters, m_sound, m_services,
+                                             windows ? *windows : m_windows);
     }
 
     CRecordingSound m_sound;
-    std::unique_ptr<CSystemTray> m_connectionTray;
-    std::unique_ptr<CSystemTray> m_mailTray;
-    CFeaturesToCome m_features;
+    CRecordingServices m_services;
+    QStringList m_opened;
+    CRecordingWindows m_windows{m_opened};
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CSimRemoteAccess> m_ras;

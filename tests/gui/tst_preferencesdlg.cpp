@@ -1,22 +1,23 @@
-#include "app/gui/featurestocome.h"
+#include "app/commandrouter.h"
+#include "app/commandtable.h"
+#include "app/gui/compositionroot.h"
 #include "app/gui/optgeneralpage.h"
+#include "billing/gui/optpricepage.h"
 #include "billing/totals.h"
 #include "common/settingsstore.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
-#include "app/commandtable.h"
-#include "monitor/connectionmonitor.h"
-#include "update/upgradedialcheck.h"
-#include "billing/gui/optpricepage.h"
-#include "sound/gui/optsoundpage.h"
-#include "update/gui/optupgradepage.h"
-#include "monitor/gui/optwarningspage.h"
+#include "gui/maindlg.h"
 #include "gui/preferencesdlg.h"
 #include "gui/preferencespage.h"
-#include "app/gui/systemtray.h"
-#include "gui/maindlg.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/gui/optwarningspage.h"
+#include "sound/gui/optsoundpage.h"
+#include "update/gui/optupgradepage.h"
+#include "update/upgradedialcheck.h"
 
 #include "support/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
+#include "support/windowopenerrig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -96,7 +97,7 @@ private Q_SLOTS:
         m_store = std::make_unique<CSettingsStore>(
             m_dir->filePath(QStringLiteral("config/orvalis/ov.ini")));
         m_store->Write(Keys::IniPath, m_dir->filePath(QStringLiteral("logs")));
-        m_features = std::make_unique<CFeaturesToCome>(*m_store, m_sound);
+        m_features = std::make_unique<CWindowOpenerRig>(*m_store, m_sound);
     }
 
     void cleanup()
@@ -171,18 +172,20 @@ private Q_SLOTS:
                 ->setCurrentIndex(2);
             PageOf<COptUpgradePage>(dlg, CPreferencesSheet::Upgrade)->DisableBox()->click();
         };
-        QVERIFY(!WithWindow([&] { return m_features->OpenPreferences(0); },
-                            [&](CPreferencesDlg& dlg) {
-                                edit(dlg);
-                                dlg.reject();
-                            }));
+        QVERIFY(!WithWindow(
+            [&] { return m_features->windows.OpenPreferences(CPreferencesSheet::General); },
+            [&](CPreferencesDlg& dlg) {
+                edit(dlg);
+                dlg.reject();
+            }));
         QCOMPARE(FileBytes(m_store->Path()), before);
 
-        QVERIFY(WithWindow([&] { return m_features->OpenPreferences(0); },
-                           [&](CPreferencesDlg& dlg) {
-                               edit(dlg);
-                               dlg.Ok();
-                           }));
+        QVERIFY(WithWindow(
+            [&] { return m_features->windows.OpenPreferences(CPreferencesSheet::General); },
+            [&](CPreferencesDlg& dlg) {
+                edit(dlg);
+                dlg.Ok();
+            }));
         QCOMPARE(m_store->Read(Keys::ConfirmExit), 0);
         QCOMPARE(m_store->Read(Keys::CostPerMinute), QStringLiteral("0.6000000000"));
         QCOMPARE(m_store->Read(Keys::WarnWhenMonthInterval), 77);
@@ -204,7 +207,7 @@ private Q_SLOTS:
         QList<bool> focused;
         bool stillOpen = true;
         const bool saved = WithWindow(
-            [&] { return m_features->OpenPreferences(6); },
+            [&] { return m_features->windows.OpenPreferences(CPreferencesSheet::Upgrade); },
             [&](CPreferencesDlg& dlg) {
                 auto* warnings = PageOf<COptWarningsPage>(dlg, CPreferencesSheet::Warnings);
                 auto* price = PageOf<COptPricePage>(dlg, CPreferencesSheet::Price);
@@ -254,20 +257,19 @@ private Q_SLOTS:
     {
         const QByteArray before = FileBytes(m_store->Path());
         bool modalWhenAsked = true;
-        m_features->SetPreferencesGuard([&] {
+        m_features->mayOpenPreferences = [&] {
             modalWhenAsked = QApplication::activeModalWidget() != nullptr;
             return false;
-        });
-        QVERIFY(!m_features->OpenPreferences(4));
+        };
+        QVERIFY(!m_features->windows.OpenPreferences(CPreferencesSheet::Price));
         QVERIFY(!modalWhenAsked);
         QCOMPARE(FileBytes(m_store->Path()), before);
         QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
     }
 
     // Play plays the name the page took last (loaded, or taken from both fields by a
-    // Browse), never text typed since; the upgrade button says the check is not there yet
-    // until something runs checks, then it hands that the upgrade check, as "Check update"
-    // does.
+    // Browse), never text typed since; the upgrade button hands the dial window the
+    // upgrade check, as "Check update" does, and shows no box.
     void soundAndUpgradeButtons()
     {
         m_store->Write(Keys::SoundWhenConDropped, QStringLiteral("/sounds/bye.wav"));
@@ -292,24 +294,22 @@ private Q_SLOTS:
         QCOMPARE(page.FileEdit(COptSoundPage::Made)->text(), QStringLiteral("/later.wav"));
 
         CScriptedMessageBox boxes;
-        auto upgrade = m_features->MakePreferencesPage(CPreferencesSheet::Upgrade);
-        upgrade->Widget()->findChild<QPushButton*>()->click();
-        QCOMPARE(boxes.Shown().size(), 1);
-        QCOMPARE(boxes.Shown()[0].text, QStringLiteral("The upgrade check is not available yet."));
+        auto upgrade = m_features->windows.Pages().Make(CPreferencesSheet::Upgrade);
         std::vector<std::unique_ptr<CDialCheck>> run;
         std::vector<int> modes;
-        m_features->SetCheckRunner([&run, &modes](int mode, std::unique_ptr<CDialCheck> check) {
+        m_features->runCheck = [&run, &modes](CDialDlg::Mode mode,
+                                              std::unique_ptr<CDialCheck> check) {
             modes.push_back(mode);
             run.push_back(std::move(check));
-        });
+        };
         upgrade->Widget()->findChild<QPushButton*>()->click();
-        m_features->CheckUpdateNow();
-        m_features->SetCheckRunner({});
+        m_features->windows.CheckUpdateNow();
+        m_features->runCheck = {};
         QCOMPARE(run.size(), 2u);
         QCOMPARE(modes, (std::vector<int>{1, 1}));
         QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[0].get()));
         QVERIFY(qobject_cast<CUpgradeDialCheck*>(run[1].get()));
-        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown().size(), 0);
     }
 
     // Every command that opens the preferences opens them on its page with only that page
@@ -317,15 +317,17 @@ private Q_SLOTS:
     // checks chosen meanwhile; Email Watch leaves them for the next start.
     void everyCommandOpensItsPage()
     {
-        CSystemTray connectionTray;
-        CSystemTray mailTray;
-        CSimRemoteAccess ras(m_dir->filePath(QStringLiteral("simulator.ini")));
-        CMainDlg main(CMainDlgParts{*m_store, ras, nullptr, m_sound, connectionTray, mailTray,
-                                    *m_features, *m_features});
-        main.Open();
+        CPlatform platform;
+        platform.credentials = std::make_unique<CCredentialStore>(m_store.get());
+        platform.remoteAccess =
+            std::make_unique<CSimRemoteAccess>(m_dir->filePath(QStringLiteral("simulator.ini")));
+        platform.sound = std::make_unique<CRecordingSound>();
+        CCompositionRoot root(*m_store, std::move(platform));
+        CMainDlg& main = root.Window();
+        root.Open();
 
-        const auto command = [&](int number) {
-            return [&main, number] { main.RunCommand(number); };
+        const auto command = [&](CCommandTable::Command number) {
+            return [&root, number] { root.Router().Run(number); };
         };
         const QList<std::pair<std::function<void()>, int>> commands = {
             {command(CCommandTable::PreferencesGeneral), 0},
@@ -356,22 +358,22 @@ private Q_SLOTS:
             QCOMPARE(visible, QStringList{CPreferencesSheet::Title(page)});
         }
 
-        QVERIFY(!main.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
+        QVERIFY(!root.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
         m_store->Write(Keys::CheckMail, 1);
         WithWindow(
             [&] {
-                main.RunCommand(CCommandTable::PreferencesEmail);
+                root.Router().Run(CCommandTable::PreferencesEmail);
                 return true;
             },
             [](CPreferencesDlg& dlg) { dlg.Ok(); });
-        QVERIFY(!main.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
+        QVERIFY(!root.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
         WithWindow(
             [&] {
-                main.RunCommand(CCommandTable::MailPreferences);
+                root.Router().Run(CCommandTable::MailPreferences);
                 return true;
             },
             [](CPreferencesDlg& dlg) { dlg.Ok(); });
-        QVERIFY(main.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
+        QVERIFY(root.Monitor().Timer(CConnectionMonitor::MailTimer).isActive());
     }
 
     // A tariff entered on the Price page prices the next totals pass and the figures of
@@ -386,18 +388,19 @@ private Q_SLOTS:
         log.close();
         QCOMPARE(CTotals::Compute(*m_store, CTotals::All, log.fileName()).totalCost, 0.0);
 
-        QVERIFY(WithWindow([&] { return m_features->OpenPreferences(4); },
-                           [](CPreferencesDlg& dlg) {
-                               auto* page = PageOf<COptPricePage>(dlg, CPreferencesSheet::Price);
-                               page->PricePerDialEdit()->setText(QStringLiteral("0.10"));
-                               page->CostPerMinuteEdit()->setText(QStringLiteral("0.60"));
-                               page->CheapCostEdit()->setText(QStringLiteral("0.30"));
-                               page->MinimumEdit()->setText(QStringLiteral("00:01"));
-                               page->BlockEdit()->setText(QStringLiteral("00:01"));
-                               page->SaturdayBox()->setChecked(true);
-                               page->SundayBox()->setChecked(true);
-                               dlg.Ok();
-                           }));
+        QVERIFY(WithWindow(
+            [&] { return m_features->windows.OpenPreferences(CPreferencesSheet::Price); },
+            [](CPreferencesDlg& dlg) {
+                auto* page = PageOf<COptPricePage>(dlg, CPreferencesSheet::Price);
+                page->PricePerDialEdit()->setText(QStringLiteral("0.10"));
+                page->CostPerMinuteEdit()->setText(QStringLiteral("0.60"));
+                page->CheapCostEdit()->setText(QStringLiteral("0.30"));
+                page->MinimumEdit()->setText(QStringLiteral("00:01"));
+                page->BlockEdit()->setText(QStringLiteral("00:01"));
+                page->SaturdayBox()->setChecked(true);
+                page->SundayBox()->setChecked(true);
+                dlg.Ok();
+            }));
         // 4.90 + 6.10 (cheap from 23:00) + 0.70 (Saturday).
         QCOMPARE(QString::number(CTotals::Compute(*m_store, CTotals::All, log.fileName()).totalCost,
                                  'f', 2),
@@ -418,7 +421,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
     CRecordingSound m_sound;
-    std::unique_ptr<CFeaturesToCome> m_features;
+    std::unique_ptr<CWindowOpenerRig> m_features;
 };
 
 QTEST_MAIN(TestPreferencesDlg)

@@ -1,13 +1,16 @@
 #include "support/dovecotserver.h"
 #include "support/monitorfakes.h"
 
-#include "app/gui/featurestocome.h"
+#include "app/gui/backgroundwork.h"
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
+#include "dialer/scheduleticker.h"
 #include "mail/mailaccount.h"
 #include "mail/mailcheck.h"
 #include "mail/maildialcheck.h"
+#include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
+#include "update/upgradenotifier.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,6 +21,29 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The monitor's background work as the program builds it, with the mail results going to
+// the monitor until the end of the test.
+struct CMonitorWithWork {
+    CCredentialStore credentials;
+    CScheduleTicker ticker;
+    CUpgradeNotifier upgrades;
+    std::shared_ptr<CMailResultSlot> slot = std::make_shared<CMailResultSlot>();
+    CBackgroundWork work;
+    CConnectionMonitor monitor;
+
+    CMonitorWithWork(CSettingsStore& store, CRemoteAccess& ras, CMonitorSink& sink,
+                     CSoundPlayer& sound)
+        : credentials(&store)
+        , ticker(store)
+        , upgrades(store)
+        , work(store, ras, credentials, ticker, upgrades, slot, sink)
+        , monitor(store, ras, nullptr, sink, work, sound)
+    {
+        slot->Set([this](const QString& result) { monitor.SetMailResult(result); });
+    }
+    ~CMonitorWithWork() { slot->Clear(); }
+};
 
 const QString kCount3 = u"You have 3 new email(s)"_s;
 
@@ -133,10 +159,8 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
     CFakeRemoteAccess ras;
     CRecordingSink sink;
     CRecordingSound sound;
-    CFeaturesToCome features(settings.store, sound);
-    CConnectionMonitor monitor(settings.store, ras, nullptr, sink, features, sound);
-    features.SetMailResultSink(
-        [&monitor](const QString& result) { monitor.SetMailResult(result); });
+    CMonitorWithWork withWork(settings.store, ras, sink, sound);
+    CConnectionMonitor& monitor = withWork.monitor;
 
     monitor.StartMailCheck();
     QTRY_COMPARE_WITH_TIMEOUT(sink.mailCount, kCount3, 30000);
@@ -160,7 +184,6 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
     settings.store.Write(Keys::CheckMail, 0);
     monitor.ReArm();
     QVERIFY(!monitor.Timer(CConnectionMonitor::MailTimer).isActive());
-    features.SetMailResultSink({});
 }
 
 void TestMailCheck::fiveDigitCountShowsNothing()
@@ -175,17 +198,14 @@ void TestMailCheck::fiveDigitCountShowsNothing()
     CFakeRemoteAccess ras;
     CRecordingSink sink;
     CRecordingSound sound;
-    CFeaturesToCome features(settings.store, sound);
-    CConnectionMonitor monitor(settings.store, ras, nullptr, sink, features, sound);
-    features.SetMailResultSink(
-        [&monitor](const QString& result) { monitor.SetMailResult(result); });
+    CMonitorWithWork withWork(settings.store, ras, sink, sound);
+    CConnectionMonitor& monitor = withWork.monitor;
     monitor.StartMailCheck();
     QTRY_COMPARE_WITH_TIMEOUT(monitor.MailResult(), u"10000"_s, 60000);
     QTRY_COMPARE(CMailCheck::Running(), 0);
     QCoreApplication::processEvents();
     QCOMPARE(sink.mailPicture, 0);
     QCOMPARE(sink.mailCount, QString());
-    features.SetMailResultSink({});
 }
 
 void TestMailCheck::tlsChecksTheServersName()

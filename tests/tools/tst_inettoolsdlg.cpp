@@ -1,15 +1,15 @@
-#include "app/gui/featurestocome.h"
+#include "app/commandrouter.h"
+#include "app/commandtable.h"
+#include "app/gui/compositionroot.h"
 #include "common/settingsstore.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
-#include "app/commandtable.h"
-#include "tools/gui/namelookuppage.h"
+#include "gui/maindlg.h"
 #include "tools/gui/inettoolsdlg.h"
-#include "tools/gui/timequerypage.h"
+#include "tools/gui/namelookuppage.h"
 #include "tools/gui/pingpage.h"
+#include "tools/gui/timequerypage.h"
 #include "tools/pingline.h"
 #include "tools/pingstatus.h"
-#include "app/gui/systemtray.h"
-#include "gui/maindlg.h"
 
 #include "support/monitorfakes.h"
 #include "support/scriptedmessagebox.h"
@@ -54,18 +54,17 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         CSettingsStore store(dir.filePath(u"ov.ini"_s));
-        CSimRemoteAccess ras(dir.filePath(u"simulator.ini"_s));
-        CRecordingSound sound;
-        CSystemTray connectionTray;
-        CSystemTray mailTray;
-        CFeaturesToCome features(store, sound);
-        CMainDlg main(CMainDlgParts{store, ras, nullptr, sound, connectionTray, mailTray, features,
-                                    features});
-        main.Open();
+        CPlatform platform;
+        platform.credentials = std::make_unique<CCredentialStore>(&store);
+        platform.remoteAccess =
+            std::make_unique<CSimRemoteAccess>(dir.filePath(u"simulator.ini"_s));
+        platform.sound = std::make_unique<CRecordingSound>();
+        CCompositionRoot root(store, std::move(platform));
+        root.Open();
         // An answer left from an earlier opening is not shown again.
         QVERIFY(store.Write(Keys::RemoteTime, u"Mon Jan 01 00:00:00 2024"_s));
 
-        main.RunCommand(CCommandTable::InetTools);
+        root.Router().Run(CCommandTable::InetTools);
         QPointer<CInetToolsDlg> tools = OpenTools();
         QVERIFY(tools);
         QVERIFY(tools->isModal());
@@ -79,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(tools->TimePage()->InternetTimeField()->text(), u"???"_s);
         QCOMPARE(store.Read(Keys::RemoteTime), u"???"_s);
         // Asked again, the open window comes to the front.
-        main.RunCommand(CCommandTable::InetTools);
+        root.Router().Run(CCommandTable::InetTools);
         QCOMPARE(OpenTools(), tools.data());
 
         tools->SelectPage(CInetToolsDlg::Ping);
@@ -117,7 +116,7 @@ private Q_SLOTS:
         tools->reject();
         QTRY_VERIFY(!tools);
         QVERIFY(store.Write(Keys::RemoteTime, u"Mon Jan 01 00:00:00 2024"_s));
-        main.RunCommand(CCommandTable::InetTools);
+        root.Router().Run(CCommandTable::InetTools);
         tools = OpenTools();
         QVERIFY(tools);
         QVERIFY(tools->PingPage()->Results().isEmpty());

@@ -1,6 +1,8 @@
 #include "app/gui/mainapp.h"
 
-#include "app/gui/backends.h"
+#include "app/commandrouter.h"
+#include "app/commandtable.h"
+#include "app/gui/compositionroot.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startoptions.h"
@@ -10,17 +12,16 @@
 #include "common/settingsstore.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/backends/simulator/simulatorscript.h"
-#include "app/commandtable.h"
-#include "monitor/connectionmonitor.h"
 #include "gui/maindlg.h"
-#include "security/gui/passworddlg.h"
 #include "gui/splashwnd.h"
 #include "gui/widgetmessagebox.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/monitordisplay.h"
+#include "security/gui/passworddlg.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
-#include <QScopeGuard>
 #include <QThread>
 
 #include <cstdio>
@@ -157,12 +158,12 @@ int CMainApp::Run(int argc, char** argv)
         return 1;
 
     // Requests that arrive before the window exists (during the splash) wait for it.
-    CMainDlg* window = nullptr;
+    CCommandRouter* router = nullptr;
     QList<QByteArray> early;
     QObject::connect(&instance, &CSingleInstance::RequestReceived, &app,
                      [&](const QByteArray& request) {
-                         if (window)
-                             window->HandleRequest(request);
+                         if (router)
+                             router->HandleRequest(request);
                          else
                              early.append(request);
                      });
@@ -177,28 +178,20 @@ int CMainApp::Run(int argc, char** argv)
     store.Write(Keys::DialSecsToDial, 0);
     store.Write(Keys::HangupSecsToHangup, 0);
 
-    // 6. The services the program runs on, and the main window over them.
+    // 6. The services the program runs on, and the windows over them.
     QString note;
-    std::unique_ptr<CBackends> backends = CBackends::Build(options.backend, store, &note);
-    if (!backends) {
+    CPlatform platform = CCompositionRoot::BuildPlatform(options.backend, store, &note);
+    if (!platform.remoteAccess) {
         CMessageBox::Error(note);
         return 2;
     }
-    CMainDlg mainDlg(CMainDlgParts{store, backends->RemoteAccess(), backends->Counters(),
-                                   backends->Sound(), backends->ConnectionTray(),
-                                   backends->MailTray(), backends->Features(),
-                                   backends->Features()});
-    window = &mainDlg;
-    instance.SetStatusProvider([&mainDlg] { return mainDlg.Monitor().Status().ToJson(); });
-    // Background mail checks report to the monitor, until the window goes.
-    backends->Features().SetMailResultSink(
-        [&mainDlg](const QString& result) { mainDlg.Monitor().SetMailResult(result); });
-    const auto dropMailResults =
-        qScopeGuard([&backends] { backends->Features().SetMailResultSink({}); });
-    backends->Features().SetMessageSink(
-        [&mainDlg](const QString& line) { mainDlg.AddMessage(line); });
+    CCompositionRoot root(store, std::move(platform));
+    router = &root.Router();
+    CConnectionMonitor& monitor = root.Monitor();
+    instance.SetStatusProvider([&monitor] { return monitor.Status().ToJson(); });
     if (!note.isEmpty())
-        mainDlg.AddMessage(note);
+        root.Display().AddMessage(note);
+    CMainDlg& mainDlg = root.Window();
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
     // Logout (SIGTERM), Ctrl+C and a closed terminal end the program as Exit does, without
     // a question nobody may be there to answer.
@@ -210,13 +203,13 @@ int CMainApp::Run(int argc, char** argv)
     });
 
     // 7. Run until the window's run ends.
-    mainDlg.Open();
+    root.Open();
     for (const QByteArray& request : early)
-        mainDlg.HandleRequest(request);
+        root.Router().HandleRequest(request);
     const int result = app.exec();
-    // The window goes before the socket does.
+    // The monitor goes before the socket does.
     instance.SetStatusProvider({});
-    window = nullptr;
+    router = nullptr;
     return result;
 }
 

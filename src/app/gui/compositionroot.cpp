@@ -1,0 +1,112 @@
+#include "app/gui/compositionroot.h"
+
+#include "app/commandrouter.h"
+#include "app/gui/backgroundwork.h"
+#include "app/gui/traycontroller.h"
+#include "app/gui/windowopener.h"
+#include "app/monitorcallcommands.h"
+#include "common/messagebox.h"
+#include "common/settingsstore.h"
+#include "common/username.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/credentialstore.h"
+#include "dialer/remoteaccessfactory.h"
+#include "dialer/scheduleticker.h"
+#include "gui/maindlg.h"
+#include "mail/mailresultslot.h"
+#include "monitor/connectionmonitor.h"
+#include "monitor/counterworker.h"
+#include "monitor/monitordisplay.h"
+#include "security/gui/passworddlg.h"
+#include "sound/soundmodule.h"
+#include "update/upgradenotifier.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore& store,
+                                          QString* note)
+{
+    CPlatform platform;
+    // One credential store for the whole program: the windows and the backend share it.
+    platform.credentials = std::make_unique<CCredentialStore>(&store);
+    platform.remoteAccess = CRemoteAccessFactory::Create(
+        backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, note);
+    if (!platform.remoteAccess)
+        return platform;
+
+    // The traffic counters run on a worker of their own.
+    auto worker = std::make_unique<CCounterWorker>(platform.remoteAccess.get());
+    if (worker->Start()) {
+        worker->SetQueryEnabled(true);
+        platform.counters = std::move(worker);
+    } else {
+        // Translated under the name of the class that used to build the services.
+        CMessageBox::Inform(QCoreApplication::translate(
+            "CBackends", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+                         "If not, please install it and restart computer afterwards."));
+    }
+    platform.sound = std::make_unique<CSoundModule>();
+    return platform;
+}
+
+CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
+    : m_store(store)
+    , m_platform(std::move(platform))
+    , m_mailSlot(std::make_shared<CMailResultSlot>())
+    , m_upgrades(std::make_unique<CUpgradeNotifier>(store))
+    , m_ticker(std::make_unique<CScheduleTicker>(store))
+    , m_display(std::make_unique<CMonitorDisplay>())
+{
+    CRemoteAccess& remote = *m_platform.remoteAccess;
+    CCredentialStore& credentials = *m_platform.credentials;
+    m_work = std::make_unique<CBackgroundWork>(store, remote, credentials, *m_ticker, *m_upgrades,
+                                               m_mailSlot, *m_display);
+    m_windows = std::make_unique<CWindowOpener>(CWindowOpenerParts{
+        store, *m_platform.sound, remote, credentials, *m_ticker, *m_display,
+        // The preferences and the schedule ask for the lock password first when
+        // protection covers them.
+        [&store] {
+            return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenPreferences();
+        },
+        [&store] {
+            return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenSchedule();
+        },
+        [](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
+            CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
+        }});
+    m_monitor = std::make_unique<CConnectionMonitor>(store, remote, m_platform.counters.get(),
+                                                     *m_display, *m_work, *m_platform.sound);
+    // Background mail checks report to the monitor, until it goes.
+    m_mailSlot->Set(
+        [monitor = m_monitor.get()](const QString& result) { monitor->SetMailResult(result); });
+    m_window = std::make_unique<CMainDlg>(store, m_platform.counters.get(), *m_monitor, *m_display);
+    m_callCommands = std::make_unique<CMonitorCallCommands>(*m_monitor, *m_work);
+    m_router = std::make_unique<CCommandRouter>(*m_windows, *m_callCommands, *m_window);
+    QObject::connect(
+        m_window.get(), &CMainDlg::CommandChosen, m_router.get(),
+        [router = m_router.get()](CCommandTable::Command command) { router->Run(command); });
+    m_tray = std::make_unique<CTrayController>(*m_display, *m_router);
+}
+
+CCompositionRoot::~CCompositionRoot()
+{
+    m_mailSlot->Clear();
+    m_monitor->Shutdown();
+    // The windows that commands opened go before what they work with.
+    m_tray.reset();
+    m_router.reset();
+    m_windows.reset();
+    m_window.reset();
+    m_monitor.reset();
+    // The counters read through the connection backend: stop them first.
+    m_platform.counters.reset();
+    m_platform.remoteAccess.reset();
+}
+
+void CCompositionRoot::Open()
+{
+    m_tray->Create();
+    m_window->Open(m_tray->ConnectionTray().IsAvailable());
+    m_monitor->Start(CUserName::Current());
+}

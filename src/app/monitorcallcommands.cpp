@@ -1,0 +1,29 @@
+#include "app/monitorcallcommands.h"
+
+#include "monitor/connectionmonitor.h"
+#include "monitor/monitorservices.h"
+
+CMonitorCallCommands::CMonitorCallCommands(CConnectionMonitor& monitor, CMonitorServices& services)
+    : m_monitor(monitor)
+    , m_services(services)
+{}
+
+void CMonitorCallCommands::Connect()
+{
+    m_services.DialDefaultConnection();
+}
+
+void CMonitorCallCommands::Hangup(bool ask)
+{
+    m_monitor.HangupCommand(ask);
+}
+
+void CMonitorCallCommands::StartSchedule()
+{
+    m_monitor.StartScheduleTicker();
+}
+
+void CMonitorCallCommands::ReArm()
+{
+    m_monitor.ReArm();
+}
