@@ -28,7 +28,7 @@
     </message>
 </context>
 <context>
-    <name>CBackends</name>
+    <name>CCompositionRoot</name>
     <message>
         <source>Cannot Start Inet. Make sure you have TCP-IP stack installed. If not, please install it and restart computer afterwards.</source>
         <translation type="unfinished"></translation>

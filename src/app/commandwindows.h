@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/preferencessheet.h"
+#include "prefs/preferencessheet.h"
 
 // The windows and checks that commands of the main window open. Each comes with its own
 // feature; the command router calls them through here.

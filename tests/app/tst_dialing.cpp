@@ -6,7 +6,7 @@
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/dialsession.h"
 #include "dialer/gui/dialdlg.h"
-#include "gui/maindlg.h"
+#include "app/gui/maindlg.h"
 #include "monitor/connectionmonitor.h"
 
 #include "support/monitorfakes.h"

@@ -4,7 +4,7 @@
 #include "dialer/gui/scheduledlg.h"
 #include "dialer/gui/timerpage.h"
 #include "dialer/scheduleticker.h"
-#include "gui/preferencessheet.h"
+#include "prefs/preferencessheet.h"
 
 #include "support/monitorfakes.h"
 #include "support/windowopenerrig.h"

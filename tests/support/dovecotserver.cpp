@@ -106,7 +106,7 @@ bool CDovecotServer::Start(const QString& certificateHost)
     const bool tls = !certificateHost.isEmpty();
     if (tls && !MakeCertificate(certificateHost))
         return false;
-    QFile templ(QFINDTESTDATA("dovecot.conf.in"));
+    QFile templ(QStringLiteral(ORVALIS_TEST_SUPPORT_DIR "/dovecot.conf.in"));
     if (!templ.open(QIODevice::ReadOnly))
         return false;
     QByteArray config = templ.readAll();

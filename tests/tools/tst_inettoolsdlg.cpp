@@ -3,7 +3,7 @@
 #include "app/gui/compositionroot.h"
 #include "common/settingsstore.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
-#include "gui/maindlg.h"
+#include "app/gui/maindlg.h"
 #include "tools/gui/inettoolsdlg.h"
 #include "tools/gui/namelookuppage.h"
 #include "tools/gui/pingpage.h"

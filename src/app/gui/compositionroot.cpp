@@ -12,7 +12,7 @@
 #include "dialer/credentialstore.h"
 #include "dialer/remoteaccessfactory.h"
 #include "dialer/scheduleticker.h"
-#include "gui/maindlg.h"
+#include "app/gui/maindlg.h"
 #include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/counterworker.h"
@@ -41,9 +41,8 @@ CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore
         worker->SetQueryEnabled(true);
         platform.counters = std::move(worker);
     } else {
-        // Translated under the name of the class that used to build the services.
         CMessageBox::Inform(QCoreApplication::translate(
-            "CBackends", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
+            "CCompositionRoot", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
                          "If not, please install it and restart computer afterwards."));
     }
     platform.sound = std::make_unique<CSoundModule>();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/preferencessheet.h"
+#include "prefs/preferencessheet.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialer/hangupoptions.h"
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 #include "monitor/warningsoptions.h"
 
 #include <QWidget>

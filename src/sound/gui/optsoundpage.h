@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 
 #include <QWidget>
 

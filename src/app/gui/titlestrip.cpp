@@ -1,4 +1,4 @@
-#include "gui/titlestrip.h"
+#include "app/gui/titlestrip.h"
 
 CTitleStrip::Area CTitleStrip::At(const QPoint& point)
 {

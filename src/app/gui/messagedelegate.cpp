@@ -1,4 +1,4 @@
-#include "gui/messagedelegate.h"
+#include "app/gui/messagedelegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

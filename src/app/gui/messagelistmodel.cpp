@@ -1,4 +1,4 @@
-#include "gui/messagelistmodel.h"
+#include "app/gui/messagelistmodel.h"
 
 CMessageListModel::CMessageListModel(QObject* parent)
     : QAbstractListModel(parent)

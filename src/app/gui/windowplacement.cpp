@@ -1,4 +1,4 @@
-#include "gui/windowplacement.h"
+#include "app/gui/windowplacement.h"
 
 #include "common/settingsstore.h"
 

@@ -1,8 +1,8 @@
-#include "gui/preferencessheet.h"
+#include "prefs/preferencessheet.h"
 
 #include <QCoreApplication>
 
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 
 QString CPreferencesSheet::Title(int page)
 {

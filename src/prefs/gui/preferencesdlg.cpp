@@ -1,6 +1,6 @@
-#include "gui/preferencesdlg.h"
+#include "prefs/gui/preferencesdlg.h"
 
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

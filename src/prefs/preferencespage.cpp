@@ -1,3 +1,3 @@
-#include "gui/preferencespage.h"
+#include "prefs/preferencespage.h"
 
 CPreferencesPage::~CPreferencesPage() = default;

@@ -1,4 +1,4 @@
-#include "gui/maindlg.h"
+#include "app/gui/maindlg.h"
 
 #include "app/commandtable.h"
 #include "app/gui/trayhost.h"
@@ -7,9 +7,9 @@
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
-#include "gui/aboutdlg.h"
-#include "gui/messagedelegate.h"
-#include "gui/messagelistmodel.h"
+#include "app/gui/aboutdlg.h"
+#include "app/gui/messagedelegate.h"
+#include "app/gui/messagelistmodel.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
 #include "monitor/trafficcounters.h"

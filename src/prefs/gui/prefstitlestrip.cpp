@@ -1,4 +1,4 @@
-#include "gui/prefstitlestrip.h"
+#include "prefs/gui/prefstitlestrip.h"
 
 CPrefsTitleStrip::Area CPrefsTitleStrip::At(const QPoint& point)
 {

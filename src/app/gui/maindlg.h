@@ -2,8 +2,8 @@
 
 #include "app/commandtable.h"
 #include "app/mainwindowactions.h"
-#include "gui/titlestrip.h"
-#include "gui/windowplacement.h"
+#include "app/gui/titlestrip.h"
+#include "app/gui/windowplacement.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "gui/splashwnd.h"
+#include "app/gui/splashwnd.h"
 
 #include <QEventLoop>
 #include <QTimer>

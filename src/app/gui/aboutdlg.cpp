@@ -1,4 +1,4 @@
-#include "gui/aboutdlg.h"
+#include "app/gui/aboutdlg.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
