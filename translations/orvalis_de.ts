@@ -344,51 +344,9 @@ Redialing, please wait...</source>
     </message>
 </context>
 <context>
-    <name>CFeaturesToCome</name>
-    <message>
-        <source>The upgrade check is not available yet.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>CGeneralOptions</name>
     <message>
         <source>The log folder cannot hold a line break or a NUL character. The log stays in %1; choose another folder to move it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>CNameLookupPage</name>
-    <message>
-        <source>Get IP adress !</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Get host adress !</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Resolve host to IP</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Resolve IP adress to host</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Host: (www.debian.org)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>IP adress: (127.0.0.1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Host to IP</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>IP to Host</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -577,40 +535,37 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
-    <name>CTimeQueryPage</name>
+    <name>CNameLookupPage</name>
     <message>
-        <source>Get time !</source>
+        <source>Get IP adress !</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Get Internet time :</source>
+        <source>Get host adress !</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Current computer clock time :</source>
+        <source>Resolve host to IP</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Current GMT internet time :</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>CPingPage</name>
-    <message>
-        <source>Ping !</source>
+        <source>Resolve IP adress to host</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
-    </message>
-    <message>
-        <source>Ping specified host.</source>
+        <source>Host: (www.debian.org)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Host: (127.0.0.1)</source>
+        <source>IP adress: (127.0.0.1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host to IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP to Host</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -623,53 +578,6 @@ Check your email settings!</source>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
-    </message>
-</context>
-<context>
-    <name>COptGeneralPage</name>
-    <message>
-        <source>Start Orvalis when Windows starts</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show main window when starting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show splash screen when starting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show main window when connected,  then hide</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Ask when closing connection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Ask before exiting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Logfile creating/reading path</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Browse</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Startup</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Confirmation</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select directory for logfile creating/reading</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -724,6 +632,53 @@ Check your email settings!</source>
     </message>
     <message>
         <source>times</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptGeneralPage</name>
+    <message>
+        <source>Start Orvalis when Windows starts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show main window when starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show splash screen when starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show main window when connected,  then hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask when closing connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask before exiting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logfile creating/reading path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirmation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select directory for logfile creating/reading</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -976,6 +931,25 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
+    <name>CPingPage</name>
+    <message>
+        <source>Ping !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished">Verbindung</translation>
+    </message>
+    <message>
+        <source>Ping specified host.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host: (127.0.0.1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
@@ -1198,6 +1172,25 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Unable to get time</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTimeQueryPage</name>
+    <message>
+        <source>Get time !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Internet time :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current computer clock time :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current GMT internet time :</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
