@@ -1,13 +1,14 @@
 #include "app/gui/backends.h"
 
+#include "app/gui/systemtray.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/credentialstore.h"
 #include "dialer/dialcheck.h"
 #include "dialer/gui/dialdlg.h"
 #include "dialer/remoteaccessfactory.h"
-#include "dialer/backends/simulator/simremoteaccess.h"
 #include "monitor/counterworker.h"
-#include "app/gui/systemtray.h"
 #include "security/gui/passworddlg.h"
 
 #include "sound/soundmodule.h"
@@ -25,8 +26,9 @@ std::unique_ptr<CBackends> CBackends::Build(const QString& backend, CSettingsSto
                                             QString* note)
 {
     std::unique_ptr<CBackends> built(new CBackends);
+    built->m_credentials = std::make_unique<CCredentialStore>(&store);
     built->m_remoteAccess = CRemoteAccessFactory::Create(
-        backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, note);
+        backend, CSimRemoteAccess::DefaultFile(store.Path()), built->m_credentials.get(), note);
     if (!built->m_remoteAccess)
         return nullptr;
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class CCredentialStore;
 class CRemoteAccess;
 class CSettingsStore;
 class CSoundPlayer;
@@ -37,6 +38,9 @@ public:
 private:
     CBackends() = default;
 
+    // The connection backend answers NetworkManager's password requests from it: made
+    // first, gone last.
+    std::unique_ptr<CCredentialStore> m_credentials;
     std::unique_ptr<CRemoteAccess> m_remoteAccess;
     std::unique_ptr<CTrafficCounters> m_counters;
     std::unique_ptr<CSoundPlayer> m_sound;
