@@ -3,6 +3,7 @@
 #include "dialer/backends/networkmanager/nmasynccall.h"
 #include "dialer/backends/networkmanager/nmobjectcache.h"
 #include "dialer/backends/networkmanager/nmsecretbridge.h"
+#include "nmmanagerproxy.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
@@ -14,10 +15,8 @@
 
 namespace {
 
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManagerInterface = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kProfileInterface =
-    QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
+// "No device" and "no specific object" for ActivateConnection.
+const QDBusObjectPath kNoObject(QStringLiteral("/"));
 const QString kEditor = QStringLiteral("nm-connection-editor");
 // The most state changes held back for a dial whose request is not yet answered.
 constexpr int kMaxHeldSignals = 256;
@@ -38,7 +37,10 @@ CNetworkManagerAccess::CNetworkManagerAccess(CCredentialStore* credentials, QDBu
     : m_bus(std::move(bus))
     , m_secrets(std::make_unique<CNmSecretBridge>(m_bus, credentials))
     , m_cache(new CNmObjectCache(m_bus, this))
+    , m_manager(new CNmManagerProxy(QString::fromLatin1(kService),
+                                    QString::fromLatin1(CNmObjectCache::kManagerPath), m_bus, this))
 {
+    m_manager->setTimeout(CNmAsyncCall::kTimeoutMs);
     connect(m_cache, &CNmObjectCache::Reloaded, this, [this] { m_secrets->Register(); });
     connect(m_cache, &CNmObjectCache::DeviceStateChanged, this,
             &CNetworkManagerAccess::OnDeviceStateChanged);
@@ -84,11 +86,9 @@ int CNetworkManagerAccess::DeleteEntry(const QString& name)
     const CNmObjectCache::Profile* profile = m_cache->FindProfile(name);
     if (!profile)
         return ErrorEntryNotFound;
-    const QString path = profile->path;
-    Send(path, kProfileInterface, QStringLiteral("Delete"), {},
-         [this](const QDBusMessage& reply) { OnDeleteAnswer(reply); });
     // The caller lists the entries again at once, before the removal signal arrives.
-    m_cache->ForgetProfile(path);
+    m_cache->DeleteProfile(profile->path,
+                           [this](const QDBusMessage& reply) { OnDeleteAnswer(reply); });
     return ErrorNone;
 }
 
@@ -114,11 +114,9 @@ int CNetworkManagerAccess::Dial(const QString& entry, const QString& user, const
     m_dial.notifier = std::move(notifier);
     m_secrets->StartDial(profile->id, user, password);
     const Handle handle = m_dial.handle;
-    Send(kManagerPath, kManagerInterface, QStringLiteral("ActivateConnection"),
-         {QVariant::fromValue(QDBusObjectPath(profile->path)),
-          QVariant::fromValue(QDBusObjectPath(QStringLiteral("/"))),
-          QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))},
-         [this, handle](const QDBusMessage& reply) { OnActivated(handle, reply); });
+    CNmAsyncCall::Watch(
+        m_manager->ActivateConnection(QDBusObjectPath(profile->path), kNoObject, kNoObject), this,
+        [this, handle](const QDBusMessage& reply) { OnActivated(handle, reply); });
     outHandle = handle;
     return ErrorNone;
 }
@@ -140,9 +138,8 @@ int CNetworkManagerAccess::HangUp(Handle handle)
     const QString path = m_cache->ActivePathOf(handle);
     if (path.isEmpty())
         return ErrorInvalidHandle;
-    Send(kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"),
-         {QVariant::fromValue(QDBusObjectPath(path))},
-         [this](const QDBusMessage& reply) { OnHangUpAnswer(reply); });
+    CNmAsyncCall::Watch(m_manager->DeactivateConnection(QDBusObjectPath(path)), this,
+                        [this](const QDBusMessage& reply) { OnHangUpAnswer(reply); });
     return ErrorNone;
 }
 
@@ -316,9 +313,8 @@ void CNetworkManagerAccess::OnActivated(Handle handle, const QDBusMessage& reply
     const QString path = PathOf(reply.arguments().constFirst());
     m_cache->AdoptActive(path, handle);
     if (cancelled) {
-        Send(kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"),
-             {QVariant::fromValue(QDBusObjectPath(path))},
-             [this](const QDBusMessage& answer) { OnHangUpAnswer(answer); });
+        CNmAsyncCall::Watch(m_manager->DeactivateConnection(QDBusObjectPath(path)), this,
+                            [this](const QDBusMessage& answer) { OnHangUpAnswer(answer); });
         return;
     }
     if (dialing) {
@@ -345,14 +341,4 @@ void CNetworkManagerAccess::OnDeleteAnswer(const QDBusMessage& reply)
     ServiceError(reply);
     qWarning("NetworkManager did not delete the profile: %s", qPrintable(reply.errorMessage()));
     m_cache->LoadProfiles();
-}
-
-// ---- D-Bus ----
-
-void CNetworkManagerAccess::Send(const QString& path, const QString& interfaceName,
-                                 const QString& method, const QVariantList& arguments,
-                                 std::function<void(const QDBusMessage&)> onReply)
-{
-    CNmAsyncCall::Send(m_bus, CNmAsyncCall::MethodCall(path, interfaceName, method, arguments),
-                       this, std::move(onReply));
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CCredentialStore;
+class CNmManagerProxy;
 class CNmObjectCache;
 class CNmSecretBridge;
 
@@ -103,9 +104,6 @@ private:
     void OnActivated(Handle handle, const QDBusMessage& reply);
     void OnHangUpAnswer(const QDBusMessage& reply);
     void OnDeleteAnswer(const QDBusMessage& reply);
-    // Sends a method call to NetworkManager; onReply gets its answer later.
-    void Send(const QString& path, const QString& interfaceName, const QString& method,
-              const QVariantList& arguments, std::function<void(const QDBusMessage&)> onReply);
 
     // Tells the dial's notifier the steps, unless the dial has ended; the final step ends it.
     void Notify(const QList<CNmDialProgress::Step>& steps);
@@ -120,7 +118,8 @@ private:
 
     QDBusConnection m_bus;
     std::unique_ptr<CNmSecretBridge> m_secrets;
-    CNmObjectCache* m_cache; // a child
+    CNmObjectCache* m_cache;    // a child
+    CNmManagerProxy* m_manager; // a child
     Dialing m_dial;
     QSet<Handle> m_cancelled; // hung up before NetworkManager answered their activation
     QString m_lastServiceError;

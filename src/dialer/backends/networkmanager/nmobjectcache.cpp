@@ -3,6 +3,11 @@
 #include "dialer/backends/networkmanager/nmasynccall.h"
 #include "dialer/backends/networkmanager/nmdialprogress.h"
 #include "dialer/backends/networkmanager/nmsecretagent.h"
+#include "nmactiveproxy.h"
+#include "nmdeviceproxy.h"
+#include "nmmanagerproxy.h"
+#include "nmprofileproxy.h"
+#include "nmsettingsproxy.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -14,15 +19,25 @@
 
 namespace {
 
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManagerInterface = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kSettingsPath = QStringLiteral("/org/freedesktop/NetworkManager/Settings");
-const QString kSettingsInterface = QStringLiteral("org.freedesktop.NetworkManager.Settings");
-const QString kProfileInterface =
-    QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
-const QString kActiveInterface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
-const QString kDeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kManagerObject = QString::fromLatin1(CNmObjectCache::kManagerPath);
+const QString kManagerInterface = QString::fromLatin1(CNmManagerProxy::staticInterfaceName());
+const QString kProfileInterface = QString::fromLatin1(CNmProfileProxy::staticInterfaceName());
+const QString kActiveInterface = QString::fromLatin1(CNmActiveProxy::staticInterfaceName());
+const QString kDeviceInterface = QString::fromLatin1(CNmDeviceProxy::staticInterfaceName());
+// The calls and signals below go by name, not through the generated proxies: a proxy stands
+// for one object and finds out NetworkManager's bus owner synchronously when it is made (one
+// per profile, connection and device would wait on the bus each time), its property getters
+// wait for the answer, and these signals are wanted from every object, also ones not known
+// yet; a profile's settings (a{sa{sv}}) are read the same way.
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kGet = QStringLiteral("Get");
+const QString kGetAll = QStringLiteral("GetAll");
+const QString kPropertiesChanged = QStringLiteral("PropertiesChanged");
+const QString kStateChanged = QStringLiteral("StateChanged");
+const QString kUpdated = QStringLiteral("Updated");
+const QString kGetSettings = QStringLiteral("GetSettings");
+const QString kDelete = QStringLiteral("Delete");
+const QString kActiveConnections = QStringLiteral("ActiveConnections");
 
 bool IsDialUpType(const QString& type)
 {
@@ -103,8 +118,11 @@ void CNmObjectCache::Start()
 {
     if (!m_bus.isConnected())
         return;
-    m_watcher = new QDBusServiceWatcher(QString::fromLatin1(CNmAsyncCall::kService), m_bus,
-                                        QDBusServiceWatcher::WatchForRegistration, this);
+    const QString service = QString::fromLatin1(CNmAsyncCall::kService);
+    m_watcher =
+        new QDBusServiceWatcher(service, m_bus, QDBusServiceWatcher::WatchForRegistration, this);
+    m_settings = new CNmSettingsProxy(service, QString::fromLatin1(kSettingsPath), m_bus, this);
+    m_settings->setTimeout(CNmAsyncCall::kTimeoutMs);
     connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this,
             &CNmObjectCache::OnServiceRegistered);
     Subscribe();
@@ -213,8 +231,9 @@ void CNmObjectCache::AdoptActive(const QString& path, Handle handle)
     }
 }
 
-void CNmObjectCache::ForgetProfile(const QString& path)
+void CNmObjectCache::DeleteProfile(const QString& path, ReplyHandler onReply)
 {
+    Send(path, kProfileInterface, kDelete, {}, std::move(onReply));
     m_profiles.removeIf([&path](const Profile& profile) { return profile.path == path; });
 }
 
@@ -232,17 +251,16 @@ void CNmObjectCache::Subscribe()
 {
     const QString service = QString::fromLatin1(CNmAsyncCall::kService);
     // An empty path listens to every object of the service.
-    m_bus.connect(service, QString(), kPropertiesInterface, QStringLiteral("PropertiesChanged"),
-                  this, SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList, QDBusMessage)));
-    m_bus.connect(service, QString(), kDeviceInterface, QStringLiteral("StateChanged"), this,
+    m_bus.connect(service, QString(), kPropertiesInterface, kPropertiesChanged, this,
+                  SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList, QDBusMessage)));
+    m_bus.connect(service, QString(), kDeviceInterface, kStateChanged, this,
                   SLOT(OnDeviceStateChanged(uint, uint, uint, QDBusMessage)));
-    m_bus.connect(service, QString(), kActiveInterface, QStringLiteral("StateChanged"), this,
+    m_bus.connect(service, QString(), kActiveInterface, kStateChanged, this,
                   SLOT(OnActiveStateChanged(uint, uint, QDBusMessage)));
-    m_bus.connect(service, kSettingsPath, kSettingsInterface, QStringLiteral("NewConnection"), this,
-                  SLOT(OnNewConnection(QDBusObjectPath)));
-    m_bus.connect(service, kSettingsPath, kSettingsInterface, QStringLiteral("ConnectionRemoved"),
-                  this, SLOT(OnConnectionRemoved(QDBusObjectPath)));
-    m_bus.connect(service, QString(), kProfileInterface, QStringLiteral("Updated"), this,
+    connect(m_settings, &CNmSettingsProxy::NewConnection, this, &CNmObjectCache::OnNewConnection);
+    connect(m_settings, &CNmSettingsProxy::ConnectionRemoved, this,
+            &CNmObjectCache::OnConnectionRemoved);
+    m_bus.connect(service, QString(), kProfileInterface, kUpdated, this,
                   SLOT(OnConnectionUpdated(QDBusMessage)));
 }
 
@@ -254,8 +272,7 @@ void CNmObjectCache::OnServiceRegistered()
 void CNmObjectCache::Reload()
 {
     LoadProfiles();
-    Send(kManagerPath, kPropertiesInterface, QStringLiteral("Get"),
-         {kManagerInterface, QStringLiteral("ActiveConnections")},
+    Send(kManagerObject, kPropertiesInterface, kGet, {kManagerInterface, kActiveConnections},
          [this](const QDBusMessage& reply) {
              if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
                  SetActivePaths(
@@ -266,11 +283,12 @@ void CNmObjectCache::Reload()
 
 void CNmObjectCache::LoadProfiles()
 {
-    Send(kSettingsPath, kSettingsInterface, QStringLiteral("ListConnections"), {},
-         [this](const QDBusMessage& reply) {
-             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-                 OnProfileList(PathsOf(reply.arguments().constFirst()));
-         });
+    if (!m_settings)
+        return; // no bus
+    CNmAsyncCall::Watch(m_settings->ListConnections(), this, [this](const QDBusMessage& reply) {
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+            OnProfileList(PathsOf(reply.arguments().constFirst()));
+    });
 }
 void CNmObjectCache::OnProfileList(const QStringList& paths)
 {
@@ -290,7 +308,7 @@ void CNmObjectCache::OnProfileList(const QStringList& paths)
 
 void CNmObjectCache::ReadProfile(const QString& path)
 {
-    Send(path, kProfileInterface, QStringLiteral("GetSettings"), {},
+    Send(path, kProfileInterface, kGetSettings, {},
          [this, path](const QDBusMessage& reply) { OnProfileSettings(path, reply); });
 }
 
@@ -341,7 +359,7 @@ void CNmObjectCache::AddActive(const QString& path, Handle handle)
     Active active;
     active.handle = handle != 0 ? handle : m_nextHandle++;
     m_active.insert(path, active);
-    Send(path, kPropertiesInterface, QStringLiteral("GetAll"), {kActiveInterface},
+    Send(path, kPropertiesInterface, kGetAll, {kActiveInterface},
          [this, path](const QDBusMessage& reply) { OnActiveProperties(path, reply); });
 }
 
@@ -373,7 +391,7 @@ void CNmObjectCache::SetActiveDevices(Active& active, const QStringList& devices
 
 void CNmObjectCache::LoadDevice(const QString& path)
 {
-    Send(path, kPropertiesInterface, QStringLiteral("GetAll"), {kDeviceInterface},
+    Send(path, kPropertiesInterface, kGetAll, {kDeviceInterface},
          [this, path](const QDBusMessage& reply) { OnDeviceProperties(path, reply); });
 }
 
@@ -403,8 +421,8 @@ void CNmObjectCache::OnPropertiesChanged(const QString& interfaceName, const QVa
 {
     Q_UNUSED(invalidated);
     const QString path = message.path();
-    if (interfaceName == kManagerInterface && path == kManagerPath) {
-        const auto it = changed.constFind(QStringLiteral("ActiveConnections"));
+    if (interfaceName == kManagerInterface && path == kManagerObject) {
+        const auto it = changed.constFind(kActiveConnections);
         if (it != changed.cend())
             SetActivePaths(PathsOf(*it));
     } else if (interfaceName == kActiveInterface) {

@@ -14,6 +14,7 @@
 
 #include <functional>
 
+class CNmSettingsProxy;
 class QDBusServiceWatcher;
 
 // What NetworkManager has, as far as the program cares: the connection profiles with their
@@ -54,6 +55,11 @@ public:
         bool stateSignalled = false; // a signal has told the state: it beats a read
     };
 
+    using ReplyHandler = std::function<void(const QDBusMessage& reply)>;
+
+    static constexpr const char* kManagerPath = "/org/freedesktop/NetworkManager";
+    static constexpr const char* kSettingsPath = "/org/freedesktop/NetworkManager/Settings";
+
     explicit CNmObjectCache(QDBusConnection bus, QObject* parent = nullptr);
     ~CNmObjectCache() override;
 
@@ -81,8 +87,9 @@ public:
     Handle NewHandle() { return m_nextHandle++; }
     // The active connection NetworkManager started for a dial is known by the dial's handle.
     void AdoptActive(const QString& path, Handle handle);
-    // Takes the profile off the list before NetworkManager says it is gone.
-    void ForgetProfile(const QString& path);
+    // Asks NetworkManager to delete the profile (onReply gets the answer) and takes it off
+    // the list at once, before NetworkManager says it is gone.
+    void DeleteProfile(const QString& path, ReplyHandler onReply);
 
 Q_SIGNALS:
     // NetworkManager is there (at Start or when it has started again): reading has begun.
@@ -106,7 +113,7 @@ private slots:
 private:
     // Sends a method call to NetworkManager; onReply gets its answer later.
     void Send(const QString& path, const QString& interfaceName, const QString& method,
-              const QVariantList& arguments, std::function<void(const QDBusMessage&)> onReply);
+              const QVariantList& arguments, ReplyHandler onReply);
 
     void Subscribe();
     void Reload();
@@ -122,9 +129,10 @@ private:
 
     QDBusConnection m_bus;
     QDBusServiceWatcher* m_watcher = nullptr;
-    QList<Profile> m_profiles;        // in NetworkManager's order
-    QHash<QString, Device> m_devices; // by object path
-    QHash<QString, Active> m_active;  // by object path
-    QStringList m_activeOrder;        // NetworkManager's order
+    CNmSettingsProxy* m_settings = nullptr; // a child, made by Start
+    QList<Profile> m_profiles;              // in NetworkManager's order
+    QHash<QString, Device> m_devices;       // by object path
+    QHash<QString, Active> m_active;        // by object path
+    QStringList m_activeOrder;              // NetworkManager's order
     Handle m_nextHandle = 1;
 };
