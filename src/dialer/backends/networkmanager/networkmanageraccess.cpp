@@ -110,7 +110,6 @@ int CNetworkManagerAccess::Dial(const QString& entry, const QString& user, const
     m_dial = Dialing{};
     m_dial.active = true;
     m_dial.handle = m_cache->NewHandle();
-    m_dial.entry = profile->id;
     m_dial.notifier = std::move(notifier);
     m_secrets->StartDial(profile->id, user, password);
     const Handle handle = m_dial.handle;

@@ -92,7 +92,6 @@ private:
     struct Dialing {
         bool active = false;
         Handle handle = 0;
-        QString entry;
         QString activePath;
         DialNotifier notifier;
         CNmDialProgress progress;
