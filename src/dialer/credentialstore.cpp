@@ -1,7 +1,7 @@
 #include "dialer/credentialstore.h"
 
 #include "common/settingsstore.h"
-#include "dialer/backends/networkmanager/nmasynccall.h"
+#include "dialer/dbusasynccall.h"
 
 #include <QDBusMessage>
 #include <QMetaObject>
@@ -141,7 +141,7 @@ void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
     }
     // Nothing here waits for the bus: its answers come through the event loop. A service
     // that is not running may still be one the bus starts on demand.
-    CNmAsyncCall::Send(
+    CDBusAsyncCall::Send(
         m_sessionBus, BusCall(QStringLiteral("NameHasOwner")), this,
         [this, then = std::move(then)](const QDBusMessage& owned) {
             if (owned.type() == QDBusMessage::ReplyMessage && !owned.arguments().isEmpty() &&
@@ -149,7 +149,7 @@ void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
                 then(true);
                 return;
             }
-            CNmAsyncCall::Send(m_sessionBus, BusCall(QStringLiteral("StartServiceByName"), 0U),
+            CDBusAsyncCall::Send(m_sessionBus, BusCall(QStringLiteral("StartServiceByName"), 0U),
                                this, [then](const QDBusMessage& started) {
                                    then(started.type() == QDBusMessage::ReplyMessage);
                                });

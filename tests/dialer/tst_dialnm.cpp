@@ -1,7 +1,7 @@
 #include "common/settingsstore.h"
+#include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
-#include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialfixture.h"
 #include "support/nmmockbus.h"
 
@@ -72,7 +72,7 @@ void TestDialNm::networkManagerDialConnects()
                  .type(),
              QDBusMessage::ReplyMessage);
     QVERIFY(!CNmMockBus::AddProfile(u"Home ISP"_s, u"gsm"_s, 0, u"gsm"_s).isEmpty());
-    CNetworkManagerAccess remote(m_store);
+    CNetworkManagerAccess remote(m_credentials);
     QStringList entries;
     QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
 
@@ -112,7 +112,7 @@ void TestDialNm::networkManagerBusyFollowsTheRule()
     // 23: the modem found the line busy.
     QCOMPARE(CNmMockBus::MockCall(u"SetDialOutcome"_s, {gsm, QVariant::fromValue(23U)}).type(),
              QDBusMessage::ReplyMessage);
-    CNetworkManagerAccess remote(m_store);
+    CNetworkManagerAccess remote(m_credentials);
     QStringList entries;
     QTRY_VERIFY_WITH_TIMEOUT((remote.EnumEntries(entries), entries.contains(u"Home ISP"_s)), 10000);
     m_store->Write(Keys::RedialWhenBusy, 1);

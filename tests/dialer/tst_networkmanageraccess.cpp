@@ -2,10 +2,10 @@
 #include "support/nmmockbus.h"
 
 #include "common/settingsstore.h"
-#include "dialer/credentialstore.h"
 #include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialer/backends/networkmanager/nmsecretagent.h"
-#include "dialer/remoteaccessfactory.h"
+#include "dialer/credentialstore.h"
+#include "dialer/backends/remoteaccessfactory.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
@@ -125,8 +125,6 @@ private slots:
     void opensConnectionEditor();
     void factoryPicksNetworkManager();
     void wholeCallThroughTheProgram();
-    void mapsReasons_data();
-    void mapsReasons();
 
 private:
     std::unique_ptr<CNetworkManagerAccess> NewBackend(const QStringList& expected = {
@@ -140,6 +138,7 @@ private:
     QString m_missing;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
+    std::unique_ptr<CCredentialStore> m_credentials;
     QString m_gsm;
 };
 
@@ -168,6 +167,7 @@ void TestNetworkManagerAccess::init()
     QTRY_VERIFY_WITH_TIMEOUT(CNmMockBus::IsServiceUp(), 15000);
     m_dir = std::make_unique<QTemporaryDir>();
     m_store = std::make_unique<CSettingsStore>(m_dir->filePath(u"orvalis.ini"_s));
+    m_credentials = std::make_unique<CCredentialStore>(m_store.get());
 
     const QDBusMessage modem = CNmMockBus::MockCall(
         u"AddModemDevice"_s, {u"modem0"_s, u"ppp0"_s, QVariant::fromValue(30U)});
@@ -186,6 +186,7 @@ void TestNetworkManagerAccess::cleanup()
     m_bus.StopMock();
     if (m_missing.isEmpty())
         QTRY_VERIFY_WITH_TIMEOUT(!CNmMockBus::IsServiceUp(), 15000);
+    m_credentials.reset();
     m_store.reset();
     m_dir.reset();
 }
@@ -194,7 +195,7 @@ std::unique_ptr<CNetworkManagerAccess>
 TestNetworkManagerAccess::NewBackend(const QStringList& expected)
 {
     // The profiles are read in the background: wait until they are all there.
-    auto backend = std::make_unique<CNetworkManagerAccess>(m_store.get());
+    auto backend = std::make_unique<CNetworkManagerAccess>(m_credentials.get());
     QStringList entries;
     if (!QTest::qWaitFor([&] { return backend->EnumEntries(entries), entries == expected; }, 10000))
         qWarning("the profiles were not read in time: %s", qPrintable(entries.join(u", ")));
@@ -203,7 +204,7 @@ TestNetworkManagerAccess::NewBackend(const QStringList& expected)
 
 void TestNetworkManagerAccess::listsDialUpAndMeteredProfiles()
 {
-    CNetworkManagerAccess backend(m_store.get());
+    CNetworkManagerAccess backend(m_credentials.get());
     QStringList entries;
     QCOMPARE(backend.EnumEntries(entries), 0);
     QTRY_COMPARE((backend.EnumEntries(entries), entries),
@@ -711,37 +712,14 @@ void TestNetworkManagerAccess::factoryPicksNetworkManager()
 {
     QString note;
     auto backend = CRemoteAccessFactory::Create(u"auto"_s, m_dir->filePath(u"sim.ini"_s),
-                                                m_store.get(), &note);
+                                                m_credentials.get(), &note);
     QVERIFY(dynamic_cast<CNetworkManagerAccess*>(backend.get()));
     QCOMPARE(note, u"Using NetworkManager"_s);
     backend.reset();
-    backend = CRemoteAccessFactory::Create(u"NetworkManager"_s, QString(), m_store.get(), &note);
+    backend =
+        CRemoteAccessFactory::Create(u"NetworkManager"_s, QString(), m_credentials.get(), &note);
     QVERIFY(dynamic_cast<CNetworkManagerAccess*>(backend.get()));
     QVERIFY(note.isEmpty());
-}
-
-void TestNetworkManagerAccess::mapsReasons_data()
-{
-    QTest::addColumn<uint>("deviceReason");
-    QTest::addColumn<uint>("activeReason");
-    QTest::addColumn<int>("error");
-    QTest::newRow("busy") << 23U << 3U << int(CRemoteAccess::ErrorLineBusy);
-    QTest::newRow("no secrets") << 7U << 9U << int(CNetworkManagerAccess::ErrorNoSecrets);
-    QTest::newRow("secrets by connection")
-        << 0U << 9U << int(CNetworkManagerAccess::ErrorNoSecrets);
-    QTest::newRow("login failed") << 1U << 10U << int(CRemoteAccess::ErrorAuthenticationFailure);
-    QTest::newRow("dial failed") << 27U << 3U << int(CNetworkManagerAccess::ErrorDialFailed);
-    QTest::newRow("PPP start") << 12U << 0U << int(CNetworkManagerAccess::ErrorPppStartFailed);
-    QTest::newRow("PPP closed") << 13U << 0U << int(CNetworkManagerAccess::ErrorPppDisconnected);
-    QTest::newRow("unknown") << 1U << 1U << int(CNetworkManagerAccess::ErrorActivationFailed);
-}
-
-void TestNetworkManagerAccess::mapsReasons()
-{
-    QFETCH(uint, deviceReason);
-    QFETCH(uint, activeReason);
-    QFETCH(int, error);
-    QCOMPARE(CNetworkManagerAccess::ErrorForReason(deviceReason, activeReason), error);
 }
 
 QTEST_GUILESS_MAIN(TestNetworkManagerAccess)

@@ -1,5 +1,5 @@
 #include "dialer/backends/networkmanager/networkmanageraccess.h"
-#include "dialer/remoteaccessfactory.h"
+#include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 
 #include <QTemporaryDir>

@@ -10,7 +10,7 @@
 #include "common/username.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/credentialstore.h"
-#include "dialer/remoteaccessfactory.h"
+#include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/scheduleticker.h"
 #include "app/gui/maindlg.h"
 #include "mail/mailresultslot.h"
@@ -31,7 +31,7 @@ CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore
     // One credential store for the whole program: the windows and the backend share it.
     platform.credentials = std::make_unique<CCredentialStore>(&store);
     platform.remoteAccess = CRemoteAccessFactory::Create(
-        backend, CSimRemoteAccess::DefaultFile(store.Path()), &store, note);
+        backend, CSimRemoteAccess::DefaultFile(store.Path()), platform.credentials.get(), note);
     if (!platform.remoteAccess)
         return platform;
 

@@ -1,6 +1,6 @@
 #include "dialer/backends/networkmanager/nmsecretagent.h"
 
-#include "dialer/backends/networkmanager/nmasynccall.h"
+#include "dialer/dbusasynccall.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -66,9 +66,9 @@ bool CNmSecretAgent::Register()
     }
     m_registered = false;
     const QDBusMessage call =
-        CNmAsyncCall::MethodCall(kAgentManagerPath, kAgentManagerInterface,
+        CDBusAsyncCall::MethodCall(kAgentManagerPath, kAgentManagerInterface,
                                  QStringLiteral("Register"), {QString::fromLatin1(kIdentifier)});
-    CNmAsyncCall::Send(m_bus, call, this, [this](const QDBusMessage& reply) {
+    CDBusAsyncCall::Send(m_bus, call, this, [this](const QDBusMessage& reply) {
         m_registered = reply.type() == QDBusMessage::ReplyMessage;
         if (!m_registered)
             qWarning("NetworkManager did not take the secret agent: %s",

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QString>
 #include <QVariantList>
 
@@ -9,12 +10,12 @@
 
 class QObject;
 
-// One method call to NetworkManager that does not wait for the answer: the window's thread
+// One D-Bus method call (to NetworkManager, the keyring) that does not wait for the answer: the window's thread
 // sends it and goes on, and the reply (or the error message of a refusal or time-out)
 // reaches the handler later from the event loop of the owner's thread, never during Send.
 // The pending call belongs to the owner: when the owner is destroyed first, the reply is
-// dropped.
-class CNmAsyncCall {
+// dropped. Calls through NetworkManager's generated proxies are followed the same way.
+class CDBusAsyncCall {
 public:
     using ReplyHandler = std::function<void(const QDBusMessage& reply)>;
 
@@ -27,4 +28,7 @@ public:
                                    const QString& method, const QVariantList& arguments = {});
     static void Send(const QDBusConnection& bus, const QDBusMessage& call, QObject* owner,
                      ReplyHandler onReply = {});
+    // The same for a call already sent (through a generated proxy, whose timeout should be
+    // kTimeoutMs).
+    static void Watch(const QDBusPendingCall& call, QObject* owner, ReplyHandler onReply = {});
 };

@@ -1,4 +1,4 @@
-#include "dialer/remoteaccessfactory.h"
+#include "dialer/backends/remoteaccessfactory.h"
 
 #include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
@@ -10,7 +10,8 @@ QStringList CRemoteAccessFactory::Names()
 
 std::unique_ptr<CRemoteAccess> CRemoteAccessFactory::Create(const QString& backendName,
                                                             const QString& simulatorFile,
-                                                            CSettingsStore* store, QString* note)
+                                                            CCredentialStore* credentials,
+                                                            QString* note)
 {
     QString message;
     std::unique_ptr<CRemoteAccess> backend;
@@ -23,10 +24,10 @@ std::unique_ptr<CRemoteAccess> CRemoteAccessFactory::Create(const QString& backe
         if (!CNetworkManagerAccess::IsRunning())
             message = QStringLiteral("NetworkManager is not running: no connections until it "
                                      "starts");
-        backend = std::make_unique<CNetworkManagerAccess>(store);
+        backend = std::make_unique<CNetworkManagerAccess>(credentials);
     } else if (name.isEmpty() || name == u"auto") {
         if (CNetworkManagerAccess::IsRunning()) {
-            backend = std::make_unique<CNetworkManagerAccess>(store);
+            backend = std::make_unique<CNetworkManagerAccess>(credentials);
             message = QStringLiteral("Using NetworkManager");
         } else {
             backend = std::make_unique<CSimRemoteAccess>(simulatorFile);
