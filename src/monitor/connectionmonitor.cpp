@@ -21,6 +21,13 @@ const QString CConnectionMonitor::kMailErrorResult =
 
 namespace {
 
+constexpr int kMinuteMsecs = 60000;
+// How long a mail check gets before its result field is first looked at.
+constexpr int kMailResultDelayMsecs = 100;
+constexpr int kScheduleTickMsecs = 1000;
+// The longest period of the idle and mail timers, in minutes: a day.
+constexpr int kLongestPeriodMinutes = 24 * 60;
+
 // Counters wrap at 2^32; a difference is taken in 32-bit signed arithmetic.
 qint32 Difference(qint32 now, qint32 base)
 {
@@ -75,7 +82,7 @@ void CConnectionMonitor::Start(const QString& userName)
     m_recorder.Start(userName, WholeSeconds(CClock::Now()));
 
     ArmFromSettings();
-    m_costTimer.start(60000);
+    m_costTimer.start(kMinuteMsecs);
     // The first query runs now, so the counters hold values when a call is first seen.
     WatchInterface(QString());
     if (m_counters)
@@ -199,7 +206,7 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
         m_sink.ShowWindow();
     m_sink.AddMessage(tr("Connection %1 detected").arg(m_connections.first().entryName));
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
-    m_firstMinuteTimer.start(60000);
+    m_firstMinuteTimer.start(kMinuteMsecs);
     m_recorder.CallSeen(now);
 }
 
@@ -368,7 +375,7 @@ void CConnectionMonitor::ScheduleTick()
 
 void CConnectionMonitor::StartMailCheck()
 {
-    m_mailResultTimer.start(100);
+    m_mailResultTimer.start(kMailResultDelayMsecs);
     m_services.StartMailCheckWorker();
 }
 
@@ -405,7 +412,7 @@ QString CConnectionMonitor::MailResult() const
 
 void CConnectionMonitor::StartScheduleTicker()
 {
-    m_scheduleTimer.start(1000);
+    m_scheduleTimer.start(kScheduleTickMsecs);
 }
 
 void CConnectionMonitor::ReArm()
@@ -431,7 +438,7 @@ void CConnectionMonitor::ArmFromSettings()
 int CConnectionMonitor::MinutesToMsecs(int minutes)
 {
     // A period of 0 or less would fire without pause; a day is the longest that fits.
-    return std::clamp(minutes, 1, 24 * 60) * 60000;
+    return std::clamp(minutes, 1, kLongestPeriodMinutes) * kMinuteMsecs;
 }
 
 const QTimer& CConnectionMonitor::Timer(TimerId id) const
