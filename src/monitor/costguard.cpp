@@ -45,11 +45,9 @@ void CCostGuard::Check()
     for (int i = 0; i < kRuleCount; ++i) {
         const Rule& rule = Rules()[i];
         const double cost = rule.total == Total::Month ? totals.totalCost : totals.averageCost;
-        if (m_store.Read(rule.enabled) != 1 ||
-            !(static_cast<double>(m_store.Read(rule.amount)) < cost))
-            continue;
+        const bool tooHigh = static_cast<double>(m_store.Read(rule.amount)) < cost;
         // A box of this rule that is still open (a check underneath it) is not shown again.
-        if (m_boxOpen[i])
+        if (m_store.Read(rule.enabled) != 1 || !tooHigh || m_boxOpen[i])
             continue;
         m_boxOpen[i] = true;
         if (rule.action == Action::HangUp) {
