@@ -1,28 +1,32 @@
 #include "monitor/connectionmonitor.h"
 
 #include "billing/summarytext.h"
-#include "billing/totals.h"
-#include "common/apppaths.h"
 #include "common/clock.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "dialer/remoteaccess.h"
+#include "dialer/scheduleticker.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
-#include "sound/soundplayer.h"
 #include "monitor/trafficcounters.h"
+#include "sound/soundplayer.h"
 
-#include <QFileInfo>
 #include <QTime>
 
 #include <algorithm>
-#include <cstdlib>
 
 const QString CConnectionMonitor::kIdleTitle = QStringLiteral("OrvalisDUI");
 const QString CConnectionMonitor::kMailErrorResult =
     QStringLiteral("Error connecting to the server.\nCheck your email settings!");
 
 namespace {
+
+constexpr int kMinuteMsecs = 60000;
+// How long a mail check gets before its result field is first looked at.
+constexpr int kMailResultDelayMsecs = 100;
+constexpr int kScheduleTickMsecs = 1000;
+// The longest period of the idle and mail timers, in minutes: a day.
+constexpr int kLongestPeriodMinutes = 24 * 60;
 
 // Counters wrap at 2^32; a difference is taken in 32-bit signed arithmetic.
 qint32 Difference(qint32 now, qint32 base)
@@ -51,7 +55,8 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
     , m_sink(sink)
     , m_services(services)
     , m_sound(sound)
-    , m_rawCounters(&remoteAccess)
+    , m_recorder(store, remoteAccess, sink, [this] { return CallInProgress(); })
+    , m_costGuard(store, [this] { HangUpAll(); })
 {
     // Timer 1 is armed for the next second boundary each time, so an idle program wakes
     // once a second rather than continuously.
@@ -74,33 +79,10 @@ CConnectionMonitor::~CConnectionMonitor() = default;
 
 void CConnectionMonitor::Start(const QString& userName)
 {
-    m_userName = userName;
-    m_started = true;
-
-    // What the last run left: records for the log, and perhaps a call in progress, which
-    // is settled at the first look at the connections.
-    QList<QByteArray> waiting;
-    for (const QString& path : JournalPaths()) {
-        QString problem;
-        const CCallJournal::State state = CCallJournal(path).Load(&problem);
-        if (!problem.isEmpty())
-            m_sink.AddMessage(problem);
-        for (const QByteArray& line : state.pending) {
-            // A record that reached the log just before the end of the last run is not
-            // written twice.
-            if (!waiting.contains(line) && !CCallJournal::AlreadyLogged(LogPath(), line))
-                waiting.append(line);
-        }
-        if (state.call && !m_journaledCall)
-            m_journaledCall = state.call;
-    }
-    m_log.Requeue(waiting);
-    if (m_log.PendingCount() > 0)
-        m_log.Flush(LogPath());
-    SaveJournal(WholeSeconds(CClock::Now()));
+    m_recorder.Start(userName, WholeSeconds(CClock::Now()));
 
     ArmFromSettings();
-    m_costTimer.start(60000);
+    m_costTimer.start(kMinuteMsecs);
     // The first query runs now, so the counters hold values when a call is first seen.
     WatchInterface(QString());
     if (m_counters)
@@ -115,82 +97,32 @@ void CConnectionMonitor::Shutdown()
         timer->stop();
     if (m_counters)
         m_counters->Cancel();
-    if (!m_started || m_shutDown)
-        return;
-    m_shutDown = true;
-    if (m_log.PendingCount() > 0)
-        m_log.Flush(LogPath());
-    // The call in progress stays in the journal, seen until now: the next start takes it
-    // over or logs it as ending here.
-    SaveJournal(WholeSeconds(CClock::Now()));
+    m_recorder.Finish(WholeSeconds(CClock::Now()));
 }
 
 QString CConnectionMonitor::WaitingRecordsNote() const
 {
-    const qsizetype waiting = m_log.PendingCount();
-    if (waiting == 0)
-        return QString();
-    return QStringLiteral("%1 call record(s) could not be written to %2. They are kept in %3 "
-                          "and will be written when Orvalis starts again.")
-        .arg(waiting)
-        .arg(LogPath(), JournalPath());
+    return m_recorder.WaitingRecordsNote();
 }
 
 QString CConnectionMonitor::JournalPath() const
 {
-    const QStringList paths = JournalPaths();
-    return m_journalFallback && paths.size() > 1 ? paths.last() : paths.first();
+    return m_recorder.JournalPath();
 }
 
-QStringList CConnectionMonitor::JournalPaths() const
+std::optional<CCallJournal::Call> CConnectionMonitor::CallInProgress() const
 {
-    // Beside the log; beside the settings when the log's folder cannot take it.
-    const QString name = QStringLiteral("logfile.journal");
-    const QString besideLog = CAppPaths::LogFolder(m_store) + u'/' + name;
-    const QString besideSettings = CAppPaths::DefaultLogFolder(m_store) + name;
-    if (QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
-        return {besideLog};
-    return {besideLog, besideSettings};
-}
-
-void CConnectionMonitor::SaveJournal(const QDateTime& now, const QByteArray& alsoPending)
-{
-    if (!m_started)
-        return;
-    CCallJournal::State state;
-    state.pending = m_log.Pending();
-    if (!alsoPending.isEmpty())
-        state.pending.append(alsoPending);
-    if (m_connected && !m_connections.isEmpty()) {
-        const CActiveConnection& connection = m_connections.first();
-        CCallJournal::Call call;
-        call.start = m_start;
-        call.lastSeen = now;
-        call.user = m_userName;
-        call.device = connection.deviceName;
-        call.entry = connection.entryName;
-        call.interfaceName = connection.interfaceName;
-        call.sent = SentSinceStart();
-        call.received = ReceivedSinceStart();
-        CInterfaceCounters::Reading reading;
-        if (!connection.interfaceName.isEmpty() &&
-            m_rawCounters.Read(connection.interfaceName, reading)) {
-            call.counterSource = reading.source;
-            call.counterIndex = reading.index;
-            call.counterReceived = reading.received;
-            call.counterSent = reading.sent;
-        }
-        state.call = call;
-    } else if (m_journaledCall) {
-        state.call = m_journaledCall;
-    }
-    const QStringList paths = JournalPaths();
-    m_journalFallback = !CCallJournal(paths.first()).Save(state);
-    if (paths.size() > 1) {
-        // Only one journal holds the state: the other one is emptied.
-        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
-    }
-    m_lastJournal = now;
+    if (!m_connected || m_connections.isEmpty())
+        return std::nullopt;
+    const CActiveConnection& connection = m_connections.first();
+    CCallJournal::Call call;
+    call.start = m_start;
+    call.device = connection.deviceName;
+    call.entry = connection.entryName;
+    call.interfaceName = connection.interfaceName;
+    call.sent = SentSinceStart();
+    call.received = ReceivedSinceStart();
+    return call;
 }
 
 void CConnectionMonitor::ArmPollTimer()
@@ -223,8 +155,15 @@ void CConnectionMonitor::Poll()
     }
     m_enumErrorShown = false;
 
-    if (m_journaledCall)
-        SettleJournaledCall(connections, now);
+    if (m_recorder.HasJournaledCall()) {
+        // A call from the last run meets the connections that are up now: taken over when
+        // it is still up, logged otherwise.
+        if (const std::optional<CCallJournal::Call> call =
+                m_recorder.SettleJournaledCall(connections, m_connected, now)) {
+            m_connections = connections;
+            NewConnection(now, &*call);
+        }
+    }
     if (!connections.isEmpty()) {
         m_connections = connections;
         if (!m_connected)
@@ -244,28 +183,6 @@ void CConnectionMonitor::ClockSteppedBack(const QDateTime& now)
         m_start = m_start.addSecs(m_lastTick.secsTo(now) - 1);
 }
 
-void CConnectionMonitor::SettleJournaledCall(const QList<CActiveConnection>& connections,
-                                             const QDateTime& now)
-{
-    const CCallJournal::Call call = *m_journaledCall;
-    m_journaledCall.reset();
-    const bool stillUp = !m_connected && !connections.isEmpty() &&
-                         connections.first().entryName == call.entry &&
-                         connections.first().interfaceName == call.interfaceName;
-    if (stillUp) {
-        m_connections = connections;
-        NewConnection(now, &call);
-        return;
-    }
-    const QByteArray record = CCallJournal::RecordOf(call);
-    if (!CCallJournal::AlreadyLogged(LogPath(), record)) {
-        // Journaled first, so a failure of the log keeps the record in the journal.
-        SaveJournal(now, record);
-        m_log.Append(LogPath(), QString::fromUtf8(record));
-    }
-    SaveJournal(now);
-}
-
 void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver)
 {
     m_start = takenOver ? takenOver->start : now;
@@ -279,33 +196,18 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
         m_baseReceived = 0;
     }
     if (takenOver) {
-        // The bytes the call carried before this run, plus what its interface carried
-        // while the program was not watching.
-        qint32 sent = takenOver->sent;
-        qint32 received = takenOver->received;
-        CInterfaceCounters::Reading reading;
-        if (!takenOver->counterSource.isEmpty() &&
-            m_rawCounters.Read(takenOver->interfaceName, reading) &&
-            reading.source == takenOver->counterSource &&
-            reading.index == takenOver->counterIndex &&
-            reading.received >= takenOver->counterReceived &&
-            reading.sent >= takenOver->counterSent) {
-            sent = static_cast<qint32>(static_cast<quint32>(sent) +
-                                       static_cast<quint32>(reading.sent - takenOver->counterSent));
-            received = static_cast<qint32>(
-                static_cast<quint32>(received) +
-                static_cast<quint32>(reading.received - takenOver->counterReceived));
-        }
-        m_baseSent = Difference(m_baseSent, sent);
-        m_baseReceived = Difference(m_baseReceived, received);
+        // The call counts on from what it carried before.
+        const CCallRecorder::Carried carried = m_recorder.CarriedSoFar(*takenOver);
+        m_baseSent = Difference(m_baseSent, carried.sent);
+        m_baseReceived = Difference(m_baseReceived, carried.received);
     }
     m_connected = true;
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.ShowWindow();
     m_sink.AddMessage(tr("Connection %1 detected").arg(m_connections.first().entryName));
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
-    m_firstMinuteTimer.start(60000);
-    SaveJournal(now);
+    m_firstMinuteTimer.start(kMinuteMsecs);
+    m_recorder.CallSeen(now);
 }
 
 void CConnectionMonitor::ConnectedTick(const QDateTime& now)
@@ -318,8 +220,7 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
     if (m_counters)
         m_counters->Trigger();
     m_connected = true;
-    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
-        SaveJournal(now);
+    m_recorder.CallGoesOn(now);
 }
 
 void CConnectionMonitor::ConnectionGone(const QDateTime& now)
@@ -331,15 +232,8 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
 
-    const CActiveConnection& call = m_connections.first();
-    const QString line =
-        CLogFile::FormatRecord(m_start, now, m_userName, call.deviceName, call.entryName,
-                               SentSinceStart(), ReceivedSinceStart());
-    // The journal holds the record until the log has it: a crash in between loses nothing,
-    // and the next start does not write it twice.
-    SaveJournal(now, line.toUtf8());
-    m_log.Append(LogPath(), line);
-    SaveJournal(now);
+    m_recorder.CallEnded(m_start, now, m_connections.first(), SentSinceStart(),
+                         ReceivedSinceStart());
     // A look at all interfaces, so the next call's interface is known to be new.
     WatchInterface(QString());
     if (m_counters)
@@ -353,9 +247,9 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
 void CConnectionMonitor::PlayAction(const CIntKey& actionKey, const CTextKey& soundKey)
 {
     const int action = m_store.Read(actionKey);
-    if (action == 1) {
-        m_sound.PlayBeeps(2);
-    } else if (action == 2) {
+    if (action == SoundChirp) {
+        m_sound.PlayBeeps(kChirpBeeps);
+    } else if (action == SoundFile) {
         // The player falls back to the chirp for a file that is missing, unreadable or
         // not given at all.
         m_sound.PlayFile(m_store.Read(soundKey));
@@ -427,7 +321,7 @@ void CConnectionMonitor::IdleCheck()
 {
     if (!m_connected)
         return;
-    if (m_hangupAction == 1) {
+    if (m_idleAction == IdleHangUp) {
         const qint32 sent = m_counters ? m_counters->SentBytes() : 0;
         const qint32 received = m_counters ? m_counters->ReceivedBytes() : 0;
         if (m_idleValid && sent == m_idleSent && received == m_idleReceived) {
@@ -438,7 +332,7 @@ void CConnectionMonitor::IdleCheck()
             m_idleReceived = received;
             m_idleValid = true;
         }
-    } else if (m_hangupAction == 2) {
+    } else if (m_idleAction == IdleStayOnline) {
         StartMailCheck();
     }
 }
@@ -461,60 +355,8 @@ void CConnectionMonitor::FirstMinuteChecks()
 void CConnectionMonitor::CostChecks()
 {
     // Records that could not be written earlier get another chance every minute.
-    if (m_log.PendingCount() > 0) {
-        m_log.Flush(LogPath());
-        SaveJournal(WholeSeconds(CClock::Now()));
-    }
-
-    const CTotals totals = m_totals.Compute(m_store);
-    const auto over = [this](const CIntKey& limitKey, double cost) {
-        return static_cast<double>(m_store.Read(limitKey)) < cost;
-    };
-
-    if (m_store.Read(Keys::WarnWhenMonth) == 1 &&
-        over(Keys::WarnWhenMonthInterval, totals.totalCost)) {
-        ShowCostBox(WarnMonth, [&] {
-            CMessageBox::Warning(
-                tr("Warning - cost per month too high. See Preferences->Warnings. Cost : %1")
-                    .arg(CTariff::PriceText(totals.totalCost)));
-        });
-    }
-    if (m_store.Read(Keys::WarnWhenCall) == 1 &&
-        over(Keys::WarnWhenCallInterval, totals.averageCost)) {
-        ShowCostBox(WarnCall, [&] {
-            CMessageBox::Warning(
-                tr("Warning - cost per call too high. See Preferences->Warnings. Cost : %1")
-                    .arg(CTariff::PriceText(totals.averageCost)));
-        });
-    }
-    if (m_store.Read(Keys::DisWhenMonth) == 1 &&
-        over(Keys::DisWhenMonthInterval, totals.totalCost)) {
-        ShowCostBox(LimitMonth, [&] {
-            HangUpAll();
-            CMessageBox::Inform(tr("Warning - cost per month too high. See "
-                                   "Preferences->Warnings. Connection closed."));
-        });
-    }
-    if (m_store.Read(Keys::DisWhenCall) == 1 &&
-        over(Keys::DisWhenCallInterval, totals.averageCost)) {
-        ShowCostBox(LimitCall, [&] {
-            HangUpAll();
-            CMessageBox::Inform(tr("Warning - cost per call too high. See "
-                                   "Preferences->Warnings. Connection closed."));
-        });
-    }
-}
-
-bool CConnectionMonitor::ShowCostBox(CostBox kind, const std::function<void()>& show)
-{
-    // The checks run every minute, also underneath an open box: a box of the same kind
-    // that is still open is not shown again.
-    if (m_openCostBoxes & kind)
-        return false;
-    m_openCostBoxes |= kind;
-    show();
-    m_openCostBoxes &= ~kind;
-    return true;
+    m_recorder.RetryWaiting(WholeSeconds(CClock::Now()));
+    m_costGuard.Check();
 }
 
 QString CConnectionMonitor::WaitingTooltip()
@@ -525,15 +367,15 @@ QString CConnectionMonitor::WaitingTooltip()
 void CConnectionMonitor::ScheduleTick()
 {
     const int result = m_services.ScheduleTick();
-    if (result == 1)
+    if (result == CScheduleTicker::DialNow)
         m_services.DialDefaultConnection();
-    else if (result == 2)
+    else if (result == CScheduleTicker::HangupNow)
         HangupCommand();
 }
 
 void CConnectionMonitor::StartMailCheck()
 {
-    m_mailResultTimer.start(100);
+    m_mailResultTimer.start(kMailResultDelayMsecs);
     m_services.StartMailCheckWorker();
 }
 
@@ -570,17 +412,14 @@ QString CConnectionMonitor::MailResult() const
 
 void CConnectionMonitor::StartScheduleTicker()
 {
-    m_scheduleTimer.start(1000);
+    m_scheduleTimer.start(kScheduleTickMsecs);
 }
 
 void CConnectionMonitor::ReArm()
 {
     ArmFromSettings();
-    for (const CIntKey& flag :
-         {Keys::WarnWhenMonth, Keys::WarnWhenCall, Keys::DisWhenMonth, Keys::DisWhenCall}) {
-        if (m_store.Read(flag) != 0)
-            CostChecks();
-    }
+    for (int i = m_costGuard.RulesSwitchedOn(); i > 0; --i)
+        CostChecks();
 }
 
 void CConnectionMonitor::ArmFromSettings()
@@ -589,8 +428,8 @@ void CConnectionMonitor::ArmFromSettings()
         m_mailTimer.start(MinutesToMsecs(m_store.Read(Keys::CMailTime)));
     else
         m_mailTimer.stop();
-    m_hangupAction = m_store.Read(Keys::HangupComboState);
-    if (m_hangupAction != 0)
+    m_idleAction = static_cast<IdleAction>(m_store.Read(Keys::HangupComboState));
+    if (m_idleAction != IdleDoNothing)
         m_idleTimer.start(MinutesToMsecs(m_store.Read(Keys::HangupInterval)));
     else
         m_idleTimer.stop();
@@ -599,7 +438,7 @@ void CConnectionMonitor::ArmFromSettings()
 int CConnectionMonitor::MinutesToMsecs(int minutes)
 {
     // A period of 0 or less would fire without pause; a day is the longest that fits.
-    return std::clamp(minutes, 1, 24 * 60) * 60000;
+    return std::clamp(minutes, 1, kLongestPeriodMinutes) * kMinuteMsecs;
 }
 
 const QTimer& CConnectionMonitor::Timer(TimerId id) const
@@ -621,9 +460,4 @@ const QTimer& CConnectionMonitor::Timer(TimerId id) const
         break;
     }
     return m_mailResultTimer;
-}
-
-QString CConnectionMonitor::LogPath() const
-{
-    return CAppPaths::LogFile(m_store);
 }

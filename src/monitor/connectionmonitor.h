@@ -1,12 +1,12 @@
 #pragma once
 
 #include "billing/logfile.h"
-#include "billing/totalscache.h"
 #include "common/settingskeys.h"
 #include "dialer/activeconnection.h"
 #include "monitor/calljournal.h"
+#include "monitor/callrecorder.h"
 #include "monitor/callstatus.h"
-#include "monitor/interfacecounters.h"
+#include "monitor/costguard.h"
 
 #include <QDateTime>
 #include <QList>
@@ -14,7 +14,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -30,11 +29,9 @@ class CTrafficCounters;
 // per finished call, redials a dropped line, and runs the idle hang-up, the mail and
 // upgrade checks, the cost warnings and limits and the schedules on their timers.
 //
-// A call in progress and the records not yet in the log are kept in a journal beside the
-// log (see CCallJournal): written when a call is first seen, then at most once a minute, and
-// at the end of the run. Start() reads it back, so a call survives a crash, a kill or a
-// logout: one still up is taken over from its real start, one that is gone is logged as
-// ending when it was last seen.
+// The records and the journal of the calls are CCallRecorder's work: the journal keeps a
+// call in progress and the records not yet in the log, so a call survives a crash, a kill
+// or a logout. The cost warnings and limits are CCostGuard's.
 //
 // Lives on the user-interface thread. Every clock read goes through CClock, so tests drive
 // it by setting the clock and calling the timer handlers.
@@ -117,34 +114,34 @@ public:
     CCallStatus Status() const;
     bool UserHungUp() const { return m_userHungUp; }
     const QTimer& Timer(TimerId id) const;
-    const CLogFile& Log() const { return m_log; }
+    const CLogFile& Log() const { return m_recorder.Log(); }
     // How often the cost checks read the log (they skip it while nothing changed).
-    qint64 LogPasses() const { return m_totals.Passes(); }
+    qint64 LogPasses() const { return m_costGuard.LogPasses(); }
 
 Q_SIGNALS:
     void MailResultArrived();
 
 private:
-    // What the cost checks may have on screen; one box of each kind at most.
-    enum CostBox { WarnMonth = 1, WarnCall = 2, LimitMonth = 4, LimitCall = 8 };
+    // What the idle check does (the "HangupComboState" setting; other values do nothing
+    // but keep the timer running).
+    enum IdleAction : int { IdleDoNothing = 0, IdleHangUp = 1, IdleStayOnline = 2 };
+    // What a connection made or dropped sounds like (the "ActionWhenCon..." settings).
+    enum SoundAction : int { SoundSilence = 0, SoundChirp = 1, SoundFile = 2 };
+    // How many times the chirp sounds.
+    static constexpr int kChirpBeeps = 2;
 
     void ArmPollTimer();
     void ClockSteppedBack(const QDateTime& now);
-    // A call from the journal meets the connections that are up now: taken over when it is
-    // still up, logged otherwise.
-    void SettleJournaledCall(const QList<CActiveConnection>& connections, const QDateTime& now);
     void NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver = nullptr);
-    void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
-    QStringList JournalPaths() const;
+    // The call being watched as the journal keeps it; none between calls.
+    std::optional<CCallJournal::Call> CallInProgress() const;
     void ConnectedTick(const QDateTime& now);
     void ConnectionGone(const QDateTime& now);
     void PlayAction(const CIntKey& actionKey, const CTextKey& soundKey);
     void WatchInterface(const QString& interfaceName);
     qint32 SentSinceStart() const;
     qint32 ReceivedSinceStart() const;
-    bool ShowCostBox(CostBox kind, const std::function<void()>& show);
     void ArmFromSettings();
-    QString LogPath() const;
     static int MinutesToMsecs(int minutes);
 
     CSettingsStore& m_store;
@@ -162,9 +159,8 @@ private:
     QTimer m_scheduleTimer;
     QTimer m_mailResultTimer;
 
-    CLogFile m_log;
-    CTotalsCache m_totals;
-    QString m_userName;
+    CCallRecorder m_recorder;
+    CCostGuard m_costGuard;
 
     bool m_connected = false;
     bool m_userHungUp = false;
@@ -175,16 +171,9 @@ private:
     bool m_idleValid = false;
     qint32 m_idleSent = 0;
     qint32 m_idleReceived = 0;
-    int m_hangupAction = 0;
+    IdleAction m_idleAction = IdleDoNothing;
     QList<CActiveConnection> m_connections;
-    CInterfaceCounters m_rawCounters; // readings of the call's interface for the journal
-    bool m_started = false;
-    bool m_shutDown = false;
-    std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
-    QDateTime m_lastJournal;
-    bool m_journalFallback = false;
     bool m_enumErrorShown = false;
-    int m_openCostBoxes = 0;
 
     mutable std::mutex m_mailMutex;
     QString m_mailResult = QStringLiteral("yahoohoo");

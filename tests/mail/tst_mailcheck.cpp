@@ -1,5 +1,6 @@
 #include "support/dovecotserver.h"
 #include "support/monitorfakes.h"
+#include "support/scriptedremoteaccess.h"
 
 #include "app/gui/backgroundwork.h"
 #include "common/settingsstore.h"
@@ -156,7 +157,7 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
 {
     Settings settings;
     settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s);
-    CFakeRemoteAccess ras;
+    CScriptedRemoteAccess ras;
     CRecordingSink sink;
     CRecordingSound sound;
     CMonitorWithWork withWork(settings.store, ras, sink, sound);
@@ -195,7 +196,7 @@ void TestMailCheck::fiveDigitCountShowsNothing()
     QCOMPARE(RunDialCheck(settings), QStringList());
 
     // The monitor gets the count but presents nothing either.
-    CFakeRemoteAccess ras;
+    CScriptedRemoteAccess ras;
     CRecordingSink sink;
     CRecordingSound sound;
     CMonitorWithWork withWork(settings.store, ras, sink, sound);

@@ -7,6 +7,7 @@
 #include "support/testclock.h"
 
 #include "support/monitorfakes.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -54,7 +55,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<CSettingsStore>(m_dir->filePath(QStringLiteral("ov.ini")));
         m_clock = std::make_unique<CTestClock>(QDateTime(QDate(2026, 3, 14), QTime(23, 50, 0)));
-        m_ras = std::make_unique<CFakeRemoteAccess>();
+        m_ras = std::make_unique<CScriptedRemoteAccess>();
         m_counters = std::make_unique<CFakeCounters>();
         m_sink = std::make_unique<CRecordingSink>();
         m_services = std::make_unique<CRecordingServices>();
@@ -139,12 +140,12 @@ private Q_SLOTS:
         QCOMPARE(m_sink->messages.first(), QStringLiteral("Hangup..."));
         QCOMPARE(boxes.Shown().last().text,
                  QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
-        QVERIFY(m_ras->hungUp.isEmpty());
+        QVERIFY(m_ras->hangUps.isEmpty());
         QVERIFY(!m_monitor->UserHungUp());
 
         boxes.Answer(CMessageBox::Answer::Yes);
         m_monitor->HangupCommand();
-        QCOMPARE(m_ras->hungUp, QList<CRemoteAccess::Handle>{42});
+        QCOMPARE(m_ras->hangUps, QList<CRemoteAccess::Handle>{42});
         Drop();
         QCOMPARE(m_services->dials, 1);
         // Any later drop in this run is not redialled either.
@@ -161,7 +162,7 @@ private Q_SLOTS:
         CScriptedMessageBox boxes;
         m_monitor->Start(QStringLiteral("u"));
         Connect();
-        m_ras->enumError = 1;
+        m_ras->connectionsResult = 1;
         for (int i = 0; i < 5; ++i) {
             m_clock->AdvanceSecs(1);
             m_monitor->Poll();
@@ -170,10 +171,10 @@ private Q_SLOTS:
         QCOMPARE(boxes.Shown()[0].text, QStringLiteral("Unknown Error - RAS INI Failure"));
         QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Error"));
         QVERIFY(m_monitor->Connected()); // the state is kept through the failure
-        m_ras->enumError = 0;
+        m_ras->connectionsResult = 0;
         m_clock->AdvanceSecs(1);
         m_monitor->Poll();
-        m_ras->enumError = 1;
+        m_ras->connectionsResult = 1;
         m_clock->AdvanceSecs(1);
         m_monitor->Poll();
         QCOMPARE(boxes.Shown().size(), 2);
@@ -191,9 +192,9 @@ private Q_SLOTS:
         m_monitor->IdleCheck(); // the first period only stores
         m_counters->received += 1;
         m_monitor->IdleCheck(); // traffic: postponed
-        QVERIFY(m_ras->hungUp.isEmpty());
+        QVERIFY(m_ras->hangUps.isEmpty());
         m_monitor->IdleCheck(); // no traffic since the last check
-        QCOMPARE(m_ras->hungUp.size(), 1);
+        QCOMPARE(m_ras->hangUps.size(), 1);
 
         m_store->Write(Keys::HangupComboState, 2);
         m_monitor->ReArm();
@@ -280,7 +281,7 @@ private Q_SLOTS:
         Connect();
         limitBoxes.Answer(CMessageBox::Answer::Yes);
         m_monitor->CostChecks();
-        QCOMPARE(m_ras->hungUp.size(), 1);
+        QCOMPARE(m_ras->hangUps.size(), 1);
         QCOMPARE(limitBoxes.Shown().size(), 2);
         QCOMPARE(
             limitBoxes.Shown()[1].text,
@@ -507,7 +508,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CTestClock> m_clock;
-    std::unique_ptr<CFakeRemoteAccess> m_ras;
+    std::unique_ptr<CScriptedRemoteAccess> m_ras;
     std::unique_ptr<CFakeCounters> m_counters;
     std::unique_ptr<CRecordingSink> m_sink;
     std::unique_ptr<CRecordingServices> m_services;

@@ -7,6 +7,7 @@
 
 #include "support/monitorfakes.h"
 #include "support/netnslink.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,7 +47,7 @@ int RunCallMonitor(int argc, char** argv)
         return 1;
     }
     CSettingsStore store(dir.filePath(u"ov.ini"_s));
-    CFakeRemoteAccess remoteAccess;
+    CScriptedRemoteAccess remoteAccess;
     CRecordingSink sink;
     CRecordingServices services;
     CRecordingSound sound;

@@ -1,46 +1,5 @@
 #include "support/monitorfakes.h"
 
-int CFakeRemoteAccess::EnumEntries(QStringList& out)
-{
-    out.clear();
-    return 0;
-}
-
-int CFakeRemoteAccess::CreateEntry()
-{
-    return 0;
-}
-
-int CFakeRemoteAccess::EditEntry(const QString&)
-{
-    return 0;
-}
-
-int CFakeRemoteAccess::DeleteEntry(const QString&)
-{
-    return 0;
-}
-
-int CFakeRemoteAccess::Dial(const QString&, const QString&, const QString&, DialNotifier,
-                            Handle& out)
-{
-    out = 0;
-    return 0;
-}
-
-int CFakeRemoteAccess::HangUp(Handle handle)
-{
-    hungUp.append(handle);
-    connections.clear();
-    return 0;
-}
-
-int CFakeRemoteAccess::EnumConnections(QList<CActiveConnection>& out)
-{
-    out = connections;
-    return enumError;
-}
-
 void CRecordingSink::AddMessage(const QString& text)
 {
     messages.prepend(text);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dialer/remoteaccess.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
 #include "sound/soundplayer.h"
@@ -8,25 +7,8 @@
 #include <QList>
 #include <QStringList>
 
-// Stand-ins for what the connection monitor talks to, recording what it did.
-
-// Reports the connections the test puts in `connections`.
-class CFakeRemoteAccess : public CRemoteAccess {
-public:
-    QList<CActiveConnection> connections;
-    int enumError = 0;
-    QList<Handle> hungUp;
-
-    int EnumEntries(QStringList& out) override;
-    int CreateEntry() override;
-    int EditEntry(const QString& name) override;
-    int DeleteEntry(const QString& name) override;
-    int Dial(const QString& entry, const QString& user, const QString& password,
-             DialNotifier notifier, Handle& out) override;
-    // Records the handle and drops every connection.
-    int HangUp(Handle handle) override;
-    int EnumConnections(QList<CActiveConnection>& out) override;
-};
+// Stand-ins for what the connection monitor talks to, recording what it did. The dial-up
+// service is CScriptedRemoteAccess (support/scriptedremoteaccess.h).
 
 class CRecordingSink : public CMonitorSink {
 public:

@@ -39,11 +39,12 @@ int CScriptedRemoteAccess::Dial(const QString& entry, const QString& user, const
 int CScriptedRemoteAccess::HangUp(Handle handle)
 {
     hangUps.append(handle);
+    connections.clear();
     return 0;
 }
 
 int CScriptedRemoteAccess::EnumConnections(QList<CActiveConnection>& out)
 {
-    out.clear();
-    return 0;
+    out = connections;
+    return connectionsResult;
 }

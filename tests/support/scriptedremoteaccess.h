@@ -2,7 +2,12 @@
 
 #include "dialer/remoteaccess.h"
 
-// A dial-up service that records what it is asked and answers as the test sets it.
+#include <QList>
+#include <QStringList>
+
+// A dial-up service that records what it is asked and answers as the test sets it: the
+// phonebook, dialing (the progress goes through the kept notifier when the test calls it),
+// hang-ups and the connections that are up.
 class CScriptedRemoteAccess : public CRemoteAccess {
 public:
     struct DialCall {
@@ -11,13 +16,19 @@ public:
         QString password;
     };
 
+    // The phonebook, and what listing it returns.
     QStringList entries;
     int enumResult = 0;
+    // What Dial returns; 0 starts the dial with the handle 100 + the number of dials.
     int dialResult = 0;
     QList<DialCall> dials;
+    DialNotifier notifier;
+    // Every handle hung up; a hang-up drops every connection.
     QList<Handle> hangUps;
     QStringList deleted;
-    DialNotifier notifier;
+    // The connections that are up, and what listing them returns.
+    QList<CActiveConnection> connections;
+    int connectionsResult = 0;
 
     int EnumEntries(QStringList& out) override;
     int CreateEntry() override;

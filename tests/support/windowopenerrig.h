@@ -9,12 +9,13 @@
 #include "dialer/scheduleticker.h"
 
 #include "support/monitorfakes.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <functional>
 #include <memory>
 
 struct CWindowOpenerRig {
-    CFakeRemoteAccess remote;
+    CScriptedRemoteAccess remote;
     CCredentialStore credentials;
     CScheduleTicker ticker;
     CRecordingSink messages;

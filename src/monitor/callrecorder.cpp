@@ -1,0 +1,191 @@
+#include "monitor/callrecorder.h"
+
+#include "common/apppaths.h"
+#include "monitor/monitorsink.h"
+
+#include <QFileInfo>
+
+#include <cstdlib>
+
+CCallRecorder::CCallRecorder(const CSettingsStore& store, CRemoteAccess& remoteAccess,
+                             CMonitorSink& sink, CallInProgress callInProgress)
+    : m_store(store)
+    , m_sink(sink)
+    , m_callInProgress(std::move(callInProgress))
+    , m_rawCounters(&remoteAccess)
+{}
+
+void CCallRecorder::Start(const QString& userName, const QDateTime& now)
+{
+    m_userName = userName;
+    m_started = true;
+
+    // What the last run left: records for the log, and perhaps a call in progress, which
+    // is settled at the first look at the connections.
+    QList<QByteArray> waiting;
+    for (const QString& path : JournalPaths()) {
+        QString problem;
+        const CCallJournal::State state = CCallJournal(path).Load(&problem);
+        if (!problem.isEmpty())
+            m_sink.AddMessage(problem);
+        for (const QByteArray& line : state.pending) {
+            // A record that reached the log just before the end of the last run is not
+            // written twice.
+            if (!waiting.contains(line) && !CCallJournal::AlreadyLogged(LogPath(), line))
+                waiting.append(line);
+        }
+        if (state.call && !m_journaledCall)
+            m_journaledCall = state.call;
+    }
+    m_log.Requeue(waiting);
+    if (m_log.PendingCount() > 0)
+        m_log.Flush(LogPath());
+    SaveJournal(now);
+}
+
+void CCallRecorder::Finish(const QDateTime& now)
+{
+    if (!m_started || m_finished)
+        return;
+    m_finished = true;
+    if (m_log.PendingCount() > 0)
+        m_log.Flush(LogPath());
+    // The call in progress stays in the journal, seen until now: the next start takes it
+    // over or logs it as ending here.
+    SaveJournal(now);
+}
+
+std::optional<CCallJournal::Call>
+CCallRecorder::SettleJournaledCall(const QList<CActiveConnection>& connections, bool connected,
+                                   const QDateTime& now)
+{
+    if (!m_journaledCall)
+        return std::nullopt;
+    const CCallJournal::Call call = *m_journaledCall;
+    m_journaledCall.reset();
+    const bool stillUp = !connected && !connections.isEmpty() &&
+                         connections.first().entryName == call.entry &&
+                         connections.first().interfaceName == call.interfaceName;
+    if (stillUp)
+        return call;
+    const QByteArray record = CCallJournal::RecordOf(call);
+    if (!CCallJournal::AlreadyLogged(LogPath(), record)) {
+        // Journaled first, so a failure of the log keeps the record in the journal.
+        SaveJournal(now, record);
+        m_log.Append(LogPath(), QString::fromUtf8(record));
+    }
+    SaveJournal(now);
+    return std::nullopt;
+}
+
+CCallRecorder::Carried CCallRecorder::CarriedSoFar(const CCallJournal::Call& call)
+{
+    Carried carried{call.sent, call.received};
+    CInterfaceCounters::Reading reading;
+    if (!call.counterSource.isEmpty() && m_rawCounters.Read(call.interfaceName, reading) &&
+        reading.source == call.counterSource && reading.index == call.counterIndex &&
+        reading.received >= call.counterReceived && reading.sent >= call.counterSent) {
+        carried.sent = static_cast<qint32>(static_cast<quint32>(carried.sent) +
+                                           static_cast<quint32>(reading.sent - call.counterSent));
+        carried.received =
+            static_cast<qint32>(static_cast<quint32>(carried.received) +
+                                static_cast<quint32>(reading.received - call.counterReceived));
+    }
+    return carried;
+}
+
+void CCallRecorder::CallSeen(const QDateTime& now)
+{
+    SaveJournal(now);
+}
+
+void CCallRecorder::CallGoesOn(const QDateTime& now)
+{
+    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+        SaveJournal(now);
+}
+
+void CCallRecorder::CallEnded(const QDateTime& start, const QDateTime& end,
+                              const CActiveConnection& call, qint32 sent, qint32 received)
+{
+    const QString line = CLogFile::FormatRecord(start, end, m_userName, call.deviceName,
+                                                call.entryName, sent, received);
+    // The journal holds the record until the log has it: a crash in between loses nothing,
+    // and the next start does not write it twice.
+    SaveJournal(end, line.toUtf8());
+    m_log.Append(LogPath(), line);
+    SaveJournal(end);
+}
+
+void CCallRecorder::RetryWaiting(const QDateTime& now)
+{
+    if (m_log.PendingCount() > 0) {
+        m_log.Flush(LogPath());
+        SaveJournal(now);
+    }
+}
+
+QString CCallRecorder::WaitingRecordsNote() const
+{
+    const qsizetype waiting = m_log.PendingCount();
+    if (waiting == 0)
+        return QString();
+    return QStringLiteral("%1 call record(s) could not be written to %2. They are kept in %3 "
+                          "and will be written when Orvalis starts again.")
+        .arg(waiting)
+        .arg(LogPath(), JournalPath());
+}
+
+QString CCallRecorder::JournalPath() const
+{
+    const QStringList paths = JournalPaths();
+    return m_journalFallback && paths.size() > 1 ? paths.last() : paths.first();
+}
+
+QStringList CCallRecorder::JournalPaths() const
+{
+    // Beside the log; beside the settings when the log's folder cannot take it.
+    const QString name = QStringLiteral("logfile.journal");
+    const QString besideLog = CAppPaths::LogFolder(m_store) + u'/' + name;
+    const QString besideSettings = CAppPaths::DefaultLogFolder(m_store) + name;
+    if (QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
+        return {besideLog};
+    return {besideLog, besideSettings};
+}
+
+void CCallRecorder::SaveJournal(const QDateTime& now, const QByteArray& alsoPending)
+{
+    if (!m_started)
+        return;
+    CCallJournal::State state;
+    state.pending = m_log.Pending();
+    if (!alsoPending.isEmpty())
+        state.pending.append(alsoPending);
+    if (std::optional<CCallJournal::Call> call =
+            m_callInProgress ? m_callInProgress() : std::nullopt) {
+        call->lastSeen = now;
+        call->user = m_userName;
+        CInterfaceCounters::Reading reading;
+        if (!call->interfaceName.isEmpty() && m_rawCounters.Read(call->interfaceName, reading)) {
+            call->counterSource = reading.source;
+            call->counterIndex = reading.index;
+            call->counterReceived = reading.received;
+            call->counterSent = reading.sent;
+        }
+        state.call = call;
+    } else if (m_journaledCall) {
+        state.call = m_journaledCall;
+    }
+    const QStringList paths = JournalPaths();
+    m_journalFallback = !CCallJournal(paths.first()).Save(state);
+    if (paths.size() > 1) {
+        // Only one journal holds the state: the other one is emptied.
+        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
+    }
+    m_lastJournal = now;
+}
+
+QString CCallRecorder::LogPath() const
+{
+    return CAppPaths::LogFile(m_store);
+}

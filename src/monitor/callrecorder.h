@@ -1,0 +1,96 @@
+#pragma once
+
+#include "billing/logfile.h"
+#include "dialer/activeconnection.h"
+#include "monitor/calljournal.h"
+#include "monitor/interfacecounters.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class CMonitorSink;
+class CRemoteAccess;
+class CSettingsStore;
+
+// Turns calls into records: writes the record of a finished call to the log and keeps the
+// journal beside it (see CCallJournal). The journal is written when a call is first seen,
+// then at most once a minute while it goes on, whenever a record waits for the log, and
+// at the end of the run. Start() reads back what the last run left: records that did not
+// reach the log yet, and perhaps a call, which SettleJournaledCall() takes over or logs.
+//
+// The call in progress comes from the connection monitor through `callInProgress`: its
+// start, device, entry, interface and bytes so far, or nothing between calls. The
+// recorder adds the user, the moment and the interface's raw counters.
+class CCallRecorder {
+public:
+    using CallInProgress = std::function<std::optional<CCallJournal::Call>()>;
+
+    // The bytes a taken-over call carried so far.
+    struct Carried {
+        qint32 sent = 0;
+        qint32 received = 0;
+    };
+
+    CCallRecorder(const CSettingsStore& store, CRemoteAccess& remoteAccess, CMonitorSink& sink,
+                  CallInProgress callInProgress);
+
+    // Reads the journals of the last run (their problems go to the sink's messages), writes
+    // the records they kept and journals what is left. `now` in whole seconds.
+    void Start(const QString& userName, const QDateTime& now);
+    // Writes any record still waiting and journals the call in progress, once; nothing
+    // before Start().
+    void Finish(const QDateTime& now);
+
+    // A call from the last run, not settled yet.
+    bool HasJournaledCall() const { return m_journaledCall.has_value(); }
+    // The journaled call meets the connections that are up now. When it is the first of
+    // them and no call is being watched (`connected` false), it is still up and returned
+    // for the monitor to take over; otherwise it is logged as ending when last seen.
+    std::optional<CCallJournal::Call>
+    SettleJournaledCall(const QList<CActiveConnection>& connections, bool connected,
+                        const QDateTime& now);
+    // What a taken-over call carried: its bytes before this run, plus what its interface
+    // carried while the program was not watching (when the counters are the same ones).
+    Carried CarriedSoFar(const CCallJournal::Call& call);
+
+    // A call was first seen: it goes into the journal at once.
+    void CallSeen(const QDateTime& now);
+    // A second of the call: journaled again when the last save is a minute old.
+    void CallGoesOn(const QDateTime& now);
+    // The call ended: its record goes to the log, held in the journal until it is there.
+    void CallEnded(const QDateTime& start, const QDateTime& end, const CActiveConnection& call,
+                   qint32 sent, qint32 received);
+    // Records that could not be written earlier get another chance.
+    void RetryWaiting(const QDateTime& now);
+
+    // After Finish(): what the user should hear about records that are still waiting for
+    // the log and where they are kept; empty when there are none.
+    QString WaitingRecordsNote() const;
+    // The journal: beside the log, or beside the settings when the log's folder cannot
+    // take it.
+    QString JournalPath() const;
+    const CLogFile& Log() const { return m_log; }
+
+private:
+    void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
+    QStringList JournalPaths() const;
+    QString LogPath() const;
+
+    const CSettingsStore& m_store;
+    CMonitorSink& m_sink;
+    CallInProgress m_callInProgress;
+    CInterfaceCounters m_rawCounters; // readings of the call's interface for the journal
+    CLogFile m_log;
+    QString m_userName;
+    bool m_started = false;
+    bool m_finished = false;
+    std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
+    QDateTime m_lastJournal;
+    bool m_journalFallback = false;
+};
