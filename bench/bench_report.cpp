@@ -5,9 +5,9 @@
 #include "loggen.h"
 #include "support/exampletariff.h"
 
-#include "common/settingsstore.h"
 #include "billing/gui/reportdlg.h"
 #include "billing/gui/reportmodel.h"
+#include "common/settingsstore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -150,9 +150,9 @@ void CCredentialStore::CheckKeyring(std::function<void(bool available)> then)
                 return;
             }
             CDBusAsyncCall::Send(m_sessionBus, BusCall(QStringLiteral("StartServiceByName"), 0U),
-                               this, [then](const QDBusMessage& started) {
-                                   then(started.type() == QDBusMessage::ReplyMessage);
-                               });
+                                 this, [then](const QDBusMessage& started) {
+                                     then(started.type() == QDBusMessage::ReplyMessage);
+                                 });
         });
 }
 

@@ -4,7 +4,7 @@
 #include <QObject>
 
 QDBusMessage CDBusAsyncCall::MethodCall(const QString& path, const QString& interfaceName,
-                                      const QString& method, const QVariantList& arguments)
+                                        const QString& method, const QVariantList& arguments)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), path, interfaceName, method);
@@ -13,7 +13,7 @@ QDBusMessage CDBusAsyncCall::MethodCall(const QString& path, const QString& inte
 }
 
 void CDBusAsyncCall::Send(const QDBusConnection& bus, const QDBusMessage& call, QObject* owner,
-                        ReplyHandler onReply)
+                          ReplyHandler onReply)
 {
     Watch(bus.asyncCall(call, kTimeoutMs), owner, std::move(onReply));
 }

@@ -10,9 +10,9 @@
 
 class QObject;
 
-// One D-Bus method call (to NetworkManager, the keyring) that does not wait for the answer: the window's thread
-// sends it and goes on, and the reply (or the error message of a refusal or time-out)
-// reaches the handler later from the event loop of the owner's thread, never during Send.
+// One D-Bus method call (to NetworkManager, the keyring) that does not wait for the answer: the
+// window's thread sends it and goes on, and the reply (or the error message of a refusal or
+// time-out) reaches the handler later from the event loop of the owner's thread, never during Send.
 // The pending call belongs to the owner: when the owner is destroyed first, the reply is
 // dropped. Calls through NetworkManager's generated proxies are followed the same way.
 class CDBusAsyncCall {

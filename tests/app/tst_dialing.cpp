@@ -1,12 +1,12 @@
 #include "app/commandrouter.h"
 #include "app/commandtable.h"
 #include "app/gui/compositionroot.h"
+#include "app/gui/maindlg.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/dialsession.h"
 #include "dialer/gui/dialdlg.h"
-#include "app/gui/maindlg.h"
 #include "monitor/connectionmonitor.h"
 
 #include "support/monitorfakes.h"

@@ -1,6 +1,6 @@
 #include "app/translationloader.h"
-#include "billing/summarytext.h"
 #include "app/traymenus.h"
+#include "billing/summarytext.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "common/settingsstore.h"
 #include "billing/priceoptions.h"
+#include "common/settingsstore.h"
 #include "monitor/warningsoptions.h"
 
 #include <QFile>

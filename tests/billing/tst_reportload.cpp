@@ -1,6 +1,6 @@
-#include "common/settingsstore.h"
 #include "billing/gui/reportdlg.h"
 #include "billing/gui/reportmodel.h"
+#include "common/settingsstore.h"
 
 #include <QDate>
 #include <QElapsedTimer>

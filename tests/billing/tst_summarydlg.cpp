@@ -1,7 +1,7 @@
+#include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
 #include "support/exampletariff.h"
 #include "support/testclock.h"
-#include "billing/gui/summarydlg.h"
 
 #include <QApplication>
 #include <QComboBox>

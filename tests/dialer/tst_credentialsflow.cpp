@@ -2,8 +2,8 @@
 #include "dialer/credentialsflow.h"
 #include "dialer/credentialstore.h"
 #include "dialer/phonebookactions.h"
-#include "support/scriptedremoteaccess.h"
 #include "support/scriptedmessagebox.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
 #include "common/settingsstore.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
+#include "dialer/credentialstore.h"
+#include "dialer/dialcheck.h"
+#include "dialer/dialsession.h"
 #include "dialer/gui/connectionsdlg.h"
 #include "dialer/gui/credentialsdlg.h"
-#include "dialer/credentialstore.h"
 #include "dialer/gui/defaultdial.h"
-#include "dialer/dialcheck.h"
 #include "dialer/gui/dialdlg.h"
-#include "dialer/dialsession.h"
-#include "dialer/backends/simulator/simremoteaccess.h"
-#include "support/scriptedremoteaccess.h"
 #include "support/scriptedmessagebox.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QApplication>
 #include <QLabel>

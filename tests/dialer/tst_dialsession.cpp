@@ -1,7 +1,7 @@
 #include "common/settingsstore.h"
+#include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/credentialstore.h"
 #include "dialer/dialsession.h"
-#include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialfixture.h"
 #include "support/scriptedremoteaccess.h"
 

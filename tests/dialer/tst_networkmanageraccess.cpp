@@ -4,8 +4,8 @@
 #include "common/settingsstore.h"
 #include "dialer/backends/networkmanager/networkmanageraccess.h"
 #include "dialer/backends/networkmanager/nmsecretagent.h"
-#include "dialer/credentialstore.h"
 #include "dialer/backends/remoteaccessfactory.h"
+#include "dialer/credentialstore.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>

@@ -2,8 +2,8 @@
 
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
-#include "mail/mailoptions.h"
 #include "mail/gui/optmailpage.h"
+#include "mail/mailoptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "common/settingsstore.h"
-#include "security/passwordhash.h"
 #include "security/gui/passworddlg.h"
 #include "security/gui/securitydlg.h"
+#include "security/passwordhash.h"
 
 #include "support/scriptedmessagebox.h"
 

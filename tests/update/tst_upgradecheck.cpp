@@ -1,10 +1,10 @@
 #include "common/settingsstore.h"
-#include "update/updatequery.h"
-#include "update/upgradedialcheck.h"
-#include "update/upgradenotifier.h"
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 #include "support/updateserverprocess.h"
+#include "update/updatequery.h"
+#include "update/upgradedialcheck.h"
+#include "update/upgradenotifier.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -2,17 +2,17 @@
 
 #include "app/commandrouter.h"
 #include "app/gui/backgroundwork.h"
+#include "app/gui/maindlg.h"
 #include "app/gui/traycontroller.h"
 #include "app/gui/windowopener.h"
 #include "app/monitorcallcommands.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
+#include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/credentialstore.h"
-#include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/scheduleticker.h"
-#include "app/gui/maindlg.h"
 #include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/counterworker.h"
@@ -43,7 +43,7 @@ CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore
     } else {
         CMessageBox::Inform(QCoreApplication::translate(
             "CCompositionRoot", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
-                         "If not, please install it and restart computer afterwards."));
+                                "If not, please install it and restart computer afterwards."));
     }
     platform.sound = std::make_unique<CSoundModule>();
     return platform;

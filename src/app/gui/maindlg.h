@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/commandtable.h"
-#include "app/mainwindowactions.h"
 #include "app/gui/titlestrip.h"
 #include "app/gui/windowplacement.h"
+#include "app/mainwindowactions.h"
 
 #include <QPointer>
 #include <QWidget>

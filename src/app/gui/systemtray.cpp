@@ -1,7 +1,7 @@
 #include "app/gui/systemtray.h"
 
-#include "monitor/monitorsink.h"
 #include "app/traymenus.h"
+#include "monitor/monitorsink.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "billing/gui/optpricepage.h"
 
-#include "common/messagebox.h"
 #include "billing/priceoptions.h"
+#include "common/messagebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "billing/gui/reportdlg.h"
 
+#include "billing/gui/reportmodel.h"
+#include "billing/gui/summarydlg.h"
 #include "billing/reportlines.h"
 #include "billing/tariff.h"
 #include "common/apppaths.h"
 #include "common/settingsstore.h"
-#include "billing/gui/reportmodel.h"
-#include "billing/gui/summarydlg.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prefs/preferencespage.h"
 #include "monitor/warningsoptions.h"
+#include "prefs/preferencespage.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prefs/preferencessheet.h"
 #include "prefs/gui/prefstitlestrip.h"
+#include "prefs/preferencessheet.h"
 
 #include "gui/treepages.h"
 

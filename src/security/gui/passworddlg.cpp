@@ -1,7 +1,7 @@
 #include "security/gui/passworddlg.h"
 
-#include "security/passwordprompt.h"
 #include "gui/okcancelbuttons.h"
+#include "security/passwordprompt.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

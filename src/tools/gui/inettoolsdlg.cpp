@@ -1,8 +1,8 @@
 #include "tools/gui/inettoolsdlg.h"
 
 #include "tools/gui/namelookuppage.h"
-#include "tools/gui/timequerypage.h"
 #include "tools/gui/pingpage.h"
+#include "tools/gui/timequerypage.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "dialer/backends/networkmanager/networkmanageraccess.h"
 
-#include "dialer/dbusasynccall.h"
 #include "dialer/backends/networkmanager/nmobjectcache.h"
 #include "dialer/backends/networkmanager/nmsecretbridge.h"
+#include "dialer/dbusasynccall.h"
 #include "nmmanagerproxy.h"
 
 #include <QDBusArgument>
@@ -138,7 +138,7 @@ int CNetworkManagerAccess::HangUp(Handle handle)
     if (path.isEmpty())
         return ErrorInvalidHandle;
     CDBusAsyncCall::Watch(m_manager->DeactivateConnection(QDBusObjectPath(path)), this,
-                        [this](const QDBusMessage& reply) { OnHangUpAnswer(reply); });
+                          [this](const QDBusMessage& reply) { OnHangUpAnswer(reply); });
     return ErrorNone;
 }
 
@@ -313,7 +313,7 @@ void CNetworkManagerAccess::OnActivated(Handle handle, const QDBusMessage& reply
     m_cache->AdoptActive(path, handle);
     if (cancelled) {
         CDBusAsyncCall::Watch(m_manager->DeactivateConnection(QDBusObjectPath(path)), this,
-                            [this](const QDBusMessage& answer) { OnHangUpAnswer(answer); });
+                              [this](const QDBusMessage& answer) { OnHangUpAnswer(answer); });
         return;
     }
     if (dialing) {

@@ -1,8 +1,8 @@
 #include "dialer/backends/networkmanager/nmobjectcache.h"
 
-#include "dialer/dbusasynccall.h"
 #include "dialer/backends/networkmanager/nmdialprogress.h"
 #include "dialer/backends/networkmanager/nmsecretagent.h"
+#include "dialer/dbusasynccall.h"
 #include "nmactiveproxy.h"
 #include "nmdeviceproxy.h"
 #include "nmmanagerproxy.h"
@@ -244,7 +244,7 @@ void CNmObjectCache::Send(const QString& path, const QString& interfaceName, con
                           std::function<void(const QDBusMessage&)> onReply)
 {
     CDBusAsyncCall::Send(m_bus, CDBusAsyncCall::MethodCall(path, interfaceName, method, arguments),
-                       this, std::move(onReply));
+                         this, std::move(onReply));
 }
 
 void CNmObjectCache::Subscribe()

@@ -67,7 +67,7 @@ bool CNmSecretAgent::Register()
     m_registered = false;
     const QDBusMessage call =
         CDBusAsyncCall::MethodCall(kAgentManagerPath, kAgentManagerInterface,
-                                 QStringLiteral("Register"), {QString::fromLatin1(kIdentifier)});
+                                   QStringLiteral("Register"), {QString::fromLatin1(kIdentifier)});
     CDBusAsyncCall::Send(m_bus, call, this, [this](const QDBusMessage& reply) {
         m_registered = reply.type() == QDBusMessage::ReplyMessage;
         if (!m_registered)

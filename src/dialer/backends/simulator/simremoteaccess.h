@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialer/remoteaccess.h"
 #include "dialer/backends/simulator/simulatorfile.h"
+#include "dialer/remoteaccess.h"
 
 #include <memory>
 
