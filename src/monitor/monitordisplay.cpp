@@ -9,14 +9,14 @@ void CMonitorDisplay::AddMessage(const QString& text)
     Q_EMIT MessageAdded(text);
 }
 
-void CMonitorDisplay::SetTray(int picture, const QString& tooltip)
+void CMonitorDisplay::SetTray(Picture picture, const QString& tooltip)
 {
-    Q_EMIT TrayChanged(static_cast<Picture>(picture), tooltip);
+    Q_EMIT TrayChanged(picture, tooltip);
 }
 
-void CMonitorDisplay::ShowMailTray(int picture, const QString& tooltip)
+void CMonitorDisplay::ShowMailTray(Picture picture, const QString& tooltip)
 {
-    Q_EMIT MailTrayShown(static_cast<Picture>(picture), tooltip);
+    Q_EMIT MailTrayShown(picture, tooltip);
 }
 
 void CMonitorDisplay::SetTitle(const QString& title)

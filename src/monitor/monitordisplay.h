@@ -13,8 +13,8 @@ public:
     explicit CMonitorDisplay(QObject* parent = nullptr);
 
     void AddMessage(const QString& text) override;
-    void SetTray(int picture, const QString& tooltip) override;
-    void ShowMailTray(int picture, const QString& tooltip) override;
+    void SetTray(Picture picture, const QString& tooltip) override;
+    void ShowMailTray(Picture picture, const QString& tooltip) override;
     void SetTitle(const QString& title) override;
     void SetCallValues(const QString& duration, const QString& bytesIn,
                        const QString& bytesOut) override;

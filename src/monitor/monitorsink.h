@@ -16,9 +16,9 @@ public:
     virtual ~CMonitorSink();
 
     virtual void AddMessage(const QString& text) = 0;
-    virtual void SetTray(int picture, const QString& tooltip) = 0;
+    virtual void SetTray(Picture picture, const QString& tooltip) = 0;
     // Sets the e-mail icon's picture and tooltip and shows it.
-    virtual void ShowMailTray(int picture, const QString& tooltip) = 0;
+    virtual void ShowMailTray(Picture picture, const QString& tooltip) = 0;
     virtual void SetTitle(const QString& title) = 0;
     // The call values of the main window: "Duration :", "Bytes in :", "Bytes out:".
     virtual void SetCallValues(const QString& duration, const QString& bytesIn,

@@ -48,7 +48,7 @@ private Q_SLOTS:
     {
         QFETCH(int, picture);
         QFETCH(QString, tooltip);
-        m_display.SetTray(picture, tooltip);
+        m_display.SetTray(static_cast<CMonitorSink::Picture>(picture), tooltip);
         QCOMPARE(m_tray->ConnectionTray().Picture(), picture);
         QCOMPARE(m_tray->ConnectionTray().Tooltip(), tooltip);
         QVERIFY(m_tray->MailTray().IsHidden());

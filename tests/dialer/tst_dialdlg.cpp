@@ -174,7 +174,7 @@ void TestDialDlg::dialWindowRedialsAndHangsUp()
     CDialDlg::RunDial(Parts(), nullptr);
     QPointer<CDialDlg> window = CDialDlg::Current();
     QVERIFY(window);
-    QCOMPARE(window->RunMode(), int(CDialDlg::Dial));
+    QCOMPARE(window->RunMode(), CDialDlg::Dial);
     QCOMPARE(window->StatusText(), u"Connecting to Home ISP..."_s);
     CDialSession* session = window->Session();
     for (int attempt = 1; attempt <= 3; ++attempt) {

@@ -5,13 +5,13 @@ void CRecordingSink::AddMessage(const QString& text)
     messages.prepend(text);
 }
 
-void CRecordingSink::SetTray(int p, const QString& t)
+void CRecordingSink::SetTray(Picture p, const QString& t)
 {
     picture = p;
     tooltip = t;
 }
 
-void CRecordingSink::ShowMailTray(int p, const QString& t)
+void CRecordingSink::ShowMailTray(Picture p, const QString& t)
 {
     mailPicture = p;
     mailTooltip = t;

@@ -24,8 +24,8 @@ public:
     int hides = 0;
 
     void AddMessage(const QString& text) override;
-    void SetTray(int picture, const QString& tooltip) override;
-    void ShowMailTray(int picture, const QString& tooltip) override;
+    void SetTray(Picture picture, const QString& tooltip) override;
+    void ShowMailTray(Picture picture, const QString& tooltip) override;
     void SetTitle(const QString& title) override;
     void SetCallValues(const QString& duration, const QString& bytesIn,
                        const QString& bytesOut) override;

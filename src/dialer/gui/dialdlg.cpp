@@ -15,7 +15,7 @@ namespace {
 QPointer<CDialDlg> g_current;
 } // namespace
 
-CDialDlg::CDialDlg(int mode, QWidget* parent)
+CDialDlg::CDialDlg(Mode mode, QWidget* parent)
     : QDialog(parent)
     , m_mode(mode)
 {
@@ -62,7 +62,7 @@ void CDialDlg::Present()
     activateWindow();
 }
 
-void CDialDlg::RunCheck(int mode, std::unique_ptr<CDialCheck> check, QWidget* parent)
+void CDialDlg::RunCheck(Mode mode, std::unique_ptr<CDialCheck> check, QWidget* parent)
 {
     if (!check || BringToFront())
         return;

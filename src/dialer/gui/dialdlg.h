@@ -28,13 +28,13 @@ public:
 
     // Opens the window on the check (modes 1 and 2); a result after the window closed is
     // dropped.
-    static void RunCheck(int mode, std::unique_ptr<CDialCheck> check, QWidget* parent);
+    static void RunCheck(Mode mode, std::unique_ptr<CDialCheck> check, QWidget* parent);
     // Opens the window dialling the default connection.
     static void RunDial(const CDialerParts& parts, QWidget* parent);
     // The open dial window, if any.
     static CDialDlg* Current();
 
-    int RunMode() const { return m_mode; }
+    Mode RunMode() const { return m_mode; }
     QString StatusText() const;
     QString ButtonText() const;
     // Null in the check modes.
@@ -46,7 +46,7 @@ protected:
     void reject() override;
 
 private:
-    explicit CDialDlg(int mode, QWidget* parent);
+    explicit CDialDlg(Mode mode, QWidget* parent);
     static bool BringToFront();
     void Present();
     void StartCheck();
@@ -54,7 +54,7 @@ private:
     void ShowSession();
     void OnButton();
 
-    int m_mode;
+    Mode m_mode;
     QLabel* m_status = nullptr;
     QPushButton* m_button = nullptr;
     QTimer m_checkTimer;

@@ -21,16 +21,6 @@ const QString kEditor = QStringLiteral("nm-connection-editor");
 // The most state changes held back for a dial whose request is not yet answered.
 constexpr int kMaxHeldSignals = 256;
 
-// An "o" value as a reply gives it.
-QString PathOf(const QVariant& value)
-{
-    if (value.canConvert<QDBusObjectPath>())
-        return value.value<QDBusObjectPath>().path();
-    if (value.canConvert<QDBusArgument>())
-        return qdbus_cast<QDBusObjectPath>(value.value<QDBusArgument>()).path();
-    return value.toString();
-}
-
 } // namespace
 
 CNetworkManagerAccess::CNetworkManagerAccess(CCredentialStore* credentials, QDBusConnection bus)
@@ -309,7 +299,7 @@ void CNetworkManagerAccess::OnActivated(Handle handle, const QDBusMessage& reply
             Notify(m_dial.progress.Fail(static_cast<unsigned>(error)));
         return;
     }
-    const QString path = PathOf(reply.arguments().constFirst());
+    const QString path = CNmObjectCache::PathOf(reply.arguments().constFirst());
     m_cache->AdoptActive(path, handle);
     if (cancelled) {
         CDBusAsyncCall::Watch(m_manager->DeactivateConnection(QDBusObjectPath(path)), this,

@@ -70,16 +70,6 @@ QString DeviceTypeName(uint type)
     }
 }
 
-// An "o" value as a D-Bus property gives it.
-QString PathOf(const QVariant& value)
-{
-    if (value.canConvert<QDBusObjectPath>())
-        return value.value<QDBusObjectPath>().path();
-    if (value.canConvert<QDBusArgument>())
-        return qdbus_cast<QDBusObjectPath>(value.value<QDBusArgument>()).path();
-    return value.toString();
-}
-
 // An "ao" value as a D-Bus property gives it.
 QStringList PathsOf(const QVariant& value)
 {
@@ -485,4 +475,13 @@ void CNmObjectCache::OnConnectionUpdated(const QDBusMessage& message)
     const QString path = message.path();
     if (ProfileAt(path))
         ReadProfile(path);
+}
+
+QString CNmObjectCache::PathOf(const QVariant& value)
+{
+    if (value.canConvert<QDBusObjectPath>())
+        return value.value<QDBusObjectPath>().path();
+    if (value.canConvert<QDBusArgument>())
+        return qdbus_cast<QDBusObjectPath>(value.value<QDBusArgument>()).path();
+    return value.toString();
 }

@@ -82,6 +82,8 @@ public:
     // True while an active connection of the profile is activating or activated.
     bool IsProfileActive(const QString& profilePath) const;
     QString ActivePathOf(Handle handle) const;
+    // An "o" value (an object path) as a reply or a property gives it.
+    static QString PathOf(const QVariant& value);
 
     // A handle no connection has had.
     Handle NewHandle() { return m_nextHandle++; }
