@@ -8,6 +8,7 @@
 #include "app/gui/traycontroller.h"
 #include "app/gui/trayhost.h"
 #include "app/monitorcallcommands.h"
+#include "app/programend.h"
 #include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
@@ -63,6 +64,7 @@ double Contrast(const QColor& a, const QColor& b)
 struct CMainDlgRig {
     CMonitorDisplay display;
     CConnectionMonitor monitor;
+    CProgramEnd end;
     CMainDlg dlg;
     CMonitorCallCommands call;
     CCommandRouter router;
@@ -71,7 +73,8 @@ struct CMainDlgRig {
     CMainDlgRig(CSettingsStore& store, CRemoteAccess& remote, CTrafficCounters* counters,
                 CSoundPlayer& sound, CMonitorServices& services, CCommandWindows& windows)
         : monitor(store, remote, counters, display, services, sound)
-        , dlg(store, counters, monitor, display)
+        , end(store, counters, monitor)
+        , dlg(store, end, display)
         , call(monitor, services)
         , router(windows, call, dlg)
         , tray(display, router)

@@ -6,6 +6,7 @@
 #include "app/gui/traycontroller.h"
 #include "app/gui/windowopener.h"
 #include "app/monitorcallcommands.h"
+#include "app/programend.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
@@ -79,7 +80,8 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
     // Background mail checks report to the monitor, until it goes.
     m_mailSlot->Set(
         [monitor = m_monitor.get()](const QString& result) { monitor->SetMailResult(result); });
-    m_window = std::make_unique<CMainDlg>(store, m_platform.counters.get(), *m_monitor, *m_display);
+    m_end = std::make_unique<CProgramEnd>(store, m_platform.counters.get(), *m_monitor);
+    m_window = std::make_unique<CMainDlg>(store, *m_end, *m_display);
     m_callCommands = std::make_unique<CMonitorCallCommands>(*m_monitor, *m_work);
     m_router = std::make_unique<CCommandRouter>(*m_windows, *m_callCommands, *m_window);
     QObject::connect(
@@ -97,6 +99,7 @@ CCompositionRoot::~CCompositionRoot()
     m_router.reset();
     m_windows.reset();
     m_window.reset();
+    m_end.reset();
     m_monitor.reset();
     // The counters read through the connection backend: stop them first.
     m_platform.counters.reset();

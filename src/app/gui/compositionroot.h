@@ -16,6 +16,7 @@ class CMailResultSlot;
 class CMainDlg;
 class CMonitorCallCommands;
 class CMonitorDisplay;
+class CProgramEnd;
 class CScheduleTicker;
 class CSettingsStore;
 class CTrayController;
@@ -68,6 +69,7 @@ private:
     std::unique_ptr<CBackgroundWork> m_work;
     std::unique_ptr<CWindowOpener> m_windows;
     std::unique_ptr<CConnectionMonitor> m_monitor;
+    std::unique_ptr<CProgramEnd> m_end;
     std::unique_ptr<CMainDlg> m_window;
     std::unique_ptr<CMonitorCallCommands> m_callCommands;
     std::unique_ptr<CCommandRouter> m_router;

@@ -5,6 +5,7 @@
 #include "app/gui/messagedelegate.h"
 #include "app/gui/messagelistmodel.h"
 #include "app/gui/trayhost.h"
+#include "app/programend.h"
 #include "billing/gui/summarydlg.h"
 #include "common/helpfile.h"
 #include "common/messagebox.h"
@@ -12,7 +13,6 @@
 #include "common/username.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
-#include "monitor/trafficcounters.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -59,12 +59,11 @@ const QString kSkin = QStringLiteral(
 
 } // namespace
 
-CMainDlg::CMainDlg(CSettingsStore& store, CTrafficCounters* counters, CConnectionMonitor& monitor,
-                   CMonitorDisplay& display, QWidget* parent)
+CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& display,
+                   QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_store(store)
-    , m_counters(counters)
-    , m_monitor(monitor)
+    , m_end(end)
     , m_placement(store)
     , m_messages(new CMessageListModel(this))
     , m_messageView(new QTreeView(this))
@@ -250,21 +249,13 @@ void CMainDlg::Open(bool trayAvailable)
 
 void CMainDlg::Exit(bool ask)
 {
-    const bool confirm = ask && m_store.Read(Keys::ConfirmExit) == 1;
-    const bool leave =
-        !confirm || CMessageBox::Ask(tr("You are about to exit Orvalis. Are you sure ?"));
-    if (leave && m_counters) {
-        m_counters->Cancel();
-        if (m_counters->Busy())
-            CMessageBox::Inform(tr("still can't terinate inet -=- panic!!! help!!!"));
-    }
+    const bool leave = m_end.MayLeave(ask);
     SaveWindowPosition();
     if (!leave)
         return;
-    Finish();
     // Records still waiting for the log are named where the user will see it: a box when
     // the exit was asked for on screen, else standard error.
-    const QString note = m_monitor.WaitingRecordsNote();
+    const QString note = Finish();
     if (!note.isEmpty() && ask)
         CMessageBox::Inform(note);
     else if (!note.isEmpty())
@@ -273,19 +264,18 @@ void CMainDlg::Exit(bool ask)
 
 QString CMainDlg::Quit()
 {
-    if (m_counters)
-        m_counters->Cancel();
+    m_end.StopCounters();
     SaveWindowPosition();
-    Finish();
-    return m_monitor.WaitingRecordsNote();
+    return Finish();
 }
 
-void CMainDlg::Finish()
+QString CMainDlg::Finish()
 {
-    m_monitor.Shutdown();
+    const QString note = m_end.Finish();
     m_finished = true;
     hide();
     Q_EMIT Finished();
+    return note;
 }
 
 void CMainDlg::SaveWindowPosition()
@@ -383,8 +373,7 @@ void CMainDlg::closeEvent(QCloseEvent* event)
     }
     // Closing only hides the window: the monitor goes on in the background.
     SaveWindowPosition();
-    if (m_counters)
-        m_counters->Cancel();
+    m_end.StopCounters();
     hide();
     event->ignore();
 }

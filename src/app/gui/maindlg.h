@@ -11,12 +11,11 @@
 #include <memory>
 
 class CAboutDlg;
-class CConnectionMonitor;
 class CMessageListModel;
+class CProgramEnd;
 class CMonitorDisplay;
 class CSettingsStore;
 class CSummaryDlg;
-class CTrafficCounters;
 class QDialog;
 class QGridLayout;
 class QLabel;
@@ -33,10 +32,10 @@ public:
     static constexpr int kWidth = 391;
     static constexpr int kHeight = 292;
 
-    // `counters` may be null (the counter worker could not start). The monitor is the one
-    // the window ends at Exit.
-    CMainDlg(CSettingsStore& store, CTrafficCounters* counters, CConnectionMonitor& monitor,
-             CMonitorDisplay& display, QWidget* parent = nullptr);
+    // `end` decides and does what ending the run takes; the window saves its place and
+    // tells the user.
+    CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& display,
+             QWidget* parent = nullptr);
     ~CMainDlg() override;
 
     // Places the window from the saved position (shown unless it starts hidden; minimized
@@ -91,11 +90,11 @@ private:
     QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
     void Present(QDialog* window);
     // The end of the run once it is decided: the monitor's last words, then Finished().
-    void Finish();
+    // Returns the note on records still waiting for the log.
+    QString Finish();
 
     CSettingsStore& m_store;
-    CTrafficCounters* m_counters;
-    CConnectionMonitor& m_monitor;
+    CProgramEnd& m_end;
     CWindowPlacement m_placement;
     CMessageListModel* m_messages;
     QTreeView* m_messageView;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class CConnectionMonitor;
+class CSettingsStore;
+class CTrafficCounters;
+
+// How a run of the program ends, without the window: the exit question, stopping the
+// counter queries, the monitor's last words (the call in progress journaled, waiting
+// records written) and what the user should hear about records still waiting for the log.
+class CProgramEnd {
+public:
+    // `counters` may be null (the counter worker could not start).
+    CProgramEnd(const CSettingsStore& store, CTrafficCounters* counters,
+                CConnectionMonitor& monitor);
+
+    // The exit question, when the settings ask for it and `ask`; true to leave. Leaving
+    // stops the counter queries (and says so when a query does not stop).
+    bool MayLeave(bool ask);
+    // Stops the counter queries without a question (the window closes, the session ends).
+    void StopCounters();
+    // Ends the monitor's run. Returns what the user should know about records still
+    // waiting for the log and where they are kept; empty when there are none.
+    QString Finish();
+
+private:
+    const CSettingsStore& m_store;
+    CTrafficCounters* m_counters;
+    CConnectionMonitor& m_monitor;
+};
