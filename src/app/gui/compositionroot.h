@@ -51,12 +51,9 @@ public:
     // Puts up the tray icons and the main window and starts the monitor.
     void Open();
 
-    CRemoteAccess& RemoteAccess() const { return *m_platform.remoteAccess; }
     CConnectionMonitor& Monitor() const { return *m_monitor; }
     CMonitorDisplay& Display() const { return *m_display; }
-    CWindowOpener& Windows() const { return *m_windows; }
     CCommandRouter& Router() const { return *m_router; }
-    CTrayController& Tray() const { return *m_tray; }
     CMainDlg& Window() const { return *m_window; }
 
 private:
