@@ -1,11 +1,13 @@
 #include "billing/reportlines.h"
 
 #include "billing/logreader.h"
+#include "billing/tariff.h"
 
 CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* cancel,
-                                std::atomic<qint64>* bytesRead)
+                                std::atomic<qint64>* bytesRead, const CDataPlan& plan)
 {
     CReportLines lines;
+    lines.m_overage = CCallOverage(plan);
     CLogReader reader;
     if (!reader.Open(path))
         return lines;
@@ -13,6 +15,12 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
     qint64 read = 0;
     while (reader.Next(record)) {
         lines.Append(record.line);
+        if (plan.Active()) {
+            lines.m_overage.Add(record.startDay, record.startMonth, record.startYear,
+                                record.startSecs,
+                                plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
+                                                  qint64(CTariff::ParseNumber(record.uploaded))));
+        }
         read += record.line.size() + 1;
         // Looking at the flags once in a thousand lines costs nothing noticeable.
         if ((lines.Size() & 1023) == 0) {
@@ -24,6 +32,7 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
     }
     if (bytesRead)
         bytesRead->store(read, std::memory_order_relaxed);
+    lines.m_overage.Finish();
     // The buffers grew by doubling; what the window keeps is only the lines.
     lines.m_text.squeeze();
     lines.m_ends.squeeze();

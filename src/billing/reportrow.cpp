@@ -22,8 +22,8 @@ QStringList CReportRow::Headings()
             QStringLiteral("Price")};
 }
 
-QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff, DateForm dateForm,
-                                const QLocale& locale)
+QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff, double overageCost,
+                                DateForm dateForm, const QLocale& locale)
 {
     QString date = Text(record.startDate);
     if (dateForm == DateForm::LocaleShort) {
@@ -45,5 +45,5 @@ QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff,
             Text(record.isp),
             Text(record.uploaded),
             Text(record.downloaded),
-            CTariff::PriceText(call.price)};
+            CTariff::PriceText(call.price + overageCost)};
 }

@@ -23,9 +23,10 @@ public:
     // "Downloaded", "Price".
     static QStringList Headings();
 
-    // The column texts of a record priced under the tariff. Texts from the log are read as
-    // UTF-8. With DateForm::LocaleShort a date that is no calendar date is shown as stored.
+    // The column texts of a record priced under the tariff, plus the price of its bytes
+    // past a data plan's allowance. Texts from the log are read as UTF-8. With
+    // DateForm::LocaleShort a date that is no calendar date is shown as stored.
     static QStringList Columns(const CLogRecord& record, const CTariff& tariff,
-                               DateForm dateForm = DateForm::Stored,
+                               double overageCost = 0.0, DateForm dateForm = DateForm::Stored,
                                const QLocale& locale = QLocale());
 };

@@ -1,10 +1,14 @@
 #include "billing/totals.h"
 
+#include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
+#include "billing/volumeledger.h"
 #include "common/apppaths.h"
 #include "common/clock.h"
 #include "common/settingsstore.h"
+
+#include <QDate>
 
 #include <algorithm>
 
@@ -23,6 +27,25 @@ bool SamePair(QByteArrayView a, QByteArrayView b, qsizetype pos)
     }
     return true;
 }
+// A date as one number that orders like the date: yyyymmdd.
+int DateKey(int day, int month, int year)
+{
+    return year * 10000 + month * 100 + day;
+}
+
+int DateKey(QDate date)
+{
+    return DateKey(date.day(), date.month(), date.year());
+}
+
+// The calendar date of a "dd-mm-yyyy" text.
+QDate DateOfText(QByteArrayView text)
+{
+    CLogRecord record;
+    if (!CLogReader::ParseLine(text, record))
+        return {};
+    return QDate(record.startYear, record.startMonth, record.startDay);
+}
 } // namespace
 
 CTotals CTotals::Compute(const CSettingsStore& store)
@@ -35,11 +58,17 @@ CTotals CTotals::Compute(const CSettingsStore& store, int filter, const QString&
 {
     const QByteArray today = TodayText();
     const CTariff tariff = CTariff::Load(store);
-    return Pass(logPath, filter, today, tariff);
+    return Pass(logPath, filter, today, tariff, CDataPlan::Load(store));
 }
 
 CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
-                      const CTariff& tariff, qint64* recordsRead)
+                      const CTariff& tariff)
+{
+    return Pass(logPath, filter, today, tariff, CDataPlan());
+}
+
+CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
+                      const CTariff& tariff, const CDataPlan& plan, qint64* recordsRead)
 {
     CTotals totals;
     qint64 records = 0;
@@ -50,6 +79,13 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     double totalCost = 0.0;
     qint64 totalTime = 0;
     const bool everyRecord = filter != ThisMonth && filter != Today;
+    // "This month" as a billing cycle: the dates from its first to its last day.
+    const bool byCycle = filter == ThisMonth && plan.ShiftedCycle();
+    const CBillingCycle cycle = byCycle ? plan.CycleOf(DateOfText(today)) : CBillingCycle();
+    const int cycleFirst = cycle.IsValid() ? DateKey(cycle.Start()) : 1;
+    const int cycleLast = cycle.IsValid() ? DateKey(cycle.End()) : 0;
+    const bool byVolume = plan.Active();
+    CVolumeLedger ledger(plan);
     CLogReader reader;
     if (reader.Open(logPath)) {
         // The log is in date order, so the weekday changes rarely from one call to the next.
@@ -59,7 +95,21 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
         CLogRecord record;
         while (reader.Next(record)) {
             ++records;
-            if (!everyRecord && !PassesFilter(filter, record.startDate, today))
+            bool passes = everyRecord;
+            if (byCycle) {
+                const int date = DateKey(record.startDay, record.startMonth, record.startYear);
+                passes = date >= cycleFirst && date <= cycleLast;
+            } else if (!everyRecord) {
+                passes = PassesFilter(filter, record.startDate, today);
+            }
+            if (byVolume) {
+                // Calls outside the period still use up the allowance of their cycle.
+                ledger.Add(record.startDay, record.startMonth, record.startYear,
+                           plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
+                                             qint64(CTariff::ParseNumber(record.uploaded))),
+                           passes);
+            }
+            if (!passes)
                 continue;
             ++totals.count;
             uploaded += CTariff::ParseNumber(record.uploaded);
@@ -82,6 +132,8 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     totals.uploaded = uploaded;
     totals.downloaded = downloaded;
     totals.totalCost = totalCost;
+    if (byVolume)
+        totals.totalCost += plan.OverageCost(ledger.PassedOverageBytes());
     totals.totalTime = totalTime;
     if (recordsRead)
         *recordsRead = records;

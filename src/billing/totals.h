@@ -6,6 +6,7 @@
 
 class CSettingsStore;
 class CTariff;
+struct CDataPlan;
 
 // The result of one totals pass: the calls of the chosen period priced under the tariff
 // and added up.
@@ -34,15 +35,22 @@ struct CTotals {
     static CTotals Compute(const CSettingsStore& store, int filter, const QString& logPath);
 
     // One pass over the log at logPath. today is the date text ("dd-mm-yyyy") that the
-    // filters compare the records' dates with. When recordsRead is given it receives how
-    // many records the log yielded, whether they passed the filter or not.
+    // filters compare the records' dates with. With a data plan, a call's price is its
+    // time price and the price of its bytes past the allowance, and "this month" is the
+    // billing cycle that holds today when cycles do not start on the 1st. When
+    // recordsRead is given it receives how many records the log yielded, whether they
+    // passed the filter or not.
     static CTotals Pass(const QString& logPath, int filter, QByteArrayView today,
-                        const CTariff& tariff, qint64* recordsRead = nullptr);
+                        const CTariff& tariff, const CDataPlan& plan,
+                        qint64* recordsRead = nullptr);
+    static CTotals Pass(const QString& logPath, int filter, QByteArrayView today,
+                        const CTariff& tariff);
 
     // Today's date from the program clock in the log's date form "dd-mm-yyyy".
     static QByteArray TodayText();
     // Whether a record dated dateText (as in the log) belongs to the period: the month
     // (characters 4 and 5) and for Today also the day (characters 1 and 2) are compared
-    // as text with today's; the year never is.
+    // as text with today's; the year never is. This is the calendar month; a billing cycle
+    // that starts on another day is matched by its dates in Pass.
     static bool PassesFilter(int filter, QByteArrayView dateText, QByteArrayView today);
 };

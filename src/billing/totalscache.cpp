@@ -5,10 +5,6 @@
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
 CTotals CTotalsCache::Compute(const CSettingsStore& store)
 {
     // The key is taken before the log is read: a record appended during the pass changes
@@ -18,14 +14,14 @@ CTotals CTotalsCache::Compute(const CSettingsStore& store)
         return m_totals;
 
     qint64 records = 0;
-    m_totals = CTotals::Pass(key.logPath, key.filter, key.today, key.tariff, &records);
+    m_totals = CTotals::Pass(key.log.path, key.filter, key.today, key.tariff, key.plan, &records);
     ++m_passes;
     m_recordsRead += records;
     m_key = std::move(key);
 
     // A log that is no regular file is reported once, until a pass reads the log again.
     if (m_totals.logNotRegular && !m_notRegularShown)
-        CMessageBox::Error(CLogFile::NotRegularText(m_key->logPath));
+        CMessageBox::Error(CLogFile::NotRegularText(m_key->log.path));
     m_notRegularShown = m_totals.logNotRegular;
     return m_totals;
 }
@@ -35,17 +31,8 @@ CTotalsCache::Key CTotalsCache::KeyNow(const CSettingsStore& store)
     Key key;
     key.filter = store.Read(Keys::SummaryWhen);
     key.tariff = CTariff::Load(store);
+    key.plan = CDataPlan::Load(store);
     key.today = CTotals::TodayText();
-    key.logPath = CAppPaths::LogFile(store);
-
-    struct stat info {};
-    if (::stat(QFile::encodeName(key.logPath).constData(), &info) == 0) {
-        key.logExists = true;
-        key.device = info.st_dev;
-        key.inode = info.st_ino;
-        key.size = info.st_size;
-        key.modifiedNsecs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        key.changedNsecs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
-    }
+    key.log = CLogFileState::Of(CAppPaths::LogFile(store));
     return key;
 }

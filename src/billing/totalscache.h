@@ -1,5 +1,7 @@
 #pragma once
 
+#include "billing/dataplan.h"
+#include "billing/logfilestate.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 
@@ -12,9 +14,9 @@ class CSettingsStore;
 
 // Remembers the last totals pass and gives it again while nothing it depends on has
 // changed: the log file (path, device, inode, size, modification and change times), the
-// tariff, the period filter and today's date. The monitor's check every minute uses it,
-// so an idle log is not read again and again. A log that is a pipe, a device or a folder
-// is reported with an error box, once until the log can be read again.
+// tariff, the data plan, the period filter and today's date. The monitor's check every minute uses
+// it, so an idle log is not read again and again. A log that is a pipe, a device or a folder is
+// reported with an error box, once until the log can be read again.
 class CTotalsCache {
 public:
     // The totals as CTotals::Compute(store) gives them, from the last pass when that is
@@ -31,16 +33,11 @@ public:
 private:
     // What a pass depends on. A log that is missing has all file fields 0.
     struct Key {
-        QString logPath;
-        bool logExists = false;
-        quint64 device = 0;
-        quint64 inode = 0;
-        qint64 size = 0;
-        qint64 modifiedNsecs = 0;
-        qint64 changedNsecs = 0;
+        CLogFileState log;
         int filter = 0;
         QByteArray today;
         CTariff tariff;
+        CDataPlan plan;
 
         friend bool operator==(const Key&, const Key&) = default;
     };

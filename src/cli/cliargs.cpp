@@ -77,6 +77,12 @@ struct Options {
     QCommandLineOption log{QStringLiteral("log"), QStringLiteral("The log to read."),
                            QStringLiteral("FILE")};
     QCommandLineOption csv{QStringLiteral("csv"), QStringLiteral("CSV output (report).")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON output.")};
+    QCommandLineOption date{QStringLiteral("date"), QStringLiteral("The day (usage)."),
+                            QStringLiteral("YYYY-MM-DD")};
+    QCommandLineOption over{QStringLiteral("over"),
+                            QStringLiteral("Exit 1 at this percentage (usage)."),
+                            QStringLiteral("PERCENT")};
 };
 
 // An option given to a command it does not belong to, or given twice; empty when none.
@@ -85,14 +91,22 @@ QString Misplaced(const QCommandLineParser& parser, const Options& options, cons
     const auto given = [&](const QCommandLineOption& option) { return parser.isSet(option); };
     const bool summary = command == u"summary";
     const bool report = command == u"report";
+    const bool usage = command == u"usage";
     const QString name = QStringLiteral("--%1");
     if (given(options.filter) && !summary)
         return QStringLiteral("option --filter is only for summary");
     if (given(options.csv) && !report)
         return QStringLiteral("option --csv is only for report");
-    if (given(options.log) && !summary && !report)
-        return QStringLiteral("option --log is only for summary and report");
-    for (const QCommandLineOption* option : {&options.filter, &options.log}) {
+    if (given(options.csv) && given(options.json))
+        return QStringLiteral("options --csv and --json cannot be given together");
+    if (given(options.log) && !summary && !report && !usage)
+        return QStringLiteral("option --log is only for summary, report and usage");
+    if (given(options.json) && !summary && !report && !usage)
+        return QStringLiteral("option --json is only for summary, report and usage");
+    if ((given(options.date) || given(options.over)) && !usage)
+        return QStringLiteral("options --date and --over are only for usage");
+    for (const QCommandLineOption* option :
+         {&options.filter, &options.log, &options.date, &options.over}) {
         const QStringList values = parser.values(*option);
         const QString optionName = name.arg(option->names().constFirst());
         if (values.size() > 1)
@@ -110,7 +124,8 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
     CCliArgs out;
     Options options;
     QCommandLineParser parser;
-    parser.addOptions({options.help, options.version, options.filter, options.log, options.csv});
+    parser.addOptions({options.help, options.version, options.filter, options.log, options.csv,
+                       options.json, options.date, options.over});
     // The parser takes the program's name first.
     const bool parsed = parser.parse(QStringList{QStringLiteral("orvalis-cli")} + args);
     // Help is given whatever else the command line holds.
@@ -142,6 +157,8 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
         out.command = Command::Report;
     } else if (command == u"price") {
         out.command = Command::Price;
+    } else if (command == u"usage") {
+        out.command = Command::Usage;
     } else {
         error = QStringLiteral("unknown command '%1'").arg(command);
         return std::nullopt;
@@ -159,6 +176,23 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
         return std::nullopt;
     out.logPath = parser.value(options.log);
     out.csv = parser.isSet(options.csv);
+    out.json = parser.isSet(options.json);
+    if (parser.isSet(options.date)) {
+        out.date = QDate::fromString(parser.value(options.date), Qt::ISODate);
+        if (!out.date.isValid() || parser.value(options.date).size() != 10) {
+            error = QStringLiteral("'%1' is no date YYYY-MM-DD").arg(parser.value(options.date));
+            return std::nullopt;
+        }
+    }
+    if (parser.isSet(options.over)) {
+        bool ok = false;
+        const double percent = parser.value(options.over).toDouble(&ok);
+        if (!ok || !(percent >= 0.0) || percent > 1e6) {
+            error = QStringLiteral("'%1' is no percentage").arg(parser.value(options.over));
+            return std::nullopt;
+        }
+        out.over = percent;
+    }
     return out;
 }
 
@@ -171,21 +205,30 @@ QString CCliArgs::Usage()
         "settings (ov.ini) and log as the program and never changes them.\n"
         "\n"
         "Commands:\n"
-        "  summary [--filter all|month|today] [--log FILE]\n"
-        "      The eight summary values, one 'Label: value' line each. Without --filter\n"
-        "      the period last chosen in the summary window is used.\n"
-        "  report [--csv] [--log FILE]\n"
+        "  summary [--filter all|month|today] [--json] [--log FILE]\n"
+        "      The eight summary values, one 'Label: value' line each (--json: one\n"
+        "      object). Without --filter the period last chosen in the summary window\n"
+        "      is used; 'month' is the billing cycle when it starts on another day\n"
+        "      than the 1st.\n"
+        "  report [--csv|--json] [--log FILE]\n"
         "      Every call, newest first: a heading line, then one line per call,\n"
-        "      tab-separated (--csv: comma-separated values, RFC 4180).\n"
+        "      tab-separated (--csv: comma-separated values, RFC 4180; --json: one\n"
+        "      array of records).\n"
+        "  usage [--json] [--date YYYY-MM-DD] [--over PERCENT] [--log FILE]\n"
+        "      The data plan's billing cycle that holds the day (default today): bytes\n"
+        "      used, share of the allowance, projection, daily budget and cost.\n"
+        "      --over: exit 1 when the share used is at least PERCENT, else 0.\n"
         "  price DD-MM-YYYY HH:MM:SS HH:MM:SS\n"
         "      The charged seconds, 'cheap' or 'normal' and the price of a call on that\n"
         "      date from the first time of day to the second.\n"
         "\n"
         "Options:\n"
         "  --log FILE   read this log instead of the configured one\n"
+        "  --json       JSON output (summary, report, usage)\n"
         "  --version    show the version\n"
         "  -h, --help   show this text\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be read or the output cannot be\n"
-        "written, 2 for a bad command line.\n");
+        "written (usage --over: when the share is reached), 2 for a bad command line\n"
+        "(usage: also when no data plan is set).\n");
 }

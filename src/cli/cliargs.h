@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -7,12 +8,15 @@
 
 // The command line of orvalis-cli, checked but not yet acted on.
 struct CCliArgs {
-    enum class Command { Help, Version, Summary, Report, Price };
+    enum class Command { Help, Version, Summary, Report, Price, Usage };
 
     Command command = Command::Help;
-    std::optional<int> filter; // summary: the period filter; none means the stored one
-    QString logPath;           // summary, report: the log to read; empty means the configured one
-    bool csv = false;          // report
+    std::optional<int> filter;  // summary: the period filter; none means the stored one
+    QString logPath;            // summary, report: the log to read; empty means the configured one
+    bool csv = false;           // report
+    bool json = false;          // summary, report, usage
+    QDate date;                 // usage: the day whose billing cycle is shown; invalid: today
+    std::optional<double> over; // usage: exit 1 when the percentage used reaches this
     // price: the start date and the two times of day
     int day = 0;
     int month = 0;

@@ -1,11 +1,15 @@
 #include "cli/clicommands.h"
 
+#include "billing/calloverage.h"
+#include "billing/cycleusage.h"
+#include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/reportrow.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "common/apppaths.h"
+#include "common/clock.h"
 #include "common/settingsstore.h"
 
 #include <QIODevice>
@@ -63,6 +67,10 @@ int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevi
     case CCliArgs::Command::Price:
         written = Price(args, store, out);
         break;
+    case CCliArgs::Command::Usage:
+        if (!CheckLog(args, store, err))
+            return 1;
+        return Usage(args, store, out, err);
     }
     if (!written) {
         err.write("orvalis-cli: cannot write the output\n");
@@ -93,10 +101,55 @@ QByteArray CCliCommands::JoinRow(const QStringList& columns, bool csv)
     return row;
 }
 
+QByteArray CCliCommands::JsonString(const QString& text)
+{
+    QByteArray json = "\"";
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            json += '\\';
+        if (static_cast<unsigned char>(c) < 0x20)
+            json += QByteArray("\\u00") + QByteArray::number(int(c), 16).rightJustified(2, '0');
+        else
+            json += c;
+    }
+    return json + '"';
+}
+
+QByteArray CCliCommands::JsonRow(const QStringList& columns)
+{
+    // The names of the ten columns; the counts and the price are numbers.
+    static const char* const kNames[CReportRow::kColumnCount] = {
+        "date",   "start", "end",      "duration",   "user",
+        "device", "isp",   "uploaded", "downloaded", "price"};
+    QByteArray row = "{";
+    for (int i = 0; i < CReportRow::kColumnCount && i < columns.size(); ++i) {
+        if (i > 0)
+            row += ',';
+        row += QByteArray("\"") + kNames[i] + "\":";
+        row += i >= 7 ? columns.at(i).toUtf8() : JsonString(columns.at(i));
+    }
+    return row + '}';
+}
+
 bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
 {
     const int filter = args.filter ? *args.filter : store.Read(Keys::SummaryWhen);
     const CTotals totals = CTotals::Compute(store, filter, LogPath(args, store));
+    if (args.json) {
+        const QList<CSummaryText::Line> lines = CSummaryText::Lines(totals);
+        // The texts of the summary, the counts and money as numbers, the times as text.
+        static const char* const kNames[CSummaryText::kLineCount] = {
+            "connections",  "total_time", "total_cost", "average_cost",
+            "average_time", "uploaded",   "downloaded", "transmitted"};
+        QByteArray json = "{";
+        for (int i = 0; i < CSummaryText::kLineCount; ++i) {
+            const bool text = i == 1 || i == 4;
+            json += QByteArray(i > 0 ? ",\"" : "\"") + kNames[i] +
+                    "\":" + (text ? JsonString(lines.at(i).value) : lines.at(i).value.toUtf8());
+        }
+        json += ",\"total_seconds\":" + QByteArray::number(totals.totalTime) + "}\n";
+        return Write(out, json);
+    }
     QByteArray text;
     for (const CSummaryText::Line& line : CSummaryText::Lines(totals))
         text += line.label.toUtf8() + ": " + line.value.toUtf8() + '\n';
@@ -106,13 +159,43 @@ bool CCliCommands::Summary(const CCliArgs& args, const CSettingsStore& store, QI
 bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
 {
     const CTariff tariff = CTariff::Load(store);
+    const CDataPlan plan = CDataPlan::Load(store);
+    const QString path = LogPath(args, store);
+    // Under a data plan a call's price depends on the calls of its cycle before it: a first
+    // pass works that out.
+    CCallOverage overage(plan);
+    if (plan.Active()) {
+        CLogReader::ReadAll(path, [&](const CLogRecord& record) {
+            overage.Add(record.startDay, record.startMonth, record.startYear, record.startSecs,
+                        plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
+                                          qint64(CTariff::ParseNumber(record.uploaded))));
+        });
+        overage.Finish();
+    }
     // Rows are kept in one buffer in file order and written newest first.
     QByteArray rows;
     QList<qsizetype> starts;
-    CLogReader::ReadAll(LogPath(args, store), [&](const CLogRecord& record) {
+    qsizetype index = 0;
+    CLogReader::ReadAll(path, [&](const CLogRecord& record) {
         starts.append(rows.size());
-        rows += JoinRow(CReportRow::Columns(record, tariff), args.csv);
+        const QStringList columns =
+            CReportRow::Columns(record, tariff, plan.OverageCost(overage.OverageBytes(index++)));
+        rows += args.json ? JsonRow(columns) : JoinRow(columns, args.csv);
     });
+    if (args.json) {
+        // One array, newest first, one record per line.
+        if (!Write(out, starts.isEmpty() ? "[" : "[\n"))
+            return false;
+        qsizetype end = rows.size();
+        for (qsizetype i = starts.size() - 1; i >= 0; --i) {
+            const qsizetype begin = starts.at(i);
+            const QByteArray record = rows.mid(begin, end - begin) + (i > 0 ? ",\n" : "\n");
+            if (!Write(out, record))
+                return false;
+            end = begin;
+        }
+        return Write(out, "]\n");
+    }
     if (!Write(out, JoinRow(CReportRow::Headings(), args.csv)))
         return false;
     qsizetype end = rows.size();
@@ -135,4 +218,47 @@ bool CCliCommands::Price(const CCliArgs& args, const CSettingsStore& store, QIOD
                             (call.cheap ? " cheap " : " normal ") +
                             CTariff::PriceText(call.price).toUtf8() + '\n';
     return Write(out, line);
+}
+
+int CCliCommands::Usage(const CCliArgs& args, const CSettingsStore& store, QIODevice& out,
+                        QIODevice& err)
+{
+    const CDataPlan plan = CDataPlan::Load(store);
+    if (!plan.Active()) {
+        err.write("orvalis-cli: no data plan is set (Preferences, Data plan: Allowance)\n");
+        return 2;
+    }
+    const QDate day = args.date.isValid() ? args.date : CClock::Now().date();
+    const CCycleUsage usage =
+        CCycleUsage::Pass(LogPath(args, store), plan, CTariff::Load(store), day);
+    QByteArray text;
+    if (args.json) {
+        text = usage.ToJson() + '\n';
+    } else {
+        const auto date = [](QDate d) { return d.toString(Qt::ISODate).toUtf8(); };
+        const auto line = [&text](const char* label, const QByteArray& value) {
+            text += QByteArray(label) + ": " + value + '\n';
+        };
+        line("Cycle", date(usage.cycle.Start()) + " to " + date(usage.cycle.End()));
+        line("Days left",
+             QByteArray::number(usage.daysLeft) + " of " + QByteArray::number(usage.daysTotal));
+        line("Received", QByteArray::number(usage.received));
+        line("Sent", QByteArray::number(usage.sent));
+        line("Counted", QByteArray::number(usage.counted) + " (" +
+                            CCycleUsage::GBText(usage.counted).toUtf8() + ")");
+        line("Allowance", QByteArray::number(usage.allowance) + " (" +
+                              CCycleUsage::GBText(usage.allowance).toUtf8() + ")");
+        line("Used", CTariff::FixedText(usage.percent, 1).toUtf8() + " %");
+        line("Projected", QByteArray::number(usage.projected) + " (" +
+                              CCycleUsage::GBText(usage.projected).toUtf8() + ")");
+        line("Daily budget", QByteArray::number(usage.dailyQuota) + " (" +
+                                 CCycleUsage::GBText(usage.dailyQuota).toUtf8() + ")");
+        line("Cost", CTariff::PriceText(usage.cost).toUtf8());
+        line("Projected cost", CTariff::PriceText(usage.projectedCost).toUtf8());
+    }
+    if (!Write(out, text)) {
+        err.write("orvalis-cli: cannot write the output\n");
+        return 1;
+    }
+    return args.over && usage.percent >= *args.over ? 1 : 0;
 }

@@ -40,6 +40,7 @@ inline constexpr const char* kPrice = "Price";
 inline constexpr const char* kConnections = "Connections";
 inline constexpr const char* kSecurity = "Security";
 inline constexpr const char* kInet = "Inet";
+inline constexpr const char* kDataPlan = "DataPlan";
 
 // --- Start-up and the General page ---------------------------------------------------
 // Folder of the log file; empty or missing means the folder of the settings file.
@@ -162,6 +163,26 @@ inline constexpr CTextKey FreeMonthTime{kPrice, "FreeMonthTime", "00:00"};
 // The weekend boxes of the Price page live under "Settings": 1 makes the whole day cheap.
 inline constexpr CIntKey CheapInSat{kSettings, "CheapInSat", 0};
 inline constexpr CIntKey CheapInSun{kSettings, "CheapInSun", 0};
+
+// --- Data plan page: a volume allowance per billing cycle -------------------------------
+// Day of the month on which a billing cycle starts, 1 to 31; a day past a month's end
+// means that month's last day.
+inline constexpr CIntKey CycleStartDay{kDataPlan, "CycleStartDay", 1};
+// The cycle's allowance in GB (1 GB = 1,000,000,000 bytes) as decimal text; empty or 0
+// means no data plan.
+inline constexpr CTextKey Allowance{kDataPlan, "Allowance", ""};
+// What counts against the allowance: 0 received and sent, 1 received only.
+inline constexpr CIntKey Counted{kDataPlan, "Counted", 0};
+// Price of each GB past the allowance, money text as on the Price page.
+inline constexpr CTextKey OveragePerGB{kDataPlan, "OveragePerGB", ""};
+// Percentages of the allowance at which to warn, separated by commas.
+inline constexpr CTextKey WarnAt{kDataPlan, "WarnAt", "80,100"};
+// At 100 %: 0 warn only, 1 hang up and dial nothing on its own until the next cycle.
+inline constexpr CIntKey AtLimit{kDataPlan, "AtLimit", 0};
+// Not a setting: the cycle (its first day, yyyy-MM-dd) whose warnings were given, and the
+// percentages already warned about in it, so a restart does not warn again.
+inline constexpr CTextKey WarnedCycle{kDataPlan, "WarnedCycle", ""};
+inline constexpr CTextKey WarnedAt{kDataPlan, "WarnedAt", ""};
 
 // --- Upgrade page ---------------------------------------------------------------------
 // 1: no automatic question to the update server after a connection comes up; the check

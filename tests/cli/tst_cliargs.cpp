@@ -73,13 +73,21 @@ void TstCliArgs::badCommandLines_data()
         << QStringList{"report", "--filter=all"} << "option --filter is only for summary";
     QTest::newRow("log for price")
         << QStringList{"price", "--log=a", "14-06-2000", "10:00:00", "10:01:00"}
-        << "option --log is only for summary and report";
+        << "option --log is only for summary, report and usage";
     QTest::newRow("stray argument")
         << QStringList{"report", "extra"} << "unexpected argument 'extra' for report";
     QTest::newRow("price missing time") << QStringList{"price", "14-06-2000", "10:00:00"}
                                         << "price needs DD-MM-YYYY HH:MM:SS HH:MM:SS";
     QTest::newRow("price no date") << QStringList{"price", "31-02-2000", "10:00:00", "10:01:00"}
                                    << "'31-02-2000' is no date DD-MM-YYYY";
+    QTest::newRow("usage bad date")
+        << QStringList{"usage", "--date", "2026-02-30"} << "'2026-02-30' is no date YYYY-MM-DD";
+    QTest::newRow("usage bad percent")
+        << QStringList{"usage", "--over", "abc"} << "'abc' is no percentage";
+    QTest::newRow("date for summary") << QStringList{"summary", "--date", "2026-01-01"}
+                                      << "options --date and --over are only for usage";
+    QTest::newRow("json and csv") << QStringList{"report", "--json", "--csv"}
+                                  << "options --csv and --json cannot be given together";
     QTest::newRow("price bad end") << QStringList{"price", "14-06-2000", "10:00:00", "10:61:00"}
                                    << "'10:61:00' is no time of day HH:MM:SS";
 }

@@ -111,9 +111,10 @@ private Q_SLOTS:
     // the sections the program knows.
     void everyKeyHasItsOwnPlace()
     {
-        const QSet<QString> sections = {QLatin1String(Keys::kSettings), QLatin1String(Keys::kPrice),
-                                        QLatin1String(Keys::kConnections),
-                                        QLatin1String(Keys::kSecurity), QLatin1String(Keys::kInet)};
+        const QSet<QString> sections = {
+            QLatin1String(Keys::kSettings),    QLatin1String(Keys::kPrice),
+            QLatin1String(Keys::kConnections), QLatin1String(Keys::kSecurity),
+            QLatin1String(Keys::kInet),        QLatin1String(Keys::kDataPlan)};
         for (const std::span<const CAnyKey> table : {Keys::All(), SimKeys::All()}) {
             QVERIFY(!table.empty());
             QSet<QString> seen;

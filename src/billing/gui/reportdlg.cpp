@@ -1,5 +1,6 @@
 #include "billing/gui/reportdlg.h"
 
+#include "billing/dataplan.h"
 #include "billing/gui/reportmodel.h"
 #include "billing/gui/summarydlg.h"
 #include "billing/reportlines.h"
@@ -54,6 +55,7 @@ struct CReportDlg::Load {
     qint64 size = 0;
     CReportLines lines; // written by the thread, read by the window once it has finished
     CTariff tariff;
+    CDataPlan plan;
 };
 
 CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
@@ -146,15 +148,17 @@ void CReportDlg::StartLoad(const QString& path, qint64 size)
     auto load = std::make_shared<Load>();
     // Every row is priced under the tariff of this moment.
     load->tariff = CTariff::Load(m_store);
+    load->plan = CDataPlan::Load(m_store);
     load->size = size;
     if (size <= kBackgroundLoadBytes) {
-        load->lines = CReportLines::Read(path);
+        load->lines = CReportLines::Read(path, nullptr, nullptr, load->plan);
         Show(load);
         return;
     }
     m_load = load;
-    QThread* thread = QThread::create(
-        [load, path] { load->lines = CReportLines::Read(path, &load->cancel, &load->bytesRead); });
+    QThread* thread = QThread::create([load, path] {
+        load->lines = CReportLines::Read(path, &load->cancel, &load->bytesRead, load->plan);
+    });
     thread->setObjectName(QStringLiteral("report load"));
     // The thread's end reaches the window through its event loop, and not at all when the
     // window has gone by then; the thread object goes either way.

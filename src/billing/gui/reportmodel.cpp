@@ -49,8 +49,9 @@ QStringList CReportModel::RowTexts(int row) const
         return *cached;
     CLogRecord record;
     QStringList texts;
-    if (CLogReader::ParseLine(m_lines.Line(m_paging.LineAt(row)), record)) {
-        texts = CReportRow::Columns(record, m_tariff,
+    const qsizetype line = m_paging.LineAt(row);
+    if (CLogReader::ParseLine(m_lines.Line(line), record)) {
+        texts = CReportRow::Columns(record, m_tariff, m_lines.OverageCost(line),
                                     m_paging.Paged() ? CReportRow::DateForm::Stored
                                                      : CReportRow::DateForm::LocaleShort,
                                     m_locale);
