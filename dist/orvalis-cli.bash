@@ -8,7 +8,7 @@ _orvalis_cli()
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            summary | report | price)
+            summary | report | price | usage)
                 command=${words[i]}
                 break
                 ;;
@@ -24,17 +24,28 @@ _orvalis_cli()
             _filedir
             return
             ;;
+        --date)
+            [[ -z $cur ]] && COMPREPLY=('YYYY-MM-DD')
+            return
+            ;;
+        --over)
+            [[ -z $cur ]] && COMPREPLY=('80' '100')
+            return
+            ;;
     esac
 
     case $command in
         "")
-            COMPREPLY=($(compgen -W 'summary report price --help --version' -- "$cur"))
+            COMPREPLY=($(compgen -W 'summary report price usage --help --version' -- "$cur"))
             ;;
         summary)
-            COMPREPLY=($(compgen -W '--filter --log' -- "$cur"))
+            COMPREPLY=($(compgen -W '--filter --json --log' -- "$cur"))
             ;;
         report)
-            COMPREPLY=($(compgen -W '--csv --log' -- "$cur"))
+            COMPREPLY=($(compgen -W '--csv --json --log' -- "$cur"))
+            ;;
+        usage)
+            COMPREPLY=($(compgen -W '--json --date --over --log' -- "$cur"))
             ;;
         price)
             # A date and two times of day: nothing to offer but their shape.

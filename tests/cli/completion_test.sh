@@ -34,12 +34,13 @@ expect() {
     fi
 }
 
-expect "orvalis-cli " "--help --version price report summary"
+expect "orvalis-cli " "--help --version price report summary usage"
 expect "orvalis-cli s" "summary"
-expect "orvalis-cli summary --" "--filter --log"
+expect "orvalis-cli summary --" "--filter --json --log"
+expect "orvalis-cli usage --" "--date --json --log --over"
 expect "orvalis-cli summary --filter " "all month today"
 expect "orvalis-cli summary --filter m" "month"
-expect "orvalis-cli report --" "--csv --log"
+expect "orvalis-cli report --" "--csv --json --log"
 expect "orvalis-cli report --csv --log /nonexistent-orvalis-dir/" ""
 expect "orvalis --" "--backend= --command --help --sim --version"
 expect "orvalis --command hang" "hangup"
