@@ -1,5 +1,6 @@
 #include "billing/reportrow.h"
 
+#include "billing/bytecount.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
 
@@ -43,7 +44,7 @@ QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff,
             Text(record.user),
             Text(record.device),
             Text(record.isp),
-            Text(record.uploaded),
-            Text(record.downloaded),
+            QString::number(CByteCount::Parse(record.uploaded)),
+            QString::number(CByteCount::Parse(record.downloaded)),
             CTariff::PriceText(call.price)};
 }

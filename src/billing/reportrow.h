@@ -24,7 +24,8 @@ public:
     static QStringList Headings();
 
     // The column texts of a record priced under the tariff. Texts from the log are read as
-    // UTF-8. With DateForm::LocaleShort a date that is no calendar date is shown as stored.
+    // UTF-8; the byte counts are shown as CByteCount reads them. With DateForm::LocaleShort a date
+    // that is no calendar date is shown as stored.
     static QStringList Columns(const CLogRecord& record, const CTariff& tariff,
                                DateForm dateForm = DateForm::Stored,
                                const QLocale& locale = QLocale());

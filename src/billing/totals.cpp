@@ -1,5 +1,6 @@
 #include "billing/totals.h"
 
+#include "billing/bytecount.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
 #include "common/apppaths.h"
@@ -45,8 +46,8 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     qint64 records = 0;
     // The sums live in locals, which the compiler keeps in registers across the calls;
     // they are added in file order as ever.
-    double uploaded = 0.0;
-    double downloaded = 0.0;
+    qint64 uploaded = 0;
+    qint64 downloaded = 0;
     double totalCost = 0.0;
     qint64 totalTime = 0;
     const bool everyRecord = filter != ThisMonth && filter != Today;
@@ -62,8 +63,8 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
             if (!everyRecord && !PassesFilter(filter, record.startDate, today))
                 continue;
             ++totals.count;
-            uploaded += CTariff::ParseNumber(record.uploaded);
-            downloaded += CTariff::ParseNumber(record.downloaded);
+            uploaded = CByteCount::Add(uploaded, CByteCount::Parse(record.uploaded));
+            downloaded = CByteCount::Add(downloaded, CByteCount::Parse(record.downloaded));
             if (!weekdayKnown || record.startDay != weekdayOf[0] ||
                 record.startMonth != weekdayOf[1] || record.startYear != weekdayOf[2]) {
                 weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
@@ -91,7 +92,7 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
         totals.totalCost -= tariff.FreeAllowanceValue();
     if (totals.count > 0)
         totals.averageCost = totals.totalCost / totals.count;
-    totals.transmitted = totals.uploaded + totals.downloaded;
+    totals.transmitted = CByteCount::Add(totals.uploaded, totals.downloaded);
     return totals;
 }
 

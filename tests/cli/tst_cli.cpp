@@ -223,9 +223,10 @@ void TstCli::reportIsNewestFirstTabSeparated()
     QCOMPARE(lines.size(), 6); // heading, four rows, the empty text after the last break
     QCOMPARE(lines[0], QByteArray("Date\tStart time\tEnd time\tDuration\tUser\tDevice\tISP\t"
                                   "Uploaded\tDownloaded\tPrice"));
-    // The empty user moves the later fields up; the tab in a field becomes a blank.
+    // The empty user moves the later fields up; the tab in a field becomes a blank; the
+    // missing byte counts read as 0.
     QCOMPARE(lines[1],
-             QByteArray("18-06-2000\t10:00:00\t10:00:40\t00:00:40\ttab here\ti\t5\t\t\t0.40"));
+             QByteArray("18-06-2000\t10:00:00\t10:00:40\t00:00:40\ttab here\ti\t5\t0\t0\t0.40"));
     QCOMPARE(lines[2], QByteArray("17-06-2000\t12:00:00\t12:02:00\t00:02:00\tbert\tModem\tHome\t"
                                   "300\t3000\t0.70"));
     QCOMPARE(lines[3], QByteArray("16-06-2000\t23:50:00\t00:10:00\t00:20:00\tanna\tModem\tOffice\t"
