@@ -1,5 +1,6 @@
 #include "monitor/connectionmonitor.h"
 
+#include "billing/bytecount.h"
 #include "billing/summarytext.h"
 #include "common/clock.h"
 #include "common/messagebox.h"
@@ -288,7 +289,7 @@ CCallStatus CConnectionMonitor::Status() const
 
 qint64 CConnectionMonitor::Follow(Count& count, qint64 reading)
 {
-    count.total += Difference(reading, count.reading);
+    count.total = CByteCount::Add(count.total, Difference(reading, count.reading));
     count.reading = reading;
     return count.total;
 }
