@@ -1,5 +1,6 @@
 #include "billing/cycleusage.h"
 
+#include "billing/bytecount.h"
 #include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
@@ -25,8 +26,8 @@ CCycleUsage CCycleUsage::Pass(const QString& logPath, const CDataPlan& plan, con
             if (!start.isValid() || start.toJulianDay() < first || start.toJulianDay() > last)
                 continue;
             ++usage.calls;
-            usage.received += qint64(CTariff::ParseNumber(record.downloaded));
-            usage.sent += qint64(CTariff::ParseNumber(record.uploaded));
+            usage.received = CByteCount::Add(usage.received, CByteCount::Parse(record.downloaded));
+            usage.sent = CByteCount::Add(usage.sent, CByteCount::Parse(record.uploaded));
             usage.timeCost += tariff
                                   .PriceCall(record.startDay, record.startMonth, record.startYear,
                                              record.startSecs,
@@ -43,8 +44,8 @@ CCycleUsage CCycleUsage::WithCall(const CDataPlan& plan, qint64 callReceived, qi
 {
     CCycleUsage usage = *this;
     ++usage.calls;
-    usage.received += callReceived;
-    usage.sent += callSent;
+    usage.received = CByteCount::Add(usage.received, callReceived);
+    usage.sent = CByteCount::Add(usage.sent, callSent);
     usage.timeCost += callTimePrice;
     usage.Derive(plan);
     return usage;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "billing/billingcycle.h"
+#include "billing/bytecount.h"
 
 #include <QDate>
 #include <QList>
@@ -36,7 +37,7 @@ struct CDataPlan {
     bool Active() const { return allowance > 0; }
     qint64 CountedBytes(qint64 received, qint64 sent) const
     {
-        return counting == ReceivedOnly ? received : received + sent;
+        return counting == ReceivedOnly ? received : CByteCount::Add(received, sent);
     }
     // The bytes of a call past the allowance, when countedBefore bytes of its cycle came
     // before it.

@@ -46,7 +46,7 @@ QString CLogFile::SanitizeName(const QString& name)
 }
 
 QString CLogFile::FormatRecord(const QDateTime& start, const QDateTime& end, const QString& user,
-                               const QString& device, const QString& entry, qint32 up, qint32 down)
+                               const QString& device, const QString& entry, qint64 up, qint64 down)
 {
     // An invalid moment still gives its two fields, so the line keeps its shape.
     const auto date = [](const QDateTime& moment) {

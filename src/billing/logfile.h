@@ -22,8 +22,8 @@ public:
     // in the names are replaced, and an empty name is written as one blank, so the line
     // always reads back as the same nine fields.
     static QString FormatRecord(const QDateTime& start, const QDateTime& end, const QString& user,
-                                const QString& device, const QString& entry, qint32 up,
-                                qint32 down);
+                                const QString& device, const QString& entry, qint64 up,
+                                qint64 down);
     // The name as FormatRecord writes it.
     static QString SanitizeName(const QString& name);
 

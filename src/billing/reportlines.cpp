@@ -1,5 +1,6 @@
 #include "billing/reportlines.h"
 
+#include "billing/bytecount.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
 
@@ -18,8 +19,8 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
         if (plan.Active()) {
             lines.m_overage.Add(record.startDay, record.startMonth, record.startYear,
                                 record.startSecs,
-                                plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
-                                                  qint64(CTariff::ParseNumber(record.uploaded))));
+                                plan.CountedBytes(CByteCount::Parse(record.downloaded),
+                                                  CByteCount::Parse(record.uploaded)));
         }
         read += record.line.size() + 1;
         // Looking at the flags once in a thousand lines costs nothing noticeable.

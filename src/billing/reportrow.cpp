@@ -1,15 +1,29 @@
 #include "billing/reportrow.h"
 
+#include "billing/bytecount.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
 
 #include <QDate>
+
+#include <algorithm>
 
 namespace {
 
 QString Text(QByteArrayView bytes)
 {
     return QString::fromUtf8(bytes);
+}
+
+// A count field: a whole number (with an optional minus) as it reads, so an old count
+// that wrapped at 32 bits shows what it stood for; any other text as it stands.
+QString CountText(QByteArrayView field)
+{
+    const QByteArrayView digits = field.startsWith('-') ? field.sliced(1) : field;
+    const bool whole = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    return whole ? QString::number(CByteCount::Parse(field)) : Text(field);
 }
 
 } // namespace
@@ -43,7 +57,7 @@ QStringList CReportRow::Columns(const CLogRecord& record, const CTariff& tariff,
             Text(record.user),
             Text(record.device),
             Text(record.isp),
-            Text(record.uploaded),
-            Text(record.downloaded),
+            CountText(record.uploaded),
+            CountText(record.downloaded),
             CTariff::PriceText(call.price + overageCost)};
 }

@@ -24,8 +24,10 @@ public:
     static QStringList Headings();
 
     // The column texts of a record priced under the tariff, plus the price of its bytes
-    // past a data plan's allowance. Texts from the log are read as UTF-8. With
-    // DateForm::LocaleShort a date that is no calendar date is shown as stored.
+    // past a data plan's allowance. Texts from the log are read as UTF-8; a byte count that
+    // is a whole number is shown as CByteCount reads it (an old wrapped count corrected),
+    // any other text as it stands. With DateForm::LocaleShort a date that is no calendar
+    // date is shown as stored.
     static QStringList Columns(const CLogRecord& record, const CTariff& tariff,
                                double overageCost = 0.0, DateForm dateForm = DateForm::Stored,
                                const QLocale& locale = QLocale());

@@ -52,7 +52,7 @@ QString CSummaryText::SpanText(qint64 secs)
                       .arg(value % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString CSummaryText::BytesText(double bytes)
+QString CSummaryText::BytesText(qint64 bytes)
 {
-    return CTariff::FixedText(bytes, 0);
+    return QString::number(bytes);
 }

@@ -26,5 +26,5 @@ public:
     // A time span as "hh:mm:ss" with the hours taken modulo 24 (whole days are not shown).
     static QString SpanText(qint64 secs);
     // A byte total as a whole number without separators.
-    static QString BytesText(double bytes);
+    static QString BytesText(qint64 bytes);
 };

@@ -1,5 +1,6 @@
 #include "billing/totals.h"
 
+#include "billing/bytecount.h"
 #include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
@@ -74,8 +75,8 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     qint64 records = 0;
     // The sums live in locals, which the compiler keeps in registers across the calls;
     // they are added in file order as ever.
-    double uploaded = 0.0;
-    double downloaded = 0.0;
+    qint64 uploaded = 0;
+    qint64 downloaded = 0;
     double totalCost = 0.0;
     qint64 totalTime = 0;
     const bool everyRecord = filter != ThisMonth && filter != Today;
@@ -102,18 +103,20 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
             } else if (!everyRecord) {
                 passes = PassesFilter(filter, record.startDate, today);
             }
-            if (byVolume) {
-                // Calls outside the period still use up the allowance of their cycle.
-                ledger.Add(record.startDay, record.startMonth, record.startYear,
-                           plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
-                                             qint64(CTariff::ParseNumber(record.uploaded))),
-                           passes);
-            }
-            if (!passes)
+            if (!passes && !byVolume)
                 continue;
+            const qint64 up = CByteCount::Parse(record.uploaded);
+            const qint64 down = CByteCount::Parse(record.downloaded);
+            // Calls outside the period still use up the allowance of their cycle.
+            if (byVolume) {
+                ledger.Add(record.startDay, record.startMonth, record.startYear,
+                           plan.CountedBytes(down, up), passes);
+                if (!passes)
+                    continue;
+            }
             ++totals.count;
-            uploaded += CTariff::ParseNumber(record.uploaded);
-            downloaded += CTariff::ParseNumber(record.downloaded);
+            uploaded = CByteCount::Add(uploaded, up);
+            downloaded = CByteCount::Add(downloaded, down);
             if (!weekdayKnown || record.startDay != weekdayOf[0] ||
                 record.startMonth != weekdayOf[1] || record.startYear != weekdayOf[2]) {
                 weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
@@ -143,7 +146,7 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
         totals.totalCost -= tariff.FreeAllowanceValue();
     if (totals.count > 0)
         totals.averageCost = totals.totalCost / totals.count;
-    totals.transmitted = totals.uploaded + totals.downloaded;
+    totals.transmitted = CByteCount::Add(totals.uploaded, totals.downloaded);
     return totals;
 }
 

@@ -18,9 +18,9 @@ struct CTotals {
     qint64 totalTime = 0;     // seconds, durations after the minimum, before block rounding
     double totalCost = 0.0;   // unrounded prices, less the free allowance for this month
     double averageCost = 0.0; // totalCost / count, 0 without records
-    double uploaded = 0.0;    // bytes
-    double downloaded = 0.0;
-    double transmitted = 0.0;
+    qint64 uploaded = 0;      // bytes
+    qint64 downloaded = 0;
+    qint64 transmitted = 0;
     // The log is a pipe, a device or a folder and was not read (the figures are those of
     // an empty log).
     bool logNotRegular = false;

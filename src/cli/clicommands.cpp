@@ -1,5 +1,6 @@
 #include "cli/clicommands.h"
 
+#include "billing/bytecount.h"
 #include "billing/calloverage.h"
 #include "billing/cycleusage.h"
 #include "billing/dataplan.h"
@@ -167,8 +168,8 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     if (plan.Active()) {
         CLogReader::ReadAll(path, [&](const CLogRecord& record) {
             overage.Add(record.startDay, record.startMonth, record.startYear, record.startSecs,
-                        plan.CountedBytes(qint64(CTariff::ParseNumber(record.downloaded)),
-                                          qint64(CTariff::ParseNumber(record.uploaded))));
+                        plan.CountedBytes(CByteCount::Parse(record.downloaded),
+                                          CByteCount::Parse(record.uploaded)));
         });
         overage.Finish();
     }

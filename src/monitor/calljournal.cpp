@@ -1,5 +1,6 @@
 #include "monitor/calljournal.h"
 
+#include "billing/bytecount.h"
 #include "billing/logfile.h"
 #include "billing/logreader.h"
 #include "billing/logrecord.h"
@@ -107,9 +108,11 @@ CCallJournal::State CCallJournal::Load(QString* problem) const
         } else if (key == "interface") {
             call.interfaceName = ParseText(value);
         } else if (key == "sent") {
-            call.sent = value.toInt();
+            // Read as the log's counts are, so a journal of an older version that counted
+            // in 32 bits still reads right.
+            call.sent = CByteCount::Parse(value);
         } else if (key == "received") {
-            call.received = value.toInt();
+            call.received = CByteCount::Parse(value);
         } else if (key == "source") {
             call.counterSource = ParseText(value);
         } else if (key == "index") {

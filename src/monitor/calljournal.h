@@ -24,8 +24,8 @@ public:
         QString device;
         QString entry;
         QString interfaceName;
-        qint32 sent = 0; // bytes of the call so far, as the log record would hold them
-        qint32 received = 0;
+        qint64 sent = 0; // bytes of the call so far, as the log record would hold them
+        qint64 received = 0;
         // The counters of the call's interface when it was last seen, so that a program
         // that takes the call over can add what the interface carried in between.
         QString counterSource; // empty when they could not be read

@@ -1,11 +1,25 @@
 #include "monitor/callrecorder.h"
 
+#include "billing/bytecount.h"
 #include "common/apppaths.h"
 #include "monitor/monitorsink.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
+
+namespace {
+
+// A difference of two of the interface's raw counters as a count.
+qint64 Clamped(quint64 bytes)
+{
+    return static_cast<qint64>(
+        std::min<quint64>(bytes, quint64(std::numeric_limits<qint64>::max())));
+}
+
+} // namespace
 
 CCallRecorder::CCallRecorder(const CSettingsStore& store, CRemoteAccess& remoteAccess,
                              CMonitorSink& sink, CallInProgress callInProgress)
@@ -85,11 +99,9 @@ CCallRecorder::Carried CCallRecorder::CarriedSoFar(const CCallJournal::Call& cal
     if (!call.counterSource.isEmpty() && m_rawCounters.Read(call.interfaceName, reading) &&
         reading.source == call.counterSource && reading.index == call.counterIndex &&
         reading.received >= call.counterReceived && reading.sent >= call.counterSent) {
-        carried.sent = static_cast<qint32>(static_cast<quint32>(carried.sent) +
-                                           static_cast<quint32>(reading.sent - call.counterSent));
+        carried.sent = CByteCount::Add(carried.sent, Clamped(reading.sent - call.counterSent));
         carried.received =
-            static_cast<qint32>(static_cast<quint32>(carried.received) +
-                                static_cast<quint32>(reading.received - call.counterReceived));
+            CByteCount::Add(carried.received, Clamped(reading.received - call.counterReceived));
     }
     return carried;
 }
@@ -106,7 +118,7 @@ void CCallRecorder::CallGoesOn(const QDateTime& now)
 }
 
 void CCallRecorder::CallEnded(const QDateTime& start, const QDateTime& end,
-                              const CActiveConnection& call, qint32 sent, qint32 received)
+                              const CActiveConnection& call, qint64 sent, qint64 received)
 {
     const QString line = CLogFile::FormatRecord(start, end, m_userName, call.deviceName,
                                                 call.entryName, sent, received);

@@ -33,8 +33,8 @@ public:
 
     // The bytes a taken-over call carried so far.
     struct Carried {
-        qint32 sent = 0;
-        qint32 received = 0;
+        qint64 sent = 0;
+        qint64 received = 0;
     };
 
     CCallRecorder(const CSettingsStore& store, CRemoteAccess& remoteAccess, CMonitorSink& sink,
@@ -65,7 +65,7 @@ public:
     void CallGoesOn(const QDateTime& now);
     // The call ended: its record goes to the log, held in the journal until it is there.
     void CallEnded(const QDateTime& start, const QDateTime& end, const CActiveConnection& call,
-                   qint32 sent, qint32 received);
+                   qint64 sent, qint64 received);
     // Records that could not be written earlier get another chance.
     void RetryWaiting(const QDateTime& now);
 

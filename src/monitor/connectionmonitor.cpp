@@ -1,5 +1,6 @@
 #include "monitor/connectionmonitor.h"
 
+#include "billing/bytecount.h"
 #include "billing/summarytext.h"
 #include "common/clock.h"
 #include "common/messagebox.h"
@@ -28,10 +29,21 @@ constexpr int kScheduleTickMsecs = 1000;
 // The longest period of the idle and mail timers, in minutes: a day.
 constexpr int kLongestPeriodMinutes = 24 * 60;
 
-// Counters wrap at 2^32; a difference is taken in 32-bit signed arithmetic.
-qint32 Difference(qint32 now, qint32 base)
+constexpr qint64 k32Bits = qint64(1) << 32;
+
+// What a counter carried from its last reading to this one. The counters are 64-bit and
+// only grow, but a source may still count in 32 bits: a reading below the last one, while
+// the last one is below 2^32 and the fall is more than 2^31 (as the 32-bit difference of
+// the old counters took it), is such a counter wrapping, and 2^32 is added to it. Any other
+// fall is a counter that started again from 0 (the interface was reset): all of what it
+// shows now is new, so the count of the call never goes back.
+qint64 Difference(qint64 now, qint64 last)
 {
-    return static_cast<qint32>(static_cast<quint32>(now) - static_cast<quint32>(base));
+    if (now >= last)
+        return now - last;
+    if (last < k32Bits && last - now > k32Bits / 2)
+        return now + k32Bits - last;
+    return qMax<qint64>(now, 0);
 }
 
 QDateTime WholeSeconds(const QDateTime& moment)
@@ -187,19 +199,15 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
 {
     m_start = takenOver ? takenOver->start : now;
     WatchInterface(m_connections.first().interfaceName);
-    if (m_counters) {
+    if (m_counters)
         m_counters->Trigger();
-        m_baseSent = m_counters->SentBytes();
-        m_baseReceived = m_counters->ReceivedBytes();
-    } else {
-        m_baseSent = 0;
-        m_baseReceived = 0;
-    }
+    m_baseSent = SentCount();
+    m_baseReceived = ReceivedCount();
     if (takenOver) {
         // The call counts on from what it carried before.
         const CCallRecorder::Carried carried = m_recorder.CarriedSoFar(*takenOver);
-        m_baseSent = Difference(m_baseSent, carried.sent);
-        m_baseReceived = Difference(m_baseReceived, carried.received);
+        m_baseSent -= carried.sent;
+        m_baseReceived -= carried.received;
     }
     m_connected = true;
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
@@ -273,21 +281,37 @@ CCallStatus CConnectionMonitor::Status() const
     status.device = call.deviceName;
     status.start = m_start;
     status.seconds = m_start.secsTo(WholeSeconds(CClock::Now()));
-    // The counters as the window shows them: a 32-bit count that may have wrapped reads
-    // as its unsigned value.
-    status.sent = static_cast<quint32>(SentSinceStart());
-    status.received = static_cast<quint32>(ReceivedSinceStart());
+    // The counts as the window shows them.
+    status.sent = SentSinceStart();
+    status.received = ReceivedSinceStart();
     return status;
 }
 
-qint32 CConnectionMonitor::SentSinceStart() const
+qint64 CConnectionMonitor::Follow(Count& count, qint64 reading)
 {
-    return m_counters ? Difference(m_counters->SentBytes(), m_baseSent) : 0;
+    count.total = CByteCount::Add(count.total, Difference(reading, count.reading));
+    count.reading = reading;
+    return count.total;
 }
 
-qint32 CConnectionMonitor::ReceivedSinceStart() const
+qint64 CConnectionMonitor::SentCount() const
 {
-    return m_counters ? Difference(m_counters->ReceivedBytes(), m_baseReceived) : 0;
+    return m_counters ? Follow(m_sent, m_counters->SentBytes()) : m_sent.total;
+}
+
+qint64 CConnectionMonitor::ReceivedCount() const
+{
+    return m_counters ? Follow(m_received, m_counters->ReceivedBytes()) : m_received.total;
+}
+
+qint64 CConnectionMonitor::SentSinceStart() const
+{
+    return SentCount() - m_baseSent;
+}
+
+qint64 CConnectionMonitor::ReceivedSinceStart() const
+{
+    return ReceivedCount() - m_baseReceived;
 }
 
 void CConnectionMonitor::HangupCommand(bool ask)
@@ -322,8 +346,8 @@ void CConnectionMonitor::IdleCheck()
     if (!m_connected)
         return;
     if (m_idleAction == IdleHangUp) {
-        const qint32 sent = m_counters ? m_counters->SentBytes() : 0;
-        const qint32 received = m_counters ? m_counters->ReceivedBytes() : 0;
+        const qint64 sent = m_counters ? m_counters->SentBytes() : 0;
+        const qint64 received = m_counters ? m_counters->ReceivedBytes() : 0;
         if (m_idleValid && sent == m_idleSent && received == m_idleReceived) {
             // The idle values stay, so a declined question is asked again next period.
             HangUpAll();

@@ -139,8 +139,20 @@ private:
     void ConnectionGone(const QDateTime& now);
     void PlayAction(const CIntKey& actionKey, const CTextKey& soundKey);
     void WatchInterface(const QString& interfaceName);
-    qint32 SentSinceStart() const;
-    qint32 ReceivedSinceStart() const;
+    // One counter as the monitor follows it: its last reading and what it counted in all,
+    // across wraps and restarts of the source.
+    struct Count {
+        qint64 reading = 0;
+        qint64 total = 0;
+    };
+    // Takes a new reading into the count; returns the count's total.
+    static qint64 Follow(Count& count, qint64 reading);
+    // The counters' totals after a fresh reading (0 without counters).
+    qint64 SentCount() const;
+    qint64 ReceivedCount() const;
+    // What the call carried so far.
+    qint64 SentSinceStart() const;
+    qint64 ReceivedSinceStart() const;
     void ArmFromSettings();
     static int MinutesToMsecs(int minutes);
 
@@ -166,11 +178,14 @@ private:
     bool m_userHungUp = false;
     QDateTime m_start;
     QDateTime m_lastTick;
-    qint32 m_baseSent = 0;
-    qint32 m_baseReceived = 0;
+    // Read from const methods too: every look at the counters moves the counts on.
+    mutable Count m_sent;
+    mutable Count m_received;
+    qint64 m_baseSent = 0; // the counts when the call started
+    qint64 m_baseReceived = 0;
     bool m_idleValid = false;
-    qint32 m_idleSent = 0;
-    qint32 m_idleReceived = 0;
+    qint64 m_idleSent = 0;
+    qint64 m_idleReceived = 0;
     IdleAction m_idleAction = IdleDoNothing;
     QList<CActiveConnection> m_connections;
     bool m_enumErrorShown = false;

@@ -37,8 +37,8 @@ struct CCounterWorker::Shared {
 
     std::atomic<bool> cancel{false};
     std::atomic<bool> enabled{false};
-    std::atomic<qint32> sent{0};
-    std::atomic<qint32> received{0};
+    std::atomic<qint64> sent{0};
+    std::atomic<qint64> received{0};
 };
 
 CCounterWorker::CCounterWorker(CRemoteAccess* backend)
@@ -135,12 +135,12 @@ void CCounterWorker::Trigger()
     s.wake.notify_one();
 }
 
-qint32 CCounterWorker::SentBytes() const
+qint64 CCounterWorker::SentBytes() const
 {
     return m_shared->sent.load(std::memory_order_relaxed);
 }
 
-qint32 CCounterWorker::ReceivedBytes() const
+qint64 CCounterWorker::ReceivedBytes() const
 {
     return m_shared->received.load(std::memory_order_relaxed);
 }

@@ -12,10 +12,10 @@ class CRemoteAccess;
 // The traffic counters, read on a worker thread so that the window never waits for them.
 //
 // The worker sleeps until Trigger() asks for a query. A query (only while the interface
-// query is enabled) updates the interface's running totals and then publishes them, cut
-// to 32 bits, in two atomic counters that SentBytes() and ReceivedBytes() read without a
-// lock. Triggers while a query runs leave exactly one more query to run after it. Cancel()
-// makes the query under way end without publishing; its bytes show with the next query.
+// query is enabled) updates the interface's running totals and then publishes them in two
+// 64-bit atomic counters that SentBytes() and ReceivedBytes() read without a lock.
+// Triggers while a query runs leave exactly one more query to run after it. Cancel() makes
+// the query under way end without publishing; its bytes show with the next query.
 //
 // Once a reading of the interface came from the kernel's counter files, the following
 // queries of that interface run at once on the calling thread (unless turned off), without waking
@@ -59,8 +59,8 @@ public:
     void SetInterface(const QString& interfaceName) override;
     // Does nothing when the worker does not run.
     void Trigger() override;
-    qint32 SentBytes() const override;
-    qint32 ReceivedBytes() const override;
+    qint64 SentBytes() const override;
+    qint64 ReceivedBytes() const override;
     void Cancel() override;
     // True from a trigger until the last query it asked for has finished.
     bool Busy() const override;

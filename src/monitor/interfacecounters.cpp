@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -18,6 +20,11 @@ bool IsSafeName(const QString& name)
 {
     return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
            !name.contains(QChar(0));
+}
+
+qint64 Count(quint64 total)
+{
+    return static_cast<qint64>(std::min<quint64>(total, std::numeric_limits<qint64>::max()));
 }
 
 quint64 Delta(quint64 last, quint64 now, bool recreated)
@@ -133,9 +140,14 @@ QString CInterfaceCounters::HighestIndexInterface() const
     return Highest(InterfaceIndexes());
 }
 
-qint32 CInterfaceCounters::Cut(quint64 total)
+qint64 CInterfaceCounters::ReceivedBytes() const
 {
-    return static_cast<qint32>(static_cast<quint32>(total));
+    return Count(m_totalReceived);
+}
+
+qint64 CInterfaceCounters::SentBytes() const
+{
+    return Count(m_totalSent);
 }
 
 bool CInterfaceCounters::ReadBackend(const QString& interfaceName, Reading& out) const

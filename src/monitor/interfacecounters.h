@@ -23,7 +23,7 @@ class CRemoteAccess;
 //   same interface adds what it carried in between.
 // Every reading without a name (the interface with the highest index) is such a look at
 // all interfaces.
-// The totals are cut to 32 bits for the monitor, which takes 32-bit signed differences.
+// The monitor reads the totals as 64-bit counts (held at 2^63-1, which no interface reaches).
 //
 // Not thread-safe: one thread at a time (the counter worker, or the thread that triggers
 // it while the worker is idle) updates and reads it.
@@ -61,11 +61,9 @@ public:
 
     quint64 TotalReceived() const { return m_totalReceived; }
     quint64 TotalSent() const { return m_totalSent; }
-    // The totals cut to 32 bits (two's complement wrap).
-    qint32 ReceivedBytes() const { return Cut(m_totalReceived); }
-    qint32 SentBytes() const { return Cut(m_totalSent); }
-
-    static qint32 Cut(quint64 total);
+    // The totals as the monitor reads them.
+    qint64 ReceivedBytes() const;
+    qint64 SentBytes() const;
 
 private:
     // The interface with the highest index; also notes every interface seen.

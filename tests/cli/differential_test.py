@@ -132,11 +132,14 @@ def random_bytes_count(rng):
     r = rng.random()
     if r < 0.7:
         return str(rng.choice([0, rng.randrange(0, 1 << 20), rng.randrange(0, 1 << 31),
+                               rng.randrange(1 << 32, 1 << 40),
                                -rng.randrange(1, 1 << 31)])).encode()
     return rng.choice([b"12abc", b"1e3", b" 7", b"-5", b"+8", b"0x10", b"inf", b"nan",
                        b"2147483647", b"-2147483648", b"3.75", b".5", b"abc", b"1E+2x",
                        b"1e400", b"1e308", b"-1e308", b"9007199254740993", b"\t4", b"\x0b5",
-                       b"\x0c6", b"\r7", b"\xa08", b"2.5", b"-2.5"])
+                       b"\x0c6", b"\r7", b"\xa08", b"2.5", b"-2.5", b"5400000000",
+                       b"-2147483649", b"9223372036854775807", b"9223372036854775808",
+                       b"99999999999999999999999"])
 
 
 def date_text(d):

@@ -96,6 +96,39 @@ def parse_money(text):
     return 0.0 if math.isinf(value) else value
 
 
+COUNT_MAX = 2 ** 63 - 1
+
+
+def parse_count(text):
+    """A byte count: the leading integer, exact. A negative value down to -2**31 is a
+    32-bit count of an older version and reads as that value plus 2**32; anything below,
+    or above 2**63-1, reads as 0."""
+    if isinstance(text, bytes):
+        text = text.decode("latin-1")
+    m = _INT_RE.match(text)
+    if not m:
+        return 0
+    value = int(m.group(1))
+    if value < 0:
+        return value + 2 ** 32 if value >= INT_MIN else 0
+    return value if value <= COUNT_MAX else 0
+
+
+def count_text(token):
+    """A count column of the report: a whole number (an optional minus, digits) as it
+    reads, any other text as it stands."""
+    text = token.decode("latin-1") if isinstance(token, bytes) else token
+    digits = text[1:] if text.startswith("-") else text
+    if digits and all("0" <= c <= "9" for c in digits):
+        return str(parse_count(token))
+    return text_of(token)
+
+
+def add_counts(a, b):
+    """The sum of two counts, held at 2**63-1."""
+    return min(COUNT_MAX, a + b)
+
+
 def cfmt(form, value):
     """printf's "%.2f"/"%.0f": like Python's, except that a NaN keeps its sign."""
     if math.isnan(value):
@@ -258,14 +291,14 @@ def compute_totals(tariff, records, when, today):
     count = 0
     total_time = 0
     total_cost = 0.0
-    uploaded = 0.0
-    downloaded = 0.0
+    uploaded = 0
+    downloaded = 0
     for rec in records:
         if not passes_filter(rec.token(0), today_text, when):
             continue
         count += 1
-        uploaded += parse_money(rec.token(7))
-        downloaded += parse_money(rec.token(8))
+        uploaded = add_counts(uploaded, parse_count(rec.token(7)))
+        downloaded = add_counts(downloaded, parse_count(rec.token(8)))
         raw = Tariff.raw_duration(rec.start, rec.end)
         total_time += tariff.minimum(raw)
         _, _, price = tariff.price_call(rec.day, rec.month, rec.year, rec.start, raw)
@@ -276,7 +309,7 @@ def compute_totals(tariff, records, when, today):
     return {
         "count": count, "total_time": total_time, "total_cost": total_cost,
         "average_cost": average, "uploaded": uploaded, "downloaded": downloaded,
-        "transmitted": uploaded + downloaded,
+        "transmitted": add_counts(uploaded, downloaded),
     }
 
 
@@ -299,9 +332,9 @@ def summary_lines(totals):
         "Total cost: " + cfmt("%.2f", totals["total_cost"]),
         "Average cost per connection: " + average_cost,
         "Average connection lenght: " + average_len,
-        "Total data uploaded: " + cfmt("%.0f", totals["uploaded"]),
-        "Total data downloaded: " + cfmt("%.0f", totals["downloaded"]),
-        "Total data transmitted: " + cfmt("%.0f", totals["transmitted"]),
+        "Total data uploaded: %d" % totals["uploaded"],
+        "Total data downloaded: %d" % totals["downloaded"],
+        "Total data transmitted: %d" % totals["transmitted"],
     ]
 
 
@@ -323,7 +356,8 @@ def report_rows(tariff, records):
         _, _, price = tariff.price_call(rec.day, rec.month, rec.year, rec.start, raw)
         rows.append([text_of(rec.token(0)), text_of(rec.token(1)), text_of(rec.token(3)),
                      format_span(raw), text_of(rec.token(4)), text_of(rec.token(5)),
-                     text_of(rec.token(6)), text_of(rec.token(7)), text_of(rec.token(8)),
+                     text_of(rec.token(6)), count_text(rec.token(7)),
+                     count_text(rec.token(8)),
                      cfmt("%.2f", price)])
     return rows
 

@@ -24,13 +24,35 @@ private Q_SLOTS:
         QTest::addColumn<bool>("watching"); // the monitor already watches a call
         QTest::addColumn<bool>("alreadyLogged");
         QTest::addColumn<bool>("takenOver");
+        QTest::addColumn<qint64>("sent"); // the bytes the call carried
+        QTest::addColumn<qint64>("received");
+        // The journal as an older version wrote it, with counts cut to 32 signed bits.
+        QTest::addColumn<bool>("oldJournal");
 
-        QTest::newRow("the same call") << u"Home ISP"_s << u"ppp0"_s << false << false << true;
-        QTest::newRow("no call up") << QString() << QString() << false << false << false;
-        QTest::newRow("another entry") << u"Work"_s << u"ppp0"_s << false << false << false;
-        QTest::newRow("another interface") << u"Home ISP"_s << u"ppp1"_s << false << false << false;
-        QTest::newRow("a call watched") << u"Home ISP"_s << u"ppp0"_s << true << false << false;
-        QTest::newRow("in the log already") << QString() << QString() << false << true << false;
+        const qint64 up = 300;
+        const qint64 down = 4000;
+        QTest::newRow("the same call")
+            << u"Home ISP"_s << u"ppp0"_s << false << false << true << up << down << false;
+        QTest::newRow("no call up")
+            << QString() << QString() << false << false << false << up << down << false;
+        QTest::newRow("another entry")
+            << u"Work"_s << u"ppp0"_s << false << false << false << up << down << false;
+        QTest::newRow("another interface")
+            << u"Home ISP"_s << u"ppp1"_s << false << false << false << up << down << false;
+        QTest::newRow("a call watched")
+            << u"Home ISP"_s << u"ppp0"_s << true << false << false << up << down << false;
+        QTest::newRow("in the log already")
+            << QString() << QString() << false << true << false << up << down << false;
+        QTest::newRow("past 4 GiB, taken over")
+            << u"Home ISP"_s << u"ppp0"_s << false << false << true << qint64(5400000000)
+            << qint64(6000000000) << false;
+        QTest::newRow("past 4 GiB, gone") << QString() << QString() << false << false << false
+                                          << qint64(5400000000) << qint64(6000000000) << false;
+        QTest::newRow("old journal, taken over")
+            << u"Home ISP"_s << u"ppp0"_s << false << false << true << qint64(3000000000)
+            << qint64(4294967295) << true;
+        QTest::newRow("old journal, gone") << QString() << QString() << false << false << false
+                                           << qint64(3000000000) << down << true;
     }
     void journaledCallIsTakenOverOnlyWhenItIsTheCallUp()
     {
@@ -39,6 +61,9 @@ private Q_SLOTS:
         QFETCH(bool, watching);
         QFETCH(bool, alreadyLogged);
         QFETCH(bool, takenOver);
+        QFETCH(qint64, sent);
+        QFETCH(qint64, received);
+        QFETCH(bool, oldJournal);
 
         QTemporaryDir dir;
         CSettingsStore store(dir.filePath(u"ov.ini"_s));
@@ -53,11 +78,26 @@ private Q_SLOTS:
         call.device = u"USB Modem"_s;
         call.entry = u"Home ISP"_s;
         call.interfaceName = u"ppp0"_s;
-        call.sent = 300;
-        call.received = 4000;
+        call.sent = sent;
+        call.received = received;
         CCallJournal::State state;
         state.call = call;
         QVERIFY(CCallJournal(recorder.JournalPath()).Save(state));
+        if (oldJournal) {
+            QFile journal(recorder.JournalPath());
+            QVERIFY(journal.open(QIODevice::ReadWrite));
+            QByteArray text = journal.readAll();
+            for (const QByteArray& key : {QByteArray("sent="), QByteArray("received=")}) {
+                const qint64 value = key == "sent=" ? sent : received;
+                const QByteArray now = key + QByteArray::number(value);
+                const QByteArray old = key + QByteArray::number(qint32(quint32(value)));
+                QVERIFY(text.contains(now));
+                text.replace(now, old);
+            }
+            QVERIFY(text.contains("sent=-"));
+            QVERIFY(journal.resize(0) && journal.seek(0));
+            journal.write(text);
+        }
         const QByteArray record = CCallJournal::RecordOf(call);
         QFile log(dir.filePath(u"logfile.log"_s));
         if (alreadyLogged) {
@@ -84,8 +124,8 @@ private Q_SLOTS:
         if (takenOver) {
             QCOMPARE(settled->start, call.start);
             const CCallRecorder::Carried carried = recorder.CarriedSoFar(*settled);
-            QCOMPARE(carried.sent, 300);
-            QCOMPARE(carried.received, 4000);
+            QCOMPARE(carried.sent, sent);
+            QCOMPARE(carried.received, received);
         }
         // A call that is gone is in the log once; one taken over stays in the journal until
         // the monitor journals it as its own.

@@ -17,8 +17,8 @@ namespace {
 
 class CFakeCounters : public CTrafficCounters {
 public:
-    qint32 sent = 0;
-    qint32 received = 0;
+    qint64 sent = 0;
+    qint64 received = 0;
     int triggers = 0;
     QStringList interfaces;
 
@@ -28,8 +28,8 @@ public:
             interfaces.append(name);
     }
     void Trigger() override { ++triggers; }
-    qint32 SentBytes() const override { return sent; }
-    qint32 ReceivedBytes() const override { return received; }
+    qint64 SentBytes() const override { return sent; }
+    qint64 ReceivedBytes() const override { return received; }
     void Cancel() override {}
     bool Busy() const override { return false; }
 };
@@ -79,9 +79,10 @@ private Q_SLOTS:
         QVERIFY(m_monitor->Timer(CConnectionMonitor::PollTimer).isActive());
         QCOMPARE(m_monitor->Timer(CConnectionMonitor::CostTimer).interval(), 60000);
 
-        // Counters near the top of the signed range, so the call's counts wrap.
+        // Counters near the top of the 32-bit range: the received one still counts in 32
+        // bits and wraps.
         m_counters->sent = 2147483000;
-        m_counters->received = -100;
+        m_counters->received = 4294967196;
         m_ras->connections = {Call()};
         m_monitor->Poll();
         QCOMPARE(m_sink->messages.first(), QStringLiteral("Connection Home ISP detected"));
@@ -99,7 +100,7 @@ private Q_SLOTS:
 
         // 25 hours and 5 seconds later, the clock past midnight.
         m_clock->AdvanceSecs(25 * 3600 + 5);
-        m_counters->sent = static_cast<qint32>(2147483000u + 1000u); // wraps to a negative int
+        m_counters->sent = qint64(2147483000) + 1000;
         m_counters->received = 2000;
         m_monitor->Poll();
         QCOMPARE(m_sink->values, (QStringList{QStringLiteral("01:00:05"), QStringLiteral("2100"),
@@ -309,6 +310,49 @@ private Q_SLOTS:
         m_monitor->CostChecks();
         QCOMPARE(m_monitor->Log().PendingCount(), 0);
         QCOMPARE(ReadLog().count('\n'), 2);
+    }
+
+    // The counts of a call follow the counters in 64 bits: a source that still counts in
+    // 32 bits wraps without a loss, and one that starts again never makes them go back.
+    void countsFollowWrapsAndRestarts_data()
+    {
+        QTest::addColumn<QList<qint64>>("readings");
+        QTest::addColumn<qint64>("count");
+        const qint64 gib4 = qint64(1) << 32;
+        QTest::newRow("32-bit wrap") << QList<qint64>{gib4 - 100, 2000} << qint64(2100);
+        QTest::newRow("32-bit wrap past 4 GiB")
+            << QList<qint64>{0, (qint64(1) << 31) + 10, 5} << gib4 + 5;
+        QTest::newRow("fall of less than 2^31 is a restart")
+            << QList<qint64>{0, 3000000000, 1000000000} << qint64(4000000000);
+        QTest::newRow("across 4 GiB")
+            << QList<qint64>{1000, gib4 - 1, gib4 + 1000, 5400001000} << qint64(5400000000);
+        QTest::newRow("restart") << QList<qint64>{5000, 80000, 300} << qint64(75300);
+        QTest::newRow("restart above 4 GiB")
+            << QList<qint64>{10, 5000000010, 200} << qint64(5000000200);
+    }
+    void countsFollowWrapsAndRestarts()
+    {
+        QFETCH(QList<qint64>, readings);
+        QFETCH(qint64, count);
+        m_monitor->Start(QStringLiteral("u"));
+        m_counters->sent = readings.first();
+        m_counters->received = readings.first();
+        Connect();
+        qint64 shown = 0;
+        for (const qint64 reading : readings.mid(1)) {
+            m_counters->sent = reading;
+            m_counters->received = reading;
+            m_clock->AdvanceSecs(1);
+            m_monitor->Poll();
+            const CCallStatus status = m_monitor->Status();
+            QVERIFY2(status.received >= shown, qPrintable(QString::number(reading)));
+            QCOMPARE(status.sent, status.received);
+            shown = status.received;
+        }
+        QCOMPARE(shown, count);
+        QCOMPARE(m_sink->values[1], QString::number(count));
+        Drop();
+        QVERIFY(ReadLog().endsWith(QStringLiteral("|%1|%1|\n").arg(count).toLatin1()));
     }
 
     // A call seen by one run and ended while the program was gone (killed, logged out)

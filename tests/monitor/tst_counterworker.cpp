@@ -198,8 +198,8 @@ void TestCounterWorker::startFailsWithoutCounters()
     // Without a worker a trigger does nothing and nothing is ever busy.
     thread.Trigger();
     QVERIFY(!thread.Busy());
-    QCOMPARE(thread.SentBytes(), 0);
-    QCOMPARE(thread.ReceivedBytes(), 0);
+    QCOMPARE(thread.SentBytes(), qint64(0));
+    QCOMPARE(thread.ReceivedBytes(), qint64(0));
 }
 
 void TestCounterWorker::queriesOnlyWhileEnabled()
@@ -232,13 +232,13 @@ void TestCounterWorker::countersFollowFinishedQueries()
 
     thread->Trigger(); // the reference
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), 0);
+    QCOMPARE(thread->ReceivedBytes(), qint64(0));
 
     QVERIFY(SetCounters(u"ppp0"_s, 2500, 1300));
     thread->Trigger();
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), 1500);
-    QCOMPARE(thread->SentBytes(), 300);
+    QCOMPARE(thread->ReceivedBytes(), qint64(1500));
+    QCOMPARE(thread->SentBytes(), qint64(300));
 
     // Reading while queries run (for the thread sanitizer): the values only grow here.
     quint64 rx = 2500;
@@ -246,19 +246,19 @@ void TestCounterWorker::countersFollowFinishedQueries()
         rx += 10;
         QVERIFY(SetCounters(u"ppp0"_s, rx, 1300));
         thread->Trigger();
-        const qint32 seen = thread->ReceivedBytes();
-        QVERIFY(seen >= 1500 && seen <= qint32(rx - 1000));
-        QCOMPARE(thread->SentBytes(), 300);
+        const qint64 seen = thread->ReceivedBytes();
+        QVERIFY(seen >= 1500 && seen <= qint64(rx - 1000));
+        QCOMPARE(thread->SentBytes(), qint64(300));
     }
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), qint32(rx - 1000));
+    QCOMPARE(thread->ReceivedBytes(), qint64(rx - 1000));
     QCOMPARE(m_gate->MaxActive(), 1);
 
     // A failed reading leaves the counters where they are.
     QVERIFY(QDir(m_root + u"/ppp0"_s).removeRecursively());
     thread->Trigger();
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), qint32(rx - 1000));
+    QCOMPARE(thread->ReceivedBytes(), qint64(rx - 1000));
 }
 
 void TestCounterWorker::triggersDuringQueryLeaveExactlyOneMore()
@@ -323,16 +323,16 @@ void TestCounterWorker::cancelEndsQueryWithoutPublishing()
     thread->Cancel();
     m_gate->Release();
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), 0);
-    QCOMPARE(thread->SentBytes(), 0);
+    QCOMPARE(thread->ReceivedBytes(), qint64(0));
+    QCOMPARE(thread->SentBytes(), qint64(0));
 
     // A cancel only ends the query under way; the bytes show with the next one.
     thread->Trigger();
     QTRY_COMPARE(m_gate->Started(), 3);
     m_gate->Release();
     QTRY_VERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), 700);
-    QCOMPARE(thread->SentBytes(), 40);
+    QCOMPARE(thread->ReceivedBytes(), qint64(700));
+    QCOMPARE(thread->SentBytes(), qint64(40));
 }
 
 void TestCounterWorker::destructorWaitsForRunningQuery()
@@ -398,8 +398,8 @@ void TestCounterWorker::simulatorCountersReadOnWorker()
         QCOMPARE(sim.EnumConnections(connections), 0);
         QCOMPARE(connections.size(), 1);
     } while (thread.Busy());
-    QCOMPARE(thread.ReceivedBytes(), 12000); // RateIn 4000 a second
-    QCOMPARE(thread.SentBytes(), 2400);      // RateOut 800 a second
+    QCOMPARE(thread.ReceivedBytes(), qint64(12000)); // RateIn 4000 a second
+    QCOMPARE(thread.SentBytes(), qint64(2400));      // RateOut 800 a second
 }
 
 void TestCounterWorker::kernelReadingsRunOnCaller()
@@ -418,8 +418,8 @@ void TestCounterWorker::kernelReadingsRunOnCaller()
     QVERIFY(SetCounters(u"ppp0"_s, 1800, 1100));
     thread->Trigger();
     QVERIFY(!thread->Busy());
-    QCOMPARE(thread->ReceivedBytes(), 800);
-    QCOMPARE(thread->SentBytes(), 100);
+    QCOMPARE(thread->ReceivedBytes(), qint64(800));
+    QCOMPARE(thread->SentBytes(), qint64(100));
     QCOMPARE(m_gate->Started(), 2);
     QVERIFY(m_gate->Threads().at(0) != caller);
     QCOMPARE(m_gate->Threads().at(1), caller);
@@ -431,8 +431,8 @@ void TestCounterWorker::kernelReadingsRunOnCaller()
     QTRY_VERIFY(!thread->Busy());
     QVERIFY(SetCounters(u"isp0"_s, 80, 60));
     thread->Trigger();
-    QCOMPARE(thread->ReceivedBytes(), 830);
-    QCOMPARE(thread->SentBytes(), 110);
+    QCOMPARE(thread->ReceivedBytes(), qint64(830));
+    QCOMPARE(thread->SentBytes(), qint64(110));
     QCOMPARE(m_gate->Started(), 4);
     QVERIFY(m_gate->Threads().at(2) != caller);
     QCOMPARE(m_gate->Threads().at(3), caller);
@@ -445,7 +445,7 @@ void TestCounterWorker::kernelReadingsRunOnCaller()
     QTRY_VERIFY(!thread->Busy());
     QCOMPARE(m_gate->Started(), 6);
     QVERIFY(m_gate->Threads().at(5) != caller);
-    QCOMPARE(thread->ReceivedBytes(), 830);
+    QCOMPARE(thread->ReceivedBytes(), qint64(830));
 
     // Switched off, the worker does every query.
     thread->SetInterface(u"ppp0"_s);
