@@ -63,7 +63,7 @@ _orvalis()
     case $prev in
         --command)
             COMPREPLY=($(compgen -W 'connect hangup check-mail check-update inet-tools
-                preferences connections security timer report summary help about hide
+                preferences dataplan connections security timer report summary help about hide
                 minimize show exit' -- "$cur"))
             return
             ;;

@@ -1,5 +1,7 @@
 #include "app/commandtable.h"
 
+#include "prefs/preferencessheet.h"
+
 const QList<CCommandTable::Entry>& CCommandTable::Named()
 {
     static const QList<Entry> entries = {
@@ -9,6 +11,7 @@ const QList<CCommandTable::Entry>& CCommandTable::Named()
         {CheckUpdate, QStringLiteral("check-update")},
         {InetTools, QStringLiteral("inet-tools")},
         {PreferencesGeneral, QStringLiteral("preferences")},
+        {PreferencesDataPlan, QStringLiteral("dataplan")},
         {Connections, QStringLiteral("connections")},
         {Security, QStringLiteral("security")},
         {Timer, QStringLiteral("timer")},
@@ -51,6 +54,7 @@ int CCommandTable::Canonical(int number)
     case PreferencesEmail:
     case PreferencesWarnings:
     case PreferencesPrice:
+    case PreferencesDataPlan:
     case PreferencesSounds:
     case PreferencesUpgrade:
     case Security:
@@ -82,19 +86,21 @@ int CCommandTable::PreferencesPage(int command)
 {
     switch (command) {
     case PreferencesGeneral:
-        return 0;
+        return CPreferencesSheet::General;
     case PreferencesConnection:
-        return 1;
+        return CPreferencesSheet::Connection;
     case PreferencesEmail:
-        return 2;
+        return CPreferencesSheet::Email;
     case PreferencesWarnings:
-        return 3;
+        return CPreferencesSheet::Warnings;
     case PreferencesPrice:
-        return 4;
+        return CPreferencesSheet::Price;
+    case PreferencesDataPlan:
+        return CPreferencesSheet::DataPlan;
     case PreferencesSounds:
-        return 5;
+        return CPreferencesSheet::Sounds;
     case PreferencesUpgrade:
-        return 6;
+        return CPreferencesSheet::Upgrade;
     default:
         return -1;
     }

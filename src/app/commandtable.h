@@ -32,6 +32,7 @@ public:
         Timer = 32847,
         Connect = 32848,
         InetTools = 32852,
+        PreferencesDataPlan = 32853,
         Exit = 1052,
         // Other numbers of the same commands.
         AboutAlias = 159,
@@ -57,6 +58,6 @@ public:
     // gives Parse(X); 0 for anything else.
     static int FromRequest(const QByteArray& request);
 
-    // The preferences page of a command (0 General ... ), -1 when it opens no page.
+    // The preferences page of a command (a CPreferencesSheet::Page), -1 when it opens none.
     static int PreferencesPage(int command);
 };

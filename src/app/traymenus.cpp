@@ -50,6 +50,8 @@ std::vector<CTrayMenuItem> ConnectionMenu()
              CCommandTable::PreferencesWarnings),
         Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Price"),
              CCommandTable::PreferencesPrice),
+        Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Data plan"),
+             CCommandTable::PreferencesDataPlan),
         Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Sounds"),
              CCommandTable::PreferencesSounds),
         Item(QT_TRANSLATE_NOOP("CTrayMenus", "Configuration - Upgrade"),

@@ -12,6 +12,7 @@ QString CPreferencesSheet::Title(int page)
         QCoreApplication::translate("CPreferencesSheet", "Email"),
         QCoreApplication::translate("CPreferencesSheet", "Warnings"),
         QCoreApplication::translate("CPreferencesSheet", "Price"),
+        QCoreApplication::translate("CPreferencesSheet", "Data plan"),
         QCoreApplication::translate("CPreferencesSheet", "Sounds"),
         QCoreApplication::translate("CPreferencesSheet", "Upgrade")};
     return page >= 0 && page < kPageCount ? titles[page] : QString();
@@ -20,8 +21,8 @@ QString CPreferencesSheet::Title(int page)
 const std::array<CPreferencesSheet::Page, CPreferencesSheet::kPageCount>&
 CPreferencesSheet::CreationOrder()
 {
-    static const std::array<Page, kPageCount> order = {Connection, Email,  Warnings, Price,
-                                                       Upgrade,    Sounds, General};
+    static const std::array<Page, kPageCount> order = {Connection, Email,   Warnings, Price,
+                                                       DataPlan,   Upgrade, Sounds,   General};
     return order;
 }
 
@@ -29,7 +30,7 @@ const std::array<CPreferencesSheet::Page, CPreferencesSheet::kPageCount>&
 CPreferencesSheet::SaveOrder()
 {
     static const std::array<Page, kPageCount> order = {General, Connection, Email,  Warnings,
-                                                       Price,   Sounds,     Upgrade};
+                                                       Price,   DataPlan,   Sounds, Upgrade};
     return order;
 }
 

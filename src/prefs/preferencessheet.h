@@ -12,8 +12,8 @@ class QWidget;
 class CPreferencesSheet {
 public:
     // The pages by their place in the tree.
-    enum Page { General, Connection, Email, Warnings, Price, Sounds, Upgrade };
-    static constexpr int kPageCount = 7;
+    enum Page { General, Connection, Email, Warnings, Price, DataPlan, Sounds, Upgrade };
+    static constexpr int kPageCount = 8;
     using Pages = std::array<CPreferencesPage*, kPageCount>;
 
     // The tree item of a page.

@@ -37,7 +37,8 @@ private Q_SLOTS:
         row("exit", CCommandTable::Exit, {u"exit asking"_s});
         row("general", CCommandTable::PreferencesGeneral, {u"preferences 0"_s});
         row("price", CCommandTable::PreferencesPrice, {u"preferences 4"_s});
-        row("upgrade", CCommandTable::PreferencesUpgrade, {u"preferences 6"_s});
+        row("data plan", CCommandTable::PreferencesDataPlan, {u"preferences 5"_s});
+        row("upgrade", CCommandTable::PreferencesUpgrade, {u"preferences 7"_s});
         row("mail preferences", CCommandTable::MailPreferences, {u"preferences 0"_s, u"rearm"_s});
         row("hide mail icon", CCommandTable::HideMailIcon, {u"clear mail count"_s});
         row("unknown", 4711, {});

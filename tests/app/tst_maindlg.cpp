@@ -289,19 +289,24 @@ private Q_SLOTS:
         dlg.findChild<QToolButton*>(QStringLiteral("Check mail"))->click();
         dlg.findChild<QToolButton*>(QStringLiteral("Timer"))->click();
         dlg.MenuBar()->actions()[2]->menu()->actions()[0]->trigger(); // Report
+        QAction* dataPlan = dlg.MenuBar()->actions()[1]->menu()->actions()[1];
+        QCOMPARE(dataPlan->text(), QStringLiteral("Data plan"));
+        dataPlan->trigger();
         for (QAction* action : rig->tray.ConnectionTray().Menu()->actions()) {
             if (action->text() == QStringLiteral("Configuration - Price"))
                 action->trigger();
         }
         QVERIFY(rig->router.HandleRequest("command inet-tools"));
         QVERIFY(rig->router.HandleRequest("command 1034"));
+        QVERIFY(rig->router.HandleRequest("command dataplan"));
         QVERIFY(!rig->router.HandleRequest("command 99999"));
         QVERIFY(!rig->router.HandleRequest("rubbish"));
-        QTRY_COMPARE(opened.size(), 8);
+        QTRY_COMPARE(opened.size(), 10);
         QCOMPARE(opened, (QStringList{QStringLiteral("security"), QStringLiteral("preferences 0"),
                                       QStringLiteral("mail"), QStringLiteral("schedule"),
-                                      QStringLiteral("report"), QStringLiteral("preferences 4"),
-                                      QStringLiteral("tools"), QStringLiteral("report")}));
+                                      QStringLiteral("report"), QStringLiteral("preferences 5"),
+                                      QStringLiteral("preferences 4"), QStringLiteral("tools"),
+                                      QStringLiteral("report"), QStringLiteral("preferences 5")}));
         QVERIFY(rig->monitor.Timer(CConnectionMonitor::ScheduleTimer).isActive());
         // Of those commands only the "Check mail" button adds a line.
         QCOMPARE(dlg.Messages().size(), 3);

@@ -1,3 +1,5 @@
+#include "billing/dataplan.h"
+#include "billing/dataplanoptions.h"
 #include "billing/priceoptions.h"
 #include "common/settingsstore.h"
 #include "monitor/warningsoptions.h"
@@ -145,6 +147,136 @@ private Q_SLOTS:
         QCOMPARE(loaded.cheapCostPerMinute, QStringLiteral("0.3"));
         QCOMPARE(loaded.fromIndex, 88);
         QVERIFY(loaded.cheapInSun && !loaded.cheapInSat);
+    }
+
+    void dataPlanProblems_data()
+    {
+        QTest::addColumn<QString>("startDay");
+        QTest::addColumn<QString>("allowance");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("warnAt");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("message");
+        const QString day = QStringLiteral("Please enter a day of the month from 1 to 31.");
+        const QString gb = QStringLiteral("Please enter the allowance in GB as a number such as "
+                                          "30 or 2.5, or leave it empty for no plan.");
+        const QString money = QStringLiteral("Please enter a price of 0 or more.");
+        const QString percent = QStringLiteral(
+            "Please enter percentages from 1 to 1000, separated by commas, such as 80,100.");
+        QTest::newRow("good") << "15"
+                              << "30"
+                              << "1.5"
+                              << "80, 100" << -1 << QString();
+        QTest::newRow("no plan") << "1"
+                                 << ""
+                                 << "0"
+                                 << "" << -1 << QString();
+        QTest::newRow("fraction of a GB") << "31"
+                                          << " 2.5 "
+                                          << "0"
+                                          << "90" << -1 << QString();
+        QTest::newRow("day 0") << "0"
+                               << "30"
+                               << "0"
+                               << "80" << int(CDataPlanOptions::StartDay) << day;
+        QTest::newRow("day 40") << "40"
+                                << "30"
+                                << "0"
+                                << "80" << int(CDataPlanOptions::StartDay) << day;
+        QTest::newRow("negative allowance") << "1"
+                                            << "-1"
+                                            << "0"
+                                            << "80" << int(CDataPlanOptions::Allowance) << gb;
+        QTest::newRow("word allowance") << "1"
+                                        << "abc"
+                                        << "0"
+                                        << "80" << int(CDataPlanOptions::Allowance) << gb;
+        QTest::newRow("word price") << "1"
+                                    << "30"
+                                    << "x"
+                                    << "80" << int(CDataPlanOptions::OveragePerGB) << money;
+        QTest::newRow("negative price") << "1"
+                                        << "30"
+                                        << "-1"
+                                        << "80" << int(CDataPlanOptions::OveragePerGB) << money;
+        QTest::newRow("word threshold") << "1"
+                                        << "30"
+                                        << "0"
+                                        << "80,abc" << int(CDataPlanOptions::WarnAt) << percent;
+        QTest::newRow("first in page order") << "40"
+                                             << "abc"
+                                             << "x"
+                                             << "80,abc" << int(CDataPlanOptions::StartDay) << day;
+    }
+
+    void dataPlanProblems()
+    {
+        QFETCH(QString, startDay);
+        QFETCH(QString, allowance);
+        QFETCH(QString, price);
+        QFETCH(QString, warnAt);
+        QFETCH(int, field);
+        QFETCH(QString, message);
+        CDataPlanOptions options;
+        options.startDay = startDay;
+        options.allowance = allowance;
+        options.overagePerGB = price;
+        options.warnAt = warnAt;
+        const auto problem = options.Problem();
+        QCOMPARE(problem ? int(problem->field) : -1, field);
+        QCOMPARE(problem ? problem->message : QString(), message);
+    }
+
+    // Garbage in the file shows as what the plan makes of it; the page's values are stored
+    // in their plain form and read back as typed, and the warnings already given are left
+    // alone.
+    void dataPlanStoreAndLoad()
+    {
+        m_store->Write(Keys::CycleStartDay, 40);
+        m_store->Write(Keys::Allowance, QStringLiteral("lots"));
+        m_store->Write(Keys::Counted, 1);
+        m_store->Write(Keys::OveragePerGB, QStringLiteral("-3"));
+        m_store->Write(Keys::WarnAt, QStringLiteral("90,abc,50"));
+        m_store->Write(Keys::AtLimit, 1);
+        m_store->Write(Keys::WarnedCycle, QStringLiteral("2026-12-01"));
+        m_store->Write(Keys::WarnedAt, QStringLiteral("80"));
+        CDataPlanOptions options = CDataPlanOptions::Load(*m_store);
+        QCOMPARE(options.startDay, QStringLiteral("31"));
+        QCOMPARE(options.allowance, QString());
+        QVERIFY(options.receivedOnly);
+        QCOMPARE(options.overagePerGB, QStringLiteral("0"));
+        QCOMPARE(options.warnAt, QStringLiteral("50,90"));
+        QVERIFY(options.hangUpAtLimit);
+
+        options.startDay = QStringLiteral(" 15");
+        options.allowance = QStringLiteral(" 2.50 ");
+        options.receivedOnly = false;
+        options.overagePerGB = QStringLiteral("1.25");
+        options.warnAt = QStringLiteral("100, 80,80");
+        options.hangUpAtLimit = false;
+        QVERIFY(!options.Problem());
+        options.Store(*m_store);
+        QCOMPARE(m_store->Read(Keys::CycleStartDay), 15);
+        QCOMPARE(m_store->Read(Keys::Allowance), QStringLiteral("2.5"));
+        QCOMPARE(m_store->Read(Keys::Counted), 0);
+        QCOMPARE(m_store->Read(Keys::OveragePerGB), QStringLiteral("1.2500000000"));
+        QCOMPARE(m_store->Read(Keys::WarnAt), QStringLiteral("80,100"));
+        QCOMPARE(m_store->Read(Keys::AtLimit), 0);
+        QCOMPARE(m_store->Read(Keys::WarnedCycle), QStringLiteral("2026-12-01"));
+        QCOMPARE(m_store->Read(Keys::WarnedAt), QStringLiteral("80"));
+        QCOMPARE(CDataPlan::Load(*m_store).allowance, 2500000000);
+
+        const CDataPlanOptions loaded = CDataPlanOptions::Load(*m_store);
+        QCOMPARE(loaded.startDay, QStringLiteral("15"));
+        QCOMPARE(loaded.allowance, QStringLiteral("2.5"));
+        QCOMPARE(loaded.overagePerGB, QStringLiteral("1.25"));
+        QCOMPARE(loaded.warnAt, QStringLiteral("80,100"));
+
+        // An empty allowance is no plan, and so is stored.
+        options.allowance = QString();
+        options.Store(*m_store);
+        QCOMPARE(m_store->Read(Keys::Allowance), QString());
+        QVERIFY(!CDataPlan::Load(*m_store).Active());
     }
 
 private:

@@ -3,6 +3,8 @@
 #include "app/gui/compositionroot.h"
 #include "app/gui/maindlg.h"
 #include "app/gui/optgeneralpage.h"
+#include "billing/dataplan.h"
+#include "billing/gui/optdataplanpage.h"
 #include "billing/gui/optpricepage.h"
 #include "billing/totals.h"
 #include "common/settingsstore.h"
@@ -23,6 +25,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -128,7 +131,8 @@ private Q_SLOTS:
         outcome = CPreferencesSheet::Accept(sheet);
         QCOMPARE(outcome.page, -1);
         QCOMPARE(log, (QStringList{"check 0", "check 1", "check 2", "check 3", "check 5", "check 6",
-                                   "save 0", "save 1", "save 2", "save 3", "save 5", "save 6"}));
+                                   "check 7", "save 0", "save 1", "save 2", "save 3", "save 5",
+                                   "save 6", "save 7"}));
 
         log.clear();
         QStringList made;
@@ -138,8 +142,8 @@ private Q_SLOTS:
                                       },
                                       {}};
         CPreferencesDlg dlg(parts, 99);
-        QCOMPARE(made, (QStringList{"Connection", "Email", "Warnings", "Price", "Upgrade", "Sounds",
-                                    "General"}));
+        QCOMPARE(made, (QStringList{"Connection", "Email", "Warnings", "Price", "Data plan",
+                                    "Upgrade", "Sounds", "General"}));
         QCOMPARE(dlg.CurrentPage(), int(CPreferencesSheet::General));
         for (int i = 0; i < CPreferencesSheet::kPageCount; ++i)
             QCOMPARE(dlg.findChild<QStackedWidget*>()->widget(i), dlg.Page(i)->Widget());
@@ -251,6 +255,71 @@ private Q_SLOTS:
         QCOMPARE(m_store->Read(Keys::CheapCostPerMinute), QStringLiteral("0.3000000000"));
     }
 
+    // The Data plan page comes right after Price. It shows what the usage function says
+    // while it is on screen and asks nothing while hidden; a value it cannot take keeps
+    // the window open with its message and nothing written.
+    void dataPlanPage()
+    {
+        QCOMPARE(int(CPreferencesSheet::DataPlan), int(CPreferencesSheet::Price) + 1);
+        QCOMPARE(CPreferencesSheet::Title(CPreferencesSheet::DataPlan),
+                 QStringLiteral("Data plan"));
+        CDataPlan plan;
+        plan.allowance = 30 * CDataPlan::kBytesPerGB;
+        CCycleUsage figures;
+        figures.cycle = plan.CycleOf(QDate(2026, 12, 7));
+        figures.day = QDate(2026, 12, 7);
+        figures.calls = 1;
+        figures.received = 12 * CDataPlan::kBytesPerGB;
+        figures.timeCost = 1.5;
+        figures.Derive(plan);
+        CCycleUsage shown; // no plan at first
+        m_features->cycleUsage = [&] { return shown; };
+
+        CScriptedMessageBox boxes;
+        const QByteArray before = FileBytes(m_store->Path());
+        QStringList texts;
+        QString message;
+        bool refusedOnPage = false;
+        QVERIFY(WithWindow(
+            [&] { return m_features->windows.OpenPreferences(CPreferencesSheet::DataPlan); },
+            [&](CPreferencesDlg& dlg) {
+                auto* page = PageOf<COptDataPlanPage>(dlg, CPreferencesSheet::DataPlan);
+                QVERIFY(page);
+                QVERIFY(page->RefreshTimer().isActive());
+                QCOMPARE(page->RefreshTimer().interval(), 1000);
+                texts << page->UsageLabel()->text();
+                dlg.SelectPage(CPreferencesSheet::Price);
+                QVERIFY(!page->RefreshTimer().isActive());
+                shown = figures;
+                dlg.SelectPage(CPreferencesSheet::DataPlan);
+                texts << page->UsageLabel()->text();
+
+                page->AllowanceEdit()->setText(QStringLiteral("abc"));
+                dlg.Ok();
+                message = boxes.Shown().isEmpty() ? QString() : boxes.Shown()[0].text;
+                refusedOnPage = dlg.isVisible() &&
+                                dlg.CurrentPage() == CPreferencesSheet::DataPlan &&
+                                dlg.focusWidget() == page->AllowanceEdit();
+                QCOMPARE(FileBytes(m_store->Path()), before);
+                page->AllowanceEdit()->setText(QStringLiteral("2.50"));
+                page->WarnAtEdit()->setText(QStringLiteral("100, 75"));
+                page->AtLimitList()->setCurrentIndex(1);
+                dlg.Ok();
+            }));
+        QCOMPARE(texts[0], QStringLiteral("No data plan set"));
+        QVERIFY2(texts[1].contains(QStringLiteral("12.00 GB of 30.00 GB used (40.0 %)")),
+                 qPrintable(texts[1]));
+        QVERIFY2(texts[1].contains(QStringLiteral("53.14 GB")), qPrintable(texts[1]));
+        QVERIFY2(texts[1].contains(QStringLiteral("0.72 GB a day")), qPrintable(texts[1]));
+        QVERIFY2(texts[1].contains(QStringLiteral("1.50, projected: 6.64")), qPrintable(texts[1]));
+        QCOMPARE(message, QStringLiteral("Please enter the allowance in GB as a number such as 30 "
+                                         "or 2.5, or leave it empty for no plan."));
+        QVERIFY(refusedOnPage);
+        QCOMPARE(m_store->Read(Keys::Allowance), QStringLiteral("2.5"));
+        QCOMPARE(m_store->Read(Keys::WarnAt), QStringLiteral("75,100"));
+        QCOMPARE(m_store->Read(Keys::AtLimit), 1);
+    }
+
     // The guard (the password for changes) is asked before anything shows; refused, the
     // window never opens and nothing is written.
     void guardIsAskedFirst()
@@ -335,8 +404,9 @@ private Q_SLOTS:
             {command(CCommandTable::PreferencesEmail), 2},
             {command(CCommandTable::PreferencesWarnings), 3},
             {command(CCommandTable::PreferencesPrice), 4},
-            {command(CCommandTable::PreferencesSounds), 5},
-            {command(CCommandTable::PreferencesUpgrade), 6},
+            {command(CCommandTable::PreferencesDataPlan), 5},
+            {command(CCommandTable::PreferencesSounds), 6},
+            {command(CCommandTable::PreferencesUpgrade), 7},
             {command(CCommandTable::MailPreferences), 0},
             {[&main] { main.findChild<QToolButton*>(QStringLiteral("Settings"))->click(); }, 0}};
         for (const auto& [run, page] : commands) {

@@ -23,6 +23,8 @@ struct CWindowOpenerRig {
     std::function<bool()> mayOpenPreferences;
     std::function<bool()> mayOpenSchedule;
     std::function<void(CDialDlg::Mode, std::unique_ptr<CDialCheck>)> runCheck;
+    // Unset, the Data plan page is told of no plan.
+    std::function<CCycleUsage()> cycleUsage;
     CWindowOpener windows;
 
     CWindowOpenerRig(CSettingsStore& store, CSoundPlayer& sound)
@@ -34,6 +36,7 @@ struct CWindowOpenerRig {
                    [this](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
                        if (runCheck)
                            runCheck(mode, std::move(check));
-                   }})
+                   },
+                   [this] { return cycleUsage ? cycleUsage() : CCycleUsage{}; }})
     {}
 };

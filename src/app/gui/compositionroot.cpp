@@ -74,7 +74,9 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
         },
         [](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
             CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
-        }});
+        },
+        // What the Data plan page shows of the current cycle.
+        [this] { return m_usage.FromLog(m_store); }});
     m_monitor = std::make_unique<CConnectionMonitor>(store, remote, m_platform.counters.get(),
                                                      *m_display, *m_work, *m_platform.sound);
     // Background mail checks report to the monitor, until it goes.

@@ -155,6 +155,7 @@ void CMainDlg::BuildMenuBar()
     add(connection, tr("Inet Tools"), CCommandTable::InetTools);
     QMenu* preferences = m_menuBar->addMenu(tr("Preferences"));
     add(preferences, tr("Preferences"), CCommandTable::PreferencesGeneral);
+    add(preferences, tr("Data plan"), CCommandTable::PreferencesDataPlan);
     add(preferences, tr("Connections"), CCommandTable::Connections);
     add(preferences, tr("Security"), CCommandTable::Security);
     add(preferences, tr("Timer"), CCommandTable::Timer);

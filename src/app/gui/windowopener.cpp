@@ -19,7 +19,7 @@ CWindowOpener::CWindowOpener(CWindowOpenerParts parts)
     : m_parts(std::move(parts))
     , m_pages(
           m_parts.store, m_parts.sound, m_parts.credentials, [this] { CheckMailNow(); },
-          [this] { CheckUpdateNow(); })
+          [this] { CheckUpdateNow(); }, m_parts.cycleUsage)
 {}
 
 CWindowOpener::~CWindowOpener()

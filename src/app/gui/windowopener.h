@@ -33,6 +33,8 @@ struct CWindowOpenerParts {
     std::function<bool()> mayOpenSchedule;
     // Shows a check of the dial window (the update or the mail check).
     std::function<void(CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check)> runCheck;
+    // The figures of the current billing cycle, for the Data plan page.
+    std::function<CCycleUsage()> cycleUsage;
 };
 
 // Opens the windows and checks of the commands: preferences, connections, security,

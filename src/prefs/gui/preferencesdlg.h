@@ -20,7 +20,7 @@ struct CPreferencesParts {
     std::function<bool()> mayOpen;
 };
 
-// The preferences window: the tree of the seven pages on the left, the selected page on
+// The preferences window: the tree of the eight pages on the left, the selected page on
 // the right, OK and Cancel below, and a title strip with a close box drawn by the window
 // itself. Every page is made when the window opens, so OK also saves the pages never
 // looked at, with the values they were loaded with.
