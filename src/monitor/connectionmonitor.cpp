@@ -58,7 +58,7 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
     , m_sound(sound)
     , m_recorder(store, remoteAccess, sink, [this] { return CallInProgress(); })
     , m_costGuard(store, [this] { HangUpAll(); })
-    , m_planWatch(store, [this] { HangUpAll(); })
+    , m_planWatch(store, [this] { return HangUpAll(); })
 {
     // Timer 1 is armed for the next second boundary each time, so an idle program wakes
     // once a second rather than continuously.

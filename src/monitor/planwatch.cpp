@@ -25,7 +25,7 @@ int SecondsOfDay(const QDateTime& moment)
 
 } // namespace
 
-CPlanWatch::CPlanWatch(CSettingsStore& store, std::function<void()> hangUp)
+CPlanWatch::CPlanWatch(CSettingsStore& store, std::function<bool()> hangUp)
     : m_store(store)
     , m_hangUp(std::move(hangUp))
     , m_boxOnly(std::make_unique<CDesktopNotifier>(CDesktopNotifier::NoBus()))
@@ -68,13 +68,11 @@ void CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call
     bool hungUp = false;
     if (call && plan.hangUpAtLimit && call->start != m_limitCallStart &&
         m_logPart.counted < plan.allowance && usage.counted >= plan.allowance) {
-        // Only the call that takes the cycle past its allowance: one dialled by hand after
-        // that goes on.
+        // Only the call that takes the cycle past its allowance, once: one dialled by hand
+        // after that goes on, and a declined question is not asked again.
         m_limitCallStart = call->start;
-        hungUp = true;
-        if (m_hangUp)
-            m_hangUp();
-        if (!m_limitBoxOpen) {
+        hungUp = m_hangUp && m_hangUp();
+        if (hungUp && !m_limitBoxOpen) {
             m_limitBoxOpen = true;
             CMessageBox::Inform(QCoreApplication::translate(kContext,
                                                             "Your data allowance of %1 is used up. "
@@ -97,10 +95,13 @@ QString CPlanWatch::TooltipLine(const CCycleUsage& usage)
     const auto gb = [](qint64 bytes) {
         return CTariff::FixedText(double(bytes) / double(CDataPlan::kBytesPerGB), 2);
     };
-    return u'\n' +
-           QCoreApplication::translate(kContext, "%1/%2 GB (%3 %), %n day(s) left", "",
-                                       usage.daysLeft)
-               .arg(gb(usage.counted), gb(usage.allowance), CTariff::FixedText(usage.percent, 1));
+    // A whole percent, cut rather than rounded (99.6 % is not the cap yet), so the line fits
+    // in the tray's 63 characters.
+    const qint64 percent = static_cast<qint64>(static_cast<long double>(usage.counted) * 100 /
+                                               static_cast<long double>(usage.allowance));
+    return u'\n' + QCoreApplication::translate(kContext, "%1/%2 GB, %3 %, %n day(s) left", "",
+                                               usage.daysLeft)
+                       .arg(gb(usage.counted), gb(usage.allowance), QString::number(percent));
 }
 
 bool CPlanWatch::MayDialOnItsOwn()

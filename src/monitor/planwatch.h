@@ -27,8 +27,9 @@ public:
         qint64 sent = 0;
     };
 
-    // `hangUp` ends the connections the way the cost limit does; the limit's box follows.
-    CPlanWatch(CSettingsStore& store, std::function<void()> hangUp);
+    // `hangUp` ends the connections the way the cost limit does (false: declined or
+    // failed); the box that says why follows a hang-up.
+    CPlanWatch(CSettingsStore& store, std::function<bool()> hangUp);
     ~CPlanWatch();
 
     // Where the warnings go; without one (null) they go to the program's own box.
@@ -42,7 +43,7 @@ public:
     // for the same call just before.
     void Check(const CCycleUsage& usage, const std::optional<Call>& call);
 
-    // The tooltip's line about the cycle ("1.70/2.00 GB (85.0 %), 25 day(s) left"), with
+    // The tooltip's line about the cycle ("1.70/2.00 GB, 85 %, 25 day(s) left"), with
     // the line break before it; empty without a plan.
     static QString TooltipLine(const CCycleUsage& usage);
 
@@ -56,11 +57,11 @@ public:
 
 private:
     CSettingsStore& m_store;
-    std::function<void()> m_hangUp;
+    std::function<bool()> m_hangUp;
     CUsageCache m_cache;
     CCycleUsage m_logPart; // the part of the last Usage() that came from the log
     std::unique_ptr<CDesktopNotifier> m_boxOnly;
     CDesktopNotifier* m_notifier;
-    QDateTime m_limitCallStart; // the call the limit has hung up already
+    QDateTime m_limitCallStart; // the call the cap has been dealt with
     bool m_limitBoxOpen = false;
 };
