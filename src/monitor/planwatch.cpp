@@ -41,7 +41,8 @@ void CPlanWatch::SetNotifier(CDesktopNotifier* notifier)
 
 CCycleUsage CPlanWatch::Usage(const std::optional<Call>& call)
 {
-    if (!CDataPlan::Load(m_store).Active()) {
+    // One key decides whether there is a plan; the cache reads the rest.
+    if (CDataPlan::ParseAllowance(m_store.Read(Keys::Allowance)).value_or(0) <= 0) {
         m_logPart = CCycleUsage();
         return m_logPart;
     }
@@ -82,6 +83,18 @@ void CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call
             m_limitBoxOpen = false;
         }
     }
+    // The remembered warnings are read only when the thresholds reached have changed.
+    QList<int> reached;
+    for (const int percent : plan.warnAt) {
+        if (CUsageAlerts::Reached(usage, percent))
+            reached.append(percent);
+    }
+    if (usage.cycle.Start() == m_checkedCycle && reached == m_checkedReached)
+        return;
+    m_checkedCycle = usage.cycle.Start();
+    m_checkedReached = reached;
+    if (reached.isEmpty())
+        return;
     if (const int percent = CUsageAlerts::Check(m_store, plan, usage); percent > 0) {
         m_notifier->Show(CUsageAlerts::SummaryText(percent), CUsageAlerts::BodyText(usage),
                          call.has_value() && !hungUp);

@@ -3,7 +3,9 @@
 #include "billing/cycleusage.h"
 #include "billing/usagecache.h"
 
+#include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -64,4 +66,7 @@ private:
     CDesktopNotifier* m_notifier;
     QDateTime m_limitCallStart; // the call the cap has been dealt with
     bool m_limitBoxOpen = false;
+    // The thresholds reached at the last check, and in which cycle.
+    QDate m_checkedCycle;
+    QList<int> m_checkedReached;
 };
