@@ -125,14 +125,6 @@ private slots:
         store.Write(Keys::WarnedAt, u"eighty"_s);
         QCOMPARE(CUsageAlerts::Check(store, plan, usage), 80);
     }
-
-    void texts()
-    {
-        const CDataPlan plan = Plan(u"80"_s);
-        QCOMPARE(CUsageAlerts::SummaryText(80), u"80 % of your data used"_s);
-        QCOMPARE(CUsageAlerts::BodyText(Usage(plan, 24 * CDataPlan::kBytesPerGB)),
-                 u"24.00 GB of 30.00 GB used, 9 day(s) left in this cycle"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestUsageAlerts)
