@@ -1,5 +1,6 @@
 #include "app/monitorcallcommands.h"
 
+#include "common/messagebox.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitorservices.h"
 
@@ -10,6 +11,10 @@ CMonitorCallCommands::CMonitorCallCommands(CConnectionMonitor& monitor, CMonitor
 
 void CMonitorCallCommands::Connect()
 {
+    // Past the data plan's cap the user decides.
+    const QString question = m_monitor.PlanWatch().ConnectQuestion();
+    if (!question.isEmpty() && !CMessageBox::Ask(question))
+        return;
     m_services.DialDefaultConnection();
 }
 

@@ -202,7 +202,7 @@ void CDialSession::OnBusy()
     // Choices 0 (none stored) and 3 (do not redial) leave the busy error shown with "OK".
     const bool redial =
         choice == 2 || (choice == 1 && m_busyCount < m_store.Read(Keys::RedialTimes));
-    if (!redial)
+    if (!redial || (m_mayRedial && !m_mayRedial()))
         return;
     SetText(tr("Line is busy.\nRedialing, please wait..."), false);
     m_timer.start(kRedialMs);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class CCredentialStore;
 class CSettingsStore;
 
@@ -29,6 +31,10 @@ public:
 
     // The message of a progress state; empty for a state the table does not know.
     static QString StateMessage(unsigned state);
+
+    // Asked before a busy line is dialled again; when it says no, the busy error stays.
+    // Empty: always yes.
+    void SetMayRedial(std::function<bool()> mayRedial) { m_mayRedial = std::move(mayRedial); }
 
     // Reads the entry, shows "Connecting to <entry>..." and starts the first attempt's timer.
     void Start();
@@ -72,4 +78,5 @@ private:
     CRemoteAccess::Handle m_handle = 0;
     // Tells the progress of the current attempt from that of an earlier one.
     int m_attempt = 0;
+    std::function<bool()> m_mayRedial;
 };

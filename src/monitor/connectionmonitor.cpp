@@ -7,6 +7,7 @@
 #include "common/settingsstore.h"
 #include "dialer/remoteaccess.h"
 #include "dialer/scheduleticker.h"
+#include "monitor/desktopnotifier.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
 #include "monitor/trafficcounters.h"
@@ -69,6 +70,7 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
     , m_sound(sound)
     , m_recorder(store, remoteAccess, sink, [this] { return CallInProgress(); })
     , m_costGuard(store, [this] { HangUpAll(); })
+    , m_planWatch(store, [this] { return HangUpAll(); })
 {
     // Timer 1 is armed for the next second boundary each time, so an idle program wakes
     // once a second rather than continuously.
@@ -100,6 +102,12 @@ void CConnectionMonitor::Start(const QString& userName)
     if (m_counters)
         m_counters->Trigger();
     ArmPollTimer();
+    // The data plan's line on the icon, and a warning still due from the last run.
+    const CCycleUsage usage = m_planWatch.Usage(std::nullopt);
+    if (usage.allowance > 0)
+        m_sink.SetTray(CMonitorSink::PictureWaiting,
+                       WaitingTooltip() + CPlanWatch::TooltipLine(usage));
+    m_planWatch.Check(usage, std::nullopt);
 }
 
 void CConnectionMonitor::Shutdown()
@@ -223,33 +231,44 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
     const QString elapsed = CSummaryText::SpanText(m_start.secsTo(now));
     m_sink.SetCallValues(elapsed, QString::number(ReceivedSinceStart()),
                          QString::number(SentSinceStart()));
-    m_sink.SetTray(CMonitorSink::PictureConnected, tr("Connected - %1").arg(elapsed));
+    const std::optional<CPlanWatch::Call> planCall = PlanCall(now);
+    const CCycleUsage usage = m_planWatch.Usage(planCall);
+    m_sink.SetTray(CMonitorSink::PictureConnected,
+                   tr("Connected - %1").arg(elapsed) + CPlanWatch::TooltipLine(usage));
     m_sink.SetTitle(elapsed);
     if (m_counters)
         m_counters->Trigger();
     m_connected = true;
     m_recorder.CallGoesOn(now);
+    m_planWatch.Check(usage, planCall);
 }
 
 void CConnectionMonitor::ConnectionGone(const QDateTime& now)
 {
     m_connected = false;
     m_sink.AddMessage(tr("Connection closed"));
-    m_sink.SetTray(CMonitorSink::PictureWaiting, WaitingTooltip());
     if (m_store.Read(Keys::ShowWhenConnected) == 1)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
 
     m_recorder.CallEnded(m_start, now, m_connections.first(), SentSinceStart(),
                          ReceivedSinceStart());
+    // After the record went to the log, so the data plan's line counts the call.
+    ShowWaitingTray();
+    if (m_notifier)
+        m_notifier->CallEnded();
     // A look at all interfaces, so the next call's interface is known to be new.
     WatchInterface(QString());
     if (m_counters)
         m_counters->Trigger();
 
     PlayAction(Keys::ActionWhenConDropped, Keys::SoundWhenConDropped);
-    if (!m_userHungUp && m_store.Read(Keys::Redial) == 1)
-        m_services.DialDefaultConnection();
+    if (!m_userHungUp && m_store.Read(Keys::Redial) == 1) {
+        if (m_planWatch.MayDialOnItsOwn())
+            m_services.DialDefaultConnection();
+        else
+            m_sink.AddMessage(tr("No redial: the data allowance is used up"));
+    }
 }
 
 void CConnectionMonitor::PlayAction(const CIntKey& actionKey, const CTextKey& soundKey)
@@ -391,9 +410,12 @@ QString CConnectionMonitor::WaitingTooltip()
 void CConnectionMonitor::ScheduleTick()
 {
     const int result = m_services.ScheduleTick();
-    if (result == CScheduleTicker::DialNow)
-        m_services.DialDefaultConnection();
-    else if (result == CScheduleTicker::HangupNow)
+    if (result == CScheduleTicker::DialNow) {
+        if (m_planWatch.MayDialOnItsOwn())
+            m_services.DialDefaultConnection();
+        else
+            m_sink.AddMessage(tr("No scheduled dial: the data allowance is used up"));
+    } else if (result == CScheduleTicker::HangupNow)
         HangupCommand();
 }
 
@@ -444,6 +466,42 @@ void CConnectionMonitor::ReArm()
     ArmFromSettings();
     for (int i = m_costGuard.RulesSwitchedOn(); i > 0; --i)
         CostChecks();
+    // The data plan may have changed: its line and its warnings follow.
+    if (!m_connected)
+        ShowWaitingTray();
+    const std::optional<CPlanWatch::Call> planCall = PlanCall(WholeSeconds(CClock::Now()));
+    m_planWatch.Check(m_planWatch.Usage(planCall), planCall);
+}
+
+CCycleUsage CConnectionMonitor::Usage()
+{
+    return m_planWatch.Usage(PlanCall(WholeSeconds(CClock::Now())));
+}
+
+void CConnectionMonitor::SetNotifier(CDesktopNotifier* notifier)
+{
+    if (m_notifier)
+        disconnect(m_notifier, nullptr, this, nullptr);
+    m_notifier = notifier;
+    m_planWatch.SetNotifier(notifier);
+    if (notifier)
+        connect(notifier, &CDesktopNotifier::HangUpChosen, this, [this] { HangupCommand(); });
+}
+
+std::optional<CPlanWatch::Call> CConnectionMonitor::PlanCall(const QDateTime& now) const
+{
+    if (!m_connected)
+        return std::nullopt;
+    // The byte counts are still 32 bits that wrap here; read unsigned, as the window shows
+    // them, until they are widened.
+    return CPlanWatch::Call{m_start, now, static_cast<quint32>(ReceivedSinceStart()),
+                            static_cast<quint32>(SentSinceStart())};
+}
+
+void CConnectionMonitor::ShowWaitingTray()
+{
+    m_sink.SetTray(CMonitorSink::PictureWaiting,
+                   WaitingTooltip() + CPlanWatch::TooltipLine(m_planWatch.Usage(std::nullopt)));
 }
 
 void CConnectionMonitor::ArmFromSettings()

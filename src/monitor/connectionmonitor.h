@@ -7,6 +7,7 @@
 #include "monitor/callrecorder.h"
 #include "monitor/callstatus.h"
 #include "monitor/costguard.h"
+#include "monitor/planwatch.h"
 
 #include <QDateTime>
 #include <QList>
@@ -17,6 +18,7 @@
 #include <mutex>
 #include <optional>
 
+class CDesktopNotifier;
 class CMonitorServices;
 class CMonitorSink;
 class CRemoteAccess;
@@ -118,6 +120,15 @@ public:
     // How often the cost checks read the log (they skip it while nothing changed).
     qint64 LogPasses() const { return m_costGuard.LogPasses(); }
 
+    // The data plan's cycle as it stands now, the call in progress included. Reads the
+    // log only when it changed, so a tick may ask.
+    CCycleUsage Usage();
+    // The data plan's warnings, its hang-up at the cap and the rule for dialling on its own.
+    CPlanWatch& PlanWatch() { return m_planWatch; }
+    // Where the data plan's warnings go (null: the program's own box); its "Hang up" button
+    // hangs up as the Hangup command does.
+    void SetNotifier(CDesktopNotifier* notifier);
+
 Q_SIGNALS:
     void MailResultArrived();
 
@@ -155,6 +166,10 @@ private:
     qint64 ReceivedSinceStart() const;
     void ArmFromSettings();
     static int MinutesToMsecs(int minutes);
+    // The call in progress for the data plan; none between calls.
+    std::optional<CPlanWatch::Call> PlanCall(const QDateTime& now) const;
+    // The connection icon between calls, with the data plan's line.
+    void ShowWaitingTray();
 
     CSettingsStore& m_store;
     CRemoteAccess& m_remoteAccess;
@@ -173,6 +188,8 @@ private:
 
     CCallRecorder m_recorder;
     CCostGuard m_costGuard;
+    CPlanWatch m_planWatch;
+    CDesktopNotifier* m_notifier = nullptr;
 
     bool m_connected = false;
     bool m_userHungUp = false;

@@ -224,10 +224,13 @@ void TestDialSession::busyChoicesThatStop_data()
     QTest::addColumn<int>("choice");
     QTest::addColumn<int>("times");
     QTest::addColumn<int>("attempts");
-    QTest::newRow("up to 1 time") << 1 << 1 << 1;
-    QTest::newRow("up to 3 times") << 1 << 3 << 3;
-    QTest::newRow("no choice stored") << 0 << 3 << 1;
-    QTest::newRow("do not redial") << 3 << 3 << 1;
+    QTest::addColumn<bool>("mayRedial");
+    QTest::newRow("up to 1 time") << 1 << 1 << 1 << true;
+    QTest::newRow("up to 3 times") << 1 << 3 << 3 << true;
+    QTest::newRow("no choice stored") << 0 << 3 << 1 << true;
+    QTest::newRow("do not redial") << 3 << 3 << 1 << true;
+    // The program may not dial on its own (the data allowance is used up).
+    QTest::newRow("till connected, not on its own") << 2 << 3 << 1 << false;
 }
 
 void TestDialSession::busyChoicesThatStop()
@@ -235,12 +238,14 @@ void TestDialSession::busyChoicesThatStop()
     QFETCH(int, choice);
     QFETCH(int, times);
     QFETCH(int, attempts);
+    QFETCH(bool, mayRedial);
     SetSim("StepMs", 1);
     SetSim("BusyTimes", 100);
     CSimRemoteAccess remote(m_fixture->dir.filePath(u"simulator.ini"_s));
     m_store->Write(Keys::RedialWhenBusy, choice);
     m_store->Write(Keys::RedialTimes, times);
     auto session = NewSession(remote);
+    session->SetMayRedial([mayRedial] { return mayRedial; });
     session->Start();
     CDialFixture::FireAttempt(*session, CDialSession::kFirstDialMs);
     for (int attempt = 2; attempt <= attempts; ++attempt) {

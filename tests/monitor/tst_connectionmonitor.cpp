@@ -6,6 +6,7 @@
 #include "support/scriptedmessagebox.h"
 #include "support/testclock.h"
 
+#include "support/exampletariff.h"
 #include "support/monitorfakes.h"
 #include "support/scriptedremoteaccess.h"
 
@@ -509,7 +510,126 @@ private Q_SLOTS:
         QCOMPARE(m_services->dials, 1);
     }
 
+    // With a data plan the tooltip carries the cycle's usage, the call's bytes and time
+    // price included, and asking every second of a call does not read the log again.
+    void dataPlanUsageDuringACallReadsTheLogOnce()
+    {
+        // A Monday, for the day rate.
+        m_clock->Set(QDateTime(QDate(2026, 3, 16), QTime(12, 0, 0)));
+        WriteLog("02-03-2026|10:00:00|02-03-2026|10:10:00|u|USB Modem|Home ISP|100000000|"
+                 "500000000|\n");
+        m_store->Write(Keys::Allowance, QStringLiteral("2"));
+        CExampleTariff::WriteTo(*m_store);
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        QCOMPARE(m_sink->tooltip,
+                 QStringLiteral("Waiting for connection...\n0.60/2.00 GB, 30 %, 16 day(s) left"));
+        const qint64 passes = m_monitor->PlanWatch().LogPasses();
+        const double logCost = m_monitor->Usage().timeCost;
+
+        Connect();
+        for (int second = 1; second <= 120; ++second) {
+            m_counters->received = second * 10000000;
+            m_clock->AdvanceSecs(1);
+            m_monitor->Poll();
+        }
+        QCOMPARE(m_monitor->PlanWatch().LogPasses(), passes);
+        QCOMPARE(m_sink->tooltip,
+                 QStringLiteral("Connected - 00:02:00\n1.80/2.00 GB, 90 %, 16 day(s) left"));
+        // Without a notification server, 80 % is told in a box, once.
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown()[0].text,
+                 QStringLiteral("80 % of your data used\n1.60 GB of 2.00 GB used, 16 day(s) left "
+                                "in this cycle"));
+        const CCycleUsage usage = m_monitor->Usage();
+        QCOMPARE(usage.received, qint64(1700000000));
+        QCOMPARE(usage.calls, 2);
+        // Two minutes at 0.60 and the dial charge of 0.10.
+        QCOMPARE(usage.timeCost - logCost, 1.30);
+
+        // The call's record goes to the log: read once more, and the line stays.
+        Drop();
+        QCOMPARE(m_monitor->PlanWatch().LogPasses(), passes + 1);
+        QCOMPARE(m_sink->tooltip,
+                 QStringLiteral("Waiting for connection...\n1.80/2.00 GB, 90 %, 16 day(s) left"));
+    }
+
+    // At the cap a plan that hangs up there ends the call that took the cycle past its
+    // allowance and says why; asked once per call when the hang-up wants a yes.
+    void dataPlanCapHangsUpTheCallThatReachesIt()
+    {
+        m_clock->Set(QDateTime(QDate(2026, 3, 14), QTime(12, 0, 0)));
+        m_store->Write(Keys::Allowance, QStringLiteral("1"));
+        m_store->Write(Keys::AtLimit, 1);
+        m_store->Write(Keys::WarnAt, QString());
+        m_store->Write(Keys::ConfirmHangup, 1);
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        m_counters->received = 999999999;
+        Tick();
+        QVERIFY(boxes.Shown().isEmpty());
+
+        // Declined: the call goes on and is not asked about again.
+        boxes.Answer(CMessageBox::Answer::No);
+        m_counters->received = 1000000000;
+        Tick();
+        Tick();
+        QCOMPARE(boxes.Shown().size(), 1);
+        QVERIFY(m_ras->hangUps.isEmpty());
+        Drop();
+
+        // A new start below the cap.
+        QFile::remove(m_dir->filePath(QStringLiteral("logfile.log")));
+        m_counters->received = 0;
+        Connect();
+        boxes.Clear();
+        boxes.Answer(CMessageBox::Answer::Yes);
+        m_counters->received = 1000000000;
+        Tick();
+        QCOMPARE(m_ras->hangUps.size(), 1);
+        QCOMPARE(boxes.Shown().size(), 2);
+        QCOMPARE(boxes.Shown()[1].text,
+                 QStringLiteral("Your data allowance of 1.00 GB is used up. Connection closed. "
+                                "Nothing is dialled on its own until the next cycle."));
+    }
+
+    // Past the cap nothing is dialled on its own until the next cycle; a call dialled by
+    // hand goes on.
+    void dataPlanPastTheCapDialsNothingOnItsOwn()
+    {
+        m_clock->Set(QDateTime(QDate(2026, 3, 14), QTime(12, 0, 0)));
+        WriteLog("02-03-2026|10:00:00|02-03-2026|10:10:00|u|USB Modem|Home ISP|0|1200000000|\n");
+        m_store->Write(Keys::Allowance, QStringLiteral("1"));
+        m_store->Write(Keys::AtLimit, 1);
+        m_store->Write(Keys::Redial, 1);
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        m_counters->received = 5000;
+        Tick();
+        QVERIFY(m_ras->hangUps.isEmpty());
+        Drop();
+        QCOMPARE(m_services->dials, 0);
+        QCOMPARE(m_sink->messages.first(),
+                 QStringLiteral("No redial: the data allowance is used up"));
+        m_services->scheduleResult = 1;
+        m_monitor->ScheduleTick();
+        QCOMPARE(m_services->dials, 0);
+        QCOMPARE(m_sink->messages.first(),
+                 QStringLiteral("No scheduled dial: the data allowance is used up"));
+
+        m_clock->Set(QDateTime(QDate(2026, 4, 1), QTime(0, 0, 5)));
+        m_monitor->ScheduleTick();
+        QCOMPARE(m_services->dials, 1);
+    }
+
 private:
+    void Tick()
+    {
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+    }
     void Connect()
     {
         m_ras->connections = {Call()};

@@ -32,7 +32,8 @@ void CBackgroundWork::DialDefaultConnection()
         &m_credentials,
         [this] {
             CDefaultDial::Run({m_store, m_remote, m_credentials,
-                               [this](const QString& line) { m_messages.AddMessage(line); }},
+                               [this](const QString& line) { m_messages.AddMessage(line); },
+                               m_mayRedial},
                               true, QApplication::activeWindow());
         },
         Qt::QueuedConnection);

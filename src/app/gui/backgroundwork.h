@@ -2,6 +2,7 @@
 
 #include "monitor/monitorservices.h"
 
+#include <functional>
 #include <memory>
 
 class CCredentialStore;
@@ -21,6 +22,9 @@ public:
                     CScheduleTicker& ticker, CUpgradeNotifier& upgrades,
                     std::shared_ptr<CMailResultSlot> mailSlot, CMonitorSink& messages);
 
+    // Asked before the dial window dials a busy line again; empty: always yes.
+    void SetMayRedial(std::function<bool()> mayRedial) { m_mayRedial = std::move(mayRedial); }
+
     void DialDefaultConnection() override;
     void StartMailCheckWorker() override;
     void StartUpgradeCheck() override;
@@ -34,4 +38,5 @@ private:
     CUpgradeNotifier& m_upgrades;
     std::shared_ptr<CMailResultSlot> m_mailSlot;
     CMonitorSink& m_messages;
+    std::function<bool()> m_mayRedial;
 };

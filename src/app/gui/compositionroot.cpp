@@ -47,6 +47,7 @@ CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore
                                 "If not, please install it and restart computer afterwards."));
     }
     platform.sound = std::make_unique<CSoundModule>();
+    platform.notifier = std::make_unique<CDesktopNotifier>(QDBusConnection::sessionBus());
     return platform;
 }
 
@@ -79,6 +80,10 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
         [this] { return m_usage.FromLog(m_store); }});
     m_monitor = std::make_unique<CConnectionMonitor>(store, remote, m_platform.counters.get(),
                                                      *m_display, *m_work, *m_platform.sound);
+    m_monitor->SetNotifier(m_platform.notifier.get());
+    // A busy line is dialled again only while the data plan allows dialling on its own.
+    m_work->SetMayRedial(
+        [monitor = m_monitor.get()] { return monitor->PlanWatch().MayDialOnItsOwn(); });
     // Background mail checks report to the monitor, until it goes.
     m_mailSlot->Set(
         [monitor = m_monitor.get()](const QString& result) { monitor->SetMailResult(result); });

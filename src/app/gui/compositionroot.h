@@ -3,6 +3,7 @@
 #include "billing/usagecache.h"
 #include "dialer/credentialstore.h"
 #include "dialer/remoteaccess.h"
+#include "monitor/desktopnotifier.h"
 #include "monitor/trafficcounters.h"
 #include "sound/soundplayer.h"
 
@@ -32,6 +33,8 @@ struct CPlatform {
     // counts of 0.
     std::unique_ptr<CTrafficCounters> counters;
     std::unique_ptr<CSoundPlayer> sound;
+    // Where the data plan's warnings go; null: the program's own box.
+    std::unique_ptr<CDesktopNotifier> notifier;
 };
 
 // Builds every service and window of the program once, each with what it needs, and keeps

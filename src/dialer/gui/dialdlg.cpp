@@ -82,6 +82,7 @@ void CDialDlg::RunDial(const CDialerParts& parts, QWidget* parent)
         return;
     auto* window = new CDialDlg(Dial, parent);
     window->m_session = new CDialSession(parts.store, parts.remote, parts.credentials, window);
+    window->m_session->SetMayRedial(parts.mayRedial);
     connect(window->m_session, &CDialSession::Changed, window, &CDialDlg::ShowSession);
     connect(window->m_session, &CDialSession::CloseRequested, window, [window] {
         // Connected or disconnected: the line is left as it is.

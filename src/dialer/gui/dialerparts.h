@@ -15,4 +15,6 @@ struct CDialerParts {
     CCredentialStore& credentials;
     // Adds a line to the main window's message list; may be empty.
     std::function<void(const QString&)> addMessage;
+    // Whether a busy line may be dialled again on its own; empty: yes.
+    std::function<bool()> mayRedial = {};
 };
