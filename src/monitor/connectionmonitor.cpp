@@ -492,10 +492,7 @@ std::optional<CPlanWatch::Call> CConnectionMonitor::PlanCall(const QDateTime& no
 {
     if (!m_connected)
         return std::nullopt;
-    // The byte counts are still 32 bits that wrap here; read unsigned, as the window shows
-    // them, until they are widened.
-    return CPlanWatch::Call{m_start, now, static_cast<quint32>(ReceivedSinceStart()),
-                            static_cast<quint32>(SentSinceStart())};
+    return CPlanWatch::Call{m_start, now, ReceivedSinceStart(), SentSinceStart()};
 }
 
 void CConnectionMonitor::ShowWaitingTray()

@@ -28,8 +28,8 @@ public:
     {}
     void SetInterface(const QString& name) override { m_interface = name; }
     void Trigger() override { m_counters.Update(m_interface); }
-    qint32 SentBytes() const override { return m_counters.SentBytes(); }
-    qint32 ReceivedBytes() const override { return m_counters.ReceivedBytes(); }
+    qint64 SentBytes() const override { return m_counters.SentBytes(); }
+    qint64 ReceivedBytes() const override { return m_counters.ReceivedBytes(); }
     void Cancel() override {}
     bool Busy() const override { return false; }
 

@@ -76,8 +76,9 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
         [](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
             CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
         },
-        // What the Data plan page shows of the current cycle.
-        [this] { return m_usage.FromLog(m_store); }});
+        // What the Data plan page shows of the current cycle: the monitor's usage, with the
+        // call in progress (the monitor is built below, before any window opens).
+        [this] { return m_monitor->Usage(); }});
     m_monitor = std::make_unique<CConnectionMonitor>(store, remote, m_platform.counters.get(),
                                                      *m_display, *m_work, *m_platform.sound);
     m_monitor->SetNotifier(m_platform.notifier.get());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "billing/usagecache.h"
 #include "dialer/credentialstore.h"
 #include "dialer/remoteaccess.h"
 #include "monitor/desktopnotifier.h"
@@ -68,7 +67,6 @@ private:
     std::unique_ptr<CScheduleTicker> m_ticker;
     std::unique_ptr<CMonitorDisplay> m_display;
     // The current billing cycle's figures from the log, for the Data plan page.
-    CUsageCache m_usage;
     std::unique_ptr<CBackgroundWork> m_work;
     std::unique_ptr<CWindowOpener> m_windows;
     std::unique_ptr<CConnectionMonitor> m_monitor;
