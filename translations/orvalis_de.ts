@@ -21,6 +21,13 @@
     </message>
 </context>
 <context>
+    <name>CAutoDialRule</name>
+    <message>
+        <source>Your data allowance is used up until %1. Dial anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CAutostart</name>
     <message>
         <source>Orvalis cannot be started with the desktop from where it is: the path of the program, %1, holds a line break, a tab or another control character, which a desktop entry cannot carry. No entry was written; move the program to a folder with a plain name and tick the option again.</source>
@@ -91,6 +98,14 @@
     <message>
         <source>Error connecting email server!</source>
         <translation>Fehler beim Verbinden mit dem Mailserver!</translation>
+    </message>
+    <message>
+        <source>No redial: the data allowance is used up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No scheduled dial: the data allowance is used up</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -177,9 +192,45 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     </message>
 </context>
 <context>
+    <name>CCycleUsage</name>
+    <message numerus="yes">
+        <source>%1 of %2 used (%3 %), %n day(s) left</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CDataPlanOptions</name>
+    <message>
+        <source>Please enter a day of the month from 1 to 31.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the allowance in GB as a number such as 30 or 2.5, or leave it empty for no plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter a price of 0 or more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter percentages from 1 to 1000, separated by commas, such as 80,100.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDefaultDial</name>
     <message>
         <source>Connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDesktopNotifier</name>
+    <message>
+        <source>Hang up</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -519,6 +570,10 @@ Check your email settings!</source>
         <source>Checking mail...</source>
         <translation>Prüfe E-Mail...</translation>
     </message>
+    <message>
+        <source>Data plan</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CMessageListModel</name>
@@ -632,6 +687,81 @@ Check your email settings!</source>
     </message>
     <message>
         <source>times</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COptDataPlanPage</name>
+    <message>
+        <source>Received and sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warn only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hang up and do not dial on its own until the next cycle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>empty: no plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 GB = 1,000,000,000 bytes, as carriers count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cycle starts on day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Allowance (GB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Counts against it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Price per GB past it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warn at (%, comma-separated)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At the limit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This cycle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No data plan set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cycle: %1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At this rate: %1 by the cycle&apos;s end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Daily budget: %1 a day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cost so far: %1, projected: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -988,6 +1118,10 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data plan</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1352,6 +1486,10 @@ Check your email settings!</source>
     <message>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Configuration - Data plan</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,9 @@
 #include "billing/reportrow.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
+#include "billing/usagecache.h"
 #include "common/settingsstore.h"
+#include "support/testclock.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +27,20 @@ private:
     QTemporaryDir m_dir;
 
     QString LogPath() const { return m_dir.filePath(QStringLiteral("logfile.log")); }
+
+    QProcess::ExitStatus RunCli(const QStringList& args, QByteArray& output, int& code)
+    {
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(ORVALIS_CLI_PATH), args);
+        if (!cli.waitForFinished(60000))
+            return QProcess::CrashExit;
+        output = cli.readAllStandardOutput();
+        code = cli.exitCode();
+        return cli.exitStatus();
+    }
 
     // Writes the settings for the plan and the log; returns the plan as the program reads it.
     CDataPlan Prepare(const QString& plan, const QString& log)
@@ -128,19 +144,44 @@ private slots:
               "cycleTotal");
 
         // The command-line tool, newest first.
-        QProcess cli;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        cli.setProcessEnvironment(env);
-        cli.start(QStringLiteral(ORVALIS_CLI_PATH),
-                  {QStringLiteral("report"), QStringLiteral("--json")});
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.exitCode(), 0);
-        const QJsonArray rows = QJsonDocument::fromJson(cli.readAllStandardOutput()).array();
+        QByteArray output;
+        int code = -1;
+        QCOMPARE(RunCli({QStringLiteral("report"), QStringLiteral("--json")}, output, code),
+                 QProcess::NormalExit);
+        QCOMPARE(code, 0);
+        const QJsonArray rows = QJsonDocument::fromJson(output).array();
         QStringList printed;
         for (const QJsonValue& row : rows)
             printed.prepend(CTariff::PriceText(row.toObject().value(u"price").toDouble()));
         QCOMPARE(printed, prices);
+    }
+
+    // The running program's figures of a cycle (the page, the tooltip, the alerts) and the
+    // tool's are the same for the same day; --over decides by them.
+    void usageAgreesWithTheTool()
+    {
+        Prepare(QStringLiteral("Allowance=10 OveragePerGB=2 CycleStartDay=15"),
+                QStringLiteral("14-11-2026|10:00:00|14-11-2026|10:10:00|a|p|I|0|9000000000|\n"
+                               "15-11-2026|10:00:00|15-11-2026|10:05:00|a|p|I|5|8000000000|\n"));
+        const CSettingsStore store(m_dir.filePath(QStringLiteral("config/orvalis/ov.ini")));
+        const CTestClock clock(QDateTime(QDate(2026, 11, 20), QTime(12, 0)));
+        const QByteArray program = CUsageCache().FromLog(store).ToJson();
+        QVERIFY(program.contains("\"percent\":80.0"));
+        QByteArray output;
+        int code = -1;
+        QCOMPARE(
+            RunCli({QStringLiteral("usage"), QStringLiteral("--json"), QStringLiteral("--date"),
+                    QStringLiteral("2026-11-20"), QStringLiteral("--over"), QStringLiteral("80")},
+                   output, code),
+            QProcess::NormalExit);
+        QCOMPARE(output, program + '\n');
+        QCOMPARE(code, 1);
+        QCOMPARE(
+            RunCli({QStringLiteral("usage"), QStringLiteral("--date"), QStringLiteral("2026-11-20"),
+                    QStringLiteral("--over"), QStringLiteral("80.1")},
+                   output, code),
+            QProcess::NormalExit);
+        QCOMPARE(code, 0);
     }
 };
 
