@@ -1,6 +1,5 @@
 #include "app/monitorcallcommands.h"
 
-#include "common/messagebox.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitorservices.h"
 
@@ -12,10 +11,8 @@ CMonitorCallCommands::CMonitorCallCommands(CConnectionMonitor& monitor, CMonitor
 void CMonitorCallCommands::Connect()
 {
     // Past the data plan's cap the user decides.
-    const QString question = m_monitor.PlanWatch().ConnectQuestion();
-    if (!question.isEmpty() && !CMessageBox::Ask(question))
-        return;
-    m_services.DialDefaultConnection();
+    if (m_monitor.PlanWatch().MayDialByHand())
+        m_services.DialDefaultConnection();
 }
 
 void CMonitorCallCommands::Hangup(bool ask)

@@ -129,3 +129,9 @@ QString CPlanWatch::ConnectQuestion()
                ? QString()
                : CAutoDialRule::ConnectQuestion(usage);
 }
+
+bool CPlanWatch::MayDialByHand()
+{
+    const QString question = ConnectQuestion();
+    return question.isEmpty() || CMessageBox::Ask(question);
+}

@@ -53,6 +53,9 @@ public:
     bool MayDialOnItsOwn();
     // Empty when a Connect by hand may dial at once; else the question to ask first.
     QString ConnectQuestion();
+    // Whether a dial by hand goes ahead: at once below the cap, past it when the user
+    // answers the question with Yes.
+    bool MayDialByHand();
 
     // How many times the log was read for the usage.
     qint64 LogPasses() const { return m_cache.Passes(); }

@@ -59,6 +59,7 @@ private slots:
     void progressAfterTheWindowClosedIsDropped();
     void defaultDialAsksOnlyWhenNothingIsRemembered();
     void connectionsWindow();
+    void connectionsWindowAsksPastTheCap();
     void noDefaultOpensTheConnectionsWindow();
 
 private:
@@ -322,6 +323,22 @@ void TestDialDlg::connectionsWindow()
              u"Please select entry to dial first. Or create it, using Add..."_s);
     window->Hide();
     QTRY_VERIFY(!window);
+}
+
+// Past the data plan's cap a dial from the Connections window waits for the user's Yes.
+void TestDialDlg::connectionsWindowAsksPastTheCap()
+{
+    CDialerParts parts = Parts();
+    int asked = 0;
+    parts.mayDialByHand = [&asked] { return ++asked > 1; }; // No first, then Yes
+    QPointer<CConnectionsDlg> window = CConnectionsDlg::Open(parts, nullptr);
+    window->Select(u"Work"_s);
+    window->Dial();
+    QCOMPARE(asked, 1);
+    QVERIFY(!CDialDlg::Current() && VisibleCredentialWindows().isEmpty());
+    window->Dial();
+    QCOMPARE(asked, 2);
+    QTRY_VERIFY(CDialDlg::Current() || !VisibleCredentialWindows().isEmpty());
 }
 
 void TestDialDlg::noDefaultOpensTheConnectionsWindow()

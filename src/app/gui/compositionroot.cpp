@@ -78,7 +78,9 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
         },
         // What the Data plan page shows of the current cycle: the monitor's usage, with the
         // call in progress (the monitor is built below, before any window opens).
-        [this] { return m_monitor->Usage(); }});
+        [this] { return m_monitor->Usage(); },
+        [this] { return m_monitor->PlanWatch().MayDialOnItsOwn(); },
+        [this] { return m_monitor->PlanWatch().MayDialByHand(); }});
     m_monitor = std::make_unique<CConnectionMonitor>(store, remote, m_platform.counters.get(),
                                                      *m_display, *m_work, *m_platform.sound);
     m_monitor->SetNotifier(m_platform.notifier.get());

@@ -64,7 +64,8 @@ bool CWindowOpener::OpenPreferences(CPreferencesSheet::Page page)
 void CWindowOpener::OpenConnections()
 {
     CConnectionsDlg::Open({m_parts.store, m_parts.remote, m_parts.credentials,
-                           [this](const QString& line) { m_parts.messages.AddMessage(line); }},
+                           [this](const QString& line) { m_parts.messages.AddMessage(line); },
+                           m_parts.mayRedial, m_parts.mayDialByHand},
                           QApplication::activeWindow());
 }
 

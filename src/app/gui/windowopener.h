@@ -35,6 +35,10 @@ struct CWindowOpenerParts {
     std::function<void(CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check)> runCheck;
     // The figures of the current billing cycle, for the Data plan page.
     std::function<CCycleUsage()> cycleUsage;
+    // The data plan's word on dialling from the Connections window: a busy line's redial,
+    // and a dial by hand past the cap (which asks). Empty: yes.
+    std::function<bool()> mayRedial = {};
+    std::function<bool()> mayDialByHand = {};
 };
 
 // Opens the windows and checks of the commands: preferences, connections, security,

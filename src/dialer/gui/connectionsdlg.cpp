@@ -127,14 +127,19 @@ void CConnectionsDlg::Select(const QString& name)
 void CConnectionsDlg::DoubleClick(const QString& name)
 {
     m_selected = name;
-    if (m_actions.DoubleClicked(m_selected))
+    if (m_actions.DoubleClicked(m_selected) && MayDialByHand())
         CDefaultDial::Run(m_parts, false, parentWidget());
 }
 
 void CConnectionsDlg::Dial()
 {
-    if (m_actions.MayDial(m_selected))
+    if (m_actions.MayDial(m_selected) && MayDialByHand())
         CDefaultDial::Run(m_parts, false, parentWidget());
+}
+
+bool CConnectionsDlg::MayDialByHand() const
+{
+    return !m_parts.mayDialByHand || m_parts.mayDialByHand();
 }
 
 void CConnectionsDlg::Add()

@@ -48,6 +48,8 @@ protected:
 
 private:
     CConnectionsDlg(const CDialerParts& parts, QWidget* parent);
+    // Past the data plan's cap the user is asked first.
+    bool MayDialByHand() const;
     void Fill(const QStringList& names);
 
     CDialerParts m_parts;

@@ -17,4 +17,6 @@ struct CDialerParts {
     std::function<void(const QString&)> addMessage;
     // Whether a busy line may be dialled again on its own; empty: yes.
     std::function<bool()> mayRedial = {};
+    // Asked before a dial by hand (the data plan's cap); empty: dial.
+    std::function<bool()> mayDialByHand = {};
 };
