@@ -1079,6 +1079,19 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
+    <name>CPlanWatch</name>
+    <message>
+        <source>Your data allowance of %1 is used up. Connection closed. Nothing is dialled on its own until the next cycle.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1/%2 GB, %3 %, %n day(s) left</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
@@ -1504,6 +1517,19 @@ Check your email settings!</source>
     <message>
         <source>Please visit %1 to see whether a newer version is available.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CUsageAlerts</name>
+    <message>
+        <source>%1 % of your data used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %2 used, %n day(s) left in this cycle</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -24,7 +24,7 @@
     <name>CAutoDialRule</name>
     <message>
         <source>Your data allowance is used up until %1. Dial anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Datenvolumen ist bis %1 aufgebraucht. Trotzdem wählen?</translation>
     </message>
 </context>
 <context>
@@ -101,11 +101,11 @@
     </message>
     <message>
         <source>No redial: the data allowance is used up</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Wahlwiederholung: Das Datenvolumen ist aufgebraucht</translation>
     </message>
     <message>
         <source>No scheduled dial: the data allowance is used up</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine geplante Einwahl: Das Datenvolumen ist aufgebraucht</translation>
     </message>
 </context>
 <context>
@@ -195,9 +195,9 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     <name>CCycleUsage</name>
     <message numerus="yes">
         <source>%1 of %2 used (%3 %), %n day(s) left</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 von %2 verbraucht (%3 %), noch %n Tag</numerusform>
+            <numerusform>%1 von %2 verbraucht (%3 %), noch %n Tage</numerusform>
         </translation>
     </message>
 </context>
@@ -205,19 +205,19 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     <name>CDataPlanOptions</name>
     <message>
         <source>Please enter a day of the month from 1 to 31.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie einen Tag des Monats von 1 bis 31 ein.</translation>
     </message>
     <message>
         <source>Please enter the allowance in GB as a number such as 30 or 2.5, or leave it empty for no plan.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie das Volumen in GB als Zahl wie 30 oder 2.5 ein, oder lassen Sie das Feld für keinen Tarif leer.</translation>
     </message>
     <message>
         <source>Please enter a price of 0 or more.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie einen Preis von 0 oder mehr ein.</translation>
     </message>
     <message>
         <source>Please enter percentages from 1 to 1000, separated by commas, such as 80,100.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie Prozentwerte von 1 bis 1000 ein, durch Kommas getrennt, etwa 80,100.</translation>
     </message>
 </context>
 <context>
@@ -231,7 +231,7 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     <name>CDesktopNotifier</name>
     <message>
         <source>Hang up</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen</translation>
     </message>
 </context>
 <context>
@@ -572,7 +572,7 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Data plan</source>
-        <translation type="unfinished"></translation>
+        <translation>Datentarif</translation>
     </message>
 </context>
 <context>
@@ -694,75 +694,75 @@ Check your email settings!</source>
     <name>COptDataPlanPage</name>
     <message>
         <source>Received and sent</source>
-        <translation type="unfinished"></translation>
+        <translation>Empfangen und gesendet</translation>
     </message>
     <message>
         <source>Received only</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur empfangen</translation>
     </message>
     <message>
         <source>Warn only</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur warnen</translation>
     </message>
     <message>
         <source>Hang up and do not dial on its own until the next cycle</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen und bis zum nächsten Zeitraum nicht selbst wählen</translation>
     </message>
     <message>
         <source>empty: no plan</source>
-        <translation type="unfinished"></translation>
+        <translation>leer: kein Tarif</translation>
     </message>
     <message>
         <source>1 GB = 1,000,000,000 bytes, as carriers count</source>
-        <translation type="unfinished"></translation>
+        <translation>1 GB = 1.000.000.000 Bytes, wie die Anbieter zählen</translation>
     </message>
     <message>
         <source>Cycle starts on day</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitraum beginnt am Tag</translation>
     </message>
     <message>
         <source>Allowance (GB)</source>
-        <translation type="unfinished"></translation>
+        <translation>Volumen (GB)</translation>
     </message>
     <message>
         <source>Counts against it</source>
-        <translation type="unfinished"></translation>
+        <translation>Angerechnet wird</translation>
     </message>
     <message>
         <source>Price per GB past it</source>
-        <translation type="unfinished"></translation>
+        <translation>Preis je GB darüber hinaus</translation>
     </message>
     <message>
         <source>Warn at (%, comma-separated)</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnen bei (%, durch Kommas getrennt)</translation>
     </message>
     <message>
         <source>At the limit</source>
-        <translation type="unfinished"></translation>
+        <translation>Am Limit</translation>
     </message>
     <message>
         <source>This cycle</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Zeitraum</translation>
     </message>
     <message>
         <source>No data plan set</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Datentarif eingestellt</translation>
     </message>
     <message>
         <source>Cycle: %1 to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitraum: %1 bis %2</translation>
     </message>
     <message>
         <source>At this rate: %1 by the cycle&apos;s end</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei diesem Verbrauch: %1 bis zum Ende des Zeitraums</translation>
     </message>
     <message>
         <source>Daily budget: %1 a day</source>
-        <translation type="unfinished"></translation>
+        <translation>Tagesbudget: %1 pro Tag</translation>
     </message>
     <message>
         <source>Cost so far: %1, projected: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Kosten bisher: %1, voraussichtlich: %2</translation>
     </message>
 </context>
 <context>
@@ -1080,6 +1080,20 @@ Check your email settings!</source>
     </message>
 </context>
 <context>
+    <name>CPlanWatch</name>
+    <message>
+        <source>Your data allowance of %1 is used up. Connection closed. Nothing is dialled on its own until the next cycle.</source>
+        <translation>Ihr Datenvolumen von %1 ist aufgebraucht. Verbindung getrennt. Bis zum nächsten Zeitraum wird nicht selbst gewählt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1/%2 GB, %3 %, %n day(s) left</source>
+        <translation>
+            <numerusform>%1/%2 GB, %3 %, noch %n Tag</numerusform>
+            <numerusform>%1/%2 GB, %3 %, noch %n Tage</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
@@ -1122,7 +1136,7 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Data plan</source>
-        <translation type="unfinished"></translation>
+        <translation>Datentarif</translation>
     </message>
 </context>
 <context>
@@ -1489,7 +1503,7 @@ Check your email settings!</source>
     </message>
     <message>
         <source>Configuration - Data plan</source>
-        <translation type="unfinished"></translation>
+        <translation>Konfiguration - Datentarif</translation>
     </message>
 </context>
 <context>
@@ -1505,6 +1519,20 @@ Check your email settings!</source>
     <message>
         <source>Please visit %1 to see whether a newer version is available.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CUsageAlerts</name>
+    <message>
+        <source>%1 % of your data used</source>
+        <translation>%1 % Ihres Datenvolumens verbraucht</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %2 used, %n day(s) left in this cycle</source>
+        <translation>
+            <numerusform>%1 von %2 verbraucht, noch %n Tag in diesem Zeitraum</numerusform>
+            <numerusform>%1 von %2 verbraucht, noch %n Tage in diesem Zeitraum</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr const char* kContext = "CPlanWatch";
-
 int SecondsOfDay(const QDateTime& moment)
 {
     return moment.time().msecsSinceStartOfDay() / 1000;
@@ -75,7 +73,7 @@ void CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call
         hungUp = m_hangUp && m_hangUp();
         if (hungUp && !m_limitBoxOpen) {
             m_limitBoxOpen = true;
-            CMessageBox::Inform(QCoreApplication::translate(kContext,
+            CMessageBox::Inform(QCoreApplication::translate("CPlanWatch",
                                                             "Your data allowance of %1 is used up. "
                                                             "Connection closed. Nothing is dialled "
                                                             "on its own until the next cycle.")
@@ -112,7 +110,7 @@ QString CPlanWatch::TooltipLine(const CCycleUsage& usage)
     // in the tray's 63 characters.
     const qint64 percent = static_cast<qint64>(static_cast<long double>(usage.counted) * 100 /
                                                static_cast<long double>(usage.allowance));
-    return u'\n' + QCoreApplication::translate(kContext, "%1/%2 GB, %3 %, %n day(s) left", "",
+    return u'\n' + QCoreApplication::translate("CPlanWatch", "%1/%2 GB, %3 %, %n day(s) left", "",
                                                usage.daysLeft)
                        .arg(gb(usage.counted), gb(usage.allowance), QString::number(percent));
 }

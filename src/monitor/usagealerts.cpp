@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const char* kContext = "CUsageAlerts";
 const QString kDateForm = QStringLiteral("yyyy-MM-dd");
 
 } // namespace
@@ -78,12 +77,12 @@ int CUsageAlerts::Check(CSettingsStore& store, const CDataPlan& plan, const CCyc
 
 QString CUsageAlerts::SummaryText(int percent)
 {
-    return QCoreApplication::translate(kContext, "%1 % of your data used").arg(percent);
+    return QCoreApplication::translate("CUsageAlerts", "%1 % of your data used").arg(percent);
 }
 
 QString CUsageAlerts::BodyText(const CCycleUsage& usage)
 {
-    return QCoreApplication::translate(kContext, "%1 of %2 used, %n day(s) left in this cycle", "",
-                                       usage.daysLeft)
+    return QCoreApplication::translate(
+               "CUsageAlerts", "%1 of %2 used, %n day(s) left in this cycle", "", usage.daysLeft)
         .arg(CCycleUsage::GBText(usage.counted), CCycleUsage::GBText(usage.allowance));
 }
