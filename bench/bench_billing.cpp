@@ -1,10 +1,12 @@
 #include "loggen.h"
 #include "support/exampletariff.h"
 
+#include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
+#include "billing/usagecache.h"
 #include "common/settingsstore.h"
 
 #include <QDir>
@@ -130,6 +132,39 @@ void BM_TotalsCacheUnchanged(benchmark::State& state)
     state.counters["log_reads"] = double(cache.Passes());
 }
 
+// A totals pass under a data plan: every call's bytes also go to the cycles' ledger.
+void BM_TotalsPassPlan(benchmark::State& state)
+{
+    const QString path = CBenchFiles::Instance().Log(state.range(0));
+    CSettingsStore store = CBenchFiles::Instance().Store(state.range(0));
+    const CTariff tariff = CTariff::Load(store);
+    CDataPlan plan;
+    plan.allowance = 30 * CDataPlan::kBytesPerGB;
+    plan.overagePerGB = 2.0;
+    plan.cycleStartDay = 15;
+    for (auto _ : state) {
+        const CTotals totals = CTotals::Pass(path, CTotals::All, "15-06-2024", tariff, plan);
+        benchmark::DoNotOptimize(totals.totalCost);
+    }
+    SetUpCounters(state, path);
+}
+
+// What the tooltip, the Data plan page and the warnings ask every second during a call
+// when the log has not changed: no read of the log.
+void BM_UsageCacheUnchanged(benchmark::State& state)
+{
+    CSettingsStore store = CBenchFiles::Instance().Store(state.range(0));
+    store.Write(Keys::Allowance, QStringLiteral("30"));
+    CUsageCache cache;
+    cache.FromLog(store);
+    for (auto _ : state) {
+        const CCycleUsage usage = cache.FromLog(store);
+        benchmark::DoNotOptimize(usage.counted);
+    }
+    state.counters["log_reads"] = double(cache.Passes());
+    store.Write(Keys::Allowance, QString());
+}
+
 } // namespace
 
 BENCHMARK(BM_ReadAll)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -141,5 +176,7 @@ BENCHMARK(BM_TotalsCompute)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TotalsCacheUnchanged)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TotalsPassPlan)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UsageCacheUnchanged)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

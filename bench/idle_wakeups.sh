@@ -22,6 +22,8 @@
 #     SECONDS    length of each measured run (default: 40; the whole run then takes about
 #                2.5 minutes)
 #   ORVALIS_BENCH_NM=0 leaves out the NetworkManager run.
+#   ORVALIS_BENCH_PLAN=1 sets a data plan (1000 GB from the 15th, warnings at 80 and 100 %),
+#   so the tooltip's usage line and the plan's checks run every second of a call.
 #
 # Example: compare a release build against another one
 #   bench/idle_wakeups.sh build 60; bench/idle_wakeups.sh /path/to/other/build 60
@@ -54,6 +56,9 @@ fresh_home() {
     export HOME=$work/$1 XDG_CONFIG_HOME=$work/$1/config XDG_RUNTIME_DIR=$work/$1
     mkdir -p "$XDG_CONFIG_HOME/orvalis"
     printf '[Settings]\nShowSplash=0\n' >"$XDG_CONFIG_HOME/orvalis/ov.ini"
+    if [[ ${ORVALIS_BENCH_PLAN:-0} == 1 ]]; then
+        printf '[DataPlan]\nAllowance=1000\nCycleStartDay=15\n' >>"$XDG_CONFIG_HOME/orvalis/ov.ini"
+    fi
 }
 
 # Per thread: "name voluntary involuntary" context switches. A voluntary switch is the
