@@ -141,7 +141,9 @@ private Q_SLOTS:
             } else if (xml.name() == u"translation") {
                 const auto type = xml.attributes().value(QLatin1String("type")).toString();
                 QVERIFY2(type != u"vanished" && type != u"obsolete", qPrintable(source));
-                const bool done = type.isEmpty() && !xml.readElementText().isEmpty();
+                const bool done =
+                    type.isEmpty() &&
+                    !xml.readElementText(QXmlStreamReader::IncludeChildElements).isEmpty();
                 if (QStringList{"CMainDlg", "CTrayMenus", "CSummaryDlg", "CSummaryText"}.contains(
                         context)) {
                     if (done)
