@@ -13,23 +13,6 @@
 
 namespace {
 
-// Nothing is started on demand (no service folders): the only Secret Service is the one
-// the test starts.
-const char* kBusConfig =
-    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=@SOCKET@</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
 const QString kKeyringPassword = QStringLiteral("keyring test password");
 
 void Stop(std::unique_ptr<QProcess>& process)
@@ -65,7 +48,8 @@ bool CKeyringSession::StartBus()
 {
     if (!m_dir.isValid())
         return false;
-    m_address = m_bus.Start(kBusConfig, m_dir.filePath(QStringLiteral("bus")));
+    m_address =
+        m_bus.Start(CPrivateBus::OpenConfig("session"), m_dir.filePath(QStringLiteral("bus")));
     return !m_address.isEmpty();
 }
 

@@ -16,23 +16,6 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
 
-const char* kBusConfig =
-    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=@SOCKET@</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_type="method_call"/>
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-  </policy>
-</busconfig>
-)";
-
 } // namespace
 
 CNmMockBus::CNmMockBus() = default;
@@ -59,8 +42,8 @@ bool CNmMockBus::StartBus()
 {
     if (!m_dir.isValid())
         return false;
-    const QByteArray address =
-        m_bus.Start(kBusConfig, m_dir.filePath(QStringLiteral("system_bus_socket")));
+    const QByteArray address = m_bus.Start(CPrivateBus::OpenConfig("system"),
+                                           m_dir.filePath(QStringLiteral("system_bus_socket")));
     if (address.isEmpty())
         return false;
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);

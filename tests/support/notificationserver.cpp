@@ -11,23 +11,6 @@ const QString kClientConnection = QStringLiteral("orvalis-test-notification-clie
 // Why a notification was closed: on request.
 constexpr uint kClosedByCall = 3;
 
-const char* kBusConfig =
-    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=@SOCKET@</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_type="method_call"/>
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-  </policy>
-</busconfig>
-)";
-
 } // namespace
 
 CNotificationServer::CNotificationServer() = default;
@@ -51,7 +34,8 @@ bool CNotificationServer::StartBus()
 {
     if (!m_dir.isValid())
         return false;
-    m_address = m_bus.Start(kBusConfig, m_dir.filePath(QStringLiteral("session_bus_socket")));
+    m_address = m_bus.Start(CPrivateBus::OpenConfig("session"),
+                            m_dir.filePath(QStringLiteral("session_bus_socket")));
     if (m_address.isEmpty())
         return false;
     const QString address = QString::fromUtf8(m_address);

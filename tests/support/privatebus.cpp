@@ -34,6 +34,27 @@ QByteArray CPrivateBus::Start(const QByteArray& configTemplate, const QString& s
     return m_daemon->readLine().trimmed();
 }
 
+QByteArray CPrivateBus::OpenConfig(const char* type)
+{
+    return QByteArray(
+               R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>@TYPE@</type>
+  <listen>unix:path=@SOCKET@</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+  </policy>
+</busconfig>
+)")
+        .replace("@TYPE@", type);
+}
+
 void CPrivateBus::Stop()
 {
     if (!m_daemon)

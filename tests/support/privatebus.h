@@ -19,6 +19,11 @@ public:
     QByteArray Start(const QByteArray& configTemplate, const QString& socketPath);
     void Stop();
 
+    // A configuration for a bus of the given type ("session" or "system") that listens on
+    // "@SOCKET@", starts nothing on demand and lets every client own any name, call
+    // anything and watch everything.
+    static QByteArray OpenConfig(const char* type);
+
 private:
     std::unique_ptr<QProcess> m_daemon;
 };
