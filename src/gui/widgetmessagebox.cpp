@@ -41,6 +41,9 @@ std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& bo
         question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
     if (question)
         dialog->setDefaultButton(QMessageBox::Yes);
+    // Box texts carry what servers, files and other programs hand us: never markup, so a
+    // reply cannot draw links or make the box load a file as an image.
+    dialog->setTextFormat(Qt::PlainText);
     return dialog;
 }
 

@@ -7,12 +7,14 @@
 #include "dialer/gui/credentialsdlg.h"
 #include "dialer/gui/defaultdial.h"
 #include "dialer/gui/dialdlg.h"
+#include "gui/widgetmessagebox.h"
 #include "support/scriptedmessagebox.h"
 #include "support/scriptedremoteaccess.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -148,6 +150,19 @@ void TestDialDlg::checkModes()
     QCOMPARE(window->ButtonText(), u"Cancel"_s);
     Q_EMIT check->Finished(u"You have 3 new messages"_s, true);
     QCOMPARE(window->ButtonText(), u"OK"_s);
+
+    // What a server answers is shown as it is, never as markup: drawn as rich text, this
+    // reply would make the window load /dev/zero as an image until memory runs out.
+    const QString hostile = u"<h1>New!</h1><a href=\"x\">x</a><img src=\"/dev/zero\">"_s;
+    Q_EMIT check->Finished(hostile, true);
+    QCOMPARE(window->StatusText(), hostile);
+    QCOMPARE(window->findChild<QLabel*>()->textFormat(), Qt::PlainText);
+    QVERIFY(!window->grab().isNull());
+    const std::unique_ptr<QMessageBox> box =
+        CWidgetMessageBox::Build({hostile, {}, CMessageBox::Icon::Information}, nullptr);
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    box->show();
+    QVERIFY(!box->grab().isNull());
 
     // Escape closes it; the check goes with it.
     QTest::keyClick(window, Qt::Key_Escape);

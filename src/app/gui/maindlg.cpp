@@ -224,6 +224,8 @@ void CMainDlg::BuildButtons()
 QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
 {
     auto* shown = new QLabel(value);
+    // Entry names, mail results: never markup.
+    shown->setTextFormat(Qt::PlainText);
     shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(new QLabel(label), row, 0);
     grid->addWidget(shown, row, 1);

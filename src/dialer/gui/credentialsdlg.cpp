@@ -28,6 +28,7 @@ CCredentialsDlg::CCredentialsDlg(const CDialerParts& parts, QWidget* parent, Don
     connect(m_flow, &CCredentialsFlow::Closed, this, &CCredentialsDlg::Finish);
 
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText); // holds the entry's name
     m_user = new QLineEdit(this);
     m_password = new QLineEdit(this);
     m_password->setEchoMode(QLineEdit::Password);

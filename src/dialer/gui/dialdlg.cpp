@@ -23,6 +23,8 @@ CDialDlg::CDialDlg(Mode mode, QWidget* parent)
     setWindowTitle(tr("Orvalis"));
     m_status = new QLabel(this);
     m_status->setWordWrap(true);
+    // The status shows what servers answer: plain text only.
+    m_status->setTextFormat(Qt::PlainText);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_status->setMinimumSize(260, 2 * m_status->fontMetrics().lineSpacing());
     m_button = new QPushButton(tr("Cancel"), this);

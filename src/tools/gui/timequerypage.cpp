@@ -21,6 +21,7 @@ CTimeQueryPage::CTimeQueryPage(const CSettingsStore& store, QWidget* parent)
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
+    m_internetTime->setTextFormat(Qt::PlainText); // what the time server answered
     auto* layout = new QFormLayout(this);
     layout->addRow(heading);
     layout->addRow(tr("Current computer clock time :"), m_computerTime);
