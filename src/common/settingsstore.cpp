@@ -4,7 +4,7 @@
 #include "common/filename.h"
 #include "common/inidocument.h"
 
-#include <QSet>
+#include <QHash>
 
 #include <cerrno>
 #include <climits>
@@ -32,8 +32,12 @@ ReadResult ReadWholeFile(const QByteArray& path, QByteArray& out)
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     const auto result = [&] {
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        if (::fstat(fd, &st) != 0)
             return ReadResult::Failed;
+        if (!S_ISREG(st.st_mode)) {
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+            return ReadResult::Failed;
+        }
         if (st.st_size > kMaxFileSize)
             return ReadResult::TooLarge;
         out.reserve(static_cast<qsizetype>(st.st_size));
@@ -52,27 +56,35 @@ ReadResult ReadWholeFile(const QByteArray& path, QByteArray& out)
             out.append(buffer, n);
         }
     }();
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return result;
 }
 
-// Paths of the settings files whose size the user has been told about; a file leaves the
-// set once it can be read again, so the next time it grows too large is told again.
+// Per path, the trouble the user has last been told about; a file leaves the map once it
+// can be read again (or is gone), so the next trouble is told again.
 std::mutex g_toldMutex;
-QSet<QString> g_toldTooLarge;
+QHash<QString, ReadResult> g_told;
 
-// The text of a file too large to be ours, when it is news.
-std::optional<QString> TooLargeNotice(const QString& path, ReadResult result)
+// The text about a file that is there but cannot be used, when it is news.
+std::optional<QString> TroubleNotice(const QString& path, ReadResult result, int error)
 {
     {
         const std::lock_guard lock(g_toldMutex);
-        if (result != ReadResult::TooLarge) {
-            g_toldTooLarge.remove(path);
+        if (result == ReadResult::Ok || result == ReadResult::Missing) {
+            g_told.remove(path);
             return std::nullopt;
         }
-        if (g_toldTooLarge.contains(path))
+        const auto told = g_told.constFind(path);
+        if (told != g_told.constEnd() && *told == result)
             return std::nullopt;
-        g_toldTooLarge.insert(path);
+        g_told.insert(path, result);
+    }
+    if (result == ReadResult::Failed) {
+        return QStringLiteral("The settings file %1 cannot be read (%2). The values last "
+                              "read from it stay in use until it can be read again.")
+            .arg(path, qt_error_string(error));
     }
     return QStringLiteral("The settings file %1 is larger than %2 MiB, so it cannot "
                           "be a settings file of Orvalis. Its settings are not "
@@ -84,8 +96,14 @@ std::optional<QString> TooLargeNotice(const QString& path, ReadResult result)
 
 } // namespace
 
+struct CSettingsStore::LastGood {
+    std::mutex mutex;
+    std::optional<QByteArray> text;
+};
+
 CSettingsStore::CSettingsStore(QString path)
     : m_path(std::move(path))
+    , m_lastGood(std::make_shared<LastGood>())
 {}
 
 void CSettingsStore::SetNoticeHandler(NoticeHandler handler)
@@ -123,9 +141,19 @@ std::optional<QString> CSettingsStore::Lookup(const QString& section, const QStr
 {
     QByteArray data;
     const ReadResult result = ReadWholeFile(CFileName::Encode(m_path), data);
-    if (const std::optional<QString> notice = TooLargeNotice(m_path, result))
+    const int error = errno;
+    if (const std::optional<QString> notice = TroubleNotice(m_path, result, error))
         Notice(*notice);
-    if (result != ReadResult::Ok)
+    {
+        const std::lock_guard lock(m_lastGood->mutex);
+        if (result == ReadResult::Ok)
+            m_lastGood->text = data;
+        else if (result == ReadResult::Failed && m_lastGood->text)
+            data = *m_lastGood->text;
+        else
+            m_lastGood->text.reset();
+    }
+    if (data.isEmpty())
         return std::nullopt;
     const std::optional<QString> value = CIniDocument(data).Value(section, key);
     if (!value)
@@ -184,12 +212,16 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     // cannot be read is never written over.
     QByteArray data;
     const ReadResult read = ReadWholeFile(writer.Target(), data);
-    if (read == ReadResult::TooLarge) {
-        if (const std::optional<QString> notice = TooLargeNotice(m_path, read))
+    if (read == ReadResult::Failed || read == ReadResult::TooLarge) {
+        const int error = errno;
+        if (const std::optional<QString> notice = TroubleNotice(m_path, read, error))
             Notice(*notice);
-    }
-    if (read == ReadResult::Failed || read == ReadResult::TooLarge)
         return false;
+    }
+    {
+        const std::lock_guard lock(m_lastGood->mutex);
+        m_lastGood->text = data;
+    }
 
     CIniDocument document(data);
     if (!value) {
@@ -198,7 +230,12 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
     } else {
         document.SetValue(section, key, *value);
     }
-    return writer.Commit(document.ToText());
+    const QByteArray text = document.ToText();
+    if (!writer.Commit(text))
+        return false;
+    const std::lock_guard lock(m_lastGood->mutex);
+    m_lastGood->text = text;
+    return true;
 }
 
 int CSettingsStore::Read(const CIntKey& key) const

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Named values under named sections of an INI file ("[Section]", "Key=Value").
@@ -16,10 +17,13 @@
 // fsync, rename), keeping every other section, key, comment and their order. The file is
 // created readable by its owner only.
 //
-// A missing, unreadable or garbled file gives the caller's defaults; a write that cannot
-// be done returns false and leaves the old file as it was. A file too large to be a
-// settings file is also told to the notice handler, once until it can be read again; the
-// store shows nothing itself.
+// A missing or garbled file gives the caller's defaults; a write that cannot be done
+// returns false and leaves the old file as it was. A file that is there but cannot be read
+// (too many open files, no permission, not a plain file) is an error, not an empty file:
+// the values this store last read from it stay in use (the defaults when it has read
+// none yet). Such a file, and one too large to be a settings file (whose values are not
+// used), is told to the notice handler once until it can be read again; the store shows
+// nothing itself.
 //
 // The text model of the file is CIniDocument, the replacing of it CAtomicFileWriter.
 //
@@ -79,5 +83,9 @@ private:
     bool Modify(const QString& section, const QString& key, const QString* value);
     static void Notice(const QString& text);
 
+    struct LastGood;
+
     QString m_path;
+    // The text of the last good read; copies of the store share it.
+    std::shared_ptr<LastGood> m_lastGood;
 };

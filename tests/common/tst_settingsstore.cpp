@@ -413,6 +413,58 @@ private Q_SLOTS:
         QFile::remove(m_path);
     }
 
+    // A file that is there but cannot be read is an error, not an empty file: the values
+    // last read stay in use and the user is told once. A missing file reads as defaults.
+    void unreadableFileKeepsLastValues_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::newRow("folder in its place") << "folder";
+        QTest::newRow("pipe in its place") << "pipe";
+    }
+    void unreadableFileKeepsLastValues()
+    {
+        QFETCH(QString, blocker);
+        QStringList notices;
+        CSettingsStore::SetNoticeHandler([&notices](const QString& text) { notices.append(text); });
+        const auto restore = qScopeGuard([] { CSettingsStore::SetNoticeHandler({}); });
+        const auto block = [&] {
+            QFile::remove(m_path);
+            if (blocker == QLatin1String("folder"))
+                return QDir().mkpath(m_path);
+            return ::mkfifo(QFile::encodeName(m_path).constData(), 0600) == 0;
+        };
+        const auto unblock = [&] {
+            QDir(m_path).removeRecursively();
+            QFile::remove(m_path);
+        };
+        const auto cleanup = qScopeGuard(unblock);
+
+        CSettingsStore store(m_path);
+        WriteFile(m_path, "[Settings]\nShowSplash=0\n");
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        QVERIFY(block());
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        QVERIFY(!store.Write(Keys::ShowSplash, 1));
+        QCOMPARE(store.Read(Keys::ShowSplash), 0);
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices.first().contains(m_path));
+
+        // Readable again: its values, and the next trouble is told again.
+        unblock();
+        WriteFile(m_path, "[Settings]\nShowSplash=2\n");
+        QCOMPARE(store.Read(Keys::ShowSplash), 2);
+        QVERIFY(block());
+        QCOMPARE(store.Read(Keys::ShowSplash), 2);
+        QCOMPARE(notices.size(), 2);
+
+        // Missing: the defaults, also when it turns unreadable after that.
+        unblock();
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+        QVERIFY(block());
+        QCOMPARE(store.Read(Keys::ShowSplash), 1);
+    }
+
     void staleTempFilesAreRemoved()
     {
         QProcess finished;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +69,7 @@ private slots:
     void phonebookEntries();
     void garbageFileGivesDefaults();
     void unwritableFileFailsTheDialInsteadOfConnecting();
+    void unreadableFileKeepsTheLineUp();
     void errorTexts();
     void defaultFileBesideSettings();
 
@@ -508,6 +510,44 @@ void TestSimRemoteAccess::unwritableFileFailsTheDialInsteadOfConnecting()
     QVERIFY(progress.states.last() != CRemoteAccess::Connected);
     QCOMPARE(progress.errors.last(), unsigned(CRemoteAccess::ErrorHardwareFailure));
     QVERIFY(Connections(sim).isEmpty());
+}
+
+void TestSimRemoteAccess::unreadableFileKeepsTheLineUp()
+{
+    CSettingsStore::SetNoticeHandler([](const QString&) {});
+    const auto restore = qScopeGuard([] { CSettingsStore::SetNoticeHandler({}); });
+    CSimRemoteAccess sim(FilePath());
+    QVERIFY(Set("Line", "Connected", u"Work"_s));
+    const QList<CActiveConnection> before = Connections(sim);
+    QCOMPARE(before.size(), 1);
+    m_clock->AdvanceSecs(3);
+    quint64 in = 0;
+    quint64 out = 0;
+    QVERIFY(sim.ReadByteCounters(u"ppp0"_s, in, out));
+
+    // For a while the file cannot be read (no descriptors left, say): the line stays up
+    // as it was, the same call with the same handle, and its counters go on.
+    QFile file(FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    file.close();
+    QVERIFY(QFile::remove(FilePath()));
+    QVERIFY(QDir().mkpath(FilePath()));
+    const auto unblock = qScopeGuard([this] { QDir(FilePath()).removeRecursively(); });
+    m_clock->AdvanceSecs(3);
+    const QList<CActiveConnection> during = Connections(sim);
+    QCOMPARE(during.size(), 1);
+    QCOMPARE(during[0].handle, before[0].handle);
+    quint64 laterIn = 0;
+    quint64 laterOut = 0;
+    QVERIFY(sim.ReadByteCounters(u"ppp0"_s, laterIn, laterOut));
+    QVERIFY(laterIn > in);
+
+    QVERIFY(QDir(FilePath()).removeRecursively());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    QCOMPARE(Connections(sim).value(0).handle, before[0].handle);
 }
 
 void TestSimRemoteAccess::errorTexts()

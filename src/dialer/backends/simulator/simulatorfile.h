@@ -8,7 +8,9 @@
 
 // The connection simulator's whole state: a small INI file read and written through
 // CSettingsStore, so every access sees the file as it is now. The running program, the
-// "--sim" command line and a user with a text editor can all change it at any time.
+// "--sim" command line and a user with a text editor can all change it at any time. While
+// the file is there but cannot be read (no file descriptors left, say), the state last
+// read stays in use, so a line that is up is not taken for a line that went down.
 //
 //   [Phonebook] Entries     entry names separated by "|" (default "Home ISP|Work")
 //   [Dial]      StepMs      milliseconds between two progress steps of a dial (300)
