@@ -21,15 +21,6 @@ QMessageBox::Icon ToIcon(CMessageBox::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-CMessageBox::Answer Present(const CMessageBox::Box& box)
-{
-    const std::unique_ptr<QMessageBox> dialog =
-        CWidgetMessageBox::Build(box, QApplication::activeWindow());
-    const int result = dialog->exec();
-    if (box.buttons != CMessageBox::Buttons::YesNo)
-        return CMessageBox::Answer::Ok;
-    return result == QMessageBox::Yes ? CMessageBox::Answer::Yes : CMessageBox::Answer::No;
-}
 } // namespace
 
 std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& box, QWidget* parent)
@@ -45,6 +36,16 @@ std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& bo
     // reply cannot draw links or make the box load a file as an image.
     dialog->setTextFormat(Qt::PlainText);
     return dialog;
+}
+
+CMessageBox::Answer CWidgetMessageBox::Present(const CMessageBox::Box& box)
+{
+    const std::unique_ptr<QMessageBox> dialog =
+        CWidgetMessageBox::Build(box, QApplication::activeWindow());
+    const int result = dialog->exec();
+    if (box.buttons != CMessageBox::Buttons::YesNo)
+        return CMessageBox::Answer::Ok;
+    return result == QMessageBox::Yes ? CMessageBox::Answer::Yes : CMessageBox::Answer::No;
 }
 
 void CWidgetMessageBox::Install()

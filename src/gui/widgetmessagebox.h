@@ -11,6 +11,8 @@ class QWidget;
 class CWidgetMessageBox {
 public:
     static void Install();
+    // Shows the box modally over the active window and waits for its answer.
+    static CMessageBox::Answer Present(const CMessageBox::Box& box);
 
     // The box as it is shown: over `parent` (the active window when it is asked).
     static std::unique_ptr<QMessageBox> Build(const CMessageBox::Box& box, QWidget* parent);

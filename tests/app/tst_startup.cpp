@@ -2,6 +2,7 @@
 
 #include "support/programrunner.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -151,6 +152,40 @@ private Q_SLOTS:
         for (const QString& line : ReadLines(log))
             QVERIFY2(record.match(line).hasMatch(), qPrintable(line));
         QCOMPARE(program->state(), QProcess::Running);
+    }
+
+    // A box at start (here: a record the last run left cannot go into the log) is shown
+    // once the program watches: calls are seen while it is up, and SIGTERM ends the
+    // program without anyone answering it.
+    void startBoxLeavesTheProgramWatching()
+    {
+        CSettingsStore(IniPath()).Write(Keys::ShowSplash, 0);
+        const QString log = m_run->ConfigFile(QStringLiteral("logfile.log"));
+        const QString journal = m_run->ConfigFile(QStringLiteral("logfile.journal"));
+        QVERIFY(QDir().mkpath(log));
+        {
+            QFile file(journal);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("pending=01-03-2024|10:00:00|01-03-2024|10:05:00|me|Simulated modem|"
+                       "Home ISP|100|200|\n");
+        }
+        QProcess* program = Start({QStringLiteral("--backend=sim")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 15000);
+        const QString simFile = m_run->FilePath(QStringLiteral("config/orvalis/simulator.ini"));
+        QVERIFY(Sim(QStringLiteral("connect Home ISP")));
+        // The running program gives a line it has seen its handle.
+        QTRY_VERIFY_WITH_TIMEOUT(CSettingsStore(simFile).Read(SimKeys::Handle).toLongLong() != 0,
+                                 10000);
+
+        program->terminate();
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        // The record still waits for the log, and the call is journaled for the next run.
+        QFile file(journal);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray kept = file.readAll();
+        QVERIFY2(kept.contains("pending=") && kept.contains("start="), kept.constData());
     }
 
     // A script asks how the call stands: one line of JSON, or exit code 1 with nobody there.

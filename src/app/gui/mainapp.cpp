@@ -8,6 +8,7 @@
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startoptions.h"
+#include "app/startupboxes.h"
 #include "app/translationloader.h"
 #include "common/apppaths.h"
 #include "common/messagebox.h"
@@ -21,7 +22,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLocale>
+#include <QPointer>
 #include <QThread>
 
 #include <cstdio>
@@ -97,6 +100,40 @@ int QueryStatus()
                      QStringLiteral("The running Orvalis does not know the status request."));
 }
 
+// Closes the boxes and dialogs open now; true when there was one.
+bool CloseModalWindows()
+{
+    bool closed = false;
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+        closed = true;
+    }
+    return closed;
+}
+
+// Logout (SIGTERM), Ctrl+C and a closed terminal end the program as Exit does, without a
+// question nobody may be there to answer. A box open now runs an event loop of its own
+// inside the program's: it is closed first, and the program ends once back in its own
+// loop, so what waited for the box does not go on after the monitor has ended.
+void EndOnSignal(QPointer<CMainDlg> window)
+{
+    if (!window)
+        return;
+    if (CloseModalWindows() && QThread::currentThread()->loopLevel() > 1) {
+        QMetaObject::invokeMethod(
+            window, [window] { EndOnSignal(window); }, Qt::QueuedConnection);
+        return;
+    }
+    const QString note = window->Quit();
+    if (!note.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(note));
+}
+
 } // namespace
 
 int CMainApp::Run(int argc, char** argv)
@@ -136,7 +173,8 @@ int CMainApp::Run(int argc, char** argv)
     // The windows speak the user's language when there is a translation for it.
     CTranslationLoader translations;
     translations.Install(QCoreApplication::applicationDirPath(), QLocale::system().uiLanguages());
-    CWidgetMessageBox::Install();
+    // Boxes that only tell something wait until the program watches calls and signals.
+    CStartupBoxes startBoxes(&CWidgetMessageBox::Present);
     // A settings file the store cannot use is told in a box. A box cannot open on a worker
     // thread, nor in the middle of whatever the event loop is doing when it reads a
     // setting: then it waits for the loop.
@@ -154,8 +192,10 @@ int CMainApp::Run(int argc, char** argv)
     CSettingsStore store(CAppPaths::SettingsFile(QCoreApplication::applicationDirPath()));
 
     // 3. The start-up password.
-    if (!CheckStartupPassword(store))
+    if (!CheckStartupPassword(store)) {
+        startBoxes.ShowNow();
         return 1;
+    }
 
     // Requests that arrive before the window exists (during the splash) wait for it.
     CCommandRouter* router = nullptr;
@@ -182,6 +222,7 @@ int CMainApp::Run(int argc, char** argv)
     QString note;
     CPlatform platform = CCompositionRoot::BuildPlatform(options.backend, store, &note);
     if (!platform.remoteAccess) {
+        startBoxes.ShowNow();
         CMessageBox::Error(note);
         return 2;
     }
@@ -193,17 +234,13 @@ int CMainApp::Run(int argc, char** argv)
         root.Display().AddMessage(note);
     CMainDlg& mainDlg = root.Window();
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
-    // Logout (SIGTERM), Ctrl+C and a closed terminal end the program as Exit does, without
-    // a question nobody may be there to answer.
     CSignalWatcher endSignals;
-    QObject::connect(&endSignals, &CSignalWatcher::Received, &mainDlg, [&mainDlg] {
-        const QString note = mainDlg.Quit();
-        if (!note.isEmpty())
-            std::fprintf(stderr, "%s\n", qPrintable(note));
-    });
+    QObject::connect(&endSignals, &CSignalWatcher::Received, &mainDlg,
+                     [window = QPointer<CMainDlg>(&mainDlg)] { EndOnSignal(window); });
 
     // 7. Run until the window's run ends.
     root.Open();
+    startBoxes.ShowOnceRunning();
     for (const QByteArray& request : early)
         root.Router().HandleRequest(request);
     const int result = app.exec();
