@@ -131,7 +131,7 @@ void CCallRecorder::CallSeen(const QDateTime& now)
 
 void CCallRecorder::CallGoesOn(const QDateTime& now)
 {
-    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+    if (m_journalUnsaved || !m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
         SaveJournal(now);
 }
 
@@ -214,10 +214,29 @@ void CCallRecorder::SaveJournal(const QDateTime& now, const QByteArray& alsoPend
         state.call = m_journaledCall;
     }
     const QStringList paths = JournalPaths();
-    m_journalFallback = !CCallJournal(paths.first()).Save(state) && paths.size() > 1;
-    if (paths.size() > 1) {
+    bool saved = CCallJournal(paths.first()).Save(state);
+    m_journalFallback = !saved && paths.size() > 1;
+    if (m_journalFallback) {
+        saved = CCallJournal(paths.last()).Save(state);
+        // The journal beside the log is older now: it goes, so the next start does not
+        // take its call for the one in progress.
+        if (saved)
+            CCallJournal(paths.first()).Save(CCallJournal::State());
+    } else if (paths.size() > 1) {
         // Only one journal holds the state: the other one is emptied.
-        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
+        CCallJournal(paths.last()).Save(CCallJournal::State());
+    }
+    m_journalUnsaved = !saved;
+    if (!saved) {
+        // The state stays in memory and is saved at the next chance.
+        if (!m_toldUnsaved)
+            CMessageBox::Error(
+                QStringLiteral("The call journal could not be saved in %1. Until it can be, a "
+                               "call in progress is lost if Orvalis is stopped without "
+                               "ending normally.")
+                    .arg(paths.join(QStringLiteral(" nor in "))));
+        m_toldUnsaved = true;
+        return;
     }
     m_lastJournal = now;
 }

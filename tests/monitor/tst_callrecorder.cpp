@@ -12,6 +12,8 @@
 #include <QTest>
 
 #include <memory>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,41 @@ CCallJournal::Call ACall()
     call.received = 4000;
     return call;
 }
+
+// Fills a small file system until a write fails; the fillers go with Free().
+void Fill(const QString& folder)
+{
+    const QStringList fillers = QDir(folder).entryList({u"filler-*"_s});
+    QFile filler(folder + u"/filler-"_s + QString::number(fillers.size()));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+}
+
+void Free(const QString& folder)
+{
+    for (const QString& filler : QDir(folder).entryList({u"filler-*"_s}))
+        QFile::remove(folder + u'/' + filler);
+}
+
+// A small tmpfs, unmounted when it goes.
+struct CSmallDisk {
+    QByteArray path;
+    bool mounted = false;
+    explicit CSmallDisk(const QString& folder)
+        : path(Bytes(folder))
+    {
+        mounted = QDir().mkpath(folder) &&
+                  ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k,mode=0700") == 0;
+    }
+    ~CSmallDisk()
+    {
+        if (mounted)
+            ::umount2(path.constData(), MNT_DETACH);
+    }
+};
 
 } // namespace
 
@@ -141,6 +178,70 @@ private Q_SLOTS:
         QVERIFY(CCallJournal(recorder.JournalPath()).Load().call);
         QVERIFY(QDir(shared).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
                                      QDir::NoDotAndDotDot));
+    }
+
+    // With the log's folder full the journal moves beside the settings; with both full the
+    // user hears of it once and the call is saved as soon as there is room again.
+    void journalOutlivesAFullDisk()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to mount file systems in a private namespace");
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            QSKIP("no private mount namespace here");
+        QTemporaryDir dir;
+        const QString logFolder = dir.filePath(u"log"_s);
+        const QString settingsFolder = dir.filePath(u"settings"_s);
+        const CSmallDisk logDisk(logFolder);
+        const CSmallDisk settingsDisk(settingsFolder);
+        if (!logDisk.mounted || !settingsDisk.mounted)
+            QSKIP("cannot mount a tmpfs here");
+        CSettingsStore store(settingsFolder + u"/ov.ini"_s);
+        QVERIFY(store.Write(Keys::IniPath, logFolder));
+        CScriptedRemoteAccess remoteAccess;
+        CRecordingSink sink;
+        CScriptedMessageBox boxes;
+        const CCallJournal::Call call = ACall();
+        const QString besideLog = logFolder + u"/logfile.journal"_s;
+        const QString besideSettings = settingsFolder + u"/logfile.journal"_s;
+        auto lastSeen = [](const QString& path) {
+            const CCallJournal::State state = CCallJournal(path).Load();
+            return state.call ? state.call->lastSeen : QDateTime();
+        };
+
+        const QDateTime now = call.start;
+        {
+            CCallRecorder recorder(store, remoteAccess, sink, [&] { return call; });
+            recorder.Start(u"anna"_s, now);
+            QCOMPARE(lastSeen(besideLog), now);
+
+            Fill(logFolder);
+            recorder.CallGoesOn(now.addSecs(60));
+            QCOMPARE(recorder.JournalPath(), besideSettings);
+            QCOMPARE(lastSeen(besideSettings), now.addSecs(60));
+            QVERIFY(!QFile::exists(besideLog));
+            QVERIFY(boxes.Shown().isEmpty());
+
+            // The old journal beside the log went and left room: fill it again.
+            Fill(logFolder);
+            Fill(settingsFolder);
+            recorder.CallGoesOn(now.addSecs(120));
+            recorder.CallGoesOn(now.addSecs(121));
+            QCOMPARE(boxes.Shown().size(), 1);
+            QCOMPARE(lastSeen(besideSettings), now.addSecs(60));
+
+            // Room again: saved at once, not a minute later.
+            Free(logFolder);
+            recorder.CallGoesOn(now.addSecs(122));
+            QCOMPARE(lastSeen(besideLog), now.addSecs(122));
+            QVERIFY(!QFile::exists(besideSettings));
+            QCOMPARE(boxes.Shown().size(), 1);
+        }
+        // Killed here: the next run finds the call.
+        CCallRecorder next(store, remoteAccess, sink, [] { return std::nullopt; });
+        next.Start(u"anna"_s, now.addSecs(300));
+        QVERIFY(next.HasJournaledCall());
+        Free(settingsFolder);
     }
 
     void journaledCallIsTakenOverOnlyWhenItIsTheCallUp_data()
