@@ -2,6 +2,8 @@
 
 #include "billing/bytecount.h"
 #include "common/apppaths.h"
+#include "common/filename.h"
+#include "common/messagebox.h"
 #include "monitor/monitorsink.h"
 
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,9 +42,24 @@ void CCallRecorder::Start(const QString& userName, const QDateTime& now)
     QList<QByteArray> waiting;
     for (const QString& path : JournalPaths()) {
         QString problem;
-        const CCallJournal::State state = CCallJournal(path).Load(&problem);
+        CCallJournal::Condition condition = CCallJournal::Condition::Missing;
+        const CCallJournal journal(path);
+        const CCallJournal::State state = journal.Load(&problem, &condition);
         if (!problem.isEmpty())
             m_sink.AddMessage(problem);
+        if (condition == CCallJournal::Condition::Damaged ||
+            condition == CCallJournal::Condition::Unreadable) {
+            // What could not be read is kept for the user, and a new journal begins.
+            const QString aside = journal.MoveAside(now);
+            CMessageBox::Warning(
+                aside.isEmpty()
+                    ? QStringLiteral("The call journal %1 could not be read and could not be "
+                                     "moved aside; it is left as it is.")
+                          .arg(path)
+                    : QStringLiteral("The call journal %1 could not be read in full. It is kept "
+                                     "as %2, and a new journal is started.")
+                          .arg(path, aside));
+        }
         for (const QByteArray& line : state.pending) {
             // A record that reached the log just before the end of the last run is not
             // written twice.
@@ -113,7 +131,7 @@ void CCallRecorder::CallSeen(const QDateTime& now)
 
 void CCallRecorder::CallGoesOn(const QDateTime& now)
 {
-    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+    if (m_journalUnsaved || !m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
         SaveJournal(now);
 }
 
@@ -156,12 +174,19 @@ QString CCallRecorder::JournalPath() const
 
 QStringList CCallRecorder::JournalPaths() const
 {
-    // Beside the log; beside the settings when the log's folder cannot take it.
+    // Beside the log; beside the settings when the log's folder cannot take it. A folder
+    // others may write to could hold anything of theirs at the journal's name: the journal
+    // is then kept beside the settings only.
     const QString name = QStringLiteral("logfile.journal");
-    const QString besideLog = CAppPaths::LogFolder(m_store) + u'/' + name;
+    const QString logFolder = CAppPaths::LogFolder(m_store);
+    const QString besideLog = logFolder + u'/' + name;
     const QString besideSettings = CAppPaths::DefaultLogFolder(m_store) + name;
-    if (QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
-        return {besideLog};
+    struct stat folder {};
+    const bool shared = ::stat(CFileName::Encode(logFolder).constData(), &folder) == 0 &&
+                        (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (shared ||
+        QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
+        return {besideSettings};
     return {besideLog, besideSettings};
 }
 
@@ -189,10 +214,29 @@ void CCallRecorder::SaveJournal(const QDateTime& now, const QByteArray& alsoPend
         state.call = m_journaledCall;
     }
     const QStringList paths = JournalPaths();
-    m_journalFallback = !CCallJournal(paths.first()).Save(state);
-    if (paths.size() > 1) {
+    bool saved = CCallJournal(paths.first()).Save(state);
+    m_journalFallback = !saved && paths.size() > 1;
+    if (m_journalFallback) {
+        saved = CCallJournal(paths.last()).Save(state);
+        // The journal beside the log is older now: it goes, so the next start does not
+        // take its call for the one in progress.
+        if (saved)
+            CCallJournal(paths.first()).Save(CCallJournal::State());
+    } else if (paths.size() > 1) {
         // Only one journal holds the state: the other one is emptied.
-        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
+        CCallJournal(paths.last()).Save(CCallJournal::State());
+    }
+    m_journalUnsaved = !saved;
+    if (!saved) {
+        // The state stays in memory and is saved at the next chance.
+        if (!m_toldUnsaved)
+            CMessageBox::Error(
+                QStringLiteral("The call journal could not be saved in %1. Until it can be, a "
+                               "call in progress is lost if Orvalis is stopped without "
+                               "ending normally.")
+                    .arg(paths.join(QStringLiteral(" nor in "))));
+        m_toldUnsaved = true;
+        return;
     }
     m_lastJournal = now;
 }

@@ -24,6 +24,10 @@ class CSettingsStore;
 // at the end of the run. Start() reads back what the last run left: records that did not
 // reach the log yet, and perhaps a call, which SettleJournaledCall() takes over or logs.
 //
+// A journal that cannot be read is moved aside, never replaced, and the user is told. When
+// neither folder can take the journal (a full disk), the user is told once and the state
+// stays in memory, saved again at every chance until a save works.
+//
 // The call in progress comes from the connection monitor through `callInProgress`: its
 // start, device, entry, interface and bytes so far, or nothing between calls. The
 // recorder adds the user, the moment and the interface's raw counters.
@@ -73,7 +77,7 @@ public:
     // the log and where they are kept; empty when there are none.
     QString WaitingRecordsNote() const;
     // The journal: beside the log, or beside the settings when the log's folder cannot
-    // take it.
+    // take it or other users may write to it.
     QString JournalPath() const;
     const CLogFile& Log() const { return m_log; }
 
@@ -93,4 +97,6 @@ private:
     std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
     QDateTime m_lastJournal;
     bool m_journalFallback = false;
+    bool m_journalUnsaved = false; // the last save failed in every folder
+    bool m_toldUnsaved = false;
 };
