@@ -80,6 +80,9 @@ public:
 private:
     void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
     QStringList JournalPaths() const;
+    // Lines of the journal that are no sound record: written to a file beside the journal
+    // instead of the log, and the user is told once.
+    void KeepAside(const QList<QByteArray>& lines);
     QString LogPath() const;
 
     const CSettingsStore& m_store;
@@ -93,4 +96,5 @@ private:
     std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
     QDateTime m_lastJournal;
     bool m_journalFallback = false;
+    QStringList m_journalPaths; // where the journal was saved last
 };
