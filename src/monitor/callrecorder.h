@@ -21,8 +21,12 @@ class CSettingsStore;
 // Turns calls into records: writes the record of a finished call to the log and keeps the
 // journal beside it (see CCallJournal). The journal is written when a call is first seen,
 // then at most once a minute while it goes on, whenever a record waits for the log, and
-// at the end of the run. Start() reads back what the last run left: records that did not
-// reach the log yet, and perhaps a call, which SettleJournaledCall() takes over or logs.
+// at the end of the run, and at once when the log's folder changed (the journal moves with
+// the log, and the one in the old folder is removed). Start() reads back what the last run
+// left: records that did not reach the log yet, and perhaps a call, which
+// SettleJournaledCall() takes over or logs. What is read back is checked first (see
+// CLogLineCheck): a damaged record or a call outside sane years goes to
+// logfile.journal.rejected beside the journal instead, and the user is told once.
 //
 // The call in progress comes from the connection monitor through `callInProgress`: its
 // start, device, entry, interface and bytes so far, or nothing between calls. The
