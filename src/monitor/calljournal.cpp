@@ -47,8 +47,9 @@ QString ParseText(const QByteArray& text)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
 }
 
-// The start date, start time and entry of a log line: what makes a call the same call.
-QByteArray CallKey(QByteArrayView line)
+} // namespace
+
+QByteArray CCallJournal::KeyOf(QByteArrayView line)
 {
     CLogRecord record;
     if (line.endsWith('\n'))
@@ -60,6 +61,8 @@ QByteArray CallKey(QByteArrayView line)
     return record.startDate.toByteArray() + '|' + record.startTime.toByteArray() + '|' +
            record.isp.toByteArray();
 }
+
+namespace {
 
 // True when the name holds a regular file of this user (links are not followed).
 bool IsOwnRegularFile(const QByteArray& path)
@@ -139,7 +142,7 @@ CCallJournal::State CCallJournal::Load(QString* problem, Condition* condition) c
         const QByteArray value = line.mid(equals + 1);
         if (key == "pending") {
             const QByteArray record = QByteArray::fromPercentEncoding(value) + '\n';
-            if (CallKey(record).isEmpty())
+            if (KeyOf(record).isEmpty())
                 damaged = true;
             else
                 state.pending.append(record);
@@ -254,18 +257,25 @@ QByteArray CCallJournal::RecordOf(const Call& call)
 
 bool CCallJournal::AlreadyLogged(const QString& logPath, const QByteArray& line)
 {
-    const QByteArray key = CallKey(line);
+    const QByteArray key = KeyOf(line);
+    return !key.isEmpty() && LoggedKeys(logPath).contains(key);
+}
+
+QSet<QByteArray> CCallJournal::LoggedKeys(const QString& logPath)
+{
+    QSet<QByteArray> keys;
     // Only a regular file is read: opening a pipe would wait for a writer.
     QFile log(logPath);
-    if (key.isEmpty() || !QFileInfo(logPath).isFile() || !log.open(QIODevice::ReadOnly))
-        return false;
+    if (!QFileInfo(logPath).isFile() || !log.open(QIODevice::ReadOnly))
+        return keys;
     const qint64 size = log.size();
     if (size > kLogTail)
         log.seek(size - kLogTail);
     const QList<QByteArray> lines = log.read(kLogTail).split('\n');
     for (const QByteArray& logged : lines) {
-        if (CallKey(logged) == key)
-            return true;
+        const QByteArray key = KeyOf(logged);
+        if (!key.isEmpty())
+            keys.insert(key);
     }
-    return false;
+    return keys;
 }

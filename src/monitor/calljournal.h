@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -70,6 +71,12 @@ public:
     // same moment for the same entry as `line`: a record written just before a crash
     // that did not get as far as updating the journal.
     static bool AlreadyLogged(const QString& logPath, const QByteArray& line);
+    // The keys (see KeyOf) of the records at the end of the log at logPath, read once for
+    // any number of lines to look up.
+    static QSet<QByteArray> LoggedKeys(const QString& logPath);
+    // What makes a call the same call: its start date, start time and entry; empty for a
+    // line that holds no record.
+    static QByteArray KeyOf(QByteArrayView line);
 
 private:
     QString m_path;

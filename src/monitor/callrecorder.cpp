@@ -1,17 +1,21 @@
 #include "monitor/callrecorder.h"
 
 #include "billing/bytecount.h"
+#include "billing/loglinecheck.h"
 #include "common/apppaths.h"
 #include "common/filename.h"
 #include "common/messagebox.h"
 #include "monitor/monitorsink.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -38,8 +42,14 @@ void CCallRecorder::Start(const QString& userName, const QDateTime& now)
     m_started = true;
 
     // What the last run left: records for the log, and perhaps a call in progress, which
-    // is settled at the first look at the connections.
+    // is settled at the first look at the connections. A journal may have been damaged:
+    // only sound records reach the log, the rest is kept aside for the user to look at.
     QList<QByteArray> waiting;
+    QList<QByteArray> damaged;
+    QSet<QByteArray> seen;
+    // A record that reached the log just before the end of the last run is not written
+    // twice; the end of the log is read once for all of them.
+    const QSet<QByteArray> logged = CCallJournal::LoggedKeys(LogPath());
     for (const QString& path : JournalPaths()) {
         QString problem;
         CCallJournal::Condition condition = CCallJournal::Condition::Missing;
@@ -61,14 +71,23 @@ void CCallRecorder::Start(const QString& userName, const QDateTime& now)
                           .arg(path, aside));
         }
         for (const QByteArray& line : state.pending) {
-            // A record that reached the log just before the end of the last run is not
-            // written twice.
-            if (!waiting.contains(line) && !CCallJournal::AlreadyLogged(LogPath(), line))
+            if (seen.contains(line))
+                continue;
+            seen.insert(line);
+            if (!CLogLineCheck::IsSound(line, now))
+                damaged.append(line);
+            else if (!logged.contains(CCallJournal::KeyOf(line)))
                 waiting.append(line);
         }
-        if (state.call && !m_journaledCall)
-            m_journaledCall = state.call;
+        if (state.call && !m_journaledCall) {
+            if (CLogLineCheck::IsSaneMoment(state.call->start) &&
+                CLogLineCheck::IsSaneMoment(state.call->lastSeen))
+                m_journaledCall = state.call;
+            else
+                damaged.append(CCallJournal::RecordOf(*state.call));
+        }
     }
+    KeepAside(damaged);
     m_log.Requeue(waiting);
     if (m_log.PendingCount() > 0)
         m_log.Flush(LogPath());
@@ -93,13 +112,21 @@ CCallRecorder::SettleJournaledCall(const QList<CActiveConnection>& connections, 
 {
     if (!m_journaledCall)
         return std::nullopt;
-    const CCallJournal::Call call = *m_journaledCall;
+    CCallJournal::Call call = *m_journaledCall;
     m_journaledCall.reset();
     const bool stillUp = !connected && !connections.isEmpty() &&
                          connections.first().entryName == call.entry &&
                          connections.first().interfaceName == call.interfaceName;
-    if (stillUp)
+    if (stillUp) {
+        if (call.lastSeen > now) {
+            // The clock went back between the last run and this one. As when it goes back
+            // during a run, the call's start moves with it, so its length goes on from
+            // what it was when it was last seen.
+            call.start = call.start.addSecs(call.lastSeen.secsTo(now));
+            call.lastSeen = now;
+        }
         return call;
+    }
     const QByteArray record = CCallJournal::RecordOf(call);
     if (!CCallJournal::AlreadyLogged(LogPath(), record)) {
         // Journaled first, so a failure of the log keeps the record in the journal.
@@ -131,7 +158,10 @@ void CCallRecorder::CallSeen(const QDateTime& now)
 
 void CCallRecorder::CallGoesOn(const QDateTime& now)
 {
-    if (m_journalUnsaved || !m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+    // Again at once after a failed save, and when the log moved to another folder (the
+    // journal goes with it).
+    if (m_journalUnsaved || !m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60 ||
+        JournalPaths() != m_journalPaths)
         SaveJournal(now);
 }
 
@@ -151,6 +181,8 @@ void CCallRecorder::RetryWaiting(const QDateTime& now)
 {
     if (m_log.PendingCount() > 0) {
         m_log.Flush(LogPath());
+        SaveJournal(now);
+    } else if (m_journalPaths != JournalPaths()) {
         SaveJournal(now);
     }
 }
@@ -238,7 +270,37 @@ void CCallRecorder::SaveJournal(const QDateTime& now, const QByteArray& alsoPend
         m_toldUnsaved = true;
         return;
     }
+    // The log moved to another folder since the last save: the journal moved with it, and
+    // the one left in the old folder would only be found by a start that looks there.
+    for (const QString& old : std::as_const(m_journalPaths)) {
+        if (!paths.contains(old))
+            CCallJournal(old).Save(CCallJournal::State());
+    }
+    m_journalPaths = paths;
     m_lastJournal = now;
+}
+
+void CCallRecorder::KeepAside(const QList<QByteArray>& lines)
+{
+    if (lines.isEmpty())
+        return;
+    const QString path = JournalPaths().first() + QStringLiteral(".rejected");
+    QByteArray text;
+    for (const QByteArray& line : lines)
+        text += line.endsWith('\n') ? line : line + '\n';
+    QFile file(path);
+    const bool kept = file.open(QIODevice::WriteOnly | QIODevice::Append) &&
+                      file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                      file.write(text) == text.size() && file.flush();
+    CMessageBox::Warning(
+        kept ? QStringLiteral("%1 record(s) in the call journal were damaged and were not "
+                              "written to the log. They are kept in %2.")
+                   .arg(lines.size())
+                   .arg(path)
+             : QStringLiteral("%1 record(s) in the call journal were damaged and were not "
+                              "written to the log:\n%2")
+                   .arg(lines.size())
+                   .arg(QString::fromUtf8(text.left(4096))));
 }
 
 QString CCallRecorder::LogPath() const

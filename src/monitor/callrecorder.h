@@ -21,8 +21,12 @@ class CSettingsStore;
 // Turns calls into records: writes the record of a finished call to the log and keeps the
 // journal beside it (see CCallJournal). The journal is written when a call is first seen,
 // then at most once a minute while it goes on, whenever a record waits for the log, and
-// at the end of the run. Start() reads back what the last run left: records that did not
-// reach the log yet, and perhaps a call, which SettleJournaledCall() takes over or logs.
+// at the end of the run, and at once when the log's folder changed (the journal moves with
+// the log, and the one in the old folder is removed). Start() reads back what the last run
+// left: records that did not reach the log yet, and perhaps a call, which
+// SettleJournaledCall() takes over or logs. What is read back is checked first (see
+// CLogLineCheck): a damaged record or a call outside sane years goes to
+// logfile.journal.rejected beside the journal instead, and the user is told once.
 //
 // A journal that cannot be read is moved aside, never replaced, and the user is told. When
 // neither folder can take the journal (a full disk), the user is told once and the state
@@ -84,6 +88,9 @@ public:
 private:
     void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
     QStringList JournalPaths() const;
+    // Lines of the journal that are no sound record: written to a file beside the journal
+    // instead of the log, and the user is told once.
+    void KeepAside(const QList<QByteArray>& lines);
     QString LogPath() const;
 
     const CSettingsStore& m_store;
@@ -99,4 +106,5 @@ private:
     bool m_journalFallback = false;
     bool m_journalUnsaved = false; // the last save failed in every folder
     bool m_toldUnsaved = false;
+    QStringList m_journalPaths; // where the journal was saved last
 };

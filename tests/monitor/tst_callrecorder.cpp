@@ -361,6 +361,128 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(recorder.JournalPath()), takenOver);
         QVERIFY(sink.messages.isEmpty());
     }
+
+    // What the journal holds is checked before it becomes a record: damaged lines are
+    // kept aside and said once, sound ones reach the log (or are settled as a call).
+    void damagedJournalLinesAreKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<bool>("sound");
+
+        const QByteArray names = "|anna|USB Modem|Home ISP|300|4000|";
+        QTest::newRow("a good record")
+            << "pending=02-12-2026|10:00:00|02-12-2026|10:00:16" + names << true;
+        QTest::newRow("a good call") << QByteArray("start=2026-12-02 10:00:00\n"
+                                                   "last=2026-12-02 10:00:16\nentry=Home%20ISP")
+                                     << true;
+        QTest::newRow("cut short") << QByteArray("pending=02-12-2026|10:0") << false;
+        QTest::newRow("year 1") << "pending=02-12-0001|10:00:00|02-12-0001|10:00:16" + names
+                                << false;
+        QTest::newRow("year 9999")
+            << "pending=02-12-9999|10:00:00|02-12-9999|10:00:16" + names << false;
+        QTest::newRow("25 hours") << "pending=01-12-2026|10:00:00|02-12-2026|11:00:00" + names
+                                  << false;
+        QTest::newRow("end before start")
+            << "pending=02-12-2026|10:00:16|02-12-2026|10:00:00" + names << false;
+        QTest::newRow("no calendar date")
+            << "pending=31-02-2026|10:00:00|31-02-2026|10:00:16" + names << false;
+        QTest::newRow("no count")
+            << QByteArray("pending=02-12-2026|10:00:00|02-12-2026|10:00:16|a|d|e|3x|4|") << false;
+        QTest::newRow("garbage") << QByteArray("pending=%01zz|q%FF|||x") << false;
+        QTest::newRow("call started in year 1")
+            << QByteArray("start=0001-12-02 10:00:00\nlast=2026-12-02 10:00:16") << false;
+        QTest::newRow("call last seen in year 9999")
+            << QByteArray("start=2026-12-02 10:00:00\nlast=9999-12-02 10:00:16") << false;
+    }
+    void damagedJournalLinesAreKeptAside()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(bool, sound);
+
+        CScriptedMessageBox boxes;
+        QTemporaryDir dir;
+        CSettingsStore store(dir.filePath(u"ov.ini"_s));
+        CScriptedRemoteAccess remoteAccess;
+        CRecordingSink sink;
+        CCallRecorder recorder(store, remoteAccess, sink, [] { return std::nullopt; });
+        QFile file(recorder.JournalPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(journal + '\n');
+        file.close();
+
+        recorder.Start(u"anna"_s, QDateTime(QDate(2026, 12, 2), QTime(12, 0)));
+        const bool pending = journal.startsWith("pending=");
+        QFile log(dir.filePath(u"logfile.log"_s));
+        const QByteArray logged = log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+        QCOMPARE(logged, sound && pending ? journal.mid(8) + '\n' : QByteArray());
+        QCOMPARE(recorder.HasJournaledCall(), sound && !pending);
+        QFile rejected(recorder.JournalPath() + u".rejected"_s);
+        QCOMPARE(rejected.exists(), !sound);
+        QCOMPARE(boxes.Shown().size(), sound ? 0 : 1);
+        if (!sound && pending) {
+            QVERIFY(rejected.open(QIODevice::ReadOnly));
+            QCOMPARE(rejected.readAll(), QByteArray::fromPercentEncoding(journal.mid(8)) + '\n');
+        }
+    }
+
+    // The clock went back between the last run and this one: the call taken over keeps
+    // the length it had, as if no time had passed.
+    void clockSteppedBackBeforeTheTakeover()
+    {
+        QTemporaryDir dir;
+        CSettingsStore store(dir.filePath(u"ov.ini"_s));
+        CScriptedRemoteAccess remoteAccess;
+        CRecordingSink sink;
+        CCallRecorder recorder(store, remoteAccess, sink, [] { return std::nullopt; });
+        CCallJournal::Call call;
+        call.start = QDateTime(QDate(2026, 12, 2), QTime(10, 0));
+        call.lastSeen = call.start.addSecs(16);
+        call.entry = u"Home ISP"_s;
+        call.interfaceName = u"ppp0"_s;
+        CCallJournal::State state;
+        state.call = call;
+        QVERIFY(CCallJournal(recorder.JournalPath()).Save(state));
+
+        const QDateTime now = call.start.addSecs(-3600);
+        recorder.Start(u"anna"_s, now);
+        CActiveConnection connection;
+        connection.entryName = call.entry;
+        connection.interfaceName = call.interfaceName;
+        const std::optional<CCallJournal::Call> settled =
+            recorder.SettleJournaledCall({connection}, false, now);
+        QVERIFY(settled);
+        QCOMPARE(settled->start.secsTo(now), 16);
+    }
+
+    // The log's folder changes during a call: the journal moves with it at the next tick,
+    // so a start that finds the log in its new place finds the call too.
+    void journalFollowsTheLogToAnotherFolder()
+    {
+        QTemporaryDir dir;
+        CSettingsStore store(dir.filePath(u"ov.ini"_s));
+        CScriptedRemoteAccess remoteAccess;
+        CRecordingSink sink;
+        const QDateTime start(QDate(2026, 12, 2), QTime(10, 0));
+        CCallRecorder recorder(store, remoteAccess, sink, [&] {
+            CCallJournal::Call call;
+            call.start = start;
+            call.entry = u"Home ISP"_s;
+            return std::optional(call);
+        });
+        recorder.Start(u"anna"_s, start);
+        recorder.CallSeen(start);
+        const QString old = recorder.JournalPath();
+        QVERIFY(QFile::exists(old));
+
+        QVERIFY(QDir().mkpath(dir.filePath(u"elsewhere"_s)));
+        QVERIFY(store.Write(Keys::IniPath, dir.filePath(u"elsewhere"_s)));
+        recorder.CallGoesOn(start.addSecs(1));
+        QCOMPARE(recorder.JournalPath(), dir.filePath(u"elsewhere/logfile.journal"_s));
+        QVERIFY(!QFile::exists(old));
+        const CCallJournal::State moved = CCallJournal(recorder.JournalPath()).Load();
+        QVERIFY(moved.call);
+        QCOMPARE(moved.call->start, start);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCallRecorder)
