@@ -1020,6 +1020,10 @@ Check your email settings!</source>
         <source>Password incorrect. Please try again!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Checking...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPhonebookActions</name>

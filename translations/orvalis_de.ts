@@ -1021,6 +1021,10 @@ Check your email settings!</source>
         <source>Password incorrect. Please try again!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Checking...</source>
+        <translation>Wird geprüft...</translation>
+    </message>
 </context>
 <context>
     <name>CPhonebookActions</name>

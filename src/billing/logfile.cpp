@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -79,7 +80,7 @@ QString CLogFile::NotRegularText(const QString& path)
         .arg(path);
 }
 
-CLogFile::WriteResult CLogFile::WriteLine(const QString& path, const QByteArray& line)
+CLogFile::WriteResult CLogFile::WriteLines(const QString& path, const QByteArray& lines)
 {
     const QByteArray name = QFile::encodeName(path);
     // Read access is only needed to look at the last byte; a write-only log still works.
@@ -112,7 +113,7 @@ CLogFile::WriteResult CLogFile::WriteLine(const QString& path, const QByteArray&
         if (::pread(fd, &last, 1, sizeBefore - 1) == 1 && last != '\n')
             data.append('\n');
     }
-    data.append(line);
+    data.append(lines);
 
     qsizetype written = 0;
     if (!WriteAll(fd, data.constData(), data.size(), written)) {
@@ -141,8 +142,18 @@ void CLogFile::Requeue(const QList<QByteArray>& lines)
 
 bool CLogFile::Flush(const QString& path)
 {
-    while (!m_pending.isEmpty()) {
-        const WriteResult result = WriteLine(path, m_pending.first());
+    if (!m_pending.isEmpty()) {
+        QByteArray lines;
+        qsizetype size = 0;
+        for (const QByteArray& line : std::as_const(m_pending))
+            size += line.size() + 1;
+        lines.reserve(size);
+        for (const QByteArray& line : std::as_const(m_pending)) {
+            lines += line;
+            if (!line.endsWith('\n'))
+                lines += '\n';
+        }
+        const WriteResult result = WriteLines(path, lines);
         if (result != WriteResult::Written) {
             if (!m_errorShown) {
                 m_errorShown = true;
@@ -151,7 +162,8 @@ bool CLogFile::Flush(const QString& path)
             }
             return false;
         }
-        m_pending.removeFirst();
+        ++m_writes;
+        m_pending.clear();
     }
     m_errorShown = false;
     return true;

@@ -10,8 +10,9 @@
 // Writing goes through an instance, which keeps the records it could not write and writes
 // them, oldest first, at the next chance (the next Append or Flush). A failure is shown
 // once; the box shows again only after the log has been written successfully in between.
-// Every record reaches the disk with a single write on a file opened for appending and is
-// synced before the file is closed, so a crash never leaves half a line behind. Only a
+// The waiting records reach the disk together, with a single write on a file opened for
+// appending, synced once before the file is closed, so a crash never leaves half a line
+// behind and many records left by an earlier run cost one sync, not one each. Only a
 // regular file is written to; a pipe, a device or a folder in the log's place keeps the
 // records pending as a full disk does.
 //
@@ -39,6 +40,8 @@ public:
     const QList<QByteArray>& Pending() const { return m_pending; }
     // Puts lines kept from an earlier run in front of the waiting ones (they are older).
     void Requeue(const QList<QByteArray>& lines);
+    // How many times this instance wrote to the log (each one write and one sync).
+    qint64 WriteCount() const { return m_writes; }
 
     // The text of the error box for the log at path.
     static QString WriteErrorText(const QString& path);
@@ -48,9 +51,10 @@ public:
 private:
     enum class WriteResult { Written, Failed, NotRegularFile };
 
-    // Appends one line with a single write; the line reached the file only when Written.
-    static WriteResult WriteLine(const QString& path, const QByteArray& line);
+    // Appends the lines with a single write; they reached the file only when Written.
+    static WriteResult WriteLines(const QString& path, const QByteArray& lines);
 
     QList<QByteArray> m_pending;
     bool m_errorShown = false;
+    qint64 m_writes = 0;
 };

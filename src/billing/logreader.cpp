@@ -176,6 +176,7 @@ void Fill(QByteArrayView line, const Tokens& tokens, CLogRecord& record)
     record.line = line;
     record.startDate = tokens.At(0);
     record.startTime = tokens.At(1);
+    record.endDate = tokens.At(2);
     record.endTime = tokens.At(3);
     if (tokens.writtenForm) {
         WrittenDate(tokens.begin[0], record);

@@ -14,6 +14,7 @@ struct CLogRecord {
     int startMonth = 0;
     int startYear = 0;
     QByteArrayView startTime; // token 2 as text (hh:mm:ss)
+    QByteArrayView endDate;   // token 3 as text
     QByteArrayView endTime;   // token 4 as text
     int startSecs = 0;        // seconds since midnight of token 2
     int endSecs = 0;          // seconds since midnight of token 4

@@ -55,11 +55,20 @@ std::optional<QByteArray> ResolveLinks(QByteArray path)
 // False when the existing file is not the user's to change: replacing it would make a
 // read-only file writable, or take it from its owner. Root passes access(), so the owner
 // and the owner's write bit are checked as well.
-bool MayReplace(const QByteArray& path)
+bool MayReplace(const QByteArray& path, CAtomicFileWriter::Links links)
 {
     struct stat st {};
-    if (::stat(path.constData(), &st) != 0)
+    if (links == CAtomicFileWriter::Links::Replace) {
+        // The link itself is renamed over; whatever it names stays as it is.
+        if (::lstat(path.constData(), &st) != 0)
+            return errno == ENOENT;
+        if (S_ISLNK(st.st_mode))
+            return true;
+        if (!S_ISREG(st.st_mode))
+            return false;
+    } else if (::stat(path.constData(), &st) != 0) {
         return errno == ENOENT;
+    }
     if (st.st_uid != ::geteuid() || (st.st_mode & S_IWUSR) == 0)
         return false;
     return ::access(path.constData(), W_OK) == 0;
@@ -109,8 +118,9 @@ bool WriteAll(int fd, const QByteArray& data)
 
 } // namespace
 
-CAtomicFileWriter::CAtomicFileWriter(const QString& path)
+CAtomicFileWriter::CAtomicFileWriter(const QString& path, Links links)
     : m_path(path)
+    , m_links(links)
 {}
 
 CAtomicFileWriter::~CAtomicFileWriter()
@@ -122,7 +132,9 @@ CAtomicFileWriter::~CAtomicFileWriter()
 
 bool CAtomicFileWriter::Begin()
 {
-    const std::optional<QByteArray> resolved = ResolveLinks(CFileName::Encode(m_path));
+    const QByteArray encoded = CFileName::Encode(m_path);
+    const std::optional<QByteArray> resolved =
+        m_links == Links::Follow ? ResolveLinks(encoded) : std::optional(encoded);
     if (!resolved)
         return false;
     m_target = *resolved;
@@ -141,7 +153,7 @@ bool CAtomicFileWriter::Begin()
             return false;
     }
     RemoveStaleTempFiles(m_dir, m_baseName);
-    return MayReplace(m_target);
+    return MayReplace(m_target, m_links);
 }
 
 bool CAtomicFileWriter::Commit(const QByteArray& data)

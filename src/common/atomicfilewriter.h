@@ -8,7 +8,8 @@
 // Replaces one file with new contents in a single step, so that a reader (or a writer
 // killed half-way) never sees a file cut short.
 //
-// Begin() follows symbolic links to the file the last one names (every link stays),
+// Begin() follows symbolic links to the file the last one names (every link stays; with
+// Links::Replace a link at the path is replaced itself, its target never touched),
 // creates its folder and locks the folder against every other writer of this process and
 // of other processes until the object goes. Under that lock the caller reads the file,
 // works out the new text and hands it to Commit(), which writes it to a new temporary
@@ -18,7 +19,9 @@
 // writer left behind are removed by the next Begin().
 class CAtomicFileWriter {
 public:
-    explicit CAtomicFileWriter(const QString& path);
+    enum class Links { Follow, Replace };
+
+    explicit CAtomicFileWriter(const QString& path, Links links = Links::Follow);
     ~CAtomicFileWriter();
     CAtomicFileWriter(const CAtomicFileWriter&) = delete;
     CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
@@ -33,6 +36,7 @@ public:
 
 private:
     QString m_path;
+    Links m_links;
     QByteArray m_target;
     QByteArray m_dir;
     QByteArray m_baseName;

@@ -4,11 +4,17 @@
 #include "billing/logfile.h"
 #include "billing/logreader.h"
 #include "billing/logrecord.h"
+#include "common/atomicfilewriter.h"
+#include "common/filename.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -41,8 +47,9 @@ QString ParseText(const QByteArray& text)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
 }
 
-// The start date, start time and entry of a log line: what makes a call the same call.
-QByteArray CallKey(QByteArrayView line)
+} // namespace
+
+QByteArray CCallJournal::KeyOf(QByteArrayView line)
 {
     CLogRecord record;
     if (line.endsWith('\n'))
@@ -55,19 +62,65 @@ QByteArray CallKey(QByteArrayView line)
            record.isp.toByteArray();
 }
 
+namespace {
+
+// True when the name holds a regular file of this user (links are not followed).
+bool IsOwnRegularFile(const QByteArray& path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+// The journal's text: only from a regular file of this user that its owner may read,
+// opened without following a link and without waiting (a pipe would block until a
+// writer came).
+std::optional<QByteArray> ReadJournal(const QByteArray& path, bool& missing)
+{
+    missing = false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        missing = errno == ENOENT || errno == ENOTDIR;
+        return std::nullopt;
+    }
+    struct stat st {};
+    std::optional<QByteArray> text;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & S_IRUSR) != 0 && st.st_size <= kMaxJournalSize) {
+        text = QByteArray();
+        char buffer[16384];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 || text->size() + n > kMaxJournalSize) {
+                text.reset();
+                break;
+            }
+            if (n == 0)
+                break;
+            text->append(buffer, n);
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
 } // namespace
 
 CCallJournal::CCallJournal(QString path)
     : m_path(std::move(path))
 {}
 
-CCallJournal::State CCallJournal::Load(QString* problem) const
+CCallJournal::State CCallJournal::Load(QString* problem, Condition* condition) const
 {
     State state;
-    QFile file(m_path);
-    if (!file.exists())
+    bool missing = false;
+    const std::optional<QByteArray> text = ReadJournal(CFileName::Encode(m_path), missing);
+    if (condition)
+        *condition = missing ? Condition::Missing : text ? Condition::Read : Condition::Unreadable;
+    if (missing)
         return state;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxJournalSize) {
+    if (!text) {
         if (problem)
             *problem = QStringLiteral("The call journal %1 cannot be read.").arg(m_path);
         return state;
@@ -75,7 +128,7 @@ CCallJournal::State CCallJournal::Load(QString* problem) const
     Call call;
     bool haveStart = false;
     bool damaged = false;
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = text->split('\n');
     for (const QByteArray& raw : lines) {
         const QByteArray line = raw.trimmed();
         if (line.isEmpty() || line.startsWith('#'))
@@ -89,7 +142,7 @@ CCallJournal::State CCallJournal::Load(QString* problem) const
         const QByteArray value = line.mid(equals + 1);
         if (key == "pending") {
             const QByteArray record = QByteArray::fromPercentEncoding(value) + '\n';
-            if (CallKey(record).isEmpty())
+            if (KeyOf(record).isEmpty())
                 damaged = true;
             else
                 state.pending.append(record);
@@ -129,6 +182,8 @@ CCallJournal::State CCallJournal::Load(QString* problem) const
             call.lastSeen = call.start;
         state.call = call;
     }
+    if (damaged && condition)
+        *condition = Condition::Damaged;
     if (damaged && problem)
         *problem =
             QStringLiteral("Part of the call journal %1 was damaged and skipped.").arg(m_path);
@@ -137,8 +192,11 @@ CCallJournal::State CCallJournal::Load(QString* problem) const
 
 bool CCallJournal::Save(const State& state) const
 {
-    if (state.IsEmpty())
-        return !QFile::exists(m_path) || QFile::remove(m_path);
+    const QByteArray path = CFileName::Encode(m_path);
+    if (state.IsEmpty()) {
+        // Only a journal of ours goes; anything else at the name is not ours to remove.
+        return !IsOwnRegularFile(path) || ::unlink(path.constData()) == 0 || errno == ENOENT;
+    }
 
     QByteArray text = "# Orvalis: the call in progress and records waiting for the log.\n";
     if (state.call) {
@@ -161,14 +219,33 @@ bool CCallJournal::Save(const State& state) const
     for (const QByteArray& line : state.pending)
         text += "pending=" + line.trimmed().toPercentEncoding(" |:-") + '\n';
 
-    QSaveFile file(m_path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(text) != text.size())
-        return false;
-    return file.commit();
+    CAtomicFileWriter writer(m_path, CAtomicFileWriter::Links::Replace);
+    return writer.Begin() && writer.Commit(text);
+}
+
+QString CCallJournal::MoveAside(const QDateTime& now) const
+{
+    const QString base = m_path + QStringLiteral(".unreadable-") +
+                         now.toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss"));
+    const QByteArray from = CFileName::Encode(m_path);
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const QString aside = attempt == 1 ? base : base + u'-' + QString::number(attempt);
+        const QByteArray to = CFileName::Encode(aside);
+        // Never over a file kept aside before.
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) ==
+            0)
+            return aside;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return QString();
+        // A file system without the no-replace rename.
+        struct stat st {};
+        if (::lstat(to.constData(), &st) == 0)
+            continue;
+        return ::rename(from.constData(), to.constData()) == 0 ? aside : QString();
+    }
+    return QString();
 }
 
 QByteArray CCallJournal::RecordOf(const Call& call)
@@ -180,18 +257,25 @@ QByteArray CCallJournal::RecordOf(const Call& call)
 
 bool CCallJournal::AlreadyLogged(const QString& logPath, const QByteArray& line)
 {
-    const QByteArray key = CallKey(line);
+    const QByteArray key = KeyOf(line);
+    return !key.isEmpty() && LoggedKeys(logPath).contains(key);
+}
+
+QSet<QByteArray> CCallJournal::LoggedKeys(const QString& logPath)
+{
+    QSet<QByteArray> keys;
     // Only a regular file is read: opening a pipe would wait for a writer.
     QFile log(logPath);
-    if (key.isEmpty() || !QFileInfo(logPath).isFile() || !log.open(QIODevice::ReadOnly))
-        return false;
+    if (!QFileInfo(logPath).isFile() || !log.open(QIODevice::ReadOnly))
+        return keys;
     const qint64 size = log.size();
     if (size > kLogTail)
         log.seek(size - kLogTail);
     const QList<QByteArray> lines = log.read(kLogTail).split('\n');
     for (const QByteArray& logged : lines) {
-        if (CallKey(logged) == key)
-            return true;
+        const QByteArray key = KeyOf(logged);
+        if (!key.isEmpty())
+            keys.insert(key);
     }
-    return false;
+    return keys;
 }

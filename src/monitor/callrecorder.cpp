@@ -1,14 +1,21 @@
 #include "monitor/callrecorder.h"
 
 #include "billing/bytecount.h"
+#include "billing/loglinecheck.h"
 #include "common/apppaths.h"
+#include "common/filename.h"
+#include "common/messagebox.h"
 #include "monitor/monitorsink.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -35,22 +42,52 @@ void CCallRecorder::Start(const QString& userName, const QDateTime& now)
     m_started = true;
 
     // What the last run left: records for the log, and perhaps a call in progress, which
-    // is settled at the first look at the connections.
+    // is settled at the first look at the connections. A journal may have been damaged:
+    // only sound records reach the log, the rest is kept aside for the user to look at.
     QList<QByteArray> waiting;
+    QList<QByteArray> damaged;
+    QSet<QByteArray> seen;
+    // A record that reached the log just before the end of the last run is not written
+    // twice; the end of the log is read once for all of them.
+    const QSet<QByteArray> logged = CCallJournal::LoggedKeys(LogPath());
     for (const QString& path : JournalPaths()) {
         QString problem;
-        const CCallJournal::State state = CCallJournal(path).Load(&problem);
+        CCallJournal::Condition condition = CCallJournal::Condition::Missing;
+        const CCallJournal journal(path);
+        const CCallJournal::State state = journal.Load(&problem, &condition);
         if (!problem.isEmpty())
             m_sink.AddMessage(problem);
+        if (condition == CCallJournal::Condition::Damaged ||
+            condition == CCallJournal::Condition::Unreadable) {
+            // What could not be read is kept for the user, and a new journal begins.
+            const QString aside = journal.MoveAside(now);
+            CMessageBox::Warning(
+                aside.isEmpty()
+                    ? QStringLiteral("The call journal %1 could not be read and could not be "
+                                     "moved aside; it is left as it is.")
+                          .arg(path)
+                    : QStringLiteral("The call journal %1 could not be read in full. It is kept "
+                                     "as %2, and a new journal is started.")
+                          .arg(path, aside));
+        }
         for (const QByteArray& line : state.pending) {
-            // A record that reached the log just before the end of the last run is not
-            // written twice.
-            if (!waiting.contains(line) && !CCallJournal::AlreadyLogged(LogPath(), line))
+            if (seen.contains(line))
+                continue;
+            seen.insert(line);
+            if (!CLogLineCheck::IsSound(line, now))
+                damaged.append(line);
+            else if (!logged.contains(CCallJournal::KeyOf(line)))
                 waiting.append(line);
         }
-        if (state.call && !m_journaledCall)
-            m_journaledCall = state.call;
+        if (state.call && !m_journaledCall) {
+            if (CLogLineCheck::IsSaneMoment(state.call->start) &&
+                CLogLineCheck::IsSaneMoment(state.call->lastSeen))
+                m_journaledCall = state.call;
+            else
+                damaged.append(CCallJournal::RecordOf(*state.call));
+        }
     }
+    KeepAside(damaged);
     m_log.Requeue(waiting);
     if (m_log.PendingCount() > 0)
         m_log.Flush(LogPath());
@@ -75,13 +112,21 @@ CCallRecorder::SettleJournaledCall(const QList<CActiveConnection>& connections, 
 {
     if (!m_journaledCall)
         return std::nullopt;
-    const CCallJournal::Call call = *m_journaledCall;
+    CCallJournal::Call call = *m_journaledCall;
     m_journaledCall.reset();
     const bool stillUp = !connected && !connections.isEmpty() &&
                          connections.first().entryName == call.entry &&
                          connections.first().interfaceName == call.interfaceName;
-    if (stillUp)
+    if (stillUp) {
+        if (call.lastSeen > now) {
+            // The clock went back between the last run and this one. As when it goes back
+            // during a run, the call's start moves with it, so its length goes on from
+            // what it was when it was last seen.
+            call.start = call.start.addSecs(call.lastSeen.secsTo(now));
+            call.lastSeen = now;
+        }
         return call;
+    }
     const QByteArray record = CCallJournal::RecordOf(call);
     if (!CCallJournal::AlreadyLogged(LogPath(), record)) {
         // Journaled first, so a failure of the log keeps the record in the journal.
@@ -113,7 +158,10 @@ void CCallRecorder::CallSeen(const QDateTime& now)
 
 void CCallRecorder::CallGoesOn(const QDateTime& now)
 {
-    if (!m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60)
+    // Again at once after a failed save, and when the log moved to another folder (the
+    // journal goes with it).
+    if (m_journalUnsaved || !m_lastJournal.isValid() || std::abs(m_lastJournal.secsTo(now)) >= 60 ||
+        JournalPaths() != m_journalPaths)
         SaveJournal(now);
 }
 
@@ -133,6 +181,8 @@ void CCallRecorder::RetryWaiting(const QDateTime& now)
 {
     if (m_log.PendingCount() > 0) {
         m_log.Flush(LogPath());
+        SaveJournal(now);
+    } else if (m_journalPaths != JournalPaths()) {
         SaveJournal(now);
     }
 }
@@ -156,12 +206,19 @@ QString CCallRecorder::JournalPath() const
 
 QStringList CCallRecorder::JournalPaths() const
 {
-    // Beside the log; beside the settings when the log's folder cannot take it.
+    // Beside the log; beside the settings when the log's folder cannot take it. A folder
+    // others may write to could hold anything of theirs at the journal's name: the journal
+    // is then kept beside the settings only.
     const QString name = QStringLiteral("logfile.journal");
-    const QString besideLog = CAppPaths::LogFolder(m_store) + u'/' + name;
+    const QString logFolder = CAppPaths::LogFolder(m_store);
+    const QString besideLog = logFolder + u'/' + name;
     const QString besideSettings = CAppPaths::DefaultLogFolder(m_store) + name;
-    if (QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
-        return {besideLog};
+    struct stat folder {};
+    const bool shared = ::stat(CFileName::Encode(logFolder).constData(), &folder) == 0 &&
+                        (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (shared ||
+        QFileInfo(besideLog).absoluteFilePath() == QFileInfo(besideSettings).absoluteFilePath())
+        return {besideSettings};
     return {besideLog, besideSettings};
 }
 
@@ -189,12 +246,61 @@ void CCallRecorder::SaveJournal(const QDateTime& now, const QByteArray& alsoPend
         state.call = m_journaledCall;
     }
     const QStringList paths = JournalPaths();
-    m_journalFallback = !CCallJournal(paths.first()).Save(state);
-    if (paths.size() > 1) {
+    bool saved = CCallJournal(paths.first()).Save(state);
+    m_journalFallback = !saved && paths.size() > 1;
+    if (m_journalFallback) {
+        saved = CCallJournal(paths.last()).Save(state);
+        // The journal beside the log is older now: it goes, so the next start does not
+        // take its call for the one in progress.
+        if (saved)
+            CCallJournal(paths.first()).Save(CCallJournal::State());
+    } else if (paths.size() > 1) {
         // Only one journal holds the state: the other one is emptied.
-        CCallJournal(paths.last()).Save(m_journalFallback ? state : CCallJournal::State());
+        CCallJournal(paths.last()).Save(CCallJournal::State());
     }
+    m_journalUnsaved = !saved;
+    if (!saved) {
+        // The state stays in memory and is saved at the next chance.
+        if (!m_toldUnsaved)
+            CMessageBox::Error(
+                QStringLiteral("The call journal could not be saved in %1. Until it can be, a "
+                               "call in progress is lost if Orvalis is stopped without "
+                               "ending normally.")
+                    .arg(paths.join(QStringLiteral(" nor in "))));
+        m_toldUnsaved = true;
+        return;
+    }
+    // The log moved to another folder since the last save: the journal moved with it, and
+    // the one left in the old folder would only be found by a start that looks there.
+    for (const QString& old : std::as_const(m_journalPaths)) {
+        if (!paths.contains(old))
+            CCallJournal(old).Save(CCallJournal::State());
+    }
+    m_journalPaths = paths;
     m_lastJournal = now;
+}
+
+void CCallRecorder::KeepAside(const QList<QByteArray>& lines)
+{
+    if (lines.isEmpty())
+        return;
+    const QString path = JournalPaths().first() + QStringLiteral(".rejected");
+    QByteArray text;
+    for (const QByteArray& line : lines)
+        text += line.endsWith('\n') ? line : line + '\n';
+    QFile file(path);
+    const bool kept = file.open(QIODevice::WriteOnly | QIODevice::Append) &&
+                      file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                      file.write(text) == text.size() && file.flush();
+    CMessageBox::Warning(
+        kept ? QStringLiteral("%1 record(s) in the call journal were damaged and were not "
+                              "written to the log. They are kept in %2.")
+                   .arg(lines.size())
+                   .arg(path)
+             : QStringLiteral("%1 record(s) in the call journal were damaged and were not "
+                              "written to the log:\n%2")
+                   .arg(lines.size())
+                   .arg(QString::fromUtf8(text.left(4096))));
 }
 
 QString CCallRecorder::LogPath() const

@@ -21,8 +21,16 @@ class CSettingsStore;
 // Turns calls into records: writes the record of a finished call to the log and keeps the
 // journal beside it (see CCallJournal). The journal is written when a call is first seen,
 // then at most once a minute while it goes on, whenever a record waits for the log, and
-// at the end of the run. Start() reads back what the last run left: records that did not
-// reach the log yet, and perhaps a call, which SettleJournaledCall() takes over or logs.
+// at the end of the run, and at once when the log's folder changed (the journal moves with
+// the log, and the one in the old folder is removed). Start() reads back what the last run
+// left: records that did not reach the log yet, and perhaps a call, which
+// SettleJournaledCall() takes over or logs. What is read back is checked first (see
+// CLogLineCheck): a damaged record or a call outside sane years goes to
+// logfile.journal.rejected beside the journal instead, and the user is told once.
+//
+// A journal that cannot be read is moved aside, never replaced, and the user is told. When
+// neither folder can take the journal (a full disk), the user is told once and the state
+// stays in memory, saved again at every chance until a save works.
 //
 // The call in progress comes from the connection monitor through `callInProgress`: its
 // start, device, entry, interface and bytes so far, or nothing between calls. The
@@ -73,13 +81,16 @@ public:
     // the log and where they are kept; empty when there are none.
     QString WaitingRecordsNote() const;
     // The journal: beside the log, or beside the settings when the log's folder cannot
-    // take it.
+    // take it or other users may write to it.
     QString JournalPath() const;
     const CLogFile& Log() const { return m_log; }
 
 private:
     void SaveJournal(const QDateTime& now, const QByteArray& alsoPending = QByteArray());
     QStringList JournalPaths() const;
+    // Lines of the journal that are no sound record: written to a file beside the journal
+    // instead of the log, and the user is told once.
+    void KeepAside(const QList<QByteArray>& lines);
     QString LogPath() const;
 
     const CSettingsStore& m_store;
@@ -93,4 +104,7 @@ private:
     std::optional<CCallJournal::Call> m_journaledCall; // from the last run, not settled yet
     QDateTime m_lastJournal;
     bool m_journalFallback = false;
+    bool m_journalUnsaved = false; // the last save failed in every folder
+    bool m_toldUnsaved = false;
+    QStringList m_journalPaths; // where the journal was saved last
 };

@@ -25,10 +25,26 @@ QString CPasswordPrompt::WrongText()
     return QCoreApplication::translate("CPasswordPrompt", "Password incorrect. Please try again!");
 }
 
+QString CPasswordPrompt::CheckingText()
+{
+    return QCoreApplication::translate("CPasswordPrompt", "Checking...");
+}
+
 bool CPasswordPrompt::Accept(const QString& typed) const
 {
-    if (CPasswordHash::Matches(m_store.Read(Keys::SecurityPassword), typed))
-        return true;
-    CMessageBox::Inform(WrongText());
-    return false;
+    return Conclude(Check(typed)());
+}
+
+std::function<bool()> CPasswordPrompt::Check(const QString& typed) const
+{
+    return [stored = m_store.Read(Keys::SecurityPassword), typed] {
+        return CPasswordHash::Matches(stored, typed);
+    };
+}
+
+bool CPasswordPrompt::Conclude(bool matched)
+{
+    if (!matched)
+        CMessageBox::Inform(WrongText());
+    return matched;
 }

@@ -38,6 +38,7 @@ void TypeAndEnter(CPasswordDlg* prompt, const QString& text)
     field->clear();
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Return);
+    QTRY_VERIFY(!prompt->Checking());
 }
 } // namespace
 

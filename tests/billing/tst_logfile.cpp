@@ -92,6 +92,7 @@ private slots:
     void appendCreatesAndAppends();
     void appendStartsOnFreshLineAfterCutLine();
     void failedAppendKeepsRecordsAndWarnsOnce();
+    void waitingRecordsGoOutInOneWrite();
     void specialFilesAreRefused_data();
     void specialFilesAreRefused();
 };
@@ -480,6 +481,23 @@ void TstLogFile::failedAppendKeepsRecordsAndWarnsOnce()
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(log.Append(path, "fourth|\n"));
     QCOMPARE(ReadFile(path), QByteArray("third|\nfourth|\n"));
+}
+
+// Many records left by an earlier run: one write and one sync for all of them, in order.
+void TstLogFile::waitingRecordsGoOutInOneWrite()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logfile.log"));
+    QList<QByteArray> lines;
+    for (int i = 0; i < 20000; ++i)
+        lines.append("01-01-2000|00:00:01|01-01-2000|00:00:02|u|d|i|" + QByteArray::number(i) +
+                     "|2|\n");
+    CLogFile log;
+    log.Requeue(lines);
+    QVERIFY(log.Flush(path));
+    QCOMPARE(log.WriteCount(), 1);
+    QCOMPARE(log.PendingCount(), 0);
+    QCOMPARE(ReadFile(path), lines.join());
 }
 
 void TstLogFile::specialFilesAreRefused_data()

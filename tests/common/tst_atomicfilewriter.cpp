@@ -2,12 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QByteArray ReadFile(const QString& path)
@@ -34,6 +36,52 @@ class TestAtomicFileWriter : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // What sits at the path decides whether it may be replaced; a link is followed, or
+    // with Links::Replace replaced itself, and what it names never changes then.
+    void whatIsAtThePath_data()
+    {
+        QTest::addColumn<bool>("replaceLinks");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("followed link") << false << QStringLiteral("link") << true;
+        QTest::newRow("replaced link") << true << QStringLiteral("link") << true;
+        QTest::newRow("pipe") << true << QStringLiteral("pipe") << false;
+        QTest::newRow("folder") << true << QStringLiteral("folder") << false;
+        QTest::newRow("another user's file") << true << QStringLiteral("foreign") << false;
+    }
+    void whatIsAtThePath()
+    {
+        QFETCH(bool, replaceLinks);
+        QFETCH(QString, kind);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.ini"));
+        const QString other = dir.filePath(QStringLiteral("other"));
+        const QByteArray name = QFile::encodeName(path);
+        for (const QString& file : {other, path}) {
+            QFile text(file);
+            if (file == other || kind == QStringLiteral("foreign"))
+                QVERIFY(text.open(QIODevice::WriteOnly) && text.write("other\n") == 6);
+        }
+        if (kind == QStringLiteral("link"))
+            QCOMPARE(::symlink(QFile::encodeName(other).constData(), name.constData()), 0);
+        else if (kind == QStringLiteral("pipe"))
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        else if (kind == QStringLiteral("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (::chown(name.constData(), ::geteuid() + 4321, ::getegid()) != 0)
+            QSKIP("needs root to give a file away");
+
+        CAtomicFileWriter writer(path, replaceLinks ? CAtomicFileWriter::Links::Replace
+                                                    : CAtomicFileWriter::Links::Follow);
+        QCOMPARE(writer.Begin() && writer.Commit("new\n"), replaced);
+        const bool followed = kind == QStringLiteral("link") && !replaceLinks;
+        QCOMPARE(ReadFile(other), QByteArray(followed ? "new\n" : "other\n"));
+        QCOMPARE(QFileInfo(path).isSymLink(), followed);
+        if (replaced)
+            QCOMPARE(ReadFile(path), QByteArray("new\n"));
+    }
+
     // A new file and one that others could read both end up private to their owner.
     void replacedFileIsPrivate()
     {

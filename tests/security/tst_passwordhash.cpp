@@ -74,7 +74,7 @@ private Q_SLOTS:
             u"pbkdf2-sha256$-3$"_s + saltText + u'$' + hash,
             u"pbkdf2-sha256$3x$"_s + saltText + u'$' + hash,
             // Counts that would hold the window for minutes or overflow.
-            u"pbkdf2-sha256$2000001$"_s + saltText + u'$' + hash,
+            u"pbkdf2-sha256$200001$"_s + saltText + u'$' + hash,
             u"pbkdf2-sha256$99999999999$"_s + saltText + u'$' + hash,
             u"pbkdf2-sha256$3$!!not base64!!$"_s + hash,
             u"pbkdf2-sha256$3$"_s + saltText + u"$AAAA"_s,

@@ -76,6 +76,12 @@ private Q_SLOTS:
 
         QTest::keyClicks(field, u"secret"_s);
         QTest::keyClick(field, Qt::Key_Return);
+        // The hash is checked off the prompt's thread; meanwhile it says so and takes no
+        // second answer.
+        QVERIFY(prompt.Checking());
+        QCOMPARE(prompt.findChild<QLabel*>(u"heading"_s)->text(), u"Checking..."_s);
+        QVERIFY(!field->isEnabled());
+        QTRY_VERIFY(!prompt.Checking());
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown().at(0).text, u"Password incorrect. Please try again!"_s);
         QVERIFY(prompt.isVisible());
@@ -84,7 +90,7 @@ private Q_SLOTS:
         field->clear();
         QTest::keyClicks(field, u"Secret"_s);
         Click(&prompt, "ok");
-        QCOMPARE(prompt.result(), int(QDialog::Accepted));
+        QTRY_COMPARE(prompt.result(), int(QDialog::Accepted));
         QVERIFY(!prompt.isVisible());
         QCOMPARE(boxes.Shown().size(), 1);
     }
@@ -145,6 +151,7 @@ private Q_SLOTS:
         AnswerWhenShown<CPasswordDlg>([&](CPasswordDlg* prompt) {
             Type(prompt, "password", u"PW"_s);
             Click(prompt, "ok");
+            QTRY_VERIFY(!prompt->Checking());
             QVERIFY(prompt->isVisible());
             Type(prompt, "password", u"pw"_s);
             AnswerWhenShown<CSecurityDlg>([&](CSecurityDlg* window) {

@@ -9,7 +9,11 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <memory>
 
 CPasswordDlg::CPasswordDlg(const CSettingsStore& store, QWidget* parent)
     : QDialog(parent)
@@ -21,12 +25,14 @@ CPasswordDlg::CPasswordDlg(const CSettingsStore& store, QWidget* parent)
 
     auto* heading = new QLabel(CPasswordPrompt::Heading(), this);
     heading->setObjectName(QStringLiteral("heading"));
+    m_heading = heading;
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("password"));
     m_password->setEchoMode(QLineEdit::Password);
 
     QDialogButtonBox* buttons = COkCancelButtons::Create(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::OnOk);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
 
     auto* form = new QFormLayout;
     form->addRow(CPasswordPrompt::FieldLabel(), m_password);
@@ -55,8 +61,32 @@ CPasswordGuard CPasswordDlg::Guard(const CSettingsStore& store, QWidget* parent)
 
 void CPasswordDlg::OnOk()
 {
-    if (CPasswordPrompt(m_store).Accept(m_password->text()))
-        accept();
-    else
-        m_password->setFocus();
+    if (m_checking)
+        return;
+    // The hash is worked out on a thread of its own, so the prompt keeps drawing and says
+    // what it is doing; the answer comes back through the event loop, and not at all once
+    // the prompt has gone.
+    SetChecking(true);
+    auto matched = std::make_shared<std::atomic<bool>>(false);
+    QThread* worker = QThread::create([check = CPasswordPrompt(m_store).Check(m_password->text()),
+                                       matched] { matched->store(check()); });
+    worker->setObjectName(QStringLiteral("password check"));
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, matched] {
+        SetChecking(false);
+        if (CPasswordPrompt::Conclude(matched->load()))
+            accept();
+        else
+            m_password->setFocus();
+    });
+    worker->start();
+}
+
+void CPasswordDlg::SetChecking(bool checking)
+{
+    m_checking = checking;
+    m_heading->setText(checking ? CPasswordPrompt::CheckingText() : CPasswordPrompt::Heading());
+    m_password->setEnabled(!checking);
+    if (m_ok)
+        m_ok->setEnabled(!checking);
 }
