@@ -1,5 +1,7 @@
 #include "billing/calloverage.h"
 
+#include "billing/bytecount.h"
+
 #include <QDate>
 
 #include <algorithm>
@@ -16,6 +18,13 @@ void CCallOverage::Add(int day, int month, int year, int startSecs, qint64 count
         call.counted = counted;
     }
     m_calls.push_back(call);
+}
+
+void CCallOverage::Add(const CLogRecord& record)
+{
+    Add(record.startDay, record.startMonth, record.startYear, record.startSecs,
+        m_plan.CountedBytes(CByteCount::Parse(record.downloaded),
+                            CByteCount::Parse(record.uploaded)));
 }
 
 void CCallOverage::Finish()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "billing/dataplan.h"
+#include "billing/logrecord.h"
 
 #include <QHash>
 
@@ -19,6 +20,8 @@ public:
 
     // Adds the next call: its start date, start time of day and counted bytes.
     void Add(int day, int month, int year, int startSecs, qint64 counted);
+    // The same for a record of the log, its bytes counted as the plan counts them.
+    void Add(const CLogRecord& record);
     // Works out every call's overage and lets go of the calls; Add may not be called
     // after it.
     void Finish();

@@ -1,6 +1,5 @@
 #include "billing/reportlines.h"
 
-#include "billing/bytecount.h"
 #include "billing/logreader.h"
 #include "billing/tariff.h"
 
@@ -16,12 +15,8 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
     qint64 read = 0;
     while (reader.Next(record)) {
         lines.Append(record.line);
-        if (plan.Active()) {
-            lines.m_overage.Add(record.startDay, record.startMonth, record.startYear,
-                                record.startSecs,
-                                plan.CountedBytes(CByteCount::Parse(record.downloaded),
-                                                  CByteCount::Parse(record.uploaded)));
-        }
+        if (plan.Active())
+            lines.m_overage.Add(record);
         read += record.line.size() + 1;
         // Looking at the flags once in a thousand lines costs nothing noticeable.
         if ((lines.Size() & 1023) == 0) {

@@ -1,6 +1,5 @@
 #include "cli/clicommands.h"
 
-#include "billing/bytecount.h"
 #include "billing/calloverage.h"
 #include "billing/cycleusage.h"
 #include "billing/dataplan.h"
@@ -166,11 +165,7 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     // pass works that out.
     CCallOverage overage(plan);
     if (plan.Active()) {
-        CLogReader::ReadAll(path, [&](const CLogRecord& record) {
-            overage.Add(record.startDay, record.startMonth, record.startYear, record.startSecs,
-                        plan.CountedBytes(CByteCount::Parse(record.downloaded),
-                                          CByteCount::Parse(record.uploaded)));
-        });
+        CLogReader::ReadAll(path, [&](const CLogRecord& record) { overage.Add(record); });
         overage.Finish();
     }
     // Rows are kept in one buffer in file order and written newest first.
