@@ -31,14 +31,14 @@
     <name>CAutostart</name>
     <message>
         <source>Orvalis cannot be started with the desktop from where it is: the path of the program, %1, holds a line break, a tab or another control character, which a desktop entry cannot carry. No entry was written; move the program to a folder with a plain name and tick the option again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis kann von seinem jetzigen Ort aus nicht mit der Arbeitsumgebung gestartet werden: Der Pfad des Programms, %1, enthält einen Zeilenumbruch, einen Tabulator oder ein anderes Steuerzeichen, das ein Desktop-Eintrag nicht aufnehmen kann. Es wurde kein Eintrag geschrieben; verschieben Sie das Programm in einen Ordner mit einfachem Namen und setzen Sie das Häkchen erneut.</translation>
     </message>
 </context>
 <context>
     <name>CCompositionRoot</name>
     <message>
         <source>Cannot Start Inet. Make sure you have TCP-IP stack installed. If not, please install it and restart computer afterwards.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Netzwerk kann nicht gestartet werden. Prüfen Sie, ob TCP/IP installiert ist; falls nicht, installieren Sie es und starten Sie den Computer danach neu.</translation>
     </message>
 </context>
 <context>
@@ -112,62 +112,62 @@
     <name>CConnectionsDlg</name>
     <message>
         <source>Connections</source>
-        <translation type="unfinished">Verbindungen</translation>
+        <translation>Verbindungen</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
+        <translation>Verbindung</translation>
     </message>
     <message>
         <source>Dial</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Set as default</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Standard festlegen</translation>
     </message>
     <message>
         <source>Advanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Erweitert</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished">Hilfe</translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Hide</source>
-        <translation type="unfinished">Ausblenden</translation>
+        <translation>Ausblenden</translation>
     </message>
 </context>
 <context>
     <name>CCredentialsDlg</name>
     <message>
         <source>Orvalis</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis</translation>
     </message>
     <message>
         <source>Remember user name and password</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername und Passwort merken</translation>
     </message>
     <message>
         <source>User name</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
 </context>
 <context>
@@ -175,20 +175,22 @@
     <message>
         <source>Please select default connection entry to dial. You must do this only once.
 Please single-click on connection you want to made default,click Set as default. Then click hide.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie die Standardverbindung. Das ist nur einmal nötig.
+Klicken Sie die gewünschte Verbindung einmal an, dann auf „Als Standard festlegen“ und danach auf „Ausblenden“.</translation>
     </message>
     <message>
         <source>Connection %1 user name and password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername und Passwort für die Verbindung %1.</translation>
     </message>
     <message>
         <source>Please enter user name and password that will be used to connect to remote server (internet)!!!</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie Benutzername und Passwort für die Verbindung zum Internet ein.</translation>
     </message>
     <message>
         <source>Please select default connection entry to dial. You must do this only once.
 Please doubleclick on connection you want to made default, then click hide.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie die Standardverbindung. Das ist nur einmal nötig.
+Doppelklicken Sie auf die gewünschte Verbindung und klicken Sie dann auf „Ausblenden“.</translation>
     </message>
 </context>
 <context>
@@ -224,7 +226,7 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     <name>CDefaultDial</name>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde...</translation>
     </message>
 </context>
 <context>
@@ -238,202 +240,205 @@ Please doubleclick on connection you want to made default, then click hide.</sou
     <name>CDialDlg</name>
     <message>
         <source>Orvalis</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Connecting to server...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde mit dem Server...</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDialSession</name>
     <message>
         <source>Opening the port...</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffne den Anschluss...</translation>
     </message>
     <message>
         <source>Port has been opened successfully</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Anschluss wurde geöffnet</translation>
     </message>
     <message>
         <source>Connecting to the device...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde mit dem Gerät...</translation>
     </message>
     <message>
         <source>The device has connected successfully.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät ist verbunden.</translation>
     </message>
     <message>
         <source>All devices in the device chain have successfully connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Geräte der Kette sind verbunden.</translation>
     </message>
     <message>
         <source>Verifying the user name and password...</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfe Benutzername und Passwort...</translation>
     </message>
     <message>
         <source>Authentication...
 Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmeldung...
+Bitte warten...</translation>
     </message>
     <message>
         <source>Requested another validation attempt with a new user.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein weiterer Anmeldeversuch mit einem neuen Benutzer wurde angefordert.</translation>
     </message>
     <message>
         <source>Server has requested a callback number.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat eine Rückrufnummer angefordert.</translation>
     </message>
     <message>
         <source>The client has requested to change the password</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Client möchte das Passwort ändern</translation>
     </message>
     <message>
         <source>Registering your computer on the network...</source>
-        <translation type="unfinished"></translation>
+        <translation>Melde den Computer im Netz an...</translation>
     </message>
     <message>
         <source>The link-speed calculation phase is starting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Messung der Verbindungsgeschwindigkeit beginnt...</translation>
     </message>
     <message>
         <source>An authentication request is being acknowledged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Anmeldeanfrage wird bestätigt.</translation>
     </message>
     <message>
         <source>Reauthentication (after callback) is starting. </source>
-        <translation type="unfinished"></translation>
+        <translation>Die erneute Anmeldung (nach dem Rückruf) beginnt. </translation>
     </message>
     <message>
         <source>The client has successfully completed authentication.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Anmeldung ist abgeschlossen.</translation>
     </message>
     <message>
         <source>The line is about to disconnect for callback.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Leitung wird für den Rückruf getrennt.</translation>
     </message>
     <message>
         <source>Delaying to give the modem time to reset for callback.</source>
-        <translation type="unfinished"></translation>
+        <translation>Warte, bis das Modem für den Rückruf bereit ist.</translation>
     </message>
     <message>
         <source>Waiting for an incoming call from server.</source>
-        <translation type="unfinished"></translation>
+        <translation>Warte auf den Anruf des Servers.</translation>
     </message>
     <message>
         <source>Projection result information is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Ergebnisse der Protokollaushandlung liegen vor.</translation>
     </message>
     <message>
         <source>User authentication is being initiated or retried.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Benutzeranmeldung beginnt oder wird wiederholt.</translation>
     </message>
     <message>
         <source>Client has been called back and is about to resume authentication.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Rückruf ist erfolgt; die Anmeldung wird fortgesetzt.</translation>
     </message>
     <message>
         <source>Logging on to the network...</source>
-        <translation type="unfinished"></translation>
+        <translation>Melde mich im Netz an...</translation>
     </message>
     <message>
         <source>Subentry has been connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Teilverbindung hergestellt</translation>
     </message>
     <message>
         <source>Subentry has been disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Teilverbindung getrennt</translation>
     </message>
     <message>
         <source>Terminal state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminalzustand.</translation>
     </message>
     <message>
         <source>Retry authentication state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmeldung wird wiederholt.</translation>
     </message>
     <message>
         <source>Callback state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückrufzustand.</translation>
     </message>
     <message>
         <source>Change password state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwortänderung.</translation>
     </message>
     <message>
         <source>Connect to remote server successfully!</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem Server verbunden!</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Getrennt</translation>
     </message>
     <message>
         <source>Connecting to %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde mit %1...</translation>
     </message>
     <message>
         <source>Undefined RAS Dial Error.</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannter Fehler beim Wählen.</translation>
     </message>
     <message>
         <source>Undefined RAS Dial Error (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannter Fehler beim Wählen (%1).</translation>
     </message>
     <message>
         <source>Line is busy.
 Redialing, please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Leitung ist besetzt.
+Wähle erneut, bitte warten...</translation>
     </message>
 </context>
 <context>
     <name>CGeneralOptions</name>
     <message>
         <source>The log folder cannot hold a line break or a NUL character. The log stays in %1; choose another folder to move it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner des Protokolls darf keinen Zeilenumbruch und kein NUL-Zeichen enthalten. Das Protokoll bleibt in %1; wählen Sie einen anderen Ordner, um es zu verschieben.</translation>
     </message>
 </context>
 <context>
     <name>CInetToolsDlg</name>
     <message>
         <source>Inet Tools</source>
-        <translation type="unfinished">Netzwerkwerkzeuge</translation>
+        <translation>Internet-Werkzeuge</translation>
     </message>
     <message>
         <source>Get Host/IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Name/IP ermitteln</translation>
     </message>
     <message>
         <source>Get Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit abfragen</translation>
     </message>
     <message>
         <source>Ping</source>
-        <translation type="unfinished"></translation>
+        <translation>Ping</translation>
     </message>
 </context>
 <context>
     <name>CMailDialCheck</name>
     <message>
         <source>You have %1 new email(s)</source>
-        <translation type="unfinished">Sie haben %1 neue E-Mail(s)</translation>
+        <translation>Sie haben %1 neue E-Mail(s)</translation>
     </message>
     <message>
         <source>Error connecting to the server.
 Check your email settings!</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Verbinden mit dem Server.
+Prüfen Sie die E-Mail-Einstellungen!</translation>
     </message>
     <message>
         <source>There are no new emails.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt keine neuen E-Mails.</translation>
     </message>
 </context>
 <context>
@@ -579,49 +584,49 @@ Check your email settings!</source>
     <name>CMessageListModel</name>
     <message>
         <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
+        <translation>Verbindung</translation>
     </message>
 </context>
 <context>
     <name>CNameLookup</name>
     <message>
         <source>Can&apos;t resolve %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht aufgelöst werden</translation>
     </message>
 </context>
 <context>
     <name>CNameLookupPage</name>
     <message>
         <source>Get IP adress !</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse ermitteln!</translation>
     </message>
     <message>
         <source>Get host adress !</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechnernamen ermitteln!</translation>
     </message>
     <message>
         <source>Resolve host to IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechnername zu IP-Adresse</translation>
     </message>
     <message>
         <source>Resolve IP adress to host</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse zu Rechnername</translation>
     </message>
     <message>
         <source>Host: (www.debian.org)</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechner: (www.debian.org)</translation>
     </message>
     <message>
         <source>IP adress: (127.0.0.1)</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse: (127.0.0.1)</translation>
     </message>
     <message>
         <source>Host to IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Name zu IP</translation>
     </message>
     <message>
         <source>IP to Host</source>
-        <translation type="unfinished"></translation>
+        <translation>IP zu Name</translation>
     </message>
 </context>
 <context>
@@ -639,55 +644,55 @@ Check your email settings!</source>
     <name>COptConnectionPage</name>
     <message>
         <source>Launch default WEB browser after connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Verbinden den Standard-Webbrowser starten</translation>
     </message>
     <message>
         <source>Automaticly redial when connection is closed by remote server</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch neu wählen, wenn die Gegenstelle die Verbindung trennt</translation>
     </message>
     <message>
         <source>Do nothing</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts tun</translation>
     </message>
     <message>
         <source>Auto hangup</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch auflegen</translation>
     </message>
     <message>
         <source>Stay online</source>
-        <translation type="unfinished"></translation>
+        <translation>Online bleiben</translation>
     </message>
     <message>
         <source>after</source>
-        <translation type="unfinished"></translation>
+        <translation>nach</translation>
     </message>
     <message>
         <source>mins inactive/active</source>
-        <translation type="unfinished"></translation>
+        <translation>Min. Ruhe/Aktivität</translation>
     </message>
     <message>
         <source>Default URL :</source>
-        <translation type="unfinished"></translation>
+        <translation>Startadresse:</translation>
     </message>
     <message>
         <source>If line is busy :</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn besetzt:</translation>
     </message>
     <message>
         <source>Redial a maximum of</source>
-        <translation type="unfinished"></translation>
+        <translation>Höchstens</translation>
     </message>
     <message>
         <source>Redial till connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen, bis verbunden</translation>
     </message>
     <message>
         <source>Do not redial at all</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht erneut wählen</translation>
     </message>
     <message>
         <source>times</source>
-        <translation type="unfinished"></translation>
+        <translation>Mal erneut wählen</translation>
     </message>
 </context>
 <context>
@@ -769,257 +774,257 @@ Check your email settings!</source>
     <name>COptGeneralPage</name>
     <message>
         <source>Start Orvalis when Windows starts</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis mit der Arbeitsumgebung starten</translation>
     </message>
     <message>
         <source>Show main window when starting</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptfenster beim Start zeigen</translation>
     </message>
     <message>
         <source>Show splash screen when starting</source>
-        <translation type="unfinished"></translation>
+        <translation>Startbild beim Start zeigen</translation>
     </message>
     <message>
         <source>Show main window when connected,  then hide</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptfenster beim Verbinden zeigen, dann ausblenden</translation>
     </message>
     <message>
         <source>Ask when closing connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Vor dem Auflegen fragen</translation>
     </message>
     <message>
         <source>Ask before exiting</source>
-        <translation type="unfinished"></translation>
+        <translation>Vor dem Beenden fragen</translation>
     </message>
     <message>
         <source>Logfile creating/reading path</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner des Protokolls</translation>
     </message>
     <message>
         <source>Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchsuchen</translation>
     </message>
     <message>
         <source>Startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>Confirmation</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückfragen</translation>
     </message>
     <message>
         <source>Select directory for logfile creating/reading</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner für das Protokoll wählen</translation>
     </message>
 </context>
 <context>
     <name>COptMailPage</name>
     <message>
         <source>Please enter an integer between %1 and %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.</translation>
     </message>
     <message>
         <source>Please enter an integer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
     </message>
     <message>
         <source>Check incoming mail every</source>
-        <translation type="unfinished"></translation>
+        <translation>Posteingang prüfen alle</translation>
     </message>
     <message>
         <source>Check email imediately upon connection</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail sofort nach dem Verbinden prüfen</translation>
     </message>
     <message>
         <source>E-mail checking</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail-Prüfung</translation>
     </message>
     <message>
         <source>mins</source>
-        <translation type="unfinished"></translation>
+        <translation>Min.</translation>
     </message>
     <message>
         <source>Orvalis can periodicly check you incoming mail and display incoming message count. You must supply your email server, user name and password in order to use this function.</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis kann regelmäßig Ihren Posteingang prüfen und die Zahl neuer Nachrichten zeigen. Dazu braucht es Ihren E-Mail-Server, Benutzernamen und Passwort.</translation>
     </message>
     <message>
         <source>Mail user/server settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzer und Server</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
     <message>
         <source>STARTTLS</source>
-        <translation type="unfinished"></translation>
+        <translation>STARTTLS</translation>
     </message>
     <message>
         <source>SSL/TLS</source>
-        <translation type="unfinished"></translation>
+        <translation>SSL/TLS</translation>
     </message>
     <message>
         <source>User name</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Pop server</source>
-        <translation type="unfinished"></translation>
+        <translation>POP-Server</translation>
     </message>
     <message>
         <source>Security</source>
-        <translation type="unfinished">Sicherheit</translation>
+        <translation>Sicherheit</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Check email now</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail jetzt prüfen</translation>
     </message>
 </context>
 <context>
     <name>COptPricePage</name>
     <message>
         <source>Always cheap time in Saturdays</source>
-        <translation type="unfinished"></translation>
+        <translation>Samstags immer Billigtarif</translation>
     </message>
     <message>
         <source>Always cheap time in Sundays</source>
-        <translation type="unfinished"></translation>
+        <translation>Sonntags immer Billigtarif</translation>
     </message>
     <message>
         <source>Price per dial</source>
-        <translation type="unfinished"></translation>
+        <translation>Preis je Anwahl</translation>
     </message>
     <message>
         <source>Cost per minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Preis je Minute</translation>
     </message>
     <message>
         <source>Cheap cost per minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Billigpreis je Minute</translation>
     </message>
     <message>
         <source>Cheap time from</source>
-        <translation type="unfinished"></translation>
+        <translation>Billigtarif von</translation>
     </message>
     <message>
         <source>Connection block step (mins)</source>
-        <translation type="unfinished"></translation>
+        <translation>Taktung (Min.)</translation>
     </message>
     <message>
         <source>Free time in each month (please use hh:mm format)</source>
-        <translation type="unfinished"></translation>
+        <translation>Freizeit je Monat (im Format hh:mm)</translation>
     </message>
 </context>
 <context>
     <name>COptSoundPage</name>
     <message>
         <source>When connection is made, Orvalis can beep (avaible on most computers) or play WAV file (soundcard must be installed)</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Verbinden kann Orvalis piepen oder eine WAV-Datei abspielen (dazu braucht es eine Soundkarte)</translation>
     </message>
     <message>
         <source>When connection is made</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Verbinden</translation>
     </message>
     <message>
         <source>When connection is terminated</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Trennen</translation>
     </message>
     <message>
         <source>Do nothing</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts tun</translation>
     </message>
     <message>
         <source>Beep thru computer speaker</source>
-        <translation type="unfinished"></translation>
+        <translation>Über den Lautsprecher piepen</translation>
     </message>
     <message>
         <source>Play this file</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Datei abspielen</translation>
     </message>
     <message>
         <source>Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchsuchen</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Abspielen</translation>
     </message>
     <message>
         <source>Sound files (*.wav)</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdateien (*.wav)</translation>
     </message>
 </context>
 <context>
     <name>COptUpgradePage</name>
     <message>
         <source>Disable upgrade notification</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht auf neue Versionen hinweisen</translation>
     </message>
     <message>
         <source>Orvalis can periodically ask its web site whether a newer major version is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis kann regelmäßig auf seiner Website nachfragen, ob eine neue Hauptversion verfügbar ist.</translation>
     </message>
     <message>
         <source>Check for upgrade avaiblity now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt nach einer neuen Version suchen</translation>
     </message>
 </context>
 <context>
     <name>COptWarningsPage</name>
     <message>
         <source>Warnings</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnungen</translation>
     </message>
     <message>
         <source>Orvalis can warn you if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red.</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis kann Sie warnen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung.</translation>
     </message>
     <message>
         <source>Auto hangup</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch auflegen</translation>
     </message>
     <message>
         <source>Orvalis can  even disconnect from internet if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red. And, of course, connection is terminated</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis kann die Verbindung sogar trennen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung, und die Verbindung wird getrennt.</translation>
     </message>
     <message>
         <source>Warn when cost per month exceeds</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnen, wenn die Kosten im Monat höher sind als</translation>
     </message>
     <message>
         <source>Warn when cost per call exceeds</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnen, wenn die Kosten je Verbindung höher sind als</translation>
     </message>
     <message>
         <source>Disconnect when cost per month exceeds</source>
-        <translation type="unfinished"></translation>
+        <translation>Trennen, wenn die Kosten im Monat höher sind als</translation>
     </message>
     <message>
         <source>Disconnect when cost per call exceeds</source>
-        <translation type="unfinished"></translation>
+        <translation>Trennen, wenn die Kosten je Verbindung höher sind als</translation>
     </message>
 </context>
 <context>
     <name>CPasswordPrompt</name>
     <message>
         <source>Please enter password !!!</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie das Passwort ein!</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort:</translation>
     </message>
     <message>
         <source>Password incorrect. Please try again!</source>
-        <translation type="unfinished"></translation>
+        <translation>Falsches Passwort. Bitte versuchen Sie es noch einmal!</translation>
     </message>
     <message>
         <source>Checking...</source>
@@ -1030,57 +1035,57 @@ Check your email settings!</source>
     <name>CPhonebookActions</name>
     <message>
         <source>Please select entry to dial first. Or create it, using Add...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie zuerst einen Eintrag zum Wählen, oder legen Sie mit „Hinzufügen“ einen an.</translation>
     </message>
     <message>
         <source>Please select entry to delete first. Or create it, using Add...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie zuerst einen Eintrag zum Löschen, oder legen Sie mit „Hinzufügen“ einen an.</translation>
     </message>
     <message>
         <source>You are about to delete entry %1. Are you sure ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Eintrag %1 wird gelöscht. Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Are you sure ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Please select entry first. Just single-click on it...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie zuerst einen Eintrag: einfach einmal anklicken.</translation>
     </message>
 </context>
 <context>
     <name>CPingLine</name>
     <message>
         <source>[Ping] %1 [%2], replied in RTT:%3 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>[Ping] %1 [%2], Antwort nach %3 ms</translation>
     </message>
     <message>
         <source>[Ping] Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>[Ping] Fehler %1</translation>
     </message>
     <message>
         <source>: this system lets no one without CAP_NET_RAW send pings (net.ipv4.ping_group_range). To allow every user, run as root: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; and, to keep it, put net.ipv4.ping_group_range = 0 2147483647 in a file in /etc/sysctl.d/.</source>
-        <translation type="unfinished"></translation>
+        <translation>: Auf diesem System darf niemand ohne CAP_NET_RAW pingen (net.ipv4.ping_group_range). Um es allen zu erlauben, als root ausführen: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; und, damit es bleibt, net.ipv4.ping_group_range = 0 2147483647 in eine Datei in /etc/sysctl.d/ schreiben.</translation>
     </message>
 </context>
 <context>
     <name>CPingPage</name>
     <message>
         <source>Ping !</source>
-        <translation type="unfinished"></translation>
+        <translation>Ping!</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
+        <translation>Verbindung</translation>
     </message>
     <message>
         <source>Ping specified host.</source>
-        <translation type="unfinished"></translation>
+        <translation>Den angegebenen Rechner anpingen.</translation>
     </message>
     <message>
         <source>Host: (127.0.0.1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechner: (127.0.0.1)</translation>
     </message>
 </context>
 <context>
@@ -1101,42 +1106,42 @@ Check your email settings!</source>
     <name>CPreferencesDlg</name>
     <message>
         <source>Preferences</source>
-        <translation type="unfinished">Einstellungen</translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Orvalis Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvalis-Einstellungen</translation>
     </message>
 </context>
 <context>
     <name>CPreferencesSheet</name>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished">Verbindung</translation>
+        <translation>Verbindung</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished">E-Mail</translation>
+        <translation>E-Mail</translation>
     </message>
     <message>
         <source>Warnings</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnungen</translation>
     </message>
     <message>
         <source>Price</source>
-        <translation type="unfinished"></translation>
+        <translation>Preis</translation>
     </message>
     <message>
         <source>Sounds</source>
-        <translation type="unfinished"></translation>
+        <translation>Klänge</translation>
     </message>
     <message>
         <source>Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierung</translation>
     </message>
     <message>
         <source>Data plan</source>
@@ -1147,107 +1152,107 @@ Check your email settings!</source>
     <name>CReportDlg</name>
     <message>
         <source>Report</source>
-        <translation type="unfinished">Bericht</translation>
+        <translation>Bericht</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Reading the log... %p%</source>
-        <translation type="unfinished"></translation>
+        <translation>Lese das Protokoll... %p%</translation>
     </message>
     <message>
         <source>Summary</source>
-        <translation type="unfinished">Übersicht</translation>
+        <translation>Übersicht</translation>
     </message>
     <message>
         <source>&amp;Hide</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ausblenden</translation>
     </message>
 </context>
 <context>
     <name>CScheduleDlg</name>
     <message>
         <source>Timer</source>
-        <translation type="unfinished">Zeitplan</translation>
+        <translation>Zeitplan</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished">Verbinden</translation>
+        <translation>Verbinden</translation>
     </message>
     <message>
         <source>Hangup</source>
-        <translation type="unfinished">Auflegen</translation>
+        <translation>Auflegen</translation>
     </message>
 </context>
 <context>
     <name>CScheduleTicker</name>
     <message>
         <source>Dial sequence stopped</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen angehalten</translation>
     </message>
     <message>
         <source>Hangup sequence stopped</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen angehalten</translation>
     </message>
     <message>
         <source>Dialing at : </source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen um: </translation>
     </message>
     <message>
         <source>Hangup at : </source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen um: </translation>
     </message>
     <message>
         <source>Time remaining : </source>
-        <translation type="unfinished"></translation>
+        <translation>Verbleibende Zeit: </translation>
     </message>
 </context>
 <context>
     <name>CSecurityDlg</name>
     <message>
         <source>Security</source>
-        <translation type="unfinished">Sicherheit</translation>
+        <translation>Sicherheit</translation>
     </message>
     <message>
         <source>Enable password protection</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwortschutz einschalten</translation>
     </message>
     <message>
         <source>Ask password when starting</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort beim Start abfragen</translation>
     </message>
     <message>
         <source>Ask password when changing configuration only</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort nur beim Ändern der Einstellungen abfragen</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Confirm password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort bestätigen</translation>
     </message>
 </context>
 <context>
     <name>CSecuritySettings</name>
     <message>
         <source>Please enter passwords</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie die Passwörter ein</translation>
     </message>
     <message>
         <source>The passwords you typed don&apos;t match. Please enter the same password in both boxes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Passwörter stimmen nicht überein. Bitte geben Sie in beide Felder dasselbe Passwort ein.</translation>
     </message>
     <message>
         <source>A password is set. Leave both fields empty to keep it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Passwort ist gesetzt. Lassen Sie beide Felder leer, um es zu behalten.</translation>
     </message>
     <message>
         <source>The password could not be saved in %1. The old password stays in force.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Passwort konnte nicht in %1 gespeichert werden. Das alte Passwort bleibt gültig.</translation>
     </message>
 </context>
 <context>
@@ -1316,91 +1321,91 @@ Check your email settings!</source>
     <name>CTimeQuery</name>
     <message>
         <source>Cannot resolve</source>
-        <translation type="unfinished"></translation>
+        <translation>Name kann nicht aufgelöst werden</translation>
     </message>
     <message>
         <source>Cannot establish connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Verbindung möglich</translation>
     </message>
     <message>
         <source>Unable to get time</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeit ist nicht zu erhalten</translation>
     </message>
 </context>
 <context>
     <name>CTimeQueryPage</name>
     <message>
         <source>Get time !</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit abfragen!</translation>
     </message>
     <message>
         <source>Get Internet time :</source>
-        <translation type="unfinished"></translation>
+        <translation>Internetzeit abfragen:</translation>
     </message>
     <message>
         <source>Current computer clock time :</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelle Zeit dieses Computers:</translation>
     </message>
     <message>
         <source>Current GMT internet time :</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelle Internetzeit (UTC):</translation>
     </message>
 </context>
 <context>
     <name>CTimerConnectPage</name>
     <message>
         <source>Start dialing at time:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen um:</translation>
     </message>
     <message>
         <source>Start dialing in:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen in:</translation>
     </message>
     <message>
         <source>Start dialup sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen planen</translation>
     </message>
     <message>
         <source>Stop dialup sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Geplantes Wählen anhalten</translation>
     </message>
 </context>
 <context>
     <name>CTimerHangupPage</name>
     <message>
         <source>Start Hangup at time:</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen um:</translation>
     </message>
     <message>
         <source>Start Hangup in:</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen in:</translation>
     </message>
     <message>
         <source>Start hangup sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflegen planen</translation>
     </message>
     <message>
         <source>Stop hangup sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Geplantes Auflegen anhalten</translation>
     </message>
     <message>
         <source>Hangup sequence terminated</source>
-        <translation type="unfinished"></translation>
+        <translation>Geplantes Auflegen beendet</translation>
     </message>
 </context>
 <context>
     <name>CTimerPage</name>
     <message>
         <source>Seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Sekunden</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Minuten</translation>
     </message>
     <message>
         <source>Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Stunden</translation>
     </message>
 </context>
 <context>
@@ -1514,15 +1519,15 @@ Check your email settings!</source>
     <name>CUpgradeDialCheck</name>
     <message>
         <source>No update avaible. Please try again later.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine neue Version verfügbar. Bitte versuchen Sie es später noch einmal.</translation>
     </message>
     <message>
         <source>Error - can&apos;t connect to the server !!!</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: keine Verbindung zum Server!</translation>
     </message>
     <message>
         <source>Please visit %1 to see whether a newer version is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf %1 sehen Sie, ob eine neuere Version verfügbar ist.</translation>
     </message>
 </context>
 <context>
@@ -1543,11 +1548,11 @@ Check your email settings!</source>
     <name>CWarningsOptions</name>
     <message>
         <source>Please enter an integer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
     </message>
     <message>
         <source>Please enter an integer between %1 and %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.</translation>
     </message>
 </context>
 </TS>
