@@ -13,6 +13,7 @@
 #include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/credentialstore.h"
+#include "dialer/gui/dialwindowgate.h"
 #include "dialer/scheduleticker.h"
 #include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
@@ -74,7 +75,7 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
             return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenSchedule();
         },
         [](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
-            CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
+            CDialWindowGate::Check(mode, std::move(check), QApplication::activeWindow());
         },
         // What the Data plan page shows of the current cycle: the monitor's usage, with the
         // call in progress (the monitor is built below, before any window opens).
@@ -104,6 +105,8 @@ CCompositionRoot::~CCompositionRoot()
 {
     m_mailSlot->Clear();
     m_monitor->Shutdown();
+    // Dials and checks that wait for the dial window work with what goes below.
+    CDialWindowGate::Queue().Clear();
     // The windows that commands opened go before what they work with.
     m_tray.reset();
     m_router.reset();
