@@ -62,6 +62,9 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
 {
     CRemoteAccess& remote = *m_platform.remoteAccess;
     CCredentialStore& credentials = *m_platform.credentials;
+    // A scheduled dial that waits for the dial window says so in the schedule's status line.
+    m_ticker->SetDialWaits(
+        [] { return CDialWindowGate::Queue().IsWaiting(CDialRequestQueue::Request::ProgramDial); });
     m_work = std::make_unique<CBackgroundWork>(store, remote, credentials, *m_ticker, *m_upgrades,
                                                m_mailSlot, *m_display);
     m_windows = std::make_unique<CWindowOpener>(CWindowOpenerParts{
