@@ -78,7 +78,9 @@ void CDialWindowGate::Check(CDialDlg::Mode mode, std::unique_ptr<CDialCheck> che
 
 void CDialWindowGate::WindowClosed()
 {
-    // Once the closing window is gone.
+    // Once the closing window is gone (and not at all once the program ends).
+    if (!QCoreApplication::instance())
+        return;
     QMetaObject::invokeMethod(QCoreApplication::instance(), &CDialWindowGate::RunWaiting,
                               Qt::QueuedConnection);
 }
