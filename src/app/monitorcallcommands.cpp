@@ -12,7 +12,7 @@ void CMonitorCallCommands::Connect()
 {
     // Past the data plan's cap the user decides.
     if (m_monitor.PlanWatch().MayDialByHand())
-        m_services.DialDefaultConnection();
+        m_services.DialDefaultConnection(CMonitorServices::DialAsker::User);
 }
 
 void CMonitorCallCommands::Hangup(bool ask)

@@ -67,14 +67,20 @@ bool CScheduleTicker::Step(Sequence sequence)
     // Compared unsigned: a negative counter is a running one that never reaches 1.
     const auto counter = static_cast<unsigned>(state.counter);
     if (counter == 0) {
+        if (sequence == Dial && m_dialFired && m_dialWaits && m_dialWaits()) {
+            ShowStatus(sequence,
+                       QCoreApplication::translate("CScheduleTicker",
+                                                   "Dial waits for the open window to close"),
+                       true);
+            return false;
+        }
+        if (sequence == Dial)
+            m_dialFired = false;
         ShowStatus(sequence, StoppedText(sequence), true);
         return false;
     }
-    if (counter == 1) {
-        state.counter = 0;
-        WriteCounter(sequence);
-        return true;
-    }
+    if (counter == 1)
+        return Fire(sequence);
     if (state.atTime == 0) {
         // The line of every later second stays in memory. The old program paused the
         // window for 100 ms here; nothing needs that pause, so there is none.
@@ -87,14 +93,20 @@ bool CScheduleTicker::Step(Sequence sequence)
     }
     if (state.atTime == 1) {
         ShowStatus(sequence, WaitingText(sequence) + state.time, true);
-        if (IsDue(state.time)) {
-            state.counter = 0;
-            WriteCounter(sequence);
-            return true;
-        }
+        if (IsDue(state.time))
+            return Fire(sequence);
     }
     // Any other flag: running, but neither counting nor firing.
     return false;
+}
+
+bool CScheduleTicker::Fire(Sequence sequence)
+{
+    m_states[sequence].counter = 0;
+    WriteCounter(sequence);
+    if (sequence == Dial)
+        m_dialFired = true;
+    return true;
 }
 
 void CScheduleTicker::Start(Sequence sequence, const StartRequest& request)

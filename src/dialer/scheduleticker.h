@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <sys/types.h>
 
 class CSettingsStore;
@@ -68,6 +69,10 @@ public:
     // Marked "at time": waits for the time of day. Marked "in": counts down the seconds.
     // Neither: only the flags change. Takes effect at once.
     void Start(Sequence sequence, const StartRequest& request);
+    // Says whether a dial the program asked for waits for an open window. After the dial
+    // sequence has fired, its status line says the dial waits (instead of "stopped") for as
+    // long as this says yes.
+    void SetDialWaits(std::function<bool()> dialWaits) { m_dialWaits = std::move(dialWaits); }
     void Stop(Sequence sequence);
 
     int Counter(Sequence sequence) const;
@@ -100,6 +105,7 @@ private:
     };
 
     bool Step(Sequence sequence);
+    bool Fire(Sequence sequence);
     void Load(bool onlyChanged);
     void ReloadIfChanged();
     FileStamp Stamp() const;
@@ -107,6 +113,9 @@ private:
     void ShowStatus(Sequence sequence, const QString& text, bool store);
 
     CSettingsStore& m_store;
+    std::function<bool()> m_dialWaits;
+    // The dial sequence fired and its dial may still wait.
+    bool m_dialFired = false;
     std::array<State, kSequenceCount> m_states;
     FileStamp m_stamp;
 };

@@ -265,7 +265,7 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
     PlayAction(Keys::ActionWhenConDropped, Keys::SoundWhenConDropped);
     if (!m_userHungUp && m_store.Read(Keys::Redial) == 1) {
         if (m_planWatch.MayDialOnItsOwn())
-            m_services.DialDefaultConnection();
+            m_services.DialDefaultConnection(CMonitorServices::DialAsker::Program);
         else
             m_sink.AddMessage(tr("No redial: the data allowance is used up"));
     }
@@ -412,7 +412,7 @@ void CConnectionMonitor::ScheduleTick()
     const int result = m_services.ScheduleTick();
     if (result == CScheduleTicker::DialNow) {
         if (m_planWatch.MayDialOnItsOwn())
-            m_services.DialDefaultConnection();
+            m_services.DialDefaultConnection(CMonitorServices::DialAsker::Program);
         else
             m_sink.AddMessage(tr("No scheduled dial: the data allowance is used up"));
     } else if (result == CScheduleTicker::HangupNow)

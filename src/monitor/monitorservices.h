@@ -7,8 +7,13 @@ class CMonitorServices {
 public:
     virtual ~CMonitorServices();
 
-    // Dials the default connection (automatic redial, schedule result 1).
-    virtual void DialDefaultConnection() = 0;
+    // Who asks for a dial: the user, or the program itself (a redial, a scheduled dial),
+    // whose dial must not be lost to a window that happens to be open.
+    enum class DialAsker { User, Program };
+
+    // Dials the default connection (the Connect command, automatic redial, schedule
+    // result 1).
+    virtual void DialDefaultConnection(DialAsker asker) = 0;
     // Starts a background mail check; its result text goes to the monitor's mail result
     // field (CConnectionMonitor::SetMailResult), from any thread.
     virtual void StartMailCheckWorker() = 0;

@@ -7,6 +7,7 @@
 #include "dialer/gui/credentialsdlg.h"
 #include "dialer/gui/defaultdial.h"
 #include "dialer/gui/dialdlg.h"
+#include "dialer/gui/dialwindowgate.h"
 #include "gui/widgetmessagebox.h"
 #include "support/scriptedmessagebox.h"
 #include "support/scriptedremoteaccess.h"
@@ -63,6 +64,7 @@ private slots:
     void connectionsWindow();
     void connectionsWindowAsksPastTheCap();
     void noDefaultOpensTheConnectionsWindow();
+    void programDialIsNeverLost();
 
 private:
     CDialerParts Parts();
@@ -101,6 +103,7 @@ void TestDialDlg::cleanup()
     QTRY_VERIFY(!CDialDlg::Current() && !CConnectionsDlg::Current());
     QTRY_VERIFY(VisibleCredentialWindows().isEmpty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CDialWindowGate::Queue().Clear();
     m_remote.reset();
     m_credentials.reset();
     m_store.reset();
@@ -382,6 +385,56 @@ void TestDialDlg::noDefaultOpensTheConnectionsWindow()
     QTRY_VERIFY(CDialDlg::Current());
     QCOMPARE(CDialDlg::Current()->StatusText(), u"Connecting to Home ISP..."_s);
     QCOMPARE(m_lines, QStringList({u"Connecting..."_s}));
+}
+
+void TestDialDlg::programDialIsNeverLost()
+{
+    const auto openMode = [] {
+        return CDialDlg::Current() ? CDialDlg::Current()->RunMode() : CDialDlg::Mode(0);
+    };
+    // A finished check gives way to a dial the program asks for.
+    auto mail = std::make_unique<CRecordingCheck>();
+    QPointer<CRecordingCheck> mailCheck = mail.get();
+    CDialWindowGate::Check(CDialDlg::MailCheck, std::move(mail), nullptr);
+    QPointer<CDialDlg> result = CDialDlg::Current();
+    Q_EMIT mailCheck->Finished(u"No new messages"_s, true);
+    CDefaultDial::RunOnItsOwn(Parts(), nullptr);
+    QTRY_COMPARE(openMode(), CDialDlg::Dial);
+    QTRY_VERIFY(!result);
+    QPointer<CDialDlg> dial = CDialDlg::Current();
+    dial->Session()->AttemptTimer().stop();
+    QCOMPARE(m_lines, QStringList({u"Connecting..."_s}));
+
+    // While it dials, an update check waits and the same dial asked again is taken in.
+    auto upgrade = std::make_unique<CRecordingCheck>();
+    QPointer<CRecordingCheck> upgradeCheck = upgrade.get();
+    CDialWindowGate::Check(CDialDlg::UpgradeCheck, std::move(upgrade), nullptr);
+    CDefaultDial::RunOnItsOwn(Parts(), nullptr);
+    QCoreApplication::processEvents();
+    QCOMPARE(CDialDlg::Current(), dial.data());
+    QVERIFY(upgradeCheck);
+    QCOMPARE(m_lines.size(), 1);
+
+    // The dial window closes: the check that waited runs.
+    dial->close();
+    QTRY_COMPARE(openMode(), CDialDlg::UpgradeCheck);
+    QVERIFY(!dial);
+    QPointer<CDialDlg> checking = CDialDlg::Current();
+    checking->CheckTimer().start(0);
+    QTRY_COMPARE(upgradeCheck->started, 1);
+
+    // While the check runs, the program's dial waits (asked twice, kept once) ...
+    CDefaultDial::RunOnItsOwn(Parts(), nullptr);
+    CDefaultDial::RunOnItsOwn(Parts(), nullptr);
+    QCoreApplication::processEvents();
+    QCOMPARE(CDialDlg::Current(), checking.data());
+    QCOMPARE(CDialWindowGate::Queue().WaitingCount(), 1);
+    // ... and dials once the check's window has closed.
+    checking->close();
+    QTRY_COMPARE(openMode(), CDialDlg::Dial);
+    CDialDlg::Current()->Session()->AttemptTimer().stop();
+    QCOMPARE(m_lines.size(), 2);
+    QCOMPARE(CDialWindowGate::Queue().WaitingCount(), 0);
 }
 
 QTEST_MAIN(TestDialDlg)

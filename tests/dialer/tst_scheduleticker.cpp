@@ -70,6 +70,45 @@ private Q_SLOTS:
     // Two minutes: 00:02:00 down to 00:00:02 on successive ticks, the dial on the 120th,
     // then stopped; the file is written at the start, on the first tick, at the firing and
     // when the stopped line is first shown, never once a second.
+    // After the dial has fired, the status line says the dial waits for as long as a dial
+    // of the program waits for an open window, then "stopped".
+    void firedDialThatWaitsIsNotStopped_data()
+    {
+        QTest::addColumn<bool>("fired");
+        QTest::addColumn<bool>("waits");
+        QTest::addColumn<QString>("status");
+        const QString waiting = QStringLiteral("Dial waits for the open window to close");
+        const QString stopped = QStringLiteral("Dial sequence stopped");
+        QTest::newRow("fired, dial waits") << true << true << waiting;
+        QTest::newRow("fired, dial started") << true << false << stopped;
+        // Another dial of the program (a redial) waits: not the schedule's business.
+        QTest::newRow("never fired, a dial waits") << false << true << stopped;
+    }
+    void firedDialThatWaitsIsNotStopped()
+    {
+        QFETCH(bool, fired);
+        QFETCH(bool, waits);
+        QFETCH(QString, status);
+        CScheduleTicker ticker(*m_store);
+        bool waiting = waits;
+        ticker.SetDialWaits([&waiting] { return waiting; });
+        if (fired) {
+            ticker.Start(CScheduleTicker::Dial, {false, true, QString(), 1});
+            QCOMPARE(ticker.Tick(), CScheduleTicker::DialNow);
+        }
+        QCOMPARE(ticker.Tick(), CScheduleTicker::Nothing);
+        QCOMPARE(ticker.Status(CScheduleTicker::Dial), status);
+        QCOMPARE(m_store->Read(Keys::DialTimerStatus), status);
+        // Once the dial has started, the sequence is stopped.
+        waiting = false;
+        QCOMPARE(ticker.Tick(), CScheduleTicker::Nothing);
+        QCOMPARE(ticker.Status(CScheduleTicker::Dial), QStringLiteral("Dial sequence stopped"));
+        // ... and stays so when another dial waits later.
+        waiting = true;
+        QCOMPARE(ticker.Tick(), CScheduleTicker::Nothing);
+        QCOMPARE(ticker.Status(CScheduleTicker::Dial), QStringLiteral("Dial sequence stopped"));
+    }
+
     void countdownFiresOnItsLastTickWithoutWritingEachSecond()
     {
         CWriteCounter writes(m_store->Path());

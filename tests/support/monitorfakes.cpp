@@ -42,9 +42,11 @@ void CRecordingSink::HideWindow()
     ++hides;
 }
 
-void CRecordingServices::DialDefaultConnection()
+void CRecordingServices::DialDefaultConnection(DialAsker asker)
 {
     ++dials;
+    if (asker == DialAsker::Program)
+        ++programDials;
 }
 
 void CRecordingServices::StartMailCheckWorker()

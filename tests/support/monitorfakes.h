@@ -37,11 +37,13 @@ public:
 class CRecordingServices : public CMonitorServices {
 public:
     int dials = 0;
+    // Of those, the ones the program asked for itself.
+    int programDials = 0;
     int mailChecks = 0;
     int upgradeChecks = 0;
     int scheduleResult = 0;
 
-    void DialDefaultConnection() override;
+    void DialDefaultConnection(DialAsker asker) override;
     void StartMailCheckWorker() override;
     void StartUpgradeCheck() override;
     int ScheduleTick() override;

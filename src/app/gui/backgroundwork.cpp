@@ -25,16 +25,19 @@ CBackgroundWork::CBackgroundWork(CSettingsStore& store, CRemoteAccess& remote,
     , m_messages(messages)
 {}
 
-void CBackgroundWork::DialDefaultConnection()
+void CBackgroundWork::DialDefaultConnection(DialAsker asker)
 {
     // The monitor asks from inside its tick: the windows open once that has returned.
     QMetaObject::invokeMethod(
         &m_credentials,
-        [this] {
-            CDefaultDial::Run({m_store, m_remote, m_credentials,
-                               [this](const QString& line) { m_messages.AddMessage(line); },
-                               m_mayRedial},
-                              true, QApplication::activeWindow());
+        [this, asker] {
+            const CDialerParts parts{m_store, m_remote, m_credentials,
+                                     [this](const QString& line) { m_messages.AddMessage(line); },
+                                     m_mayRedial};
+            if (asker == DialAsker::Program)
+                CDefaultDial::RunOnItsOwn(parts, QApplication::activeWindow());
+            else
+                CDefaultDial::Run(parts, true, QApplication::activeWindow());
         },
         Qt::QueuedConnection);
 }

@@ -25,7 +25,7 @@ public:
     // Asked before the dial window dials a busy line again; empty: always yes.
     void SetMayRedial(std::function<bool()> mayRedial) { m_mayRedial = std::move(mayRedial); }
 
-    void DialDefaultConnection() override;
+    void DialDefaultConnection(DialAsker asker) override;
     void StartMailCheckWorker() override;
     void StartUpgradeCheck() override;
     int ScheduleTick() override;

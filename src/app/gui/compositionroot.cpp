@@ -13,6 +13,7 @@
 #include "dialer/backends/remoteaccessfactory.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/credentialstore.h"
+#include "dialer/gui/dialwindowgate.h"
 #include "dialer/scheduleticker.h"
 #include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
@@ -61,6 +62,9 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
 {
     CRemoteAccess& remote = *m_platform.remoteAccess;
     CCredentialStore& credentials = *m_platform.credentials;
+    // A scheduled dial that waits for the dial window says so in the schedule's status line.
+    m_ticker->SetDialWaits(
+        [] { return CDialWindowGate::Queue().IsWaiting(CDialRequestQueue::Request::ProgramDial); });
     m_work = std::make_unique<CBackgroundWork>(store, remote, credentials, *m_ticker, *m_upgrades,
                                                m_mailSlot, *m_display);
     m_windows = std::make_unique<CWindowOpener>(CWindowOpenerParts{
@@ -74,7 +78,7 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
             return CPasswordDlg::Guard(store, QApplication::activeWindow()).MayOpenSchedule();
         },
         [](CDialDlg::Mode mode, std::unique_ptr<CDialCheck> check) {
-            CDialDlg::RunCheck(mode, std::move(check), QApplication::activeWindow());
+            CDialWindowGate::Check(mode, std::move(check), QApplication::activeWindow());
         },
         // What the Data plan page shows of the current cycle: the monitor's usage, with the
         // call in progress (the monitor is built below, before any window opens).
@@ -104,6 +108,8 @@ CCompositionRoot::~CCompositionRoot()
 {
     m_mailSlot->Clear();
     m_monitor->Shutdown();
+    // Dials and checks that wait for the dial window work with what goes below.
+    CDialWindowGate::Queue().Clear();
     // The windows that commands opened go before what they work with.
     m_tray.reset();
     m_router.reset();

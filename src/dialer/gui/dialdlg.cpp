@@ -2,6 +2,7 @@
 
 #include "dialer/dialcheck.h"
 #include "dialer/dialsession.h"
+#include "dialer/gui/dialwindowgate.h"
 
 #include <QDesktopServices>
 #include <QFont>
@@ -41,6 +42,8 @@ CDialDlg::~CDialDlg()
 {
     // The check goes first: its signals must not reach a half-destroyed window.
     m_check.reset();
+    // What waited for this window runs now.
+    CDialWindowGate::WindowClosed();
 }
 
 CDialDlg* CDialDlg::Current()
@@ -54,6 +57,20 @@ bool CDialDlg::BringToFront()
         return false;
     g_current->Present();
     return true;
+}
+
+bool CDialDlg::IsOver() const
+{
+    if (m_session)
+        return m_dialOver || m_session->ButtonIsOk();
+    return m_checkOver;
+}
+
+void CDialDlg::GiveWay()
+{
+    if (g_current == this)
+        g_current = nullptr;
+    close();
 }
 
 void CDialDlg::Present()
@@ -121,8 +138,10 @@ void CDialDlg::StartCheck()
 void CDialDlg::ShowCheckResult(const QString& text, bool done)
 {
     m_status->setText(text);
-    if (done)
+    if (done) {
+        m_checkOver = true;
         m_button->setText(tr("OK"));
+    }
 }
 
 void CDialDlg::ShowSession()

@@ -16,7 +16,8 @@ class QPushButton;
 // The small window that shows a dial's progress (mode Dial), or a server check that runs
 // in its place (modes UpgradeCheck and MailCheck). One button: "Cancel" while the work
 // runs, "OK" once it is over; it and Escape end the work (a dial is hung up) and close the
-// window. One dial window at a time: asking for another brings the open one to the front.
+// window. One dial window at a time: what a request for another does (wait, take its place
+// or bring it to the front) CDialWindowGate decides.
 class CDialDlg : public QDialog {
     Q_OBJECT
 
@@ -33,6 +34,14 @@ public:
     static void RunDial(const CDialerParts& parts, QWidget* parent);
     // The open dial window, if any.
     static CDialDlg* Current();
+    // Brings the open dial window to the front; false when there is none.
+    static bool BringToFront();
+
+    // The check is done, or the dial has ended: the window only shows the result.
+    bool IsOver() const;
+    // Closes the window to make room for other work (as its button would); from now on it
+    // is no longer Current().
+    void GiveWay();
 
     Mode RunMode() const { return m_mode; }
     QString StatusText() const;
@@ -47,7 +56,6 @@ protected:
 
 private:
     explicit CDialDlg(Mode mode, QWidget* parent);
-    static bool BringToFront();
     void Present();
     void StartCheck();
     void ShowCheckResult(const QString& text, bool done);
@@ -61,4 +69,5 @@ private:
     std::unique_ptr<CDialCheck> m_check;
     CDialSession* m_session = nullptr;
     bool m_dialOver = false;
+    bool m_checkOver = false;
 };
