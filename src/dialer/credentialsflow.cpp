@@ -109,7 +109,8 @@ void CCredentialsFlow::Store(const QString& user, const QString& password)
 {
     m_user = user;
     m_password = password;
-    // Operations of the store run in order: a dial that loads them next reads these.
+    // A dial that loads them next gets these at once, even while the keyring still works on
+    // the save (a failed save is kept in the settings file, as the store says).
     m_credentials.Save(m_entry, user, password);
     Q_EMIT Closed(true);
 }

@@ -66,6 +66,17 @@ void CCredentialStore::Save(const QString& entry, const QString& user, const QSt
 
 void CCredentialStore::Load(const Slot& slot, LoadHandler done)
 {
+    if (const auto pending = m_pending.find(PairName(slot)); pending != m_pending.end()) {
+        QMetaObject::invokeMethod(
+            this,
+            [user = pending->second.user, password = pending->second.password,
+             done = std::move(done)] {
+                if (done)
+                    done(user, password);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     Enqueue([this, slot, done = std::move(done)](std::function<void()> finished) {
         const QString user = m_settings ? m_settings->Read(slot.user) : QString();
         const QString password = m_settings ? m_settings->Read(slot.password) : QString();
@@ -90,7 +101,17 @@ void CCredentialStore::Load(const Slot& slot, LoadHandler done)
 void CCredentialStore::Save(const Slot& slot, const QString& user, const QString& password,
                             SaveHandler done)
 {
-    Enqueue([this, slot, user, password, done = std::move(done)](std::function<void()> finished) {
+    const QString pair = PairName(slot);
+    Pending& pending = m_pending[pair];
+    pending.user = user;
+    pending.password = password;
+    ++pending.saves;
+    Enqueue([this, slot, user, password, pair,
+             done = std::move(done)](std::function<void()> operationFinished) {
+        const std::function<void()> finished = [this, pair, operationFinished] {
+            SaveFinished(pair);
+            operationFinished();
+        };
         if (m_settings && !m_settings->Write(slot.user, user)) {
             finished();
             if (done)
@@ -108,6 +129,18 @@ void CCredentialStore::Save(const Slot& slot, const QString& user, const QString
             }
         });
     });
+}
+
+QString CCredentialStore::PairName(const Slot& slot)
+{
+    return slot.keyringService + QLatin1Char('\n') + slot.keyringName;
+}
+
+void CCredentialStore::SaveFinished(const QString& pair)
+{
+    const auto pending = m_pending.find(pair);
+    if (pending != m_pending.end() && --pending->second.saves <= 0)
+        m_pending.erase(pending);
 }
 
 void CCredentialStore::Enqueue(Operation operation)

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 
 class CSettingsStore;
 
@@ -25,6 +26,11 @@ class CSettingsStore;
 // The keyring answers later, so every operation reports to its handler from the event loop
 // of the store's thread, never during the call. Operations run one after another in the
 // order they were asked for; a handler whose store is gone is not called.
+//
+// A load of a pair whose save has not finished yet does not wait for it: it answers at once
+// with what the newest of those saves was given. The keyring may take long over a save (it
+// may first ask the user for a password for a new keyring), and a dial must not wait for
+// the credentials it was just given.
 class CCredentialStore : public QObject {
     Q_OBJECT
 
@@ -82,8 +88,18 @@ private:
     void EraseFromKeyring(const Slot& slot, SaveHandler done, std::function<void()> finished);
     void SaveToFile(const Slot& slot, const QString& password, const SaveHandler& done);
 
+    // What the saves not yet finished were given, per pair.
+    struct Pending {
+        QString user;
+        QString password;
+        int saves = 0;
+    };
+    static QString PairName(const Slot& slot);
+    void SaveFinished(const QString& pair);
+
     CSettingsStore* m_settings;
     QDBusConnection m_sessionBus;
+    std::map<QString, Pending> m_pending;
     std::deque<Operation> m_queue;
     bool m_running = false;
 };

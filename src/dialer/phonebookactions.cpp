@@ -35,14 +35,14 @@ bool CPhonebookActions::DoubleClicked(const QString& selected)
     return MayDial(selected);
 }
 
-void CPhonebookActions::Add()
+bool CPhonebookActions::Add()
 {
-    m_remote.CreateEntry();
+    return Opened(m_remote.CreateEntry());
 }
 
-void CPhonebookActions::Edit(const QString& selected)
+bool CPhonebookActions::Edit(const QString& selected)
 {
-    m_remote.EditEntry(selected);
+    return Selected(selected) && Opened(m_remote.EditEntry(selected));
 }
 
 bool CPhonebookActions::Delete(const QString& selected)
@@ -78,6 +78,18 @@ bool CPhonebookActions::Selected(const QString& selected) const
     if (!selected.isEmpty())
         return true;
     Tell(tr("Please select entry first. Just single-click on it..."));
+    return false;
+}
+
+bool CPhonebookActions::Opened(int code) const
+{
+    if (code == 0)
+        return true;
+    // A missing editor says what to install; no click goes unanswered.
+    QString text;
+    if (!m_remote.GetErrorString(code, text) || text.isEmpty())
+        text = tr("The connection editor could not be opened (error %1).").arg(code);
+    Tell(text);
     return false;
 }
 

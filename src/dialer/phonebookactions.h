@@ -24,8 +24,10 @@ public:
     bool MayDial(const QString& selected) const;
     // Makes the entry the default, then as MayDial.
     bool DoubleClicked(const QString& selected);
-    void Add();
-    void Edit(const QString& selected);
+    // Open the service's editor; false (after a message saying why) when it could not be
+    // opened. Edit needs a selection.
+    bool Add();
+    bool Edit(const QString& selected);
     // Asks first; true when the entry was deleted (the list is then filled again).
     bool Delete(const QString& selected);
     bool SetDefault(const QString& selected);
@@ -35,6 +37,8 @@ public:
 private:
     static void Tell(const QString& text);
     bool Selected(const QString& selected) const;
+    // True for 0; else tells the text of the service's error code.
+    bool Opened(int code) const;
 
     CSettingsStore& m_store;
     CRemoteAccess& m_remote;

@@ -22,6 +22,13 @@ QString CSecuritySettings::MismatchText()
                              "in both boxes.");
 }
 
+QString CSecuritySettings::ChooseWhenText()
+{
+    return QCoreApplication::translate("CSecuritySettings",
+                                       "Please choose when the password is asked: when starting, "
+                                       "or when changing the configuration.");
+}
+
 QString CSecuritySettings::KeepPasswordNote()
 {
     return QCoreApplication::translate("CSecuritySettings",
@@ -44,6 +51,10 @@ bool CSecuritySettings::HasPassword() const
 
 bool CSecuritySettings::Save(const Fields& fields)
 {
+    if (fields.enabled && !fields.whenStarted && !fields.whenConfigured) {
+        CMessageBox::Inform(ChooseWhenText());
+        return false;
+    }
     // The three flags are stored before anything is checked: a window kept open by a
     // message, then cancelled, has already switched protection as its boxes said.
     m_store.Write(Keys::SecurityEnabled, fields.enabled ? 1 : 0);

@@ -24,6 +24,8 @@ public:
 
     static QString EnterPasswordsText(); // "Please enter passwords"
     static QString MismatchText();
+    // Protection on with neither "when starting" nor "when changing configuration".
+    static QString ChooseWhenText();
     // The note under the fields while a password is stored.
     static QString KeepPasswordNote();
 
@@ -32,8 +34,10 @@ public:
     // True when a non-empty password is stored, so that empty fields keep it.
     bool HasPassword() const;
 
-    // OK: writes the three flags first, whatever follows; then checks the fields. False
-    // (after a message) keeps the window open; true closes it.
+    // OK: protection on with no choice of when to ask is refused before anything is
+    // written (it would protect nothing). Otherwise writes the three flags first, whatever
+    // follows; then checks the fields. False (after a message) keeps the window open; true
+    // closes it.
     bool Save(const Fields& fields);
 
 private:

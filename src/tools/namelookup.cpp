@@ -18,11 +18,28 @@ QString CNameLookup::HostToAddress(const QString& name)
 
 QString CNameLookup::AddressToHost(const QString& text)
 {
-    in_addr address{};
-    if (inet_pton(AF_INET, text.toLatin1().constData(), &address) != 1)
-        return CannotResolve(text);
-    const QString name = NameOf(address.s_addr);
+    const std::optional<quint32> address = ParseIPv4(text);
+    const QString name = address ? NameOf(*address) : NameOfIPv6(text);
     return name.isEmpty() ? CannotResolve(text) : name;
+}
+
+std::optional<quint32> CNameLookup::ParseIPv4(const QString& text)
+{
+    // inet_aton stops at the first white space and takes what came before: only digits,
+    // hex letters, the x of 0x and dots go to it.
+    if (text.isEmpty())
+        return std::nullopt;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool hexDigit =
+            (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+        if (!hexDigit && u != u'.' && u != u'x' && u != u'X')
+            return std::nullopt;
+    }
+    in_addr address{};
+    if (::inet_aton(text.toLatin1().constData(), &address) == 0)
+        return std::nullopt;
+    return address.s_addr;
 }
 
 std::optional<quint32> CNameLookup::FirstAddress(const QString& host)
@@ -49,6 +66,19 @@ QString CNameLookup::NameOf(quint32 address)
     sockaddr_in where{};
     where.sin_family = AF_INET;
     where.sin_addr.s_addr = address;
+    char name[NI_MAXHOST] = {};
+    if (getnameinfo(reinterpret_cast<const sockaddr*>(&where), sizeof where, name, sizeof name,
+                    nullptr, 0, NI_NAMEREQD) != 0)
+        return QString();
+    return QString::fromUtf8(name);
+}
+
+QString CNameLookup::NameOfIPv6(const QString& text)
+{
+    sockaddr_in6 where{};
+    where.sin6_family = AF_INET6;
+    if (inet_pton(AF_INET6, text.toLatin1().constData(), &where.sin6_addr) != 1)
+        return QString();
     char name[NI_MAXHOST] = {};
     if (getnameinfo(reinterpret_cast<const sockaddr*>(&where), sizeof where, name, sizeof name,
                     nullptr, 0, NI_NAMEREQD) != 0)

@@ -38,6 +38,7 @@ private slots:
     void okValidatesThenStores();
     void editModeStoresUnderTheChosenEntry();
     void phonebookActions();
+    void addAndEditSayWhyNothingOpened();
 
 private:
     std::unique_ptr<CCredentialsFlow> NewFlow();
@@ -240,6 +241,29 @@ void TestCredentialsFlow::phonebookActions()
 
     m_remote->enumResult = 603;
     QVERIFY(actions.List().isEmpty());
+}
+
+// Add and Edit that open no editor say why (the service's text, else its code); Edit needs
+// a selection and asks the service nothing without one.
+void TestCredentialsFlow::addAndEditSayWhyNothingOpened()
+{
+    CScriptedMessageBox boxes;
+    CPhonebookActions actions(*m_store, *m_remote);
+    QVERIFY(actions.Add());
+    QVERIFY(actions.Edit(u"Home ISP"_s));
+    QVERIFY(boxes.Shown().isEmpty());
+
+    m_remote->createResult = CRemoteAccess::ErrorCannotWritePhonebook;
+    m_remote->editResult = 20009;
+    m_remote->edited.clear();
+    QVERIFY(!actions.Add());
+    QVERIFY(!actions.Edit(u"Home ISP"_s));
+    QVERIFY(!actions.Edit(QString()));
+    QCOMPARE(m_remote->edited, QStringList({u"Home ISP"_s}));
+    QCOMPARE(boxes.Shown().size(), 3);
+    QCOMPARE(boxes.Shown()[0].text, u"The phonebook could not be written."_s);
+    QCOMPARE(boxes.Shown()[1].text, u"The connection editor could not be opened (error 20009)."_s);
+    QCOMPARE(boxes.Shown()[2].text, u"Please select entry first. Just single-click on it..."_s);
 }
 
 QTEST_GUILESS_MAIN(TestCredentialsFlow)

@@ -2,6 +2,8 @@
 
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
+#include "dialer/dialsession.h"
+#include "support/scriptedremoteaccess.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
@@ -75,6 +77,7 @@ private slots:
     void busWithoutSecretServiceKeepsFile();
     void answersLaterAndInOrder();
     void goneStoreCallsNoHandler();
+    void dialDoesNotWaitForTheSave();
     void anyPairOfKeys();
 
 private:
@@ -226,10 +229,12 @@ void TestCredentialStore::answersLaterAndInOrder()
     store.Load(u"Order"_s, [&events](const QString&, const QString& password) {
         events.append(u"loaded "_s + password);
     });
-    // Nothing is answered during the calls, even what the file alone could answer.
+    // Nothing is answered during the calls, even what the file alone could answer. The
+    // saves run in order; each load answers at once with what the save before it was given.
     QVERIFY(events.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(events.size(), 4, 15000);
-    QCOMPARE(events, QStringList({u"saved"_s, u"loaded first"_s, u"saved"_s, u"loaded second"_s}));
+    QCOMPARE(events, QStringList({u"loaded first"_s, u"loaded second"_s, u"saved"_s, u"saved"_s}));
+    QCOMPARE(LoadNow(store, u"Order"_s)->password, u"second"_s);
 }
 
 void TestCredentialStore::goneStoreCallsNoHandler()
@@ -237,7 +242,8 @@ void TestCredentialStore::goneStoreCallsNoHandler()
     bool called = false;
     auto store = std::make_unique<CCredentialStore>(m_settings.get());
     store->Save(u"Gone"_s, u"u"_s, u"p"_s, [&called](bool, Place) { called = true; });
-    store->Load(u"Gone"_s, [&called](const QString&, const QString&) { called = true; });
+    // Another pair's load waits behind the save (one of the saved pair would not).
+    store->Load(u"Gone too"_s, [&called](const QString&, const QString&) { called = true; });
     // Gone while the keyring works on the save: the bus has answered that the Secret
     // Service is there (its pending call is over) and the keyring's job has started, but
     // the keyring is held still.
@@ -253,6 +259,37 @@ void TestCredentialStore::goneStoreCallsNoHandler()
     QVERIFY(LoadNow(witness, u"Other"_s));
     QVERIFY(!called);
     QCOMPARE(m_keyring.Lookup(u"Gone"_s), u"p"_s);
+}
+
+// The keyring holds the first save of typed credentials (here: stopped; on a desktop: asking
+// for the password of a new keyring). The dial starts at once with them; the save ends
+// when the keyring answers, and the dial is not touched by it.
+void TestCredentialStore::dialDoesNotWaitForTheSave()
+{
+    CCredentialStore store(m_settings.get());
+    CScriptedRemoteAccess remote;
+    QVERIFY(m_settings->Write(Keys::DefaultCon, u"Slow"_s));
+    QVERIFY(m_settings->Write(Keys::RememberPassword, 1));
+    CDialSession session(*m_settings, remote, store);
+    session.Start();
+
+    QVERIFY(m_keyring.Freeze(true));
+    auto resume = qScopeGuard([this] { m_keyring.Freeze(false); });
+    QString saved;
+    store.Save(u"Slow"_s, u"fay"_s, u"typed"_s, [&saved](bool ok, Place place) {
+        saved = ok && place == Place::Keyring ? u"keyring"_s : u"other"_s;
+    });
+    session.Attempt();
+    QTRY_COMPARE_WITH_TIMEOUT(remote.dials.size(), 1, 3000);
+    QCOMPARE(remote.dials.at(0).user, u"fay"_s);
+    QCOMPARE(remote.dials.at(0).password, u"typed"_s);
+    QVERIFY(saved.isEmpty());
+
+    QVERIFY(m_keyring.Freeze(false));
+    QTRY_COMPARE_WITH_TIMEOUT(saved, u"keyring"_s, 15000);
+    QCOMPARE(m_keyring.Lookup(u"Slow"_s), u"typed"_s);
+    QCOMPARE(remote.dials.size(), 1);
+    QCOMPARE(LoadNow(store, u"Slow"_s)->password, u"typed"_s);
 }
 
 void TestCredentialStore::anyPairOfKeys()

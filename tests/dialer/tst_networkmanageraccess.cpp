@@ -689,7 +689,8 @@ void TestNetworkManagerAccess::opensConnectionEditor()
     QString text;
     const int missing = backend->CreateEntry();
     QVERIFY(backend->GetErrorString(missing, text));
-    QCOMPARE(text, u"Install nm-connection-editor to create and edit connections."_s);
+    QCOMPARE(text, u"No connection editor is installed. Install nm-connection-editor (package "
+                   "network-manager-gnome), or use nmtui or nmcli in a terminal."_s);
     QCOMPARE(backend->EditEntry(u"Home ISP"_s), missing);
 
     // A stand-in editor that writes down how it was started.

@@ -132,6 +132,33 @@ private Q_SLOTS:
         QVERIFY(CPasswordHash::Matches(m_store->Read(Keys::SecurityPassword), u"new"_s));
     }
 
+    // Ticking protection with no choice of when to ask chooses "when changing
+    // configuration"; a choice already made stays.
+    void tickingProtectionChoosesWhenToAsk()
+    {
+        CScriptedMessageBox boxes;
+        CSecurityDlg window(*m_store);
+        window.show();
+        auto* enabled = window.findChild<QCheckBox*>(u"enabled"_s);
+        auto* atStart = window.findChild<QRadioButton*>(u"whenStarted"_s);
+        auto* onConfig = window.findChild<QRadioButton*>(u"whenConfigured"_s);
+        QVERIFY(!atStart->isChecked() && !onConfig->isChecked());
+        QTest::mouseClick(enabled, Qt::LeftButton);
+        QVERIFY(enabled->isChecked());
+        QVERIFY(!atStart->isChecked() && onConfig->isChecked());
+
+        QTest::mouseClick(atStart, Qt::LeftButton);
+        QTest::mouseClick(enabled, Qt::LeftButton);
+        QTest::mouseClick(enabled, Qt::LeftButton);
+        QVERIFY(atStart->isChecked() && !onConfig->isChecked());
+
+        Type(&window, "password", u"pw"_s);
+        Type(&window, "confirm", u"pw"_s);
+        Click(&window, "ok");
+        QVERIFY(boxes.Shown().isEmpty());
+        QCOMPARE(m_store->Read(Keys::SecurityWhenStarted), 1);
+    }
+
     // With protection on configuration, the Security window asks first: a refused prompt
     // shows nothing and stores nothing; the right password opens it. Asking at start
     // only, it opens without a question.

@@ -88,6 +88,23 @@ private Q_SLOTS:
         QVERIFY(!CPasswordHash::Matches(stored, u"abc"_s));
     }
 
+    // Protection on that asks neither at start nor on configuration is refused with a
+    // message, and nothing of it is stored.
+    void protectionThatNeverAsksIsRefused()
+    {
+        CScriptedMessageBox boxes;
+        CSecuritySettings settings(*m_store);
+        QVERIFY(!settings.Save(Fields(true, false, false, u"abc"_s, u"abc"_s)));
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown().at(0).text, CSecuritySettings::ChooseWhenText());
+        QCOMPARE(m_store->Read(Keys::SecurityEnabled, -1), -1);
+        QVERIFY(m_store->Read(Keys::SecurityPassword, u"missing"_s) == u"missing"_s);
+        // Off, no choice is needed.
+        boxes.Clear();
+        QVERIFY(settings.Save(Fields(false, false, false, QString(), QString())));
+        QVERIFY(boxes.Shown().isEmpty());
+    }
+
     // With a password stored, empty fields keep it as it is; turning protection off keeps
     // it too, and a new password replaces it.
     void emptyFieldsKeepThePassword()

@@ -8,13 +8,15 @@ int CScriptedRemoteAccess::EnumEntries(QStringList& out)
 
 int CScriptedRemoteAccess::CreateEntry()
 {
-    entries.append(QStringLiteral("New entry"));
-    return 0;
+    if (createResult == 0)
+        entries.append(QStringLiteral("New entry"));
+    return createResult;
 }
 
-int CScriptedRemoteAccess::EditEntry(const QString&)
+int CScriptedRemoteAccess::EditEntry(const QString& name)
 {
-    return 0;
+    edited.append(name);
+    return editResult;
 }
 
 int CScriptedRemoteAccess::DeleteEntry(const QString& name)

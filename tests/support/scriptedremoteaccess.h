@@ -26,6 +26,10 @@ public:
     // Every handle hung up; a hang-up drops every connection.
     QList<Handle> hangUps;
     QStringList deleted;
+    // What creating and editing an entry return (0: the entry is created or edited).
+    int createResult = 0;
+    int editResult = 0;
+    QStringList edited;
     // The connections that are up, and what listing them returns.
     QList<CActiveConnection> connections;
     int connectionsResult = 0;

@@ -7,16 +7,14 @@
 #include "app/gui/trayhost.h"
 #include "app/programend.h"
 #include "billing/gui/summarydlg.h"
-#include "common/helpfile.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
+#include "gui/helpopener.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -29,7 +27,6 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QTreeView>
-#include <QUrl>
 #include <QWindow>
 
 #include <cstdio>
@@ -295,9 +292,7 @@ bool CMainDlg::OnScreen() const
 
 void CMainDlg::OpenHelp()
 {
-    const QString help = CHelpFile::Find(QCoreApplication::applicationDirPath());
-    if (!help.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    CHelpOpener::Open();
 }
 
 void CMainDlg::OpenAbout()

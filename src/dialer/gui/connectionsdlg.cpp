@@ -1,18 +1,15 @@
 #include "dialer/gui/connectionsdlg.h"
 
-#include "common/helpfile.h"
 #include "dialer/gui/credentialsdlg.h"
 #include "dialer/gui/defaultdial.h"
+#include "gui/helpopener.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 namespace {
 QPointer<CConnectionsDlg> g_current;
@@ -177,10 +174,5 @@ void CConnectionsDlg::Hide()
 
 void CConnectionsDlg::Help()
 {
-    const QString help = CHelpFile::Find(QCoreApplication::applicationDirPath());
-    if (help.isEmpty())
-        return;
-    QUrl url = QUrl::fromLocalFile(help);
-    url.setFragment(QStringLiteral("connections"));
-    QDesktopServices::openUrl(url);
+    CHelpOpener::Open(QStringLiteral("connections"));
 }

@@ -76,6 +76,7 @@ CSecurityDlg::CSecurityDlg(CSettingsStore& store, QWidget* parent)
     m_whenConfigured->setChecked(fields.whenConfigured);
     m_note->setVisible(m_settings.HasPassword());
     connect(m_enabled, &QCheckBox::toggled, this, &CSecurityDlg::FollowCheckBox);
+    connect(m_enabled, &QCheckBox::clicked, this, &CSecurityDlg::ChooseWhenToAsk);
     FollowCheckBox();
 }
 
@@ -100,6 +101,14 @@ void CSecurityDlg::OnOk()
     fields.confirm = m_confirm->text();
     if (m_settings.Save(fields))
         accept();
+}
+
+void CSecurityDlg::ChooseWhenToAsk(bool on)
+{
+    // Protection that asks at no time protects nothing: ticked with neither choice made, it
+    // asks when the configuration changes.
+    if (on && !m_whenStarted->isChecked() && !m_whenConfigured->isChecked())
+        m_whenConfigured->setChecked(true);
 }
 
 void CSecurityDlg::FollowCheckBox()

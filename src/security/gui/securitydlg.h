@@ -25,6 +25,7 @@ public:
 private:
     void OnOk();
     void FollowCheckBox();
+    void ChooseWhenToAsk(bool on);
 
     CSecuritySettings m_settings;
     QCheckBox* m_enabled = nullptr;

@@ -171,7 +171,8 @@ bool CNetworkManagerAccess::GetErrorString(int code, QString& text) const
         text = QStringLiteral("NetworkManager could not activate the connection.");
         return true;
     case ErrorNoEditor:
-        text = QStringLiteral("Install nm-connection-editor to create and edit connections.");
+        text = tr("No connection editor is installed. Install nm-connection-editor (package "
+                  "network-manager-gnome), or use nmtui or nmcli in a terminal.");
         return true;
     default:
         return CRemoteAccess::GetErrorString(code, text);
