@@ -33,10 +33,14 @@ void CSelfClosingBox::Tick()
 
 void CSelfClosingBox::ShowLeft()
 {
-    const QString answer = m_answer == QMessageBox::No ? tr("No") : tr("Yes");
     m_box.setInformativeText(
-        tr("Without an answer this box closes itself in %n second(s) and answers %1.", "", m_left)
-            .arg(answer));
-    if (m_button)
+        m_answer == QMessageBox::No
+            ? tr("Without an answer this box closes itself in %n second(s) and answers No.", "",
+                 m_left)
+            : tr("Without an answer this box closes itself in %n second(s) and answers Yes.", "",
+                 m_left));
+    if (m_button) {
+        //: The button the box presses when the time is up, with the seconds left: "Yes (30)".
         m_button->setText(tr("%1 (%2)").arg(m_buttonText).arg(m_left));
+    }
 }

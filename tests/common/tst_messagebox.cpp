@@ -21,14 +21,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("boxes");
         QTest::addColumn<int>("closeAfter");
         using Q = CMessageBox::Question;
-        const int yes = int(CMessageBox::Answer::Yes);
         const int no = int(CMessageBox::Answer::No);
         QTest::newRow("no question") << Q::None << no << true << 0 << 0;
-        QTest::newRow("waiting, yes") << Q::Waiting << yes << true << 1 << 0;
-        QTest::newRow("waiting, no") << Q::Waiting << no << false << 1 << 0;
         // A waiting box never closes itself: unanswered is No.
         QTest::newRow("waiting, nobody") << Q::Waiting << -1 << false << 1 << 0;
-        QTest::newRow("self-closing, yes") << Q::SelfClosing << yes << true << 1 << 30;
         QTest::newRow("self-closing, no") << Q::SelfClosing << no << false << 1 << 30;
         QTest::newRow("self-closing, nobody") << Q::SelfClosing << -1 << true << 1 << 30;
     }

@@ -509,8 +509,6 @@ private Q_SLOTS:
             QTest::addRow("%s, no", trigger) << QString::fromLatin1(trigger) << no << 30 << 0;
         }
         QTest::newRow("hangup command, no") << QStringLiteral("command") << no << 0 << 0;
-        QTest::newRow("hangup command, yes")
-            << QStringLiteral("command") << int(CMessageBox::Answer::Yes) << 0 << 1;
     }
     void hangUpsOnTheirOwnAskWithABoxThatClosesItself()
     {
