@@ -7,7 +7,7 @@
 // The one way the program shows a message box or asks a question. The window library
 // installs a presenter that draws real boxes; tests install one that answers by script.
 // Without a presenter (the command-line tool) the text goes to standard error and
-// questions are answered No.
+// questions are answered No, except one that would close itself: it gives its own answer.
 class CMessageBox {
 public:
     enum class Icon { None, Information, Question, Warning, Stop };
