@@ -12,7 +12,7 @@ CCommandRouter::CCommandRouter(CCommandWindows& windows, CCallCommands& call,
     , m_window(window)
 {}
 
-void CCommandRouter::Run(CCommandTable::Command number, bool mayAsk)
+void CCommandRouter::Run(CCommandTable::Command number, CMessageBox::Question ask)
 {
     const auto command = static_cast<CCommandTable::Command>(CCommandTable::Canonical(number));
     const int page = CCommandTable::PreferencesPage(command);
@@ -25,7 +25,7 @@ void CCommandRouter::Run(CCommandTable::Command number, bool mayAsk)
         m_call.Connect();
         break;
     case CCommandTable::Hangup:
-        m_call.Hangup(mayAsk);
+        m_call.Hangup(ask);
         break;
     case CCommandTable::CheckMail:
         m_windows.CheckMailNow();
@@ -68,7 +68,7 @@ void CCommandRouter::Run(CCommandTable::Command number, bool mayAsk)
         m_window.ShowWindow();
         break;
     case CCommandTable::Exit:
-        m_window.Exit(mayAsk);
+        m_window.Exit(ask);
         break;
     case CCommandTable::MailPreferences:
         // Opens on the General page; after OK the timers follow what was chosen there.
@@ -93,10 +93,14 @@ bool CCommandRouter::HandleRequest(const QByteArray& request)
         Run(command);
         return true;
     }
-    // Not inside the socket's handler. A command from outside asks its question only when
-    // the window is there to be seen when it runs; otherwise it does what it says, since a
-    // script or a shortcut asked for it and nobody may be there to answer.
+    // Not inside the socket's handler. A command from outside asks its question on a real
+    // display, with a box that closes itself while the window is hidden (a script may
+    // have sent it); without a display nobody could answer, and it does what it says.
     QMetaObject::invokeMethod(
-        this, [this, command] { Run(command, m_window.OnScreen()); }, Qt::QueuedConnection);
+        this,
+        [this, command] {
+            Run(command, CShellCommandQuestion::For(m_place(), m_window.OnScreen()));
+        },
+        Qt::QueuedConnection);
     return true;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "app/commandtable.h"
+#include "app/shellcommandquestion.h"
+#include "common/messagebox.h"
 
 #include <QByteArray>
 #include <QObject>
+
+#include <functional>
 
 class CCallCommands;
 class CCommandWindows;
@@ -17,13 +21,19 @@ public:
     CCommandRouter(CCommandWindows& windows, CCallCommands& call, CMainWindowActions& window,
                    QObject* parent = nullptr);
 
-    // Runs a command (an alias runs its command); `mayAsk` false runs it without its
-    // question (exit, hang-up).
-    void Run(CCommandTable::Command command, bool mayAsk = true);
+    // Runs a command (an alias runs its command); `ask` says how its question is asked
+    // (exit, hang-up).
+    void Run(CCommandTable::Command command,
+             CMessageBox::Question ask = CMessageBox::Question::Waiting);
     // A request from another start of the program: "12345" shows the window, "command N"
-    // runs command N; such a command asks its question only while the window is on screen.
-    // False for anything else.
+    // runs command N, asking its question as CShellCommandQuestion says for where the
+    // program runs. False for anything else.
     bool HandleRequest(const QByteArray& request);
+    // Where the program runs, as requests see it (tests give their own).
+    void SetPlace(std::function<CShellCommandQuestion::Place()> place)
+    {
+        m_place = std::move(place);
+    }
 
 Q_SIGNALS:
     // The e-mail icon is to go away ("Hide" of its menu).
@@ -33,4 +43,5 @@ private:
     CCommandWindows& m_windows;
     CCallCommands& m_call;
     CMainWindowActions& m_window;
+    std::function<CShellCommandQuestion::Place()> m_place = &CShellCommandQuestion::Here;
 };

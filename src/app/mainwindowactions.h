@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/messagebox.h"
+
 // What the main window itself does when a command asks for it.
 class CMainWindowActions {
 public:
@@ -8,8 +10,8 @@ public:
     virtual void ShowWindow() = 0;
     virtual void HideWindow() = 0;
     virtual void Minimize() = 0;
-    // Ends the program, after the exit question when it is enabled and `ask`.
-    virtual void Exit(bool ask) = 0;
+    // Ends the program, after the exit question when it is enabled, asked as `ask` says.
+    virtual void Exit(CMessageBox::Question ask) = 0;
     virtual void OpenAbout() = 0;
     virtual void OpenSummary() = 0;
     virtual void OpenHelp() = 0;

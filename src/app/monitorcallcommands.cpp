@@ -15,7 +15,7 @@ void CMonitorCallCommands::Connect()
         m_services.DialDefaultConnection(CMonitorServices::DialAsker::User);
 }
 
-void CMonitorCallCommands::Hangup(bool ask)
+void CMonitorCallCommands::Hangup(CMessageBox::Question ask)
 {
     m_monitor.HangupCommand(ask);
 }

@@ -11,7 +11,7 @@ public:
     CMonitorCallCommands(CConnectionMonitor& monitor, CMonitorServices& services);
 
     void Connect() override;
-    void Hangup(bool ask) override;
+    void Hangup(CMessageBox::Question ask) override;
     void StartSchedule() override;
     void ReArm() override;
 

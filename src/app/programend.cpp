@@ -14,13 +14,13 @@ CProgramEnd::CProgramEnd(const CSettingsStore& store, CTrafficCounters* counters
     , m_monitor(monitor)
 {}
 
-bool CProgramEnd::MayLeave(bool ask)
+bool CProgramEnd::MayLeave(CMessageBox::Question ask)
 {
     // The texts keep the main window's translation context, where their translations are.
-    const bool confirm = ask && m_store.Read(Keys::ConfirmExit) == 1;
     const bool leave =
-        !confirm || CMessageBox::Ask(QCoreApplication::translate(
-                        "CMainDlg", "You are about to exit Orvalis. Are you sure ?"));
+        m_store.Read(Keys::ConfirmExit) != 1 ||
+        CMessageBox::Confirm(ask, QCoreApplication::translate(
+                                      "CMainDlg", "You are about to exit Orvalis. Are you sure ?"));
     if (leave && m_counters) {
         m_counters->Cancel();
         if (m_counters->Busy())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/messagebox.h"
+
 #include <QString>
 
 class CConnectionMonitor;
@@ -15,9 +17,9 @@ public:
     CProgramEnd(const CSettingsStore& store, CTrafficCounters* counters,
                 CConnectionMonitor& monitor);
 
-    // The exit question, when the settings ask for it and `ask`; true to leave. Leaving
-    // stops the counter queries (and says so when a query does not stop).
-    bool MayLeave(bool ask);
+    // The exit question when the settings ask for it, asked as `ask` says; true to leave.
+    // Leaving stops the counter queries (and says so when a query does not stop).
+    bool MayLeave(CMessageBox::Question ask);
     // Stops the counter queries without a question (the window closes, the session ends).
     void StopCounters();
     // Ends the monitor's run. Returns what the user should know about records still

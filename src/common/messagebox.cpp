@@ -24,13 +24,38 @@ CMessageBox::Answer CMessageBox::Show(const Box& box)
         return presenter(box);
     const QString caption = box.caption.isEmpty() ? AppTitle() : box.caption;
     std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(box.text));
-    return box.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    if (box.buttons != Buttons::YesNo)
+        return Answer::Ok;
+    // Nobody can answer here: a box that would close itself gives its own answer.
+    return box.closeAfterSeconds > 0 ? box.answerOnClose : Answer::No;
 }
 
 bool CMessageBox::Ask(const QString& text, const QString& caption)
 {
     const QString title = caption.isEmpty() ? QStringLiteral("Are you sure ?") : caption;
     return Show({text, title, Icon::Question, Buttons::YesNo}) == Answer::Yes;
+}
+
+bool CMessageBox::AskOrGoAhead(const QString& text, int seconds, const QString& caption)
+{
+    const QString title = caption.isEmpty() ? QStringLiteral("Are you sure ?") : caption;
+    Box box{text, title, Icon::Question, Buttons::YesNo};
+    box.closeAfterSeconds = seconds;
+    box.answerOnClose = Answer::Yes;
+    return Show(box) == Answer::Yes;
+}
+
+bool CMessageBox::Confirm(Question question, const QString& text)
+{
+    switch (question) {
+    case Question::None:
+        return true;
+    case Question::Waiting:
+        return Ask(text);
+    case Question::SelfClosing:
+        return AskOrGoAhead(text);
+    }
+    return true;
 }
 
 void CMessageBox::Inform(const QString& text)

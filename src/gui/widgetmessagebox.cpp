@@ -1,5 +1,7 @@
 #include "gui/widgetmessagebox.h"
 
+#include "gui/selfclosingbox.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -35,6 +37,12 @@ std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& bo
     // Box texts carry what servers, files and other programs hand us: never markup, so a
     // reply cannot draw links or make the box load a file as an image.
     dialog->setTextFormat(Qt::PlainText);
+    if (question && box.closeAfterSeconds > 0) {
+        const bool yes = box.answerOnClose == CMessageBox::Answer::Yes;
+        dialog->setDefaultButton(yes ? QMessageBox::Yes : QMessageBox::No);
+        new CSelfClosingBox(*dialog, box.closeAfterSeconds,
+                            yes ? QMessageBox::Yes : QMessageBox::No);
+    }
     return dialog;
 }
 

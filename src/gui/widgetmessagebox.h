@@ -14,6 +14,7 @@ public:
     // Shows the box modally over the active window and waits for its answer.
     static CMessageBox::Answer Present(const CMessageBox::Box& box);
 
-    // The box as it is shown: over `parent` (the active window when it is asked).
+    // The box as it is shown: over `parent` (the active window when it is asked). A box
+    // that closes itself has its CSelfClosingBox as a child, already counting.
     static std::unique_ptr<QMessageBox> Build(const CMessageBox::Box& box, QWidget* parent);
 };

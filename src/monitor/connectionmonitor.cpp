@@ -69,8 +69,10 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
     , m_services(services)
     , m_sound(sound)
     , m_recorder(store, remoteAccess, sink, [this] { return CallInProgress(); })
-    , m_costGuard(store, [this] { HangUpAll(); })
-    , m_planWatch(store, [this] { return HangUpAll(); })
+    , m_costGuard(
+          store, [this] { return HangUpAll(CMessageBox::Question::SelfClosing); },
+          [this] { return m_connected; })
+    , m_planWatch(store, [this] { return HangUpAll(CMessageBox::Question::SelfClosing); })
 {
     // Timer 1 is armed for the next second boundary each time, so an idle program wakes
     // once a second rather than continuously.
@@ -333,7 +335,7 @@ qint64 CConnectionMonitor::ReceivedSinceStart() const
     return ReceivedCount() - m_baseReceived;
 }
 
-void CConnectionMonitor::HangupCommand(bool ask)
+void CConnectionMonitor::HangupCommand(CMessageBox::Question ask)
 {
     if (m_connected) {
         m_sink.AddMessage(tr("Hangup..."));
@@ -343,10 +345,11 @@ void CConnectionMonitor::HangupCommand(bool ask)
     }
 }
 
-bool CConnectionMonitor::HangUpAll(bool ask)
+bool CConnectionMonitor::HangUpAll(CMessageBox::Question ask)
 {
-    if (ask && m_store.Read(Keys::ConfirmHangup) == 1 &&
-        !CMessageBox::Ask(tr("You are about to hangup an active connection. Are you sure ?")))
+    if (m_store.Read(Keys::ConfirmHangup) == 1 &&
+        !CMessageBox::Confirm(ask,
+                              tr("You are about to hangup an active connection. Are you sure ?")))
         return false;
     QList<CActiveConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
@@ -369,7 +372,7 @@ void CConnectionMonitor::IdleCheck()
         const qint64 received = m_counters ? m_counters->ReceivedBytes() : 0;
         if (m_idleValid && sent == m_idleSent && received == m_idleReceived) {
             // The idle values stay, so a declined question is asked again next period.
-            HangUpAll();
+            HangUpAll(CMessageBox::Question::SelfClosing);
         } else {
             m_idleSent = sent;
             m_idleReceived = received;
@@ -416,7 +419,7 @@ void CConnectionMonitor::ScheduleTick()
         else
             m_sink.AddMessage(tr("No scheduled dial: the data allowance is used up"));
     } else if (result == CScheduleTicker::HangupNow)
-        HangupCommand();
+        HangupCommand(CMessageBox::Question::SelfClosing);
 }
 
 void CConnectionMonitor::StartMailCheck()

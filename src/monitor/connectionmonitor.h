@@ -1,6 +1,7 @@
 #pragma once
 
 #include "billing/logfile.h"
+#include "common/messagebox.h"
 #include "common/settingskeys.h"
 #include "dialer/activeconnection.h"
 #include "monitor/calljournal.h"
@@ -92,12 +93,13 @@ public:
     // Timer 8: shows what the mail check left in the mail result field.
     void ShowMailResult();
 
-    // The "Hangup" command. `ask` false skips the question (a command from outside while
-    // nobody can see it).
-    void HangupCommand(bool ask = true);
-    // Hangs up every connection after the question (when enabled and `ask`); false when
-    // declined or the connections could not be listed.
-    bool HangUpAll(bool ask = true);
+    // The "Hangup" command, with its question asked as `ask` says (none for a command from
+    // outside with no display; one that closes itself for what the program does on its
+    // own: the schedules, the idle hang-up, the cost and data limits).
+    void HangupCommand(CMessageBox::Question ask = CMessageBox::Question::Waiting);
+    // Hangs up every connection after the question (when enabled, as `ask` says); false
+    // when declined or the connections could not be listed.
+    bool HangUpAll(CMessageBox::Question ask = CMessageBox::Question::Waiting);
     // Starts a mail check in the background; its result is shown 100 ms later, or as soon
     // as it arrives.
     void StartMailCheck();

@@ -1,7 +1,9 @@
 #include "monitor/costguard.h"
 
+#include "billing/dataplan.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
+#include "common/clock.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
 
@@ -34,9 +36,11 @@ const std::array<CCostGuard::Rule, CCostGuard::kRuleCount>& CCostGuard::Rules()
     return rules;
 }
 
-CCostGuard::CCostGuard(const CSettingsStore& store, std::function<void()> hangUp)
+CCostGuard::CCostGuard(const CSettingsStore& store, std::function<bool()> hangUp,
+                       std::function<bool()> isConnected)
     : m_store(store)
     , m_hangUp(std::move(hangUp))
+    , m_isConnected(std::move(isConnected))
 {}
 
 void CCostGuard::Check()
@@ -46,19 +50,57 @@ void CCostGuard::Check()
         const Rule& rule = Rules()[i];
         const double cost = rule.total == Total::Month ? totals.totalCost : totals.averageCost;
         const bool tooHigh = static_cast<double>(m_store.Read(rule.amount)) < cost;
+        const bool on = m_store.Read(rule.enabled) == 1;
+        // The episode ends when the total is no longer too high.
+        if (!on || !tooHigh)
+            m_told[i] = false;
         // A box of this rule that is still open (a check underneath it) is not shown again.
-        if (m_store.Read(rule.enabled) != 1 || !tooHigh || m_boxOpen[i])
+        if (!on || !tooHigh || m_boxOpen[i])
             continue;
         m_boxOpen[i] = true;
-        if (rule.action == Action::HangUp) {
-            if (m_hangUp)
-                m_hangUp();
-            CMessageBox::Inform(MessageOf(rule, cost));
-        } else {
+        if (rule.action == Action::HangUp)
+            Limit(i, cost);
+        else
             CMessageBox::Warning(MessageOf(rule, cost));
-        }
         m_boxOpen[i] = false;
     }
+}
+
+void CCostGuard::Limit(int index, double cost)
+{
+    const Rule& rule = Rules()[index];
+    const QDate period = PeriodStart();
+    if (m_told[index] && m_toldIn[index] != period)
+        m_told[index] = false;
+    if (m_isConnected && m_isConnected()) {
+        // "Connection closed." only after a hang-up that was done.
+        if (m_hangUp && m_hangUp()) {
+            m_told[index] = true;
+            m_toldIn[index] = period;
+            CMessageBox::Inform(MessageOf(rule, cost));
+        }
+        return;
+    }
+    // Nothing to hang up: the figure alone, once in the episode.
+    if (m_told[index])
+        return;
+    m_told[index] = true;
+    m_toldIn[index] = period;
+    CMessageBox::Warning(MessageOf(WarningOf(rule), cost));
+}
+
+const CCostGuard::Rule& CCostGuard::WarningOf(const Rule& limit)
+{
+    for (const Rule& rule : Rules()) {
+        if (rule.action == Action::Warn && rule.total == limit.total)
+            return rule;
+    }
+    return limit;
+}
+
+QDate CCostGuard::PeriodStart() const
+{
+    return CDataPlan::Load(m_store).CycleOf(CClock::Now().date()).Start();
 }
 
 int CCostGuard::RulesSwitchedOn() const

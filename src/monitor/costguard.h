@@ -3,6 +3,7 @@
 #include "billing/totalscache.h"
 #include "common/settingskeys.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -14,6 +15,11 @@ class CSettingsStore;
 // cost of the month and the cost of an average call, each with a warning and a limit that
 // hangs up. Each is one row of a table, checked the same way: when it is on and its total
 // is above its amount, it shows its box (and hangs up first, for a limit).
+//
+// A limit hangs up only a call that is up, and says "Connection closed." only when the
+// hang-up was done. With no call up it shows the warning of its total instead, once: not
+// again until the total has come down to the amount, the rule was off or the billing
+// month (the data plan's cycle) has changed.
 //
 // The checks run every minute, also while one of their boxes is open: a box that is still
 // open is not shown again, so there is one box of each row at most.
@@ -36,8 +42,10 @@ public:
     // In the order they are checked: warn month, warn call, limit month, limit call.
     static const std::array<Rule, kRuleCount>& Rules();
 
-    // `hangUp` ends the connections (with the usual question) before a limit's box.
-    CCostGuard(const CSettingsStore& store, std::function<void()> hangUp);
+    // `hangUp` ends the connections (after its question) before a limit's box and says
+    // whether it did; `isConnected` says whether a call is up.
+    CCostGuard(const CSettingsStore& store, std::function<bool()> hangUp,
+               std::function<bool()> isConnected);
 
     // One pass over the rules.
     void Check();
@@ -50,9 +58,20 @@ public:
 private:
     // The rule's text as the user reads it.
     static QString MessageOf(const Rule& rule, double cost);
+    // The warning of the total a limit watches.
+    static const Rule& WarningOf(const Rule& limit);
+    // A limit's run with its total too high: the hang-up and its box with a call up, else
+    // the warning, once in the episode.
+    void Limit(int index, double cost);
+    // The first day of the billing month today falls in.
+    QDate PeriodStart() const;
 
     const CSettingsStore& m_store;
-    std::function<void()> m_hangUp;
+    std::function<bool()> m_hangUp;
+    std::function<bool()> m_isConnected;
     CTotalsCache m_totals;
     std::array<bool, kRuleCount> m_boxOpen{};
+    // The limits whose total was told in this episode, and the billing month it was in.
+    std::array<bool, kRuleCount> m_told{};
+    std::array<QDate, kRuleCount> m_toldIn{};
 };

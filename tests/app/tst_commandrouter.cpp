@@ -72,32 +72,40 @@ private Q_SLOTS:
         QCOMPARE(log, QStringList{u"preferences 0"_s});
     }
 
-    // A command from another start asks its question only while the window is on screen;
-    // the show request runs at once, the others once the socket's handler has returned.
+    // A command from another start asks its question on a real display: with a box that
+    // closes itself while the window is hidden, one that waits while it is on screen; with
+    // no display it asks nothing. The show request runs at once, the others once the
+    // socket's handler has returned.
     void requestsAskOnlyOnScreen_data()
     {
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<bool>("onScreen");
+        QTest::addColumn<QString>("platform");
         QTest::addColumn<bool>("handled");
         QTest::addColumn<QStringList>("done");
-        QTest::newRow("show") << QByteArray("12345") << false << true << QStringList{u"show"_s};
-        QTest::newRow("exit hidden")
-            << QByteArray("command exit") << false << true << QStringList{u"exit without asking"_s};
+        const QString x = u"xcb"_s;
+        QTest::newRow("show") << QByteArray("12345") << false << x << true
+                              << QStringList{u"show"_s};
+        QTest::newRow("exit hidden") << QByteArray("command exit") << false << x << true
+                                     << QStringList{u"exit asking, closing itself"_s};
         QTest::newRow("exit on screen")
-            << QByteArray("command exit") << true << true << QStringList{u"exit asking"_s};
-        QTest::newRow("hangup by number") << QByteArray("command 32812") << false << true
-                                          << QStringList{u"hangup without asking"_s};
+            << QByteArray("command exit") << true << x << true << QStringList{u"exit asking"_s};
+        QTest::newRow("exit offscreen") << QByteArray("command exit") << false << u"offscreen"_s
+                                        << true << QStringList{u"exit without asking"_s};
+        QTest::newRow("hangup by number") << QByteArray("command 32812") << false << x << true
+                                          << QStringList{u"hangup asking, closing itself"_s};
         QTest::newRow("report alias")
-            << QByteArray("command 1034") << true << true << QStringList{u"report"_s};
+            << QByteArray("command 1034") << true << x << true << QStringList{u"report"_s};
         QTest::newRow("unknown number")
-            << QByteArray("command 99999") << true << false << QStringList{};
-        QTest::newRow("rubbish") << QByteArray("rubbish") << true << false << QStringList{};
+            << QByteArray("command 99999") << true << x << false << QStringList{};
+        QTest::newRow("rubbish") << QByteArray("rubbish") << true << x << false << QStringList{};
     }
 
     void requestsAskOnlyOnScreen()
     {
         QFETCH(QByteArray, request);
         QFETCH(bool, onScreen);
+        QFETCH(QString, platform);
         QFETCH(bool, handled);
         QFETCH(QStringList, done);
         QStringList log;
@@ -106,6 +114,7 @@ private Q_SLOTS:
         CRecordingWindowActions window(log);
         window.onScreen = onScreen;
         CCommandRouter router(windows, call, window);
+        router.SetPlace([platform] { return CShellCommandQuestion::Place{platform, true}; });
         QCOMPARE(router.HandleRequest(request), handled);
         if (request != CCommandTable::kShowRequest)
             QVERIFY(log.isEmpty());

@@ -9,6 +9,7 @@
 #include "app/gui/trayhost.h"
 #include "app/monitorcallcommands.h"
 #include "app/programend.h"
+#include "app/shellcommandquestion.h"
 #include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
 #include "common/username.h"
@@ -467,8 +468,12 @@ private Q_SLOTS:
         QTRY_VERIFY(!dlg.isVisible());
     }
 
-    void outsideCommandsDoNotAskWhenNobodyCanSee()
+    // While the window is hidden a command from outside asks, on a display, with boxes that
+    // close themselves and go ahead; offscreen it does not ask at all.
+    void outsideCommandsWhileTheWindowIsHidden()
     {
+        const bool display = CShellCommandQuestion::For(CShellCommandQuestion::Here(), false) !=
+                             CMessageBox::Question::None;
         CTestClock clock(QDateTime(QDate(2026, 12, 7), QTime(21, 5, 10)));
         const QString simFile = m_dir->filePath(QStringLiteral("simulator.ini"));
         QString said;
@@ -483,11 +488,18 @@ private Q_SLOTS:
         // Offscreen nothing can be seen; on a display the window is put away in the tray.
         rig->router.Run(CCommandTable::Hide);
 
+        if (display) {
+            boxes.AnswerTimedOut();
+            boxes.AnswerTimedOut();
+        }
         QVERIFY(rig->router.HandleRequest("command hangup"));
         QTRY_VERIFY(rig->monitor.UserHungUp());
         QVERIFY(rig->router.HandleRequest("command exit"));
         QTRY_COMPARE(finished.count(), 1);
-        QCOMPARE(boxes.Shown().size(), 0);
+        QCOMPARE(boxes.Shown().size(), display ? 2 : 0);
+        for (const CMessageBox::Box& box : boxes.Shown())
+            QCOMPARE(box.closeAfterSeconds, CMessageBox::kSelfCloseSeconds);
+        QCOMPARE(boxes.Unanswered(), 0);
         QCOMPARE(m_store->Read(Keys::ConfirmExit), 1);
         QCOMPARE(m_store->Read(Keys::ConfirmHangup), 1);
     }
@@ -505,6 +517,7 @@ private Q_SLOTS:
         boxes.Answer(CMessageBox::Answer::No);
         QVERIFY(rig->router.HandleRequest("command exit"));
         QTRY_COMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(boxes.Shown()[0].closeAfterSeconds, 0);
         QCOMPARE(finished.count(), 0);
     }
 

@@ -494,6 +494,64 @@ private Q_SLOTS:
         QCOMPARE(m_sound->played, QStringList{QString()});
     }
 
+    // What the program hangs up on its own asks with a box that closes itself and goes
+    // ahead; No stops it. The Hangup command waits for its answer.
+    void hangUpsOnTheirOwnAskWithABoxThatClosesItself_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<int>("answer"); // -1: nobody answers
+        QTest::addColumn<int>("closeAfter");
+        QTest::addColumn<int>("hangUps");
+        const int no = int(CMessageBox::Answer::No);
+        for (const char* trigger : {"idle", "schedule", "cost limit"}) {
+            QTest::addRow("%s, nobody answers", trigger)
+                << QString::fromLatin1(trigger) << -1 << 30 << 1;
+            QTest::addRow("%s, no", trigger) << QString::fromLatin1(trigger) << no << 30 << 0;
+        }
+        QTest::newRow("hangup command, no") << QStringLiteral("command") << no << 0 << 0;
+    }
+    void hangUpsOnTheirOwnAskWithABoxThatClosesItself()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(int, answer);
+        QFETCH(int, closeAfter);
+        QFETCH(int, hangUps);
+        m_store->Write(Keys::ConfirmHangup, 1);
+        m_store->Write(Keys::HangupComboState, 1);
+        m_store->Write(Keys::PricePerDial, QStringLiteral("5.0000000000"));
+        WriteLog("14-03-2026|10:00:00|14-03-2026|10:10:00|u|m|isp|1|2|\n");
+        CScriptedMessageBox boxes;
+        m_monitor->Start(QStringLiteral("u"));
+        Connect();
+        if (answer < 0)
+            boxes.AnswerTimedOut();
+        else
+            boxes.Answer(CMessageBox::Answer(answer));
+        if (trigger == QStringLiteral("idle")) {
+            m_monitor->IdleCheck();
+            m_monitor->IdleCheck();
+        } else if (trigger == QStringLiteral("schedule")) {
+            m_services->scheduleResult = 2;
+            m_monitor->ScheduleTick();
+        } else if (trigger == QStringLiteral("cost limit")) {
+            m_store->Write(Keys::DisWhenMonth, 1);
+            m_store->Write(Keys::DisWhenMonthInterval, 1);
+            m_monitor->CostChecks();
+        } else {
+            m_monitor->HangupCommand();
+        }
+        QVERIFY(!boxes.Shown().isEmpty());
+        QCOMPARE(boxes.Shown()[0].text,
+                 QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
+        QCOMPARE(boxes.Shown()[0].closeAfterSeconds, closeAfter);
+        QCOMPARE(m_ras->hangUps.size(), hangUps);
+        QCOMPARE(boxes.Unanswered(), 0);
+        // "Connection closed." only after a hang-up that was done.
+        const bool closedSaid =
+            boxes.Shown().last().text.endsWith(QStringLiteral("Connection closed."));
+        QCOMPARE(closedSaid, trigger == QStringLiteral("cost limit") && hangUps == 1);
+    }
+
     void scheduleResults()
     {
         m_monitor->Start(QStringLiteral("u"));

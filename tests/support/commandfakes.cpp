@@ -2,9 +2,17 @@
 
 namespace {
 
-QString Asking(bool ask)
+QString Asking(CMessageBox::Question ask)
 {
-    return ask ? QStringLiteral(" asking") : QStringLiteral(" without asking");
+    switch (ask) {
+    case CMessageBox::Question::None:
+        break;
+    case CMessageBox::Question::Waiting:
+        return QStringLiteral(" asking");
+    case CMessageBox::Question::SelfClosing:
+        return QStringLiteral(" asking, closing itself");
+    }
+    return QStringLiteral(" without asking");
 }
 
 } // namespace
@@ -55,7 +63,7 @@ void CRecordingCallCommands::Connect()
     m_log << QStringLiteral("connect");
 }
 
-void CRecordingCallCommands::Hangup(bool ask)
+void CRecordingCallCommands::Hangup(CMessageBox::Question ask)
 {
     m_log << QStringLiteral("hangup") + Asking(ask);
 }
@@ -85,7 +93,7 @@ void CRecordingWindowActions::Minimize()
     m_log << QStringLiteral("minimize");
 }
 
-void CRecordingWindowActions::Exit(bool ask)
+void CRecordingWindowActions::Exit(CMessageBox::Question ask)
 {
     m_log << QStringLiteral("exit") + Asking(ask);
 }

@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // Stand-ins for what the command router calls; each writes what was asked into one shared
-// list ("security", "preferences 4", "hangup asking", "exit without asking", ...).
+// list ("security", "preferences 4", "hangup asking", "exit without asking", "hangup asking,
+// closing itself", ...).
 
 class CRecordingWindows : public CCommandWindows {
 public:
@@ -38,7 +39,7 @@ public:
     {}
 
     void Connect() override;
-    void Hangup(bool ask) override;
+    void Hangup(CMessageBox::Question ask) override;
     void StartSchedule() override;
     void ReArm() override;
 
@@ -57,7 +58,7 @@ public:
     void ShowWindow() override;
     void HideWindow() override;
     void Minimize() override;
-    void Exit(bool ask) override;
+    void Exit(CMessageBox::Question ask) override;
     void OpenAbout() override;
     void OpenSummary() override;
     void OpenHelp() override;

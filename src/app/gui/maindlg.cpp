@@ -247,7 +247,7 @@ void CMainDlg::Open(bool trayAvailable)
     m_user->setText(user);
 }
 
-void CMainDlg::Exit(bool ask)
+void CMainDlg::Exit(CMessageBox::Question ask)
 {
     const bool leave = m_end.MayLeave(ask);
     SaveWindowPosition();
@@ -256,7 +256,7 @@ void CMainDlg::Exit(bool ask)
     // Records still waiting for the log are named where the user will see it: a box when
     // the exit was asked for on screen, else standard error.
     const QString note = Finish();
-    if (!note.isEmpty() && ask)
+    if (!note.isEmpty() && ask == CMessageBox::Question::Waiting)
         CMessageBox::Inform(note);
     else if (!note.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(note));

@@ -42,9 +42,9 @@ public:
     // instead when there is no notification area to come back from) and shows the user.
     void Open(bool trayAvailable);
 
-    // Ends the program after the exit question (when enabled and `ask`). The window
+    // Ends the program after the exit question (when enabled, asked as `ask` says). The window
     // position is saved whatever the answer.
-    void Exit(bool ask = true) override;
+    void Exit(CMessageBox::Question ask = CMessageBox::Question::Waiting) override;
     // Ends the program as Exit() does, without asking (the session ends, a signal came).
     // Returns what the user should know about records still waiting for the log (empty
     // when there are none).
