@@ -6,6 +6,7 @@
 #include "mail/mailresultslot.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 #include <utility>
 
@@ -75,23 +76,29 @@ void CMailDialCheck::Present(const QString& result)
         return;
     const QByteArray refused = std::exchange(m_refusedSha256, QByteArray());
     Q_EMIT Finished(*text, true);
-    if (!refused.isEmpty() && OfferTrust(refused)) {
+    if (refused.isEmpty())
+        return;
+    // The window may close while the question is open, and this check with it.
+    const QPointer<CMailDialCheck> alive(this);
+    const CMailAccount account = m_account;
+    if (OfferTrust(m_store, account, refused) && alive) {
         Q_EMIT Finished(*text + QStringLiteral("\n\n") +
                             tr("This certificate is trusted now. Check mail again."),
                         true);
     }
 }
 
-bool CMailDialCheck::OfferTrust(const QByteArray& sha256)
+bool CMailDialCheck::OfferTrust(CSettingsStore& store, const CMailAccount& account,
+                                const QByteArray& sha256)
 {
     const QString question = tr("The system does not trust the certificate of %1, port %2.\n"
                                 "SHA-256 fingerprint:\n%3\n\n"
                                 "Trust exactly this certificate for this server from now on?")
-                                 .arg(m_account.server)
-                                 .arg(m_account.port)
+                                 .arg(account.server)
+                                 .arg(account.port)
                                  .arg(CMailFailure::Fingerprint(sha256));
     if (!CMessageBox::Ask(question, tr("Trust this certificate")))
         return false;
-    CMailAccount::StorePin(m_store, m_account, sha256);
+    CMailAccount::StorePin(store, account, sha256);
     return true;
 }

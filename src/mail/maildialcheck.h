@@ -38,8 +38,11 @@ public:
 
 private:
     void Present(const QString& result);
-    // Asks whether to trust the refused certificate; true when the user said yes.
-    bool OfferTrust(const QByteArray& sha256);
+    // Asks whether to trust the refused certificate of the account's server and stores the
+    // pin when the user says yes (and then returns true). Static: the check may be gone
+    // by the time the user answers.
+    static bool OfferTrust(CSettingsStore& store, const CMailAccount& account,
+                           const QByteArray& sha256);
 
     CSettingsStore& m_store;
     CCredentialStore& m_credentials;
