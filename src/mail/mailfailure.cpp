@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 namespace {
+// The texts are marked with QT_TRANSLATE_NOOP where they stand, so lupdate finds them.
 QString Tr(const char* text)
 {
     return QCoreApplication::translate("CMailFailure", text);
@@ -48,28 +49,36 @@ QString CMailFailure::Text(Reason reason, const QByteArray& certificateSha256)
     case NoReason:
         return QString();
     case LoginRefused:
-        return Tr("The server refused the user name or password.");
+        return Tr(
+            QT_TRANSLATE_NOOP("CMailFailure", "The server refused the user name or password."));
     case HostNotFound:
-        return Tr("The server was not found (check its name).");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure", "The server was not found (check its name)."));
     case Unreachable:
-        return Tr("The server cannot be reached or refused the connection.");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure",
+                                    "The server cannot be reached or refused the connection."));
     case TimedOut:
-        return Tr("The server did not answer in time.");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure", "The server did not answer in time."));
     case NoGreeting:
-        return Tr("The server sent no greeting; it may expect TLS from the start (choose TLS "
-                  "instead of STARTTLS).");
+        return Tr(QT_TRANSLATE_NOOP(
+            "CMailFailure",
+            "The server sent no greeting; it may expect TLS from the start (choose TLS "
+            "instead of STARTTLS)."));
     case CertificateUntrusted:
-        return Tr("The server's certificate is not trusted.\nSHA-256 fingerprint: %1")
+        return Tr(QT_TRANSLATE_NOOP(
+                      "CMailFailure",
+                      "The server's certificate is not trusted.\nSHA-256 fingerprint: %1"))
             .arg(Fingerprint(certificateSha256));
     case CertificateOtherName:
-        return Tr("The server's certificate is for another name.\nSHA-256 fingerprint: %1")
+        return Tr(QT_TRANSLATE_NOOP(
+                      "CMailFailure",
+                      "The server's certificate is for another name.\nSHA-256 fingerprint: %1"))
             .arg(Fingerprint(certificateSha256));
     case StartTlsRefused:
-        return Tr("The server refused STARTTLS.");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure", "The server refused STARTTLS."));
     case ConnectionBroken:
-        return Tr("The server closed the connection.");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure", "The server closed the connection."));
     case BadAnswer:
-        return Tr("The server's answer was not understood.");
+        return Tr(QT_TRANSLATE_NOOP("CMailFailure", "The server's answer was not understood."));
     }
     return QString();
 }
