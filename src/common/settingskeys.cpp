@@ -61,6 +61,7 @@ std::span<const CAnyKey> All()
         MServer,
         MPort,
         MSecurity,
+        MCertPin,
         WarnWhenMonth,
         WarnWhenMonthInterval,
         WarnWhenCall,

@@ -129,6 +129,9 @@ inline constexpr CIntKey MPort{kSettings, "MPort", 110};
 // How the mail connection is protected: 0 not at all, 1 STARTTLS (STLS), 2 TLS from the
 // first byte.
 inline constexpr CIntKey MSecurity{kSettings, "MSecurity", 0};
+// The one server certificate the user trusts although the system does not:
+// "host:port SHA-256" with the digest as hex pairs separated by colons. Empty: none.
+inline constexpr CTextKey MCertPin{kSettings, "MCertPin", ""};
 
 // --- Warnings page: limits in whole money units -------------------------------------
 inline constexpr CIntKey WarnWhenMonth{kSettings, "WarnWhenMonth", 0};

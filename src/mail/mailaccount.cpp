@@ -1,6 +1,7 @@
 #include "mail/mailaccount.h"
 
 #include "common/settingsstore.h"
+#include "mail/mailfailure.h"
 
 #include <QObject>
 #include <QPointer>
@@ -24,6 +25,28 @@ quint16 CMailAccount::ProposedPort(CPop3Client::Security security)
     return security == CPop3Client::Security::Tls ? CPop3Client::kTlsPort : CPop3Client::kPlainPort;
 }
 
+QString CMailAccount::PinText(const QString& server, quint16 port, const QByteArray& sha256)
+{
+    return QStringLiteral("%1:%2 %3").arg(server).arg(port).arg(CMailFailure::Fingerprint(sha256));
+}
+
+QByteArray CMailAccount::PinnedSha256(const QString& pin, const QString& server, quint16 port)
+{
+    const qsizetype blank = pin.lastIndexOf(QLatin1Char(' '));
+    if (blank < 0 || pin.left(blank) != QStringLiteral("%1:%2").arg(server).arg(port))
+        return QByteArray();
+    const QByteArray digest =
+        QByteArray::fromHex(pin.mid(blank + 1).remove(QLatin1Char(':')).toLatin1());
+    // Anything but a whole SHA-256 digest pins nothing.
+    return digest.size() == 32 ? digest : QByteArray();
+}
+
+void CMailAccount::StorePin(CSettingsStore& store, const CMailAccount& account,
+                            const QByteArray& sha256)
+{
+    store.Write(Keys::MCertPin, PinText(account.server, account.port, sha256));
+}
+
 void CMailAccount::Load(const CSettingsStore& store, CCredentialStore& credentials,
                         const QObject* context, std::function<void(const CMailAccount&)> done)
 {
@@ -37,6 +60,7 @@ void CMailAccount::Load(const CSettingsStore& store, CCredentialStore& credentia
                                        : CPop3Client::Security::Tls;
     const int port = store.Read(Keys::MPort, ProposedPort(account.security));
     account.port = port > 0 && port <= 65535 ? quint16(port) : ProposedPort(account.security);
+    account.pinnedSha256 = PinnedSha256(store.Read(Keys::MCertPin), account.server, account.port);
     credentials.Load(CredentialSlot(),
                      [account, guard = QPointer<const QObject>(context), done = std::move(done)](
                          const QString& user, const QString& password) mutable {

@@ -15,31 +15,43 @@ const QString CMailCheck::kNoMail = QStringLiteral("There are no new emails.");
 const QString CMailCheck::kError =
     QStringLiteral("Error connecting to the server.\nCheck your email settings!");
 
-QString CMailCheck::Run(const CMailAccount& account, CPop3Client::Options options)
+CMailCheck::Outcome CMailCheck::Check(const CMailAccount& account, CPop3Client::Options options)
 {
     options.security = account.security;
+    if (!account.pinnedSha256.isEmpty())
+        options.pinnedSha256 = account.pinnedSha256;
     CPop3Client client(std::move(options));
     if (!client.Login(account.server, account.port, account.user, account.password) ||
         !client.Stat()) {
         qInfo("Mail check of %s failed: %s", qPrintable(account.server),
               qPrintable(client.LastError()));
-        return kError;
+        const QString reason =
+            CMailFailure::Text(client.LastReason(), client.RefusedCertificateSha256());
+        return {reason.isEmpty() ? kError : kError + QLatin1Char('\n') + reason,
+                client.RefusedCertificateSha256()};
     }
     const int count = client.GetMessageCount();
-    return count <= 0 ? kNoMail : QString::number(count);
+    return {count <= 0 ? kNoMail : QString::number(count), QByteArray()};
 }
 
-void CMailCheck::Start(const CMailAccount& account, std::shared_ptr<CMailResultSlot> slot,
+QString CMailCheck::Run(const CMailAccount& account, CPop3Client::Options options)
+{
+    return Check(account, std::move(options)).result;
+}
+
+bool CMailCheck::Start(const CMailAccount& account, std::shared_ptr<CMailResultSlot> slot,
                        CPop3Client::Options options)
 {
+    if (account.server.isEmpty())
+        return false;
     ++g_started;
     ++g_running;
     try {
         // Not joined: a server that is slow to answer must not hold up whoever started it.
         std::thread([account, slot, options = std::move(options)]() mutable {
-            const QString result = Run(account, std::move(options));
+            const Outcome outcome = Check(account, std::move(options));
             if (slot)
-                slot->Deliver(result);
+                slot->Deliver(outcome.result, outcome.refusedSha256);
             --g_running;
         }).detach();
     } catch (const std::system_error& error) {
@@ -48,6 +60,7 @@ void CMailCheck::Start(const CMailAccount& account, std::shared_ptr<CMailResultS
         if (slot)
             slot->Deliver(kError);
     }
+    return true;
 }
 
 int CMailCheck::Started()

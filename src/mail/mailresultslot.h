@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -11,14 +12,18 @@
 class CMailResultSlot {
 public:
     using Receiver = std::function<void(const QString& result)>;
+    // Gets the SHA-256 digest of a server certificate that was not trusted, before the
+    // result that says so.
+    using CertificateReceiver = std::function<void(const QByteArray& sha256)>;
 
-    void Set(Receiver receiver);
+    void Set(Receiver receiver, CertificateReceiver refused = {});
     void Clear();
-    // Called by a worker; the receiver runs on the worker's thread, under the slot's lock,
+    // Called by a worker; the receivers run on the worker's thread, under the slot's lock,
     // so the owner cannot go away during the call.
-    void Deliver(const QString& result);
+    void Deliver(const QString& result, const QByteArray& refusedSha256 = QByteArray());
 
 private:
     std::mutex m_mutex;
     Receiver m_receiver;
+    CertificateReceiver m_refused;
 };

@@ -1,5 +1,6 @@
 #include "mail/pop3client.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QSslConfiguration>
 #include <QSslSocket>
@@ -40,6 +41,8 @@ CPop3Client::CPop3Client(Options options)
     if (!m_options.authorities.isEmpty())
         config.setCaCertificates(m_options.authorities);
     m_socket->setSslConfiguration(config);
+    QObject::connect(m_socket.get(), &QSslSocket::sslErrors,
+                     [this](const QList<QSslError>& errors) { OnSslErrors(errors); });
 }
 
 CPop3Client::~CPop3Client()
@@ -61,12 +64,25 @@ bool CPop3Client::Login(const QString& server, quint16 port, const QString& user
     // A line break would end the command early and let the rest pass as a command.
     for (const QByteArray& line : {userLine, passLine}) {
         if (line.contains('\r') || line.contains('\n') || line.contains('\0'))
-            return Fail(QStringLiteral("The user name or password holds a line break"));
+            return Fail(QStringLiteral("The user name or password holds a line break"),
+                        CMailFailure::NoReason);
         if (line.size() + 2 > kLineLimit)
-            return Fail(QStringLiteral("The user name or password is too long"));
+            return Fail(QStringLiteral("The user name or password is too long"),
+                        CMailFailure::NoReason);
     }
-    if (!Connect(server, port) || !ReadReply(GreetingReply))
+    if (!Connect(server, port))
         return false;
+    // Over TLS the handshake has shown that the server speaks; in clear text a silent
+    // server is given up soon: it most likely waits for a TLS handshake.
+    const bool clearText = m_options.security != Security::Tls;
+    const int greetingMs = clearText
+                               ? std::min(m_options.greetingTimeoutMs, m_options.replyTimeoutMs)
+                               : m_options.replyTimeoutMs;
+    if (!ReadReply(GreetingReply, greetingMs)) {
+        if (clearText && m_lastReason == CMailFailure::TimedOut)
+            m_lastReason = CMailFailure::NoGreeting;
+        return false;
+    }
     m_greeted = true;
     if (m_options.security == Security::StartTls && !StartTls(server))
         return false;
@@ -141,14 +157,13 @@ bool CPop3Client::Connect(const QString& server, quint16 port)
             m_usable = true;
             return true;
         }
-        if (m_socket->state() == QAbstractSocket::ConnectedState ||
-            !m_socket->sslHandshakeErrors().isEmpty())
-            return Fail(QStringLiteral("The secure connection failed: ") + m_socket->errorString());
-        return Fail(kConnectFailed);
+        if (m_socket->state() == QAbstractSocket::ConnectedState || !m_sslErrors.isEmpty())
+            return FailTls();
+        return Fail(kConnectFailed, CMailFailure::FromSocketError(m_socket->error()));
     }
     m_socket->connectToHost(server, port);
     if (!m_socket->waitForConnected(m_options.connectTimeoutMs))
-        return Fail(kConnectFailed);
+        return Fail(kConnectFailed, CMailFailure::FromSocketError(m_socket->error()));
     m_usable = true;
     return true;
 }
@@ -159,14 +174,49 @@ bool CPop3Client::StartTls(const QString& server)
     if (!Send("STLS") || !ReadLine(reply, kLineLimit))
         return false;
     if (IsNegative(reply))
-        return Fail(QStringLiteral("The server does not offer STARTTLS"));
+        return Fail(QStringLiteral("The server does not offer STARTTLS"),
+                    CMailFailure::StartTlsRefused);
     m_socket->setPeerVerifyName(server);
     m_socket->startClientEncryption();
     if (!m_socket->waitForEncrypted(m_options.connectTimeoutMs)) {
         m_usable = false;
-        return Fail(QStringLiteral("The secure connection failed: ") + m_socket->errorString());
+        return FailTls();
     }
     return true;
+}
+
+void CPop3Client::OnSslErrors(const QList<QSslError>& errors)
+{
+    const QSslCertificate peer = m_socket->peerCertificate();
+    m_peerSha256 = peer.isNull() ? QByteArray() : peer.digest(QCryptographicHash::Sha256);
+    m_sslErrors = errors;
+    if (m_options.pinnedSha256.isEmpty() || m_peerSha256 != m_options.pinnedSha256)
+        return;
+    // Only what is wrong with the pinned certificate (and the chain it came with) is let
+    // pass, nothing else.
+    const QList<QSslCertificate> chain = m_socket->peerCertificateChain();
+    for (const QSslError& error : errors) {
+        if (!error.certificate().isNull() && error.certificate() != peer &&
+            !chain.contains(error.certificate()))
+            return;
+    }
+    m_socket->ignoreSslErrors(errors);
+    m_sslErrors.clear();
+}
+
+bool CPop3Client::FailTls()
+{
+    const QString text = QStringLiteral("The secure connection failed: ") + m_socket->errorString();
+    if (!m_sslErrors.isEmpty()) {
+        m_refusedSha256 = m_peerSha256;
+        return Fail(text, CMailFailure::FromSslErrors(m_sslErrors));
+    }
+    if (m_socket->state() == QAbstractSocket::ConnectedState &&
+        m_socket->error() != QAbstractSocket::SslHandshakeFailedError)
+        return Fail(text, CMailFailure::TimedOut);
+    return Fail(text, m_socket->error() == QAbstractSocket::SslHandshakeFailedError
+                          ? CMailFailure::BadAnswer
+                          : CMailFailure::FromSocketError(m_socket->error()));
 }
 
 bool CPop3Client::Send(const QByteArray& line)
@@ -175,20 +225,22 @@ bool CPop3Client::Send(const QByteArray& line)
         return false;
     // Nothing but STLS goes out in clear text when the session is to be protected.
     if (m_options.security != Security::None && !m_socket->isEncrypted() && line != "STLS")
-        return Fail(QStringLiteral("The connection is not secure"));
+        return Fail(QStringLiteral("The connection is not secure"), CMailFailure::NoReason);
     m_socket->write(line + "\r\n");
     // A lost connection shows up in the reply.
     m_socket->waitForBytesWritten(m_options.replyTimeoutMs);
     return true;
 }
 
-bool CPop3Client::ReadReply(ReplyKind kind)
+bool CPop3Client::ReadReply(ReplyKind kind, int timeoutMs)
 {
     QByteArray reply;
-    if (!ReadLine(reply, kLineLimit))
+    if (!ReadLine(reply, kLineLimit, timeoutMs))
         return false;
     if (IsNegative(reply))
-        return Fail(ErrorText(kind));
+        return Fail(ErrorText(kind), kind == UserReply || kind == PassReply
+                                         ? CMailFailure::LoginRefused
+                                         : CMailFailure::BadAnswer);
     switch (kind) {
     case StatReply:
         ParseStat(reply, m_messageCount, m_totalSize);
@@ -214,9 +266,9 @@ bool CPop3Client::ReadReply(ReplyKind kind)
     return true;
 }
 
-bool CPop3Client::ReadLine(QByteArray& line, int limit)
+bool CPop3Client::ReadLine(QByteArray& line, int limit, int timeoutMs)
 {
-    const QDeadlineTimer deadline(m_options.replyTimeoutMs);
+    const QDeadlineTimer deadline(timeoutMs);
     while (!m_socket->canReadLine()) {
         if (m_socket->bytesAvailable() >= limit) {
             m_usable = false;
@@ -224,16 +276,18 @@ bool CPop3Client::ReadLine(QByteArray& line, int limit)
         }
         if (m_socket->state() != QAbstractSocket::ConnectedState) {
             m_usable = false;
-            return Fail(QStringLiteral("The server closed the connection"));
+            return Fail(QStringLiteral("The server closed the connection"),
+                        CMailFailure::ConnectionBroken);
         }
         if (deadline.hasExpired() || !m_socket->waitForReadyRead(int(deadline.remainingTime()))) {
             if (m_socket->canReadLine())
                 break;
             m_usable = false;
-            return Fail(m_socket->error() == QAbstractSocket::SocketTimeoutError ||
-                                deadline.hasExpired()
-                            ? QStringLiteral("The server did not answer in time")
-                            : QStringLiteral("The server closed the connection"));
+            if (m_socket->error() == QAbstractSocket::SocketTimeoutError || deadline.hasExpired())
+                return Fail(QStringLiteral("The server did not answer in time"),
+                            CMailFailure::TimedOut);
+            return Fail(QStringLiteral("The server closed the connection"),
+                        CMailFailure::ConnectionBroken);
         }
     }
     line = m_socket->readLine(limit + 1);
@@ -261,8 +315,9 @@ bool CPop3Client::ReadMultiLine(QByteArray& text)
     return false;
 }
 
-bool CPop3Client::Fail(const QString& text)
+bool CPop3Client::Fail(const QString& text, CMailFailure::Reason reason)
 {
     m_lastError = text;
+    m_lastReason = reason;
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailfailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSslCertificate>
@@ -15,7 +17,8 @@ class QSslSocket;
 // and is used by that thread alone. Destruction ends the session with QUIT.
 //
 // A reply is negative when it begins with "-ERR" (in any case), positive otherwise. The
-// text of the last failure stays for the caller.
+// text of the last failure stays for the caller, with its reason in the words of
+// CMailFailure.
 class CPop3Client {
 public:
     enum class Security { None = 0, StartTls = 1, Tls = 2 };
@@ -39,6 +42,9 @@ public:
     // A dial-up line can be slow to set up a connection and slower still to answer.
     static constexpr int kConnectTimeoutMs = 30000;
     static constexpr int kReplyTimeoutMs = 60000;
+    // A server greets as soon as the connection stands; one that stays silent most likely
+    // waits for a TLS handshake, so the wait is short.
+    static constexpr int kGreetingTimeoutMs = 5000;
     // The longest status line (and command line) the client deals with, line end included.
     static constexpr int kLineLimit = 512;
     // The longest multi-line answer (LIST, RETR) the client reads.
@@ -48,8 +54,13 @@ public:
         Security security = Security::None;
         int connectTimeoutMs = kConnectTimeoutMs;
         int replyTimeoutMs = kReplyTimeoutMs;
+        // The wait for the greeting on a connection that starts in clear text.
+        int greetingTimeoutMs = kGreetingTimeoutMs;
         // Authorities trusted for the server's certificate; empty: the system's.
         QList<QSslCertificate> authorities;
+        // The SHA-256 digest of a certificate the user trusts for this server although the
+        // system does not: exactly that certificate is accepted. Empty: none.
+        QByteArray pinnedSha256;
     };
 
     CPop3Client();
@@ -68,6 +79,9 @@ public:
     int GetMessageCount() const { return m_messageCount; }
     qint32 TotalSize() const { return m_totalSize; }
     QString LastError() const { return m_lastError; }
+    CMailFailure::Reason LastReason() const { return m_lastReason; }
+    // The SHA-256 digest of the server's certificate when it was refused; else empty.
+    QByteArray RefusedCertificateSha256() const { return m_refusedSha256; }
     const QList<quint32>& MessageSizes() const { return m_messageSizes; }
     QByteArray MessageText() const { return m_messageText; }
 
@@ -83,13 +97,22 @@ private:
     bool Connect(const QString& server, quint16 port);
     bool StartTls(const QString& server);
     bool Send(const QByteArray& line);
-    bool ReadReply(ReplyKind kind);
+    bool ReadReply(ReplyKind kind, int timeoutMs);
+    bool ReadReply(ReplyKind kind) { return ReadReply(kind, m_options.replyTimeoutMs); }
     // One line up to its line end; false (with the reason left) on time-out, a closed
     // connection or a line longer than the limit.
-    bool ReadLine(QByteArray& line, int limit);
+    bool ReadLine(QByteArray& line, int limit, int timeoutMs);
+    bool ReadLine(QByteArray& line, int limit)
+    {
+        return ReadLine(line, limit, m_options.replyTimeoutMs);
+    }
+    // Accepts the handshake's certificate errors when the certificate is the pinned one.
+    void OnSslErrors(const QList<QSslError>& errors);
+    // Why the TLS handshake failed.
+    bool FailTls();
     // The lines of a multi-line answer up to the one holding ".".
     bool ReadMultiLine(QByteArray& text);
-    bool Fail(const QString& text);
+    bool Fail(const QString& text, CMailFailure::Reason reason = CMailFailure::BadAnswer);
 
     Options m_options;
     std::unique_ptr<QSslSocket> m_socket;
@@ -99,6 +122,11 @@ private:
     bool m_greeted = false;
     QList<quint32> m_messageSizes;
     QString m_lastError;
+    CMailFailure::Reason m_lastReason = CMailFailure::NoReason;
+    // The certificate errors of the last handshake, unless they were accepted.
+    QList<QSslError> m_sslErrors;
+    QByteArray m_peerSha256;
+    QByteArray m_refusedSha256;
     QByteArray m_messageText;
     qint32 m_totalSize = 0;
     int m_messageCount = 0;

@@ -437,8 +437,11 @@ void CConnectionMonitor::ShowMailResult()
         SetMailResult(text);
         m_sink.ShowMailTray(CMonitorSink::PictureMail, text);
         m_sink.SetMailCount(text);
-    } else if (result == kMailErrorResult) {
-        m_sink.ShowMailTray(CMonitorSink::PictureMailError, tr("Error connecting email server!"));
+    } else if (result.startsWith(kMailErrorResult)) {
+        // The reason, when the check knows one, follows on a line of its own.
+        m_sink.ShowMailTray(CMonitorSink::PictureMailError,
+                            tr("Error connecting email server!") +
+                                result.mid(kMailErrorResult.size()));
     }
 }
 

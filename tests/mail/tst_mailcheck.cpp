@@ -1,5 +1,6 @@
 #include "support/dovecotserver.h"
 #include "support/monitorfakes.h"
+#include "support/scriptedmessagebox.h"
 #include "support/scriptedremoteaccess.h"
 
 #include "app/gui/backgroundwork.h"
@@ -9,14 +10,18 @@
 #include "mail/mailaccount.h"
 #include "mail/mailcheck.h"
 #include "mail/maildialcheck.h"
+#include "mail/mailfailure.h"
 #include "mail/mailresultslot.h"
 #include "monitor/connectionmonitor.h"
 #include "update/upgradenotifier.h"
 
+#include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +52,31 @@ struct CMonitorWithWork {
 };
 
 const QString kCount3 = u"You have 3 new email(s)"_s;
+const QString kError = u"Error connecting to the server.\nCheck your email settings!"_s;
+
+// The error text with its reason below.
+QString ErrorWith(CMailFailure::Reason reason, const QByteArray& sha256 = QByteArray())
+{
+    return kError + u'\n' + CMailFailure::Text(reason, sha256);
+}
+
+QByteArray Sha256(const QSslCertificate& certificate)
+{
+    return certificate.digest(QCryptographicHash::Sha256);
+}
+
+// Counts what the program logs while it lives.
+struct LogCounter {
+    static inline int count = 0;
+    QtMessageHandler previous;
+    LogCounter()
+    {
+        count = 0;
+        previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString&) { ++count; });
+    }
+    ~LogCounter() { qInstallMessageHandler(previous); }
+};
 
 // The settings of a test, with the password in the file (no keyring on the test's bus).
 struct Settings {
@@ -71,9 +101,14 @@ QStringList RunDialCheck(Settings& settings, const CPop3Client::Options& options
     QSignalSpy finished(&check, &CDialCheck::Finished);
     const int started = CMailCheck::Started();
     check.Start();
-    // Until the worker has ended and what it posted has been handled.
+    // Until the worker has ended and what it posted has been handled (or the check ended
+    // without a worker).
     if (!QTest::qWaitFor(
-            [&] { return CMailCheck::Started() > started && CMailCheck::Running() == 0; }, 60000))
+            [&] {
+                return (CMailCheck::Started() > started || !finished.isEmpty()) &&
+                       CMailCheck::Running() == 0;
+            },
+            60000))
         return {u"the check did not end"_s};
     QCoreApplication::processEvents();
     QStringList texts;
@@ -96,6 +131,9 @@ private slots:
     void fiveDigitCountShowsNothing();
     void tlsChecksTheServersName();
     void closedCheckDropsItsResult();
+    void noServerNoCheck();
+    void untrustedCertificateCanBePinned();
+    void startTlsOnTlsPortFailsFast();
 
 private:
     // The servers of the test, all started once before the first check.
@@ -138,19 +176,20 @@ void TestMailCheck::dialCheckShowsCountNoMailAndError()
     QCOMPARE(RunDialCheck(settings), QStringList{u"There are no new emails."_s});
 
     settings.Account(m_plain->Port(), u"anna"_s, u"wrong"_s);
-    QCOMPARE(RunDialCheck(settings),
-             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+    QCOMPARE(RunDialCheck(settings), QStringList{ErrorWith(CMailFailure::LoginRefused)});
 
     // A protection this version does not know is never clear text: TLS to a plain server
     // fails.
     settings.Account(m_plain->Port(), u"anna"_s, u"pw anna"_s, 7);
-    QCOMPARE(RunDialCheck(settings),
-             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+    const QStringList tlsToPlain = RunDialCheck(settings);
+    QCOMPARE(tlsToPlain.size(), 1);
+    QVERIFY2(tlsToPlain.first().startsWith(kError + u'\n'), qPrintable(tlsToPlain.first()));
 
-    // No server stored: the check fails at once, with the same text.
+    // No server stored: no check, and the window says what is missing.
     settings.store.Write(Keys::MServer, QString());
-    QCOMPARE(RunDialCheck(settings),
-             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+    const int started = CMailCheck::Started();
+    QCOMPARE(RunDialCheck(settings), QStringList{CMailDialCheck::NoServerText()});
+    QCOMPARE(CMailCheck::Started(), started);
 }
 
 void TestMailCheck::backgroundCheckReachesTheMonitor()
@@ -172,7 +211,9 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
     settings.store.Write(Keys::MPassword, u"wrong"_s);
     monitor.StartMailCheck();
     QTRY_COMPARE_WITH_TIMEOUT(sink.mailPicture, int(CMonitorSink::PictureMailError), 30000);
-    QCOMPARE(sink.mailTooltip, u"Error connecting email server!"_s);
+    // The tooltip tells why, below the old text.
+    QCOMPARE(sink.mailTooltip, u"Error connecting email server!\n"_s +
+                                   CMailFailure::Text(CMailFailure::LoginRefused));
     QCOMPARE(sink.mailCount, kCount3);
     QTRY_COMPARE(CMailCheck::Running(), 0);
 
@@ -221,9 +262,13 @@ void TestMailCheck::tlsChecksTheServersName()
     QCOMPARE(RunDialCheck(settings, trusting), QStringList{kCount3});
     settings.Account(good.Port(), u"anna"_s, u"pw anna"_s, 1);
     QCOMPARE(RunDialCheck(settings, trusting), QStringList{kCount3});
-    // An authority the client does not know is refused.
-    QCOMPARE(RunDialCheck(settings),
-             QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+    // An authority the client does not know is refused, with the certificate's
+    // fingerprint; not trusting it leaves nothing stored.
+    CScriptedMessageBox boxes;
+    QCOMPARE(RunDialCheck(settings), QStringList{ErrorWith(CMailFailure::CertificateUntrusted,
+                                                           Sha256(good.Certificate()))});
+    QCOMPARE(boxes.Unanswered(), 1);
+    QCOMPARE(settings.store.Read(Keys::MCertPin), QString());
 
     // A certificate for another host, from a trusted authority: refused in both modes, and
     // the server never sees a login.
@@ -234,7 +279,8 @@ void TestMailCheck::tlsChecksTheServersName()
         settings.Account(security == 2 ? other.TlsPort() : other.Port(), u"anna"_s, u"pw anna"_s,
                          security);
         QCOMPARE(RunDialCheck(settings, trustingOther),
-                 QStringList{u"Error connecting to the server.\nCheck your email settings!"_s});
+                 QStringList{
+                     ErrorWith(CMailFailure::CertificateOtherName, Sha256(other.Certificate()))});
     }
     QVERIFY2(!other.Log().contains(u"Login: user=<anna>"_s), qPrintable(other.Log()));
     QVERIFY2(!other.Log().contains(u"auth failed"_s), qPrintable(other.Log()));
@@ -269,6 +315,100 @@ void TestMailCheck::closedCheckDropsItsResult()
     QTRY_COMPARE_WITH_TIMEOUT(secondDone.count(), 1, 30000);
     QCOMPARE(firstDone.at(0).at(0).toString(), kCount3);
     QCOMPARE(secondDone.at(0).at(0).toString(), kCount3);
+}
+
+void TestMailCheck::noServerNoCheck()
+{
+    // Nothing to ask without a server: no worker, no result, nothing logged.
+    auto slot = std::make_shared<CMailResultSlot>();
+    // Shared with the receiver: a worker that should not exist may still deliver late.
+    auto delivered = std::make_shared<std::atomic<int>>(0);
+    slot->Set([delivered](const QString&) { ++*delivered; });
+    const int started = CMailCheck::Started();
+    CMailAccount account;
+    account.user = u"anna"_s;
+    {
+        const LogCounter log;
+        QVERIFY(!CMailCheck::Start(account, slot));
+        QCOMPARE(LogCounter::count, 0);
+    }
+    QCOMPARE(CMailCheck::Started(), started);
+    QCOMPARE(CMailCheck::Running(), 0);
+    QCOMPARE(delivered->load(), 0);
+    slot->Clear();
+}
+
+void TestMailCheck::untrustedCertificateCanBePinned()
+{
+    CDovecotServer& good = *m_good;
+    const QByteArray goodSha = Sha256(good.Certificate());
+    QCOMPARE(goodSha.size(), 32);
+    const QString refused = ErrorWith(CMailFailure::CertificateUntrusted, goodSha);
+    Settings settings;
+    settings.Account(good.TlsPort(), u"anna"_s, u"pw anna"_s, 2);
+
+    // Trusted from the check window: the question names server, port and fingerprint.
+    CScriptedMessageBox boxes;
+    boxes.Answer(CMessageBox::Answer::Yes);
+    QCOMPARE(RunDialCheck(settings),
+             (QStringList{refused, refused + u"\n\nThis certificate is trusted now. Check mail "
+                                             "again."_s}));
+    QCOMPARE(boxes.Shown().size(), 1);
+    const QString question = boxes.Shown().first().text;
+    for (const QString& part :
+         {u"127.0.0.1"_s, QString::number(good.TlsPort()), CMailFailure::Fingerprint(goodSha)})
+        QVERIFY2(question.contains(part), qPrintable(question));
+    QCOMPARE(settings.store.Read(Keys::MCertPin),
+             u"127.0.0.1:%1 %2"_s.arg(good.TlsPort()).arg(CMailFailure::Fingerprint(goodSha)));
+
+    // From now on exactly that certificate is accepted, by the window and in the background.
+    boxes.Clear();
+    QCOMPARE(RunDialCheck(settings), QStringList{kCount3});
+    CScriptedRemoteAccess ras;
+    CRecordingSink sink;
+    CRecordingSound sound;
+    {
+        CMonitorWithWork withWork(settings.store, ras, sink, sound);
+        withWork.monitor.StartMailCheck();
+        QTRY_COMPARE_WITH_TIMEOUT(sink.mailCount, kCount3, 30000);
+        QTRY_COMPARE(CMailCheck::Running(), 0);
+    }
+    QCOMPARE(boxes.Shown().size(), 0);
+
+    // A pin that does not match (the certificate changed) is refused again, with the
+    // fingerprint of the certificate the server shows now; declining keeps the pin.
+    QByteArray changed = goodSha;
+    changed[0] = char(changed[0] ^ 0x5a);
+    const QString changedPin = CMailAccount::PinText(u"127.0.0.1"_s, good.TlsPort(), changed);
+    settings.store.Write(Keys::MCertPin, changedPin);
+    boxes.Answer(CMessageBox::Answer::No);
+    QCOMPARE(RunDialCheck(settings), QStringList{refused});
+    QCOMPARE(settings.store.Read(Keys::MCertPin), changedPin);
+
+    // Another server's certificate under the pin of this one is refused with its own
+    // fingerprint.
+    CDovecotServer& other = *m_other;
+    settings.Account(other.TlsPort(), u"anna"_s, u"pw anna"_s, 2);
+    settings.store.Write(Keys::MCertPin,
+                         CMailAccount::PinText(u"127.0.0.1"_s, other.TlsPort(), goodSha));
+    QCOMPARE(RunDialCheck(settings), QStringList{ErrorWith(CMailFailure::CertificateUntrusted,
+                                                           Sha256(other.Certificate()))});
+    QVERIFY2(!other.Log().contains(u"Login: user=<anna>"_s), qPrintable(other.Log()));
+}
+
+void TestMailCheck::startTlsOnTlsPortFailsFast()
+{
+    // The TLS port waits for a handshake and says nothing: STARTTLS there gives up after
+    // the greeting time-out, long before the reply time-out.
+    Settings settings;
+    settings.Account(m_good->TlsPort(), u"anna"_s, u"pw anna"_s, 1);
+    CPop3Client::Options options;
+    options.replyTimeoutMs = 20000;
+    options.greetingTimeoutMs = 500;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QCOMPARE(RunDialCheck(settings, options), QStringList{ErrorWith(CMailFailure::NoGreeting)});
+    QVERIFY2(elapsed.elapsed() < 10000, qPrintable(QString::number(elapsed.elapsed())));
 }
 
 QTEST_MAIN(TestMailCheck)

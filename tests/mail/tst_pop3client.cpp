@@ -1,5 +1,6 @@
 #include "mail/pop3client.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -74,6 +75,8 @@ struct Outcome {
     int count = -1;
     qint32 size = -1;
     QString error;
+    int reason = -1;
+    qint64 elapsedMs = 0;
 };
 
 // Runs a whole session (login, STAT, end) on a thread of its own while the test's event
@@ -83,6 +86,8 @@ Outcome RunSession(quint16 port, const QString& user = u"anna"_s,
 {
     auto future = std::async(std::launch::async, [port, user, options] {
         Outcome out;
+        QElapsedTimer elapsed;
+        elapsed.start();
         CPop3Client client(options);
         out.login = client.Login(u"127.0.0.1"_s, port, user, u"pw"_s);
         if (out.login)
@@ -90,6 +95,8 @@ Outcome RunSession(quint16 port, const QString& user = u"anna"_s,
         out.count = client.GetMessageCount();
         out.size = client.TotalSize();
         out.error = client.LastError();
+        out.reason = client.LastReason();
+        out.elapsedMs = elapsed.elapsed();
         return out;
     });
     if (!QTest::qWaitFor(
@@ -114,6 +121,9 @@ private slots:
     void dialogueWithScriptedServer();
     void brokenServers();
     void lineBreakInCredentialsSendsNothing();
+    void failureReasons_data();
+    void failureReasons();
+    void nobodyListening();
 };
 
 void TestPop3Client::negativeReplies_data()
@@ -269,6 +279,63 @@ void TestPop3Client::lineBreakInCredentialsSendsNothing()
     QVERIFY(!tooLong.login);
     QCOMPARE(server.connections, 0);
     QCOMPARE(server.received, QByteArray());
+}
+
+void TestPop3Client::failureReasons_data()
+{
+    QTest::addColumn<QByteArray>("greeting");
+    // The command the server refuses; empty: none.
+    QTest::addColumn<QByteArray>("refused");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<int>("reason");
+    const int none = int(CPop3Client::Security::None);
+    const int startTls = int(CPop3Client::Security::StartTls);
+    QTest::newRow("user refused") << "+OK\r\n"_ba
+                                  << "USER"_ba << none << int(CMailFailure::LoginRefused);
+    QTest::newRow("password refused") << "+OK\r\n"_ba
+                                      << "PASS"_ba << none << int(CMailFailure::LoginRefused);
+    QTest::newRow("STARTTLS refused")
+        << "+OK\r\n"_ba
+        << "STLS"_ba << startTls << int(CMailFailure::StartTlsRefused);
+    QTest::newRow("greeting refused")
+        << "-ERR busy\r\n"_ba << QByteArray() << none << int(CMailFailure::BadAnswer);
+    // A server that waits for a TLS handshake says nothing: given up after the short
+    // greeting time-out, not the reply time-out.
+    QTest::newRow("silent, STARTTLS")
+        << QByteArray() << QByteArray() << startTls << int(CMailFailure::NoGreeting);
+    QTest::newRow("silent, clear text")
+        << QByteArray() << QByteArray() << none << int(CMailFailure::NoGreeting);
+}
+
+void TestPop3Client::failureReasons()
+{
+    QFETCH(QByteArray, greeting);
+    QFETCH(QByteArray, refused);
+    QFETCH(int, security);
+    QFETCH(int, reason);
+    ScriptedServer server;
+    server.greeting = greeting;
+    server.answer = [refused](const QByteArray& line) {
+        return !refused.isEmpty() && line.startsWith(refused) ? "-ERR no\r\n"_ba : "+OK\r\n"_ba;
+    };
+    CPop3Client::Options options;
+    options.security = CPop3Client::Security(security);
+    options.replyTimeoutMs = 20000;
+    options.greetingTimeoutMs = 300;
+    const Outcome out = RunSession(server.Port(), u"anna"_s, options);
+    QVERIFY(!out.login);
+    QCOMPARE(out.reason, reason);
+    QVERIFY2(out.elapsedMs < 10000, qPrintable(QString::number(out.elapsedMs)));
+}
+
+void TestPop3Client::nobodyListening()
+{
+    quint16 port = 0;
+    {
+        ScriptedServer gone;
+        port = gone.Port();
+    }
+    QCOMPARE(RunSession(port).reason, int(CMailFailure::Unreachable));
 }
 
 QTEST_GUILESS_MAIN(TestPop3Client)

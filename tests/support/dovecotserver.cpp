@@ -141,6 +141,13 @@ QList<QSslCertificate> CDovecotServer::Authority() const
     return QSslCertificate::fromPath(m_dir.filePath(QStringLiteral("ca.crt")));
 }
 
+QSslCertificate CDovecotServer::Certificate() const
+{
+    const QList<QSslCertificate> found =
+        QSslCertificate::fromPath(m_dir.filePath(QStringLiteral("server.crt")));
+    return found.isEmpty() ? QSslCertificate() : found.first();
+}
+
 QString CDovecotServer::Log() const
 {
     QFile file(m_dir.filePath(QStringLiteral("dovecot.log")));

@@ -30,6 +30,8 @@ public:
     quint16 TlsPort() const { return m_tlsPort; }
     // The test's authority, which signed the server's certificate.
     QList<QSslCertificate> Authority() const;
+    // The certificate the server presents.
+    QSslCertificate Certificate() const;
     QString Log() const;
 
 private:
