@@ -401,6 +401,18 @@ Redialing, please wait...</source>
     </message>
 </context>
 <context>
+    <name>CHelpOpener</name>
+    <message>
+        <source>The help is not installed. It was looked for in:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the help. The help is in: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CInetToolsDlg</name>
     <message>
         <source>Inet Tools</source>
@@ -432,6 +444,72 @@ Check your email settings!</source>
     </message>
     <message>
         <source>There are no new emails.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No mail server is set.
+Enter one in the preferences, on the Email page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This certificate is trusted now. Check mail again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The system does not trust the certificate of %1, port %2.
+SHA-256 fingerprint:
+%3
+
+Trust exactly this certificate for this server from now on?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trust this certificate</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMailFailure</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server was not found (check its name).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server cannot be reached or refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server did not answer in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent no greeting; it may expect TLS from the start (choose TLS instead of STARTTLS).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not trusted.
+SHA-256 fingerprint: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is for another name.
+SHA-256 fingerprint: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server refused STARTTLS.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server closed the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was not understood.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -620,6 +698,13 @@ Check your email settings!</source>
     </message>
     <message>
         <source>IP to Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkManagerAccess</name>
+    <message>
+        <source>No connection editor is installed. Install nm-connection-editor (package network-manager-gnome), or use nmtui or nmcli in a terminal.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1047,6 +1132,10 @@ Check your email settings!</source>
         <source>Please select entry first. Just single-click on it...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The connection editor could not be opened (error %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPingLine</name>
@@ -1201,6 +1290,10 @@ Check your email settings!</source>
         <source>Time remaining : </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Dial waits for the open window to close</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CSecurityDlg</name>
@@ -1245,6 +1338,30 @@ Check your email settings!</source>
     </message>
     <message>
         <source>The password could not be saved in %1. The old password stays in force.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please choose when the password is asked: when starting, or when changing the configuration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSelfClosingBox</name>
+    <message numerus="yes">
+        <source>Without an answer this box closes itself in %n second(s) and answers No.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Without an answer this box closes itself in %n second(s) and answers Yes.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>The button the box presses when the time is up, with the seconds left: &quot;Yes (30)&quot;.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -406,6 +406,19 @@ Wähle erneut, bitte warten...</translation>
     </message>
 </context>
 <context>
+    <name>CHelpOpener</name>
+    <message>
+        <source>The help is not installed. It was looked for in:
+%1</source>
+        <translation>Die Hilfe ist nicht installiert. Gesucht wurde in:
+%1</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the help. The help is in: %1</source>
+        <translation>Es konnte kein Webbrowser gestartet werden, um die Hilfe zu zeigen. Die Hilfe liegt in: %1</translation>
+    </message>
+</context>
+<context>
     <name>CInetToolsDlg</name>
     <message>
         <source>Inet Tools</source>
@@ -439,6 +452,79 @@ Prüfen Sie die E-Mail-Einstellungen!</translation>
     <message>
         <source>There are no new emails.</source>
         <translation>Es gibt keine neuen E-Mails.</translation>
+    </message>
+    <message>
+        <source>No mail server is set.
+Enter one in the preferences, on the Email page.</source>
+        <translation>Kein Mailserver eingetragen.
+Tragen Sie ihn in den Einstellungen auf der Seite „E-Mail“ ein.</translation>
+    </message>
+    <message>
+        <source>This certificate is trusted now. Check mail again.</source>
+        <translation>Diesem Zertifikat wird jetzt vertraut. Prüfen Sie die E-Mail erneut.</translation>
+    </message>
+    <message>
+        <source>The system does not trust the certificate of %1, port %2.
+SHA-256 fingerprint:
+%3
+
+Trust exactly this certificate for this server from now on?</source>
+        <translation>Das System vertraut dem Zertifikat von %1, Port %2, nicht.
+SHA-256-Fingerabdruck:
+%3
+
+Genau diesem Zertifikat für diesen Server künftig vertrauen?</translation>
+    </message>
+    <message>
+        <source>Trust this certificate</source>
+        <translation>Diesem Zertifikat vertrauen</translation>
+    </message>
+</context>
+<context>
+    <name>CMailFailure</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Der Server hat Benutzername oder Passwort abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server was not found (check its name).</source>
+        <translation>Der Server wurde nicht gefunden (prüfen Sie den Namen).</translation>
+    </message>
+    <message>
+        <source>The server cannot be reached or refused the connection.</source>
+        <translation>Der Server ist nicht erreichbar oder hat die Verbindung abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time.</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server sent no greeting; it may expect TLS from the start (choose TLS instead of STARTTLS).</source>
+        <translation>Der Server hat sich nicht gemeldet; vielleicht erwartet er TLS von Anfang an (wählen Sie TLS statt STARTTLS).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not trusted.
+SHA-256 fingerprint: %1</source>
+        <translation>Dem Zertifikat des Servers wird nicht vertraut.
+SHA-256-Fingerabdruck: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is for another name.
+SHA-256 fingerprint: %1</source>
+        <translation>Das Zertifikat des Servers gilt für einen anderen Namen.
+SHA-256-Fingerabdruck: %1</translation>
+    </message>
+    <message>
+        <source>The server refused STARTTLS.</source>
+        <translation>Der Server hat STARTTLS abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server closed the connection.</source>
+        <translation>Der Server hat die Verbindung beendet.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was not understood.</source>
+        <translation>Die Antwort des Servers wurde nicht verstanden.</translation>
     </message>
 </context>
 <context>
@@ -627,6 +713,13 @@ Prüfen Sie die E-Mail-Einstellungen!</translation>
     <message>
         <source>IP to Host</source>
         <translation>IP zu Name</translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkManagerAccess</name>
+    <message>
+        <source>No connection editor is installed. Install nm-connection-editor (package network-manager-gnome), or use nmtui or nmcli in a terminal.</source>
+        <translation>Es ist kein Verbindungseditor installiert. Installieren Sie nm-connection-editor (Paket network-manager-gnome) oder verwenden Sie nmtui oder nmcli in einem Terminal.</translation>
     </message>
 </context>
 <context>
@@ -1053,6 +1146,10 @@ Prüfen Sie die E-Mail-Einstellungen!</translation>
         <source>Please select entry first. Just single-click on it...</source>
         <translation>Bitte wählen Sie zuerst einen Eintrag: einfach einmal anklicken.</translation>
     </message>
+    <message>
+        <source>The connection editor could not be opened (error %1).</source>
+        <translation>Der Verbindungseditor konnte nicht geöffnet werden (Fehler %1).</translation>
+    </message>
 </context>
 <context>
     <name>CPingLine</name>
@@ -1208,6 +1305,10 @@ Prüfen Sie die E-Mail-Einstellungen!</translation>
         <source>Time remaining : </source>
         <translation>Verbleibende Zeit: </translation>
     </message>
+    <message>
+        <source>Dial waits for the open window to close</source>
+        <translation>Das Wählen wartet, bis das offene Fenster geschlossen ist</translation>
+    </message>
 </context>
 <context>
     <name>CSecurityDlg</name>
@@ -1253,6 +1354,32 @@ Prüfen Sie die E-Mail-Einstellungen!</translation>
     <message>
         <source>The password could not be saved in %1. The old password stays in force.</source>
         <translation>Das Passwort konnte nicht in %1 gespeichert werden. Das alte Passwort bleibt gültig.</translation>
+    </message>
+    <message>
+        <source>Please choose when the password is asked: when starting, or when changing the configuration.</source>
+        <translation>Bitte wählen Sie, wann das Passwort abgefragt wird: beim Start oder beim Ändern der Einstellungen.</translation>
+    </message>
+</context>
+<context>
+    <name>CSelfClosingBox</name>
+    <message numerus="yes">
+        <source>Without an answer this box closes itself in %n second(s) and answers No.</source>
+        <translation>
+            <numerusform>Ohne Antwort schließt sich dieses Fenster in %n Sekunde und antwortet mit Nein.</numerusform>
+            <numerusform>Ohne Antwort schließt sich dieses Fenster in %n Sekunden und antwortet mit Nein.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Without an answer this box closes itself in %n second(s) and answers Yes.</source>
+        <translation>
+            <numerusform>Ohne Antwort schließt sich dieses Fenster in %n Sekunde und antwortet mit Ja.</numerusform>
+            <numerusform>Ohne Antwort schließt sich dieses Fenster in %n Sekunden und antwortet mit Ja.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>The button the box presses when the time is up, with the seconds left: &quot;Yes (30)&quot;.</extracomment>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
