@@ -15,7 +15,7 @@ public:
     virtual void OpenAbout() = 0;
     virtual void OpenSummary() = 0;
     virtual void OpenHelp() = 0;
-    // Puts the "Email count :" value back to 0.
+    // Puts the "Email count:" value back to 0.
     virtual void ClearMailCount() = 0;
     // Whether the window can be seen: shown, not minimized, on a real display.
     virtual bool OnScreen() const = 0;

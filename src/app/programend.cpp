@@ -20,12 +20,12 @@ bool CProgramEnd::MayLeave(CMessageBox::Question ask)
     const bool leave =
         m_store.Read(Keys::ConfirmExit) != 1 ||
         CMessageBox::Confirm(ask, QCoreApplication::translate(
-                                      "CMainDlg", "You are about to exit Orvalis. Are you sure ?"));
+                                      "CMainDlg", "You are about to exit Orvalis. Are you sure?"));
     if (leave && m_counters) {
         m_counters->Cancel();
         if (m_counters->Busy())
             CMessageBox::Inform(QCoreApplication::translate(
-                "CMainDlg", "still can't terinate inet -=- panic!!! help!!!"));
+                "CMainDlg", "The traffic counters did not stop in time. Orvalis ends anyway."));
     }
     return leave;
 }

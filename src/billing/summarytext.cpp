@@ -33,7 +33,7 @@ QList<QString> CSummaryText::Labels()
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total time online")),
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total cost")),
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Average cost per connection")),
-        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Average connection lenght")),
+        QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Average connection length")),
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data uploaded")),
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data downloaded")),
         QStringLiteral(QT_TRANSLATE_NOOP("CSummaryText", "Total data transmitted")),

@@ -17,7 +17,7 @@ public:
     static constexpr int kLineCount = 8;
 
     // The lines in their order: "Connections", "Total time online", "Total cost",
-    // "Average cost per connection", "Average connection lenght", "Total data uploaded",
+    // "Average cost per connection", "Average connection length", "Total data uploaded",
     // "Total data downloaded", "Total data transmitted".
     static QList<Line> Lines(const CTotals& totals);
     // Just the labels, in the same order.

@@ -1,5 +1,7 @@
 #include "common/messagebox.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <mutex>
 
@@ -32,13 +34,15 @@ CMessageBox::Answer CMessageBox::Show(const Box& box)
 
 bool CMessageBox::Ask(const QString& text, const QString& caption)
 {
-    const QString title = caption.isEmpty() ? QStringLiteral("Are you sure ?") : caption;
+    const QString title =
+        caption.isEmpty() ? QCoreApplication::translate("CMessageBox", "Are you sure?") : caption;
     return Show({text, title, Icon::Question, Buttons::YesNo}) == Answer::Yes;
 }
 
 bool CMessageBox::AskOrGoAhead(const QString& text, int seconds, const QString& caption)
 {
-    const QString title = caption.isEmpty() ? QStringLiteral("Are you sure ?") : caption;
+    const QString title =
+        caption.isEmpty() ? QCoreApplication::translate("CMessageBox", "Are you sure?") : caption;
     Box box{text, title, Icon::Question, Buttons::YesNo};
     box.closeAfterSeconds = seconds;
     box.answerOnClose = Answer::Yes;
@@ -65,12 +69,12 @@ void CMessageBox::Inform(const QString& text)
 
 void CMessageBox::Error(const QString& text)
 {
-    Show({text, QStringLiteral("Error"), Icon::None, Buttons::Ok});
+    Show({text, QCoreApplication::translate("CMessageBox", "Error"), Icon::None, Buttons::Ok});
 }
 
 void CMessageBox::Warning(const QString& text)
 {
-    Show({text, QStringLiteral("Warning"), Icon::Stop, Buttons::Ok});
+    Show({text, QCoreApplication::translate("CMessageBox", "Warning"), Icon::Stop, Buttons::Ok});
 }
 
 void CMessageBox::SetPresenter(Presenter presenter)

@@ -40,7 +40,7 @@ public:
 
     static Answer Show(const Box& box);
 
-    // Yes/No question with a question icon, caption "Are you sure ?" unless given.
+    // Yes/No question with a question icon, caption "Are you sure?" unless given.
     static bool Ask(const QString& text, const QString& caption = QString());
     // Yes/No question that closes itself after `seconds` and then answers Yes: the action
     // goes ahead unless someone says No in time.

@@ -40,9 +40,8 @@ void CCredentialsFlow::Open(Mode mode, const QString& editEntry)
         return;
     }
     CMessageBox::Inform(
-        tr("Please select default connection entry to dial. You must do this only once.\n"
-           "Please single-click on connection you want to made default,click Set as default. "
-           "Then click hide."));
+        tr("Please select the default connection to dial. You must do this only once.\n"
+           "Click the connection you want as default, click Set as default, then click Hide."));
     QPointer<CCredentialsFlow> self(this);
     m_showConnections([self] {
         if (!self)
@@ -83,8 +82,8 @@ void CCredentialsFlow::Accept(const QString& user, const QString& password, bool
     m_remember = remember;
     m_store.Write(Keys::RememberPassword, remember ? 1 : 0);
     if (user.isEmpty() || password.isEmpty()) {
-        CMessageBox::Inform(tr("Please enter user name and password that will be used to connect "
-                               "to remote server (internet)!!!"));
+        CMessageBox::Inform(tr("Please enter the user name and password used to connect to the "
+                               "remote server (internet)."));
         return;
     }
     if (!m_store.Read(Keys::DefaultCon).isEmpty()) {
@@ -92,8 +91,8 @@ void CCredentialsFlow::Accept(const QString& user, const QString& password, bool
         return;
     }
     CMessageBox::Inform(
-        tr("Please select default connection entry to dial. You must do this only once.\n"
-           "Please doubleclick on connection you want to made default, then click hide."));
+        tr("Please select the default connection to dial. You must do this only once.\n"
+           "Double-click the connection you want as default, then click Hide."));
     QPointer<CCredentialsFlow> self(this);
     m_showConnections([self, user, password] {
         if (!self)

@@ -45,7 +45,7 @@ constexpr StateText kStateTexts[] = {
      QT_TRANSLATE_NOOP("CDialSession", "An authentication request is being acknowledged.")},
     // The trailing blank belongs to the text.
     {CRemoteAccess::ReAuthenticate,
-     QT_TRANSLATE_NOOP("CDialSession", "Reauthentication (after callback) is starting. ")},
+     QT_TRANSLATE_NOOP("CDialSession", "Reauthentication (after callback) is starting.")},
     {CRemoteAccess::Authenticated,
      QT_TRANSLATE_NOOP("CDialSession", "The client has successfully completed authentication.")},
     {CRemoteAccess::PrepareForCallback,
@@ -68,15 +68,15 @@ constexpr StateText kStateTexts[] = {
     {CRemoteAccess::SubEntryDisconnected,
      QT_TRANSLATE_NOOP("CDialSession", "Subentry has been disconnected")},
     {CRemoteAccess::Interactive,
-     QT_TRANSLATE_NOOP("CDialSession", "Terminal state supported by RASPHONE.EXE.")},
+     QT_TRANSLATE_NOOP("CDialSession", "Waiting for input in the terminal window.")},
     {CRemoteAccess::RetryAuthentication,
-     QT_TRANSLATE_NOOP("CDialSession", "Retry authentication state supported by RASPHONE.EXE.")},
+     QT_TRANSLATE_NOOP("CDialSession", "Waiting for a new user name and password.")},
     {CRemoteAccess::CallbackSetByCaller,
-     QT_TRANSLATE_NOOP("CDialSession", "Callback state supported by RASPHONE.EXE.")},
+     QT_TRANSLATE_NOOP("CDialSession", "Waiting for a callback number.")},
     {CRemoteAccess::PasswordExpired,
-     QT_TRANSLATE_NOOP("CDialSession", "Change password state supported by RASPHONE.EXE.")},
+     QT_TRANSLATE_NOOP("CDialSession", "The password has expired and must be changed.")},
     {CRemoteAccess::Connected,
-     QT_TRANSLATE_NOOP("CDialSession", "Connect to remote server successfully!")},
+     QT_TRANSLATE_NOOP("CDialSession", "Connected to the remote server.")},
     {CRemoteAccess::Disconnected, QT_TRANSLATE_NOOP("CDialSession", "Disconnected")},
 };
 
@@ -189,8 +189,8 @@ void CDialSession::ShowError(int code, bool duringProgress)
 {
     QString text;
     if (!m_remote.GetErrorString(code, text) || text.isEmpty()) {
-        text = duringProgress ? tr("Undefined RAS Dial Error.")
-                              : tr("Undefined RAS Dial Error (%1).").arg(code);
+        text = duringProgress ? tr("Unknown dialing error.")
+                              : tr("Unknown dialing error (%1).").arg(code);
     }
     SetText(text, true);
 }

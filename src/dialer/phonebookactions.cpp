@@ -52,7 +52,7 @@ bool CPhonebookActions::Delete(const QString& selected)
         return false;
     }
     const CMessageBox::Answer answer = CMessageBox::Show(
-        {tr("You are about to delete entry %1. Are you sure ?").arg(selected), tr("Are you sure ?"),
+        {tr("You are about to delete entry %1. Are you sure?").arg(selected), tr("Are you sure?"),
          CMessageBox::Icon::Question, CMessageBox::Buttons::YesNo});
     if (answer != CMessageBox::Answer::Yes)
         return false;

@@ -171,7 +171,7 @@ void CConnectionMonitor::Poll()
         // One box per failure episode, not one every second.
         if (!m_enumErrorShown) {
             m_enumErrorShown = true;
-            CMessageBox::Error(tr("Unknown Error - RAS INI Failure"));
+            CMessageBox::Error(tr("Unknown error: the list of connections cannot be read."));
         }
         return;
     }
@@ -349,11 +349,11 @@ bool CConnectionMonitor::HangUpAll(CMessageBox::Question ask)
 {
     if (m_store.Read(Keys::ConfirmHangup) == 1 &&
         !CMessageBox::Confirm(ask,
-                              tr("You are about to hangup an active connection. Are you sure ?")))
+                              tr("You are about to hang up an active connection. Are you sure?")))
         return false;
     QList<CActiveConnection> connections;
     if (m_remoteAccess.EnumConnections(connections) != 0) {
-        CMessageBox::Error(tr("Unknown Error - RAS INI Failure"));
+        CMessageBox::Error(tr("Unknown error: the list of connections cannot be read."));
         return false;
     }
     for (const CActiveConnection& connection : connections) {
@@ -440,7 +440,7 @@ void CConnectionMonitor::ShowMailResult()
     } else if (result.startsWith(kMailErrorResult)) {
         // The reason, when the check knows one, follows on a line of its own.
         m_sink.ShowMailTray(CMonitorSink::PictureMailError,
-                            tr("Error connecting email server!") +
+                            tr("Error connecting to the email server.") +
                                 result.mid(kMailErrorResult.size()));
     }
 }

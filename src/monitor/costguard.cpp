@@ -22,10 +22,10 @@ const std::array<CCostGuard::Rule, CCostGuard::kRuleCount>& CCostGuard::Rules()
     static const std::array<Rule, kRuleCount> rules{{
         {Total::Month, Keys::WarnWhenMonth, Keys::WarnWhenMonthInterval, Action::Warn,
          QT_TRANSLATE_NOOP("CConnectionMonitor", "Warning - cost per month too high. See "
-                                                 "Preferences->Warnings. Cost : %1")},
+                                                 "Preferences->Warnings. Cost: %1")},
         {Total::Call, Keys::WarnWhenCall, Keys::WarnWhenCallInterval, Action::Warn,
          QT_TRANSLATE_NOOP("CConnectionMonitor", "Warning - cost per call too high. See "
-                                                 "Preferences->Warnings. Cost : %1")},
+                                                 "Preferences->Warnings. Cost: %1")},
         {Total::Month, Keys::DisWhenMonth, Keys::DisWhenMonthInterval, Action::HangUp,
          QT_TRANSLATE_NOOP("CConnectionMonitor", "Warning - cost per month too high. See "
                                                  "Preferences->Warnings. Connection closed.")},

@@ -12,7 +12,7 @@ CPasswordPrompt::CPasswordPrompt(const CSettingsStore& store)
 
 QString CPasswordPrompt::Heading()
 {
-    return QCoreApplication::translate("CPasswordPrompt", "Please enter password !!!");
+    return QCoreApplication::translate("CPasswordPrompt", "Please enter the password.");
 }
 
 QString CPasswordPrompt::FieldLabel()

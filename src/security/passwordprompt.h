@@ -11,7 +11,7 @@ class CPasswordPrompt {
 public:
     explicit CPasswordPrompt(const CSettingsStore& store);
 
-    static QString Heading();      // "Please enter password !!!"
+    static QString Heading();      // "Please enter the password."
     static QString FieldLabel();   // "Password:"
     static QString WrongText();    // "Password incorrect. Please try again!"
     static QString CheckingText(); // "Checking..."

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// What one click on "Ping !" does: two echo requests back to back (time to live 10, 1000 ms,
+// What one click on "Ping" does: two echo requests back to back (time to live 10, 1000 ms,
 // 32 bytes), of which only the second is reported, and the line for the result list.
 // Blocks for up to two time-outs and the name lookups: run it off the window's thread.
 class CPingClick {

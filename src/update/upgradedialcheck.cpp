@@ -21,11 +21,11 @@ void CUpgradeDialCheck::OnReply(const QString& reply)
 {
     switch (CUpdateQuery::MeaningOf(reply)) {
     case CUpdateQuery::Meaning::NothingNew:
-        Q_EMIT Finished(tr("No update avaible. Please try again later."), true);
+        Q_EMIT Finished(tr("No update available. Please try again later."), true);
         break;
     case CUpdateQuery::Meaning::NoAnswer:
         Q_EMIT Finished(
-            tr("Error - can't connect to the server !!!") + QLatin1Char('\n') +
+            tr("Error: cannot connect to the server.") + QLatin1Char('\n') +
                 tr("Please visit %1 to see whether a newer version is available.").arg(WebSite()),
             true);
         break;

@@ -152,8 +152,8 @@ private Q_SLOTS:
         dlg.Exit();
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].text,
-                 QStringLiteral("You are about to exit Orvalis. Are you sure ?"));
-        QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Are you sure ?"));
+                 QStringLiteral("You are about to exit Orvalis. Are you sure?"));
+        QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Are you sure?"));
         QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Question);
         QCOMPARE(finished.count(), 0);
         QVERIFY(dlg.isVisible());
@@ -364,8 +364,8 @@ private Q_SLOTS:
         rig->Open();
         // The exit question, drawn the way the program draws it, over the main window.
         const std::unique_ptr<QMessageBox> box = CWidgetMessageBox::Build(
-            {QStringLiteral("You are about to exit Orvalis. Are you sure ?"),
-             QStringLiteral("Are you sure ?"), CMessageBox::Icon::Question,
+            {QStringLiteral("You are about to exit Orvalis. Are you sure?"),
+             QStringLiteral("Are you sure?"), CMessageBox::Icon::Question,
              CMessageBox::Buttons::YesNo},
             &dlg);
         box->show();

@@ -52,8 +52,8 @@ private Q_SLOTS:
         QVERIFY(!Box(page, QStringLiteral("Ask before exiting"))->isChecked());
         QVERIFY(Box(page, QStringLiteral("Ask when closing connection"))->isChecked());
         QVERIFY(
-            Box(page, QStringLiteral("Show main window when connected,  then hide"))->isChecked());
-        QVERIFY(Box(page, QStringLiteral("Start Orvalis when Windows starts"))->isChecked());
+            Box(page, QStringLiteral("Show main window when connected, then hide"))->isChecked());
+        QVERIFY(Box(page, QStringLiteral("Start Orvalis when I log in"))->isChecked());
         QCOMPARE(page.LogFolderEdit()->text(), dir.path() + u'/');
 
         QPushButton* browse = page.findChild<QPushButton*>();
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(page.LogFolderEdit()->text(), g_pickerAnswer);
 
         Box(page, QStringLiteral("Ask before exiting"))->setChecked(true);
-        Box(page, QStringLiteral("Start Orvalis when Windows starts"))->setChecked(false);
+        Box(page, QStringLiteral("Start Orvalis when I log in"))->setChecked(false);
         page.Apply();
         QCOMPARE(store.Read(Keys::ConfirmExit, 9), 1);
         QCOMPARE(store.Read(Keys::StartWhenWindows, 9), 0);

@@ -84,18 +84,19 @@ private Q_SLOTS:
     {
         CSystemTray connection;
         connection.Create(kWaiting, 297, 173);
-        QCOMPARE(Dump(connection.Menu()),
-                 QStringLiteral(
-                     "&Show Orvalis=32815|-|Connection[&Connect=32848|&Hangup=32812|"
-                     "Inet Tools=32852]|-|Check for new mail=32835|Check for OV update=32836|-|"
-                     "Configuration - General=32838|Configuration - Connection=32839|"
-                     "Configuration - Email Watch=32840|Configuration - Warnings=32841|"
-                     "Configuration - Price=32842|Configuration - Data plan=32853|"
-                     "Configuration - Sounds=32843|"
-                     "Configuration - Upgrade=32845|-|Configuration - Connections=32834|"
-                     "Configuration - Security=32846|Configuration - Timer=32847|-|"
-                     "&Report[&Report=32781|&Summary=32823]|"
-                     "&Help[&Contents=32780|&About=32774]|-|&Exit=1052"));
+        QCOMPARE(
+            Dump(connection.Menu()),
+            QStringLiteral(
+                "&Show Orvalis=32815|-|Connection[&Connect=32848|&Hangup=32812|"
+                "Inet Tools=32852]|-|Check for new mail=32835|Check for Orvalis update=32836|-|"
+                "Configuration - General=32838|Configuration - Connection=32839|"
+                "Configuration - Email Watch=32840|Configuration - Warnings=32841|"
+                "Configuration - Price=32842|Configuration - Data plan=32853|"
+                "Configuration - Sounds=32843|"
+                "Configuration - Upgrade=32845|-|Configuration - Connections=32834|"
+                "Configuration - Security=32846|Configuration - Timer=32847|-|"
+                "&Report[&Report=32781|&Summary=32823]|"
+                "&Help[&Contents=32780|&About=32774]|-|&Exit=1052"));
         QCOMPARE(connection.Menu()->defaultAction()->text(), QStringLiteral("&Show Orvalis"));
         QCOMPARE(connection.DefaultCommand(), 32815);
         QCOMPARE(connection.Tooltip(), kWaiting);

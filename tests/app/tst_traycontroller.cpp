@@ -56,10 +56,11 @@ private Q_SLOTS:
 
     void mailIconShownByTheDisplayHiddenByItsCommand()
     {
-        m_display.ShowMailTray(CMonitorSink::PictureMailError, u"Error connecting email server!"_s);
+        m_display.ShowMailTray(CMonitorSink::PictureMailError,
+                               u"Error connecting to the email server."_s);
         QVERIFY(!m_tray->MailTray().IsHidden());
         QCOMPARE(m_tray->MailTray().Picture(), int(CMonitorSink::PictureMailError));
-        QCOMPARE(m_tray->MailTray().Tooltip(), u"Error connecting email server!"_s);
+        QCOMPARE(m_tray->MailTray().Tooltip(), u"Error connecting to the email server."_s);
 
         m_router->Run(CCommandTable::HideMailIcon);
         QVERIFY(m_tray->MailTray().IsHidden());

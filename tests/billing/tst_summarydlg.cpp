@@ -78,7 +78,7 @@ private slots:
             shown.append(label->text());
         for (const char* text :
              {"Connections", "Total time online", "Total cost", "Average cost per connection",
-              "Average connection lenght", "Total data uploaded", "Total data downloaded",
+              "Average connection length", "Total data uploaded", "Total data downloaded",
               "Total data transmitted", "Filter"})
             QVERIFY2(shown.contains(QLatin1String(text)), text);
     }

@@ -24,7 +24,7 @@ private slots:
                                       "Total time online",
                                       "Total cost",
                                       "Average cost per connection",
-                                      "Average connection lenght",
+                                      "Average connection length",
                                       "Total data uploaded",
                                       "Total data downloaded",
                                       "Total data transmitted"};

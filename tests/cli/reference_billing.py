@@ -331,7 +331,7 @@ def summary_lines(totals):
         "Total time online: " + format_span(totals["total_time"]),
         "Total cost: " + cfmt("%.2f", totals["total_cost"]),
         "Average cost per connection: " + average_cost,
-        "Average connection lenght: " + average_len,
+        "Average connection length: " + average_len,
         "Total data uploaded: %d" % totals["uploaded"],
         "Total data downloaded: %d" % totals["downloaded"],
         "Total data transmitted: %d" % totals["transmitted"],

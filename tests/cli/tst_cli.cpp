@@ -153,7 +153,7 @@ void TstCli::summaryOfTheConfiguredLog()
                                     "Total time online: 00:29:30\n"
                                     "Total cost: 11.70\n"
                                     "Average cost per connection: 3.90\n"
-                                    "Average connection lenght: 00:09:50\n"
+                                    "Average connection length: 00:09:50\n"
                                     "Total data uploaded: 600\n"
                                     "Total data downloaded: 6000\n"
                                     "Total data transmitted: 6600\n"));
@@ -208,7 +208,7 @@ void TstCli::summaryTodayAndMissingLog()
                                    "Total time online: 00:00:00\n"
                                    "Total cost: 0.00\n"
                                    "Average cost per connection: 0\n"
-                                   "Average connection lenght: 00:00:00\n"
+                                   "Average connection length: 00:00:00\n"
                                    "Total data uploaded: 0\n"
                                    "Total data downloaded: 0\n"
                                    "Total data transmitted: 0\n"));

@@ -45,7 +45,7 @@ private Q_SLOTS:
         if (boxes == 0)
             return;
         QCOMPARE(script.Shown()[0].text, u"Sure ?"_s);
-        QCOMPARE(script.Shown()[0].caption, u"Are you sure ?"_s);
+        QCOMPARE(script.Shown()[0].caption, u"Are you sure?"_s);
         QCOMPARE(script.Shown()[0].closeAfterSeconds, closeAfter);
     }
 

@@ -60,7 +60,7 @@ private Q_SLOTS:
 private:
     static std::unique_ptr<QMessageBox> Build(int seconds)
     {
-        CMessageBox::Box box{u"You are about to hangup an active connection. Are you sure ?"_s,
+        CMessageBox::Box box{u"You are about to hang up an active connection. Are you sure?"_s,
                              QString(), CMessageBox::Icon::Question, CMessageBox::Buttons::YesNo};
         box.closeAfterSeconds = seconds;
         return CWidgetMessageBox::Build(box, nullptr);

@@ -16,13 +16,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kChooseDefault =
-    u"Please select default connection entry to dial. You must do this only once.\nPlease "
-    "single-click on connection you want to made default,click Set as default. Then click hide."_s;
+    u"Please select the default connection to dial. You must do this only once.\nClick the "
+    "connection you want as default, click Set as default, then click Hide."_s;
 const QString kChooseDefaultOnOk =
-    u"Please select default connection entry to dial. You must do this only once.\nPlease "
-    "doubleclick on connection you want to made default, then click hide."_s;
-const QString kEnterBoth = u"Please enter user name and password that will be used to connect to "
-                           "remote server (internet)!!!"_s;
+    u"Please select the default connection to dial. You must do this only once.\nDouble-click "
+    "the connection you want as default, then click Hide."_s;
+const QString kEnterBoth = u"Please enter the user name and password used to connect to the "
+                           "remote server (internet)."_s;
 
 } // namespace
 
@@ -231,8 +231,8 @@ void TestCredentialsFlow::phonebookActions()
     boxes.Answer(CMessageBox::Answer::Yes);
     QVERIFY(actions.Delete(u"A"_s));
     QCOMPARE(boxes.Shown().size(), 2);
-    QCOMPARE(boxes.Shown()[1].text, u"You are about to delete entry A. Are you sure ?"_s);
-    QCOMPARE(boxes.Shown()[1].caption, u"Are you sure ?"_s);
+    QCOMPARE(boxes.Shown()[1].text, u"You are about to delete entry A. Are you sure?"_s);
+    QCOMPARE(boxes.Shown()[1].caption, u"Are you sure?"_s);
     QCOMPARE(boxes.Shown()[1].icon, CMessageBox::Icon::Question);
     QCOMPARE(boxes.Shown()[1].buttons, CMessageBox::Buttons::YesNo);
     QCOMPARE(m_remote->deleted, QStringList({u"A"_s}));

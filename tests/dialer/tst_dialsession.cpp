@@ -96,24 +96,24 @@ void TestDialSession::progressTextsAndErrors()
     session->OnProgress(CRemoteAccess::AuthNotify, 0);
     QCOMPARE(session->Text(), u"Authentication...\nPlease wait..."_s);
     session->OnProgress(CRemoteAccess::ReAuthenticate, 0);
-    QCOMPARE(session->Text(), u"Reauthentication (after callback) is starting. "_s);
+    QCOMPARE(session->Text(), u"Reauthentication (after callback) is starting."_s);
     // A state the table does not know keeps the previous text.
     session->OnProgress(77, 0);
-    QCOMPARE(session->Text(), u"Reauthentication (after callback) is starting. "_s);
+    QCOMPARE(session->Text(), u"Reauthentication (after callback) is starting."_s);
     QCOMPARE(CDialSession::StateMessage(CRemoteAccess::PasswordExpired),
-             u"Change password state supported by RASPHONE.EXE."_s);
+             u"The password has expired and must be changed."_s);
     QVERIFY(CDialSession::StateMessage(24).isEmpty());
 
     // An error without a text of its own, during progress and at the start.
     session->OnProgress(CRemoteAccess::Authenticate, 4242);
-    QCOMPARE(session->Text(), u"Undefined RAS Dial Error."_s);
+    QCOMPARE(session->Text(), u"Unknown dialing error."_s);
     QVERIFY(session->ButtonIsOk());
     QVERIFY(!session->AttemptTimer().isActive());
 
     remote.dialResult = 4242;
     session->Attempt();
     QTRY_COMPARE(remote.dials.size(), 2);
-    QCOMPARE(session->Text(), u"Undefined RAS Dial Error (4242)."_s);
+    QCOMPARE(session->Text(), u"Unknown dialing error (4242)."_s);
     QCOMPARE(session->Handle(), RasHandle(0));
     remote.dialResult = CRemoteAccess::ErrorAuthenticationFailure;
     session->Attempt();

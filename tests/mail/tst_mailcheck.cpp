@@ -212,7 +212,7 @@ void TestMailCheck::backgroundCheckReachesTheMonitor()
     monitor.StartMailCheck();
     QTRY_COMPARE_WITH_TIMEOUT(sink.mailPicture, int(CMonitorSink::PictureMailError), 30000);
     // The tooltip tells why, below the old text.
-    QCOMPARE(sink.mailTooltip, u"Error connecting email server!\n"_s +
+    QCOMPARE(sink.mailTooltip, u"Error connecting to the email server.\n"_s +
                                    CMailFailure::Text(CMailFailure::LoginRefused));
     QCOMPARE(sink.mailCount, kCount3);
     QTRY_COMPARE(CMailCheck::Running(), 0);

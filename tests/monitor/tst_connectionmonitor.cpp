@@ -141,7 +141,7 @@ private Q_SLOTS:
         m_monitor->HangupCommand();
         QCOMPARE(m_sink->messages.first(), QStringLiteral("Hangup..."));
         QCOMPARE(boxes.Shown().last().text,
-                 QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
+                 QStringLiteral("You are about to hang up an active connection. Are you sure?"));
         QVERIFY(m_ras->hangUps.isEmpty());
         QVERIFY(!m_monitor->UserHungUp());
 
@@ -170,7 +170,8 @@ private Q_SLOTS:
             m_monitor->Poll();
         }
         QCOMPARE(boxes.Shown().size(), 1);
-        QCOMPARE(boxes.Shown()[0].text, QStringLiteral("Unknown Error - RAS INI Failure"));
+        QCOMPARE(boxes.Shown()[0].text,
+                 QStringLiteral("Unknown error: the list of connections cannot be read."));
         QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Error"));
         QVERIFY(m_monitor->Connected()); // the state is kept through the failure
         m_ras->connectionsResult = 0;
@@ -236,7 +237,7 @@ private Q_SLOTS:
         m_monitor->SetMailResult(CConnectionMonitor::kMailErrorResult);
         m_monitor->ShowMailResult();
         QCOMPARE(m_sink->mailPicture, int(CMonitorSink::PictureMailError));
-        QCOMPARE(m_sink->mailTooltip, QStringLiteral("Error connecting email server!"));
+        QCOMPARE(m_sink->mailTooltip, QStringLiteral("Error connecting to the email server."));
         // A result written by a worker thread is shown without waiting for the timer.
         m_sink->mailCount.clear();
         m_monitor->SetMailResult(QStringLiteral("7"));
@@ -260,7 +261,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].text,
                  QStringLiteral(
-                     "Warning - cost per month too high. See Preferences->Warnings. Cost : 10.00"));
+                     "Warning - cost per month too high. See Preferences->Warnings. Cost: 10.00"));
         QCOMPARE(boxes.Shown()[0].caption, QStringLiteral("Warning"));
         QCOMPARE(boxes.Shown()[0].icon, CMessageBox::Icon::Stop);
 
@@ -542,7 +543,7 @@ private Q_SLOTS:
         }
         QVERIFY(!boxes.Shown().isEmpty());
         QCOMPARE(boxes.Shown()[0].text,
-                 QStringLiteral("You are about to hangup an active connection. Are you sure ?"));
+                 QStringLiteral("You are about to hang up an active connection. Are you sure?"));
         QCOMPARE(boxes.Shown()[0].closeAfterSeconds, closeAfter);
         QCOMPARE(m_ras->hangUps.size(), hangUps);
         QCOMPARE(boxes.Unanswered(), 0);

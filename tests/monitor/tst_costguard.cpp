@@ -44,9 +44,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("hangsUp");
 
         const QString warnMonth = u"Warning - cost per month too high. See "
-                                  "Preferences->Warnings. Cost : 10.00"_s;
+                                  "Preferences->Warnings. Cost: 10.00"_s;
         const QString warnCall =
-            u"Warning - cost per call too high. See Preferences->Warnings. Cost : 5.00"_s;
+            u"Warning - cost per call too high. See Preferences->Warnings. Cost: 5.00"_s;
         const QString limitMonth = u"Warning - cost per month too high. See "
                                    "Preferences->Warnings. Connection closed."_s;
         const QString limitCall = u"Warning - cost per call too high. See "
@@ -176,9 +176,9 @@ private Q_SLOTS:
         const QString warning = u"Warning"_s;
         const QString app = u"orvalis"_s;
         const QString warnMonth = u"Warning - cost per month too high. See "
-                                  "Preferences->Warnings. Cost : 10.00"_s;
+                                  "Preferences->Warnings. Cost: 10.00"_s;
         const QString warnCall =
-            u"Warning - cost per call too high. See Preferences->Warnings. Cost : 5.00"_s;
+            u"Warning - cost per call too high. See Preferences->Warnings. Cost: 5.00"_s;
         const QString closedMonth = u"Warning - cost per month too high. See "
                                     "Preferences->Warnings. Connection closed."_s;
         const QString closedCall = u"Warning - cost per call too high. See "

@@ -72,7 +72,7 @@ private Q_SLOTS:
         prompt.show();
         auto* field = prompt.findChild<QLineEdit*>(u"password"_s);
         QCOMPARE(field->echoMode(), QLineEdit::Password);
-        QVERIFY(prompt.findChild<QLabel*>(u"heading"_s)->text() == u"Please enter password !!!"_s);
+        QVERIFY(prompt.findChild<QLabel*>(u"heading"_s)->text() == u"Please enter the password."_s);
 
         QTest::keyClicks(field, u"secret"_s);
         QTest::keyClick(field, Qt::Key_Return);

@@ -11,7 +11,7 @@
 // no CAP_NET_RAW, a network namespace of its own.
 //
 // The child's arguments: [--hosts FILE] [--no-raw] QUERY... with queries
-//   ping:HOST  the line of one click on "Ping !"
+//   ping:HOST  the line of one click on "Ping"
 //   ip:NAME    name to address      host:TEXT  address to name
 //   time:NAME  the time query's answer (port 37)
 //   kinds      the kinds of socket the pings opened ("dgram", "raw"), in order

@@ -11,7 +11,7 @@
 #include <QTest>
 
 namespace {
-const QString kNothingNew = QStringLiteral("No update avaible. Please try again later.");
+const QString kNothingNew = QStringLiteral("No update available. Please try again later.");
 const QString kNoAnswer = QStringLiteral("Error - can't connect to the server !!!");
 const QString kNotice =
     QStringLiteral("Orvalis 4.0 is out | get it at https://orvalis.example.org/");
@@ -20,8 +20,9 @@ const QString kOkWithoutZero = QStringLiteral("OKror - can't connect to the serv
 
 QString NoAnswerShown()
 {
-    return kNoAnswer + QStringLiteral("\nPlease visit https://orvalis.example.org/ to see whether "
-                                      "a newer version is available.");
+    return QStringLiteral("Error: cannot connect to the server.\nPlease visit "
+                          "https://orvalis.example.org/ to see whether "
+                          "a newer version is available.");
 }
 } // namespace
 

@@ -44,8 +44,8 @@ CPlatform CCompositionRoot::BuildPlatform(const QString& backend, CSettingsStore
         platform.counters = std::move(worker);
     } else {
         CMessageBox::Inform(QCoreApplication::translate(
-            "CCompositionRoot", "Cannot Start Inet. Make sure you have TCP-IP stack installed. "
-                                "If not, please install it and restart computer afterwards."));
+            "CCompositionRoot", "The traffic counters could not be started: bytes in and out "
+                                "are not counted until Orvalis is started again."));
     }
     platform.sound = std::make_unique<CSoundModule>();
     platform.notifier = std::make_unique<CDesktopNotifier>(QDBusConnection::sessionBus());

@@ -80,8 +80,8 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     auto* grid = new QGridLayout(info);
     grid->setContentsMargins(8, 10, 8, 4);
     grid->setVerticalSpacing(1);
-    m_duration = AddValue(grid, 0, tr("Duration :"), QStringLiteral("00:00:00"));
-    m_bytesIn = AddValue(grid, 1, tr("Bytes in :"), QStringLiteral("0"));
+    m_duration = AddValue(grid, 0, tr("Duration:"), QStringLiteral("00:00:00"));
+    m_bytesIn = AddValue(grid, 1, tr("Bytes in:"), QStringLiteral("0"));
     m_bytesOut = AddValue(grid, 2, tr("Bytes out:"), QStringLiteral("0"));
     m_user = AddValue(grid, 3, tr("User"), QStringLiteral("Admin"));
 
@@ -89,7 +89,7 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     mail->setGeometry(6, 134, 172, 38);
     auto* mailGrid = new QGridLayout(mail);
     mailGrid->setContentsMargins(8, 10, 8, 2);
-    m_mailCount = AddValue(mailGrid, 0, tr("Email count :"), QStringLiteral("0"));
+    m_mailCount = AddValue(mailGrid, 0, tr("Email count:"), QStringLiteral("0"));
 
     m_messageView->setModel(m_messages);
     m_messageView->setRootIsDecorated(false);

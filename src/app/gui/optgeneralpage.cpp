@@ -24,10 +24,10 @@ COptGeneralPage::COptGeneralPage(CSettingsStore& store, QWidget* parent)
     , m_store(store)
     , m_picker(&PickFolder)
     , m_folder(new QLineEdit)
-    , m_startWithDesktop(new QCheckBox(tr("Start Orvalis when Windows starts")))
+    , m_startWithDesktop(new QCheckBox(tr("Start Orvalis when I log in")))
     , m_showMainWindow(new QCheckBox(tr("Show main window when starting")))
     , m_showSplash(new QCheckBox(tr("Show splash screen when starting")))
-    , m_showWhenConnected(new QCheckBox(tr("Show main window when connected,  then hide")))
+    , m_showWhenConnected(new QCheckBox(tr("Show main window when connected, then hide")))
     , m_confirmHangup(new QCheckBox(tr("Ask when closing connection")))
     , m_confirmExit(new QCheckBox(tr("Ask before exiting")))
 {
@@ -40,9 +40,8 @@ COptGeneralPage::COptGeneralPage(CSettingsStore& store, QWidget* parent)
 
     auto* startGroup = new QGroupBox(tr("Startup"));
     auto* startBox = new QVBoxLayout(startGroup);
-    auto* note = new QLabel(QStringLiteral(
-        "You can allow Orvalis to start when Windows starts. (recommended) However, if you wont "
-        "set this option you'll have to start Orvalis yourself..."));
+    auto* note = new QLabel(tr("Orvalis can start by itself when you log in (recommended). "
+                               "Otherwise you have to start Orvalis yourself."));
     note->setWordWrap(true);
     startBox->addWidget(note);
     startBox->addWidget(m_startWithDesktop);

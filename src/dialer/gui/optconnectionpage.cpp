@@ -18,7 +18,7 @@ COptConnectionPage::COptConnectionPage(CSettingsStore& store, QWidget* parent)
     , m_interval(new QLineEdit)
     , m_browser(new QCheckBox(tr("Launch default WEB browser after connection")))
     , m_url(new QLineEdit)
-    , m_redial(new QCheckBox(tr("Automaticly redial when connection is closed by remote server")))
+    , m_redial(new QCheckBox(tr("Automatically redial when connection is closed by remote server")))
     , m_busy(new QButtonGroup(this))
     , m_redialTimes(new QLineEdit)
 {
@@ -34,13 +34,13 @@ COptConnectionPage::COptConnectionPage(CSettingsStore& store, QWidget* parent)
     actionRow->addStretch(1);
 
     auto* urlRow = new QHBoxLayout;
-    urlRow->addWidget(new QLabel(tr("Default URL :")));
+    urlRow->addWidget(new QLabel(tr("Default URL:")));
     urlRow->addWidget(m_url, 1);
 
-    auto* busyBox = new QGroupBox(tr("If line is busy :"));
+    auto* busyBox = new QGroupBox(tr("If line is busy:"));
     auto* busyGrid = new QGridLayout(busyBox);
     const std::array<QString, 3> busyTexts = {
-        tr("Redial a maximum of"), tr("Redial till connected"), tr("Do not redial at all")};
+        tr("Redial a maximum of"), tr("Redial until connected"), tr("Do not redial at all")};
     for (int i = 0; i < 3; ++i) {
         auto* choice = new QRadioButton(busyTexts[i]);
         m_busy->addButton(choice, CHangupOptions::RedialTimes + i);

@@ -23,7 +23,7 @@ COptMailPage::COptMailPage(CSettingsStore& store, CCredentialStore& credentials,
     , m_credentials(credentials)
     , m_checkMail(new QCheckBox(tr("Check incoming mail every")))
     , m_minutes(new QLineEdit)
-    , m_onConnect(new QCheckBox(tr("Check email imediately upon connection")))
+    , m_onConnect(new QCheckBox(tr("Check email immediately upon connection")))
     , m_user(new QLineEdit)
     , m_password(new QLineEdit)
     , m_server(new QLineEdit)
@@ -41,10 +41,10 @@ COptMailPage::COptMailPage(CSettingsStore& store, CCredentialStore& credentials,
     checkingLayout->addLayout(every);
     checkingLayout->addWidget(m_onConnect);
 
-    auto* explanation = new QLabel(
-        tr("Orvalis can periodicly check you incoming mail and display incoming message count. "
-           "You must supply your email server, user name and password in order to use this "
-           "function."));
+    auto* explanation = new QLabel(tr(
+        "Orvalis can periodically check your incoming mail and display the count of new messages. "
+        "You must supply your email server, user name and password in order to use this "
+        "function."));
     explanation->setWordWrap(true);
 
     auto* account = new QGroupBox(tr("Mail user/server settings"));
@@ -54,7 +54,7 @@ COptMailPage::COptMailPage(CSettingsStore& store, CCredentialStore& credentials,
     auto* form = new QFormLayout(account);
     form->addRow(tr("User name"), m_user);
     form->addRow(tr("Password"), m_password);
-    form->addRow(tr("Pop server"), m_server);
+    form->addRow(tr("POP server"), m_server);
     form->addRow(tr("Security"), m_security);
     form->addRow(tr("Port"), m_port);
 

@@ -26,14 +26,13 @@ COptWarningsPage::COptWarningsPage(CSettingsStore& store, QWidget* parent)
     , m_store(store)
 {
     QGroupBox* warnings =
-        Group(tr("Warnings"), tr("Orvalis can warn you if cost reaches selected amount. When "
-                                 "selected amount is reached, a message appears and system try "
-                                 "icon becomes red."));
+        Group(tr("Warnings"), tr("Orvalis can warn you if the cost reaches the selected amount. "
+                                 "When it is reached, a message appears."));
     QGroupBox* hangup =
         Group(tr("Auto hangup"),
-              tr("Orvalis can  even disconnect from internet if cost reaches selected "
-                 "amount. When selected amount is reached, a message appears and system "
-                 "try icon becomes red. And, of course, connection is terminated"));
+              tr("Orvalis can even disconnect from the internet if the cost reaches the "
+                 "selected amount. When it is reached, a message appears and the "
+                 "connection is closed."));
     const std::array<QString, CWarningsOptions::kLimitCount> texts = {
         tr("Warn when cost per month exceeds"), tr("Warn when cost per call exceeds"),
         tr("Disconnect when cost per month exceeds"), tr("Disconnect when cost per call exceeds")};

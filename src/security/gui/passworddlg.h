@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The password prompt: "Please enter password !!!", a hidden "Password:" field, OK and
+// The password prompt: "Please enter the password.", a hidden "Password:" field, OK and
 // Cancel. OK closes it only for the right password; Cancel, Esc and the close box refuse.
 class CPasswordDlg : public QDialog {
     Q_OBJECT

@@ -25,9 +25,9 @@ COptSoundPage::COptSoundPage(CSettingsStore& store, CSoundPlayer& sound, QWidget
     , m_sound(sound)
     , m_picker(&PickFile)
 {
-    auto* note = new QLabel(tr("When connection is made, Orvalis can beep (avaible "
-                               "on most computers) or play WAV file (soundcard must "
-                               "be installed)"));
+    auto* note = new QLabel(tr("When a connection is made, Orvalis can beep (available "
+                               "on most computers) or play a WAV file (a sound card must "
+                               "be installed)."));
     note->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
@@ -38,7 +38,7 @@ COptSoundPage::COptSoundPage(CSettingsStore& store, CSoundPlayer& sound, QWidget
         auto* box = new QGroupBox(titles[group]);
         m_actions[group] = new QComboBox;
         m_actions[group]->addItems(
-            {tr("Do nothing"), tr("Beep thru computer speaker"), tr("Play this file")});
+            {tr("Do nothing"), tr("Beep through computer speaker"), tr("Play this file")});
         m_files[group] = new QLineEdit;
         auto* browse = new QPushButton(tr("Browse"));
         auto* play = new QPushButton(tr("Play"));

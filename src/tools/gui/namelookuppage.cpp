@@ -15,12 +15,12 @@ CNameLookupPage::CNameLookupPage(QWidget* parent)
     : QWidget(parent)
     , m_host(new QLineEdit)
     , m_address(new QLineEdit)
-    , m_toAddress(new QPushButton(tr("Get IP adress !")))
-    , m_toHost(new QPushButton(tr("Get host adress !")))
+    , m_toAddress(new QPushButton(tr("Get IP address")))
+    , m_toHost(new QPushButton(tr("Get host name")))
 {
     auto* layout = new QGridLayout(this);
     auto* toAddressHeading = new QLabel(tr("Resolve host to IP"));
-    auto* toHostHeading = new QLabel(tr("Resolve IP adress to host"));
+    auto* toHostHeading = new QLabel(tr("Resolve IP address to host"));
     for (QLabel* heading : {toAddressHeading, toHostHeading}) {
         QFont bold = heading->font();
         bold.setBold(true);
@@ -31,7 +31,7 @@ CNameLookupPage::CNameLookupPage(QWidget* parent)
     layout->addWidget(m_host, 2, 0);
     layout->addWidget(m_toAddress, 2, 1);
     layout->addWidget(toHostHeading, 3, 0, 1, 2);
-    layout->addWidget(new QLabel(tr("IP adress: (127.0.0.1)")), 4, 0, 1, 2);
+    layout->addWidget(new QLabel(tr("IP address: (127.0.0.1)")), 4, 0, 1, 2);
     layout->addWidget(m_address, 5, 0);
     layout->addWidget(m_toHost, 5, 1);
     layout->setRowStretch(6, 1);

@@ -14,7 +14,7 @@
 CPingPage::CPingPage(QWidget* parent)
     : QWidget(parent)
     , m_host(new QLineEdit)
-    , m_ping(new QPushButton(tr("Ping !")))
+    , m_ping(new QPushButton(tr("Ping")))
     , m_results(new QTreeWidget)
 {
     m_results->setHeaderLabels({tr("Connection")});

@@ -14,18 +14,18 @@ CTimeQueryPage::CTimeQueryPage(const CSettingsStore& store, QWidget* parent)
     , m_store(store.Path())
     , m_computerTime(new QLabel)
     , m_internetTime(new QLabel)
-    , m_getTime(new QPushButton(tr("Get time !")))
+    , m_getTime(new QPushButton(tr("Get time")))
     , m_ticker(new QTimer(this))
 {
-    auto* heading = new QLabel(tr("Get Internet time :"));
+    auto* heading = new QLabel(tr("Get Internet time:"));
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
     m_internetTime->setTextFormat(Qt::PlainText); // what the time server answered
     auto* layout = new QFormLayout(this);
     layout->addRow(heading);
-    layout->addRow(tr("Current computer clock time :"), m_computerTime);
-    layout->addRow(tr("Current GMT internet time :"), m_internetTime);
+    layout->addRow(tr("Current computer clock time:"), m_computerTime);
+    layout->addRow(tr("Current GMT internet time:"), m_internetTime);
     layout->addRow(m_getTime);
 
     // An answer of an earlier opening is not shown again.

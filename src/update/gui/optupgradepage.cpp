@@ -22,7 +22,7 @@ COptUpgradePage::COptUpgradePage(CSettingsStore& store, std::function<void()> ch
         "it."));
     first->setWordWrap(true);
     second->setWordWrap(true);
-    auto* check = new QPushButton(tr("Check for upgrade avaiblity now"));
+    auto* check = new QPushButton(tr("Check for an upgrade now"));
     connect(check, &QPushButton::clicked, this, [checkNow = std::move(checkNow)] {
         if (checkNow)
             checkNow();
