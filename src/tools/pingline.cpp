@@ -15,14 +15,17 @@ QString CPingLine::Reply(quint32 address, const QString& name, quint32 rttMs)
 
 QString CPingLine::Error(int code)
 {
-    const QString line = QCoreApplication::translate("CPingLine", "[Ping] Error %1").arg(code);
-    if (code != CPingStatus::kNotAllowed)
-        return line;
-    return line + QCoreApplication::translate(
-                      "CPingLine",
-                      ": this system lets no one without CAP_NET_RAW send pings "
-                      "(net.ipv4.ping_group_range). To allow every user, run as root: "
-                      "sysctl -w net.ipv4.ping_group_range=\"0 2147483647\" and, to keep it, "
-                      "put net.ipv4.ping_group_range = 0 2147483647 in a file in "
-                      "/etc/sysctl.d/.");
+    if (code != CPingStatus::kNotAllowed) {
+        const char* words = CPingStatus::Text(code);
+        return QCoreApplication::translate("CPingLine", "[Ping] Error %1: %2")
+            .arg(code)
+            .arg(words ? QCoreApplication::translate("CPingStatus", words) : qt_error_string(code));
+    }
+    return QCoreApplication::translate("CPingLine", "[Ping] Error %1").arg(code) +
+           QCoreApplication::translate(
+               "CPingLine", ": this system lets no one without CAP_NET_RAW send pings "
+                            "(net.ipv4.ping_group_range). To allow every user, run as root: "
+                            "sysctl -w net.ipv4.ping_group_range=\"0 2147483647\" and, to keep it, "
+                            "put net.ipv4.ping_group_range = 0 2147483647 in a file in "
+                            "/etc/sysctl.d/.");
 }

@@ -1,6 +1,47 @@
 #include "tools/pingstatus.h"
 
+#include <QtGlobal>
+
 #include <netinet/ip_icmp.h>
+
+namespace {
+struct SStatusText {
+    int code;
+    const char* text;
+};
+
+constexpr SStatusText kTexts[] = {
+    {CPingStatus::kMismatchedReply, QT_TRANSLATE_NOOP("CPingStatus", "Reply did not match")},
+    {CPingStatus::kHostNotFound, QT_TRANSLATE_NOOP("CPingStatus", "Host not found")},
+    {CPingStatus::kDestNetUnreachable,
+     QT_TRANSLATE_NOOP("CPingStatus", "Destination network unreachable")},
+    {CPingStatus::kDestHostUnreachable,
+     QT_TRANSLATE_NOOP("CPingStatus", "Destination host unreachable")},
+    {CPingStatus::kDestProtocolUnreachable,
+     QT_TRANSLATE_NOOP("CPingStatus", "Destination protocol unreachable")},
+    {CPingStatus::kDestPortUnreachable,
+     QT_TRANSLATE_NOOP("CPingStatus", "Destination port unreachable")},
+    {CPingStatus::kPacketTooBig, QT_TRANSLATE_NOOP("CPingStatus", "Packet too big")},
+    {CPingStatus::kTimedOut, QT_TRANSLATE_NOOP("CPingStatus", "Request timed out")},
+    {CPingStatus::kBadRoute, QT_TRANSLATE_NOOP("CPingStatus", "No route to host")},
+    {CPingStatus::kTtlExpiredTransit,
+     QT_TRANSLATE_NOOP("CPingStatus", "Time to live expired in transit")},
+    {CPingStatus::kTtlExpiredReassembly,
+     QT_TRANSLATE_NOOP("CPingStatus", "Time to live expired during reassembly")},
+    {CPingStatus::kParameterProblem, QT_TRANSLATE_NOOP("CPingStatus", "Parameter problem")},
+    {CPingStatus::kSourceQuench, QT_TRANSLATE_NOOP("CPingStatus", "Source quench")},
+    {CPingStatus::kGeneralFailure, QT_TRANSLATE_NOOP("CPingStatus", "General failure")},
+};
+} // namespace
+
+const char* CPingStatus::Text(int code)
+{
+    for (const SStatusText& entry : kTexts) {
+        if (entry.code == code)
+            return entry.text;
+    }
+    return nullptr;
+}
 
 int CPingStatus::FromIcmp(int type, int code)
 {

@@ -24,4 +24,7 @@ public:
 
     // The status of an ICMP error message (type and code of the message).
     static int FromIcmp(int type, int code);
+    // The few words that say what one of the codes above means, untranslated (context
+    // "CPingStatus"); nullptr for a system errno.
+    static const char* Text(int code);
 };

@@ -103,7 +103,7 @@ private Q_SLOTS:
         ping->HostField()->clear();
         QTest::mouseClick(ping->PingButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(ping->Results().size(), 2, 10000);
-        QCOMPARE(ping->Results(), (QStringList{u"[Ping] Error 11001"_s, line}));
+        QCOMPARE(ping->Results(), (QStringList{u"[Ping] Error 11001: Host not found"_s, line}));
 
         // Away to another page and back: the results stay.
         tools->SelectPage(CInetToolsDlg::Time);
