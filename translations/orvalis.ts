@@ -37,16 +37,12 @@
 <context>
     <name>CCompositionRoot</name>
     <message>
-        <source>Cannot Start Inet. Make sure you have TCP-IP stack installed. If not, please install it and restart computer afterwards.</source>
+        <source>The traffic counters could not be started: bytes in and out are not counted until Orvalis is started again.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>CConnectionMonitor</name>
-    <message>
-        <source>Unknown Error - RAS INI Failure</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Connection %1 detected</source>
         <translation type="unfinished"></translation>
@@ -68,18 +64,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You are about to hangup an active connection. Are you sure ?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost : %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost : %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Connection closed.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -96,15 +80,31 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Error connecting email server!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No redial: the data allowance is used up</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>No scheduled dial: the data allowance is used up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown error: the list of connections cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to hang up an active connection. Are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error connecting to the email server.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -173,21 +173,21 @@
 <context>
     <name>CCredentialsFlow</name>
     <message>
-        <source>Please select default connection entry to dial. You must do this only once.
-Please single-click on connection you want to made default,click Set as default. Then click hide.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Connection %1 user name and password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Please enter user name and password that will be used to connect to remote server (internet)!!!</source>
+        <source>Please select the default connection to dial. You must do this only once.
+Click the connection you want as default, click Set as default, then click Hide.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Please select default connection entry to dial. You must do this only once.
-Please doubleclick on connection you want to made default, then click hide.</source>
+        <source>Please enter the user name and password used to connect to the remote server (internet).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select the default connection to dial. You must do this only once.
+Double-click the connection you want as default, then click Hide.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -308,10 +308,6 @@ Please wait...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Reauthentication (after callback) is starting. </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The client has successfully completed authentication.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -352,26 +348,6 @@ Please wait...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Terminal state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Retry authentication state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Callback state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Change password state supported by RASPHONE.EXE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Connect to remote server successfully!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Disconnected</source>
         <translation type="unfinished"></translation>
     </message>
@@ -380,16 +356,40 @@ Please wait...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Undefined RAS Dial Error.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Undefined RAS Dial Error (%1).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Line is busy.
 Redialing, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reauthentication (after callback) is starting.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for input in the terminal window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for a new user name and password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for a callback number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password has expired and must be changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connected to the remote server.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown dialing error.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown dialing error (%1).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -520,14 +520,6 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Duration :</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bytes in :</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Bytes out:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -537,10 +529,6 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Email count :</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -636,19 +624,46 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You are about to exit Orvalis. Are you sure ?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>still can&apos;t terinate inet -=- panic!!! help!!!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Checking mail...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Data plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes in:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email count:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to exit Orvalis. Are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The traffic counters did not stop in time. Orvalis ends anyway.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMessageBox</name>
+    <message>
+        <source>Are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -669,27 +684,11 @@ SHA-256 fingerprint: %1</source>
 <context>
     <name>CNameLookupPage</name>
     <message>
-        <source>Get IP adress !</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Get host adress !</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Resolve host to IP</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Resolve IP adress to host</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Host: (www.debian.org)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>IP adress: (127.0.0.1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -698,6 +697,22 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>IP to Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get IP address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get host name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolve IP address to host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP address: (127.0.0.1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -726,10 +741,6 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Automaticly redial when connection is closed by remote server</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Do nothing</source>
         <translation type="unfinished"></translation>
     </message>
@@ -750,19 +761,7 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Default URL :</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>If line is busy :</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Redial a maximum of</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Redial till connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -771,6 +770,22 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>times</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatically redial when connection is closed by remote server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default URL:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If line is busy:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redial until connected</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -852,19 +867,11 @@ SHA-256 fingerprint: %1</source>
 <context>
     <name>COptGeneralPage</name>
     <message>
-        <source>Start Orvalis when Windows starts</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Show main window when starting</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Show splash screen when starting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show main window when connected,  then hide</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -895,6 +902,18 @@ SHA-256 fingerprint: %1</source>
         <source>Select directory for logfile creating/reading</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Start Orvalis when I log in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show main window when connected, then hide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can start by itself when you log in (recommended). Otherwise you have to start Orvalis yourself.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>COptMailPage</name>
@@ -911,19 +930,11 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Check email imediately upon connection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>E-mail checking</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>mins</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Orvalis can periodicly check you incoming mail and display incoming message count. You must supply your email server, user name and password in order to use this function.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -951,10 +962,6 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Pop server</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Security</source>
         <translation type="unfinished"></translation>
     </message>
@@ -966,17 +973,21 @@ SHA-256 fingerprint: %1</source>
         <source>Check email now</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Check email immediately upon connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can periodically check your incoming mail and display the count of new messages. You must supply your email server, user name and password in order to use this function.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>POP server</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>COptPricePage</name>
-    <message>
-        <source>Always cheap time in Saturdays</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Always cheap time in Sundays</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Price per dial</source>
         <translation type="unfinished"></translation>
@@ -1001,13 +1012,17 @@ SHA-256 fingerprint: %1</source>
         <source>Free time in each month (please use hh:mm format)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Always cheap time on Saturdays</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Always cheap time on Sundays</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>COptSoundPage</name>
-    <message>
-        <source>When connection is made, Orvalis can beep (avaible on most computers) or play WAV file (soundcard must be installed)</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>When connection is made</source>
         <translation type="unfinished"></translation>
@@ -1018,10 +1033,6 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Do nothing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Beep thru computer speaker</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1040,6 +1051,14 @@ SHA-256 fingerprint: %1</source>
         <source>Sound files (*.wav)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>When a connection is made, Orvalis can beep (available on most computers) or play a WAV file (a sound card must be installed).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Beep through computer speaker</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>COptUpgradePage</name>
@@ -1052,7 +1071,7 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Check for upgrade avaiblity now</source>
+        <source>Check for an upgrade now</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1063,15 +1082,7 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Orvalis can warn you if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Auto hangup</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Orvalis can  even disconnect from internet if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red. And, of course, connection is terminated</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1090,13 +1101,17 @@ SHA-256 fingerprint: %1</source>
         <source>Disconnect when cost per call exceeds</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Orvalis can warn you if the cost reaches the selected amount. When it is reached, a message appears.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orvalis can even disconnect from the internet if the cost reaches the selected amount. When it is reached, a message appears and the connection is closed.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPasswordPrompt</name>
-    <message>
-        <source>Please enter password !!!</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Password:</source>
         <translation type="unfinished"></translation>
@@ -1107,6 +1122,10 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Checking...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the password.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1121,19 +1140,19 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You are about to delete entry %1. Are you sure ?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Are you sure ?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Please select entry first. Just single-click on it...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The connection editor could not be opened (error %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to delete entry %1. Are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1151,13 +1170,13 @@ SHA-256 fingerprint: %1</source>
         <source>: this system lets no one without CAP_NET_RAW send pings (net.ipv4.ping_group_range). To allow every user, run as root: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; and, to keep it, put net.ipv4.ping_group_range = 0 2147483647 in a file in /etc/sysctl.d/.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>[Ping] Error %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPingPage</name>
-    <message>
-        <source>Ping !</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Connection</source>
         <translation type="unfinished"></translation>
@@ -1168,6 +1187,69 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Host: (127.0.0.1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ping</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPingStatus</name>
+    <message>
+        <source>Reply did not match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination network unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination host unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination protocol unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination port unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packet too big</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Request timed out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No route to host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time to live expired in transit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time to live expired during reassembly</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameter problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source quench</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>General failure</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1411,10 +1493,6 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Average connection lenght</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Total data uploaded</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1424,6 +1502,10 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Total data transmitted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average connection length</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1445,19 +1527,19 @@ SHA-256 fingerprint: %1</source>
 <context>
     <name>CTimeQueryPage</name>
     <message>
-        <source>Get time !</source>
+        <source>Get time</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Get Internet time :</source>
+        <source>Get Internet time:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Current computer clock time :</source>
+        <source>Current computer clock time:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Current GMT internet time :</source>
+        <source>Current GMT internet time:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1545,10 +1627,6 @@ SHA-256 fingerprint: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Check for OV update</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Configuration - General</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1624,19 +1702,23 @@ SHA-256 fingerprint: %1</source>
         <source>Configuration - Data plan</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Check for Orvalis update</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CUpgradeDialCheck</name>
     <message>
-        <source>No update avaible. Please try again later.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Error - can&apos;t connect to the server !!!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Please visit %1 to see whether a newer version is available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No update available. Please try again later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: cannot connect to the server.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

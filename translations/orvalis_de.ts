@@ -37,16 +37,12 @@
 <context>
     <name>CCompositionRoot</name>
     <message>
-        <source>Cannot Start Inet. Make sure you have TCP-IP stack installed. If not, please install it and restart computer afterwards.</source>
-        <translation>Das Netzwerk kann nicht gestartet werden. Prüfen Sie, ob TCP/IP installiert ist; falls nicht, installieren Sie es und starten Sie den Computer danach neu.</translation>
+        <source>The traffic counters could not be started: bytes in and out are not counted until Orvalis is started again.</source>
+        <translation>Die Datenzähler konnten nicht gestartet werden: Empfangene und gesendete Bytes werden erst nach einem Neustart von Orvalis gezählt.</translation>
     </message>
 </context>
 <context>
     <name>CConnectionMonitor</name>
-    <message>
-        <source>Unknown Error - RAS INI Failure</source>
-        <translation>Unbekannter Fehler - RAS-INI-Fehler</translation>
-    </message>
     <message>
         <source>Connection %1 detected</source>
         <translation>Verbindung %1 erkannt</translation>
@@ -68,18 +64,6 @@
         <translation>Nicht verbunden...</translation>
     </message>
     <message>
-        <source>You are about to hangup an active connection. Are you sure ?</source>
-        <translation>Sie sind dabei, eine aktive Verbindung zu trennen. Sind Sie sicher?</translation>
-    </message>
-    <message>
-        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost : %1</source>
-        <translation>Warnung - Kosten pro Monat zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
-    </message>
-    <message>
-        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost : %1</source>
-        <translation>Warnung - Kosten pro Verbindung zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
-    </message>
-    <message>
         <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Connection closed.</source>
         <translation>Warnung - Kosten pro Monat zu hoch. Siehe Einstellungen-&gt;Warnungen. Verbindung beendet.</translation>
     </message>
@@ -96,16 +80,32 @@
         <translation>Sie haben %1 neue E-Mail(s)</translation>
     </message>
     <message>
-        <source>Error connecting email server!</source>
-        <translation>Fehler beim Verbinden mit dem Mailserver!</translation>
-    </message>
-    <message>
         <source>No redial: the data allowance is used up</source>
         <translation>Keine Wahlwiederholung: Das Datenvolumen ist aufgebraucht</translation>
     </message>
     <message>
         <source>No scheduled dial: the data allowance is used up</source>
         <translation>Keine geplante Einwahl: Das Datenvolumen ist aufgebraucht</translation>
+    </message>
+    <message>
+        <source>Warning - cost per month too high. See Preferences-&gt;Warnings. Cost: %1</source>
+        <translation>Warnung - Kosten pro Monat zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
+    </message>
+    <message>
+        <source>Warning - cost per call too high. See Preferences-&gt;Warnings. Cost: %1</source>
+        <translation>Warnung - Kosten pro Verbindung zu hoch. Siehe Einstellungen-&gt;Warnungen. Kosten: %1</translation>
+    </message>
+    <message>
+        <source>Unknown error: the list of connections cannot be read.</source>
+        <translation>Unbekannter Fehler: Die Liste der Verbindungen kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>You are about to hang up an active connection. Are you sure?</source>
+        <translation>Sie sind dabei, eine aktive Verbindung zu trennen. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>Error connecting to the email server.</source>
+        <translation>Fehler beim Verbinden mit dem Mailserver.</translation>
     </message>
 </context>
 <context>
@@ -173,22 +173,22 @@
 <context>
     <name>CCredentialsFlow</name>
     <message>
-        <source>Please select default connection entry to dial. You must do this only once.
-Please single-click on connection you want to made default,click Set as default. Then click hide.</source>
-        <translation>Bitte wählen Sie die Standardverbindung. Das ist nur einmal nötig.
-Klicken Sie die gewünschte Verbindung einmal an, dann auf „Als Standard festlegen“ und danach auf „Ausblenden“.</translation>
-    </message>
-    <message>
         <source>Connection %1 user name and password.</source>
         <translation>Benutzername und Passwort für die Verbindung %1.</translation>
     </message>
     <message>
-        <source>Please enter user name and password that will be used to connect to remote server (internet)!!!</source>
+        <source>Please select the default connection to dial. You must do this only once.
+Click the connection you want as default, click Set as default, then click Hide.</source>
+        <translation>Bitte wählen Sie die Standardverbindung. Das ist nur einmal nötig.
+Klicken Sie die gewünschte Verbindung einmal an, dann auf „Als Standard festlegen“ und danach auf „Ausblenden“.</translation>
+    </message>
+    <message>
+        <source>Please enter the user name and password used to connect to the remote server (internet).</source>
         <translation>Bitte geben Sie Benutzername und Passwort für die Verbindung zum Internet ein.</translation>
     </message>
     <message>
-        <source>Please select default connection entry to dial. You must do this only once.
-Please doubleclick on connection you want to made default, then click hide.</source>
+        <source>Please select the default connection to dial. You must do this only once.
+Double-click the connection you want as default, then click Hide.</source>
         <translation>Bitte wählen Sie die Standardverbindung. Das ist nur einmal nötig.
 Doppelklicken Sie auf die gewünschte Verbindung und klicken Sie dann auf „Ausblenden“.</translation>
     </message>
@@ -312,10 +312,6 @@ Bitte warten...</translation>
         <translation>Eine Anmeldeanfrage wird bestätigt.</translation>
     </message>
     <message>
-        <source>Reauthentication (after callback) is starting. </source>
-        <translation>Die erneute Anmeldung (nach dem Rückruf) beginnt. </translation>
-    </message>
-    <message>
         <source>The client has successfully completed authentication.</source>
         <translation>Die Anmeldung ist abgeschlossen.</translation>
     </message>
@@ -356,26 +352,6 @@ Bitte warten...</translation>
         <translation>Teilverbindung getrennt</translation>
     </message>
     <message>
-        <source>Terminal state supported by RASPHONE.EXE.</source>
-        <translation>Terminalzustand.</translation>
-    </message>
-    <message>
-        <source>Retry authentication state supported by RASPHONE.EXE.</source>
-        <translation>Anmeldung wird wiederholt.</translation>
-    </message>
-    <message>
-        <source>Callback state supported by RASPHONE.EXE.</source>
-        <translation>Rückrufzustand.</translation>
-    </message>
-    <message>
-        <source>Change password state supported by RASPHONE.EXE.</source>
-        <translation>Passwortänderung.</translation>
-    </message>
-    <message>
-        <source>Connect to remote server successfully!</source>
-        <translation>Mit dem Server verbunden!</translation>
-    </message>
-    <message>
         <source>Disconnected</source>
         <translation>Getrennt</translation>
     </message>
@@ -384,18 +360,42 @@ Bitte warten...</translation>
         <translation>Verbinde mit %1...</translation>
     </message>
     <message>
-        <source>Undefined RAS Dial Error.</source>
-        <translation>Unbekannter Fehler beim Wählen.</translation>
-    </message>
-    <message>
-        <source>Undefined RAS Dial Error (%1).</source>
-        <translation>Unbekannter Fehler beim Wählen (%1).</translation>
-    </message>
-    <message>
         <source>Line is busy.
 Redialing, please wait...</source>
         <translation>Die Leitung ist besetzt.
 Wähle erneut, bitte warten...</translation>
+    </message>
+    <message>
+        <source>Reauthentication (after callback) is starting.</source>
+        <translation>Die erneute Anmeldung (nach dem Rückruf) beginnt.</translation>
+    </message>
+    <message>
+        <source>Waiting for input in the terminal window.</source>
+        <translation>Warten auf Eingabe im Terminalfenster.</translation>
+    </message>
+    <message>
+        <source>Waiting for a new user name and password.</source>
+        <translation>Warten auf neuen Benutzernamen und neues Passwort.</translation>
+    </message>
+    <message>
+        <source>Waiting for a callback number.</source>
+        <translation>Warten auf eine Rückrufnummer.</translation>
+    </message>
+    <message>
+        <source>The password has expired and must be changed.</source>
+        <translation>Das Passwort ist abgelaufen und muss geändert werden.</translation>
+    </message>
+    <message>
+        <source>Connected to the remote server.</source>
+        <translation>Mit dem Server verbunden.</translation>
+    </message>
+    <message>
+        <source>Unknown dialing error.</source>
+        <translation>Unbekannter Fehler beim Wählen.</translation>
+    </message>
+    <message>
+        <source>Unknown dialing error (%1).</source>
+        <translation>Unbekannter Fehler beim Wählen (%1).</translation>
     </message>
 </context>
 <context>
@@ -534,14 +534,6 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Verbindung</translation>
     </message>
     <message>
-        <source>Duration :</source>
-        <translation>Dauer :</translation>
-    </message>
-    <message>
-        <source>Bytes in :</source>
-        <translation>Bytes ein :</translation>
-    </message>
-    <message>
         <source>Bytes out:</source>
         <translation>Bytes aus:</translation>
     </message>
@@ -552,10 +544,6 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Email</source>
         <translation>E-Mail</translation>
-    </message>
-    <message>
-        <source>Email count :</source>
-        <translation>Anzahl E-Mails :</translation>
     </message>
     <message>
         <source>System messages will go here!</source>
@@ -650,20 +638,47 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <source>You are about to exit Orvalis. Are you sure ?</source>
-        <translation>Sie sind dabei, Orvalis zu beenden. Sind Sie sicher?</translation>
-    </message>
-    <message>
-        <source>still can&apos;t terinate inet -=- panic!!! help!!!</source>
-        <translation>Die Verbindung lässt sich nicht beenden!</translation>
-    </message>
-    <message>
         <source>Checking mail...</source>
         <translation>Prüfe E-Mail...</translation>
     </message>
     <message>
         <source>Data plan</source>
         <translation>Datentarif</translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation>Dauer:</translation>
+    </message>
+    <message>
+        <source>Bytes in:</source>
+        <translation>Bytes ein:</translation>
+    </message>
+    <message>
+        <source>Email count:</source>
+        <translation>Anzahl E-Mails:</translation>
+    </message>
+    <message>
+        <source>You are about to exit Orvalis. Are you sure?</source>
+        <translation>Sie sind dabei, Orvalis zu beenden. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>The traffic counters did not stop in time. Orvalis ends anyway.</source>
+        <translation>Die Datenzähler haben nicht rechtzeitig angehalten. Orvalis wird trotzdem beendet.</translation>
+    </message>
+</context>
+<context>
+    <name>CMessageBox</name>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>
@@ -683,28 +698,12 @@ SHA-256-Fingerabdruck: %1</translation>
 <context>
     <name>CNameLookupPage</name>
     <message>
-        <source>Get IP adress !</source>
-        <translation>IP-Adresse ermitteln!</translation>
-    </message>
-    <message>
-        <source>Get host adress !</source>
-        <translation>Rechnernamen ermitteln!</translation>
-    </message>
-    <message>
         <source>Resolve host to IP</source>
         <translation>Rechnername zu IP-Adresse</translation>
     </message>
     <message>
-        <source>Resolve IP adress to host</source>
-        <translation>IP-Adresse zu Rechnername</translation>
-    </message>
-    <message>
         <source>Host: (www.debian.org)</source>
         <translation>Rechner: (www.debian.org)</translation>
-    </message>
-    <message>
-        <source>IP adress: (127.0.0.1)</source>
-        <translation>IP-Adresse: (127.0.0.1)</translation>
     </message>
     <message>
         <source>Host to IP</source>
@@ -713,6 +712,22 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>IP to Host</source>
         <translation>IP zu Name</translation>
+    </message>
+    <message>
+        <source>Get IP address</source>
+        <translation>IP-Adresse ermitteln</translation>
+    </message>
+    <message>
+        <source>Get host name</source>
+        <translation>Rechnernamen ermitteln</translation>
+    </message>
+    <message>
+        <source>Resolve IP address to host</source>
+        <translation>IP-Adresse zu Rechnername</translation>
+    </message>
+    <message>
+        <source>IP address: (127.0.0.1)</source>
+        <translation>IP-Adresse: (127.0.0.1)</translation>
     </message>
 </context>
 <context>
@@ -740,10 +755,6 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Nach dem Verbinden den Standard-Webbrowser starten</translation>
     </message>
     <message>
-        <source>Automaticly redial when connection is closed by remote server</source>
-        <translation>Automatisch neu wählen, wenn die Gegenstelle die Verbindung trennt</translation>
-    </message>
-    <message>
         <source>Do nothing</source>
         <translation>Nichts tun</translation>
     </message>
@@ -764,20 +775,8 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Min. Ruhe/Aktivität</translation>
     </message>
     <message>
-        <source>Default URL :</source>
-        <translation>Startadresse:</translation>
-    </message>
-    <message>
-        <source>If line is busy :</source>
-        <translation>Wenn besetzt:</translation>
-    </message>
-    <message>
         <source>Redial a maximum of</source>
         <translation>Höchstens</translation>
-    </message>
-    <message>
-        <source>Redial till connected</source>
-        <translation>Wählen, bis verbunden</translation>
     </message>
     <message>
         <source>Do not redial at all</source>
@@ -786,6 +785,22 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>times</source>
         <translation>Mal erneut wählen</translation>
+    </message>
+    <message>
+        <source>Automatically redial when connection is closed by remote server</source>
+        <translation>Automatisch neu wählen, wenn die Gegenstelle die Verbindung trennt</translation>
+    </message>
+    <message>
+        <source>Default URL:</source>
+        <translation>Startadresse:</translation>
+    </message>
+    <message>
+        <source>If line is busy:</source>
+        <translation>Wenn besetzt:</translation>
+    </message>
+    <message>
+        <source>Redial until connected</source>
+        <translation>Wählen, bis verbunden</translation>
     </message>
 </context>
 <context>
@@ -866,20 +881,12 @@ SHA-256-Fingerabdruck: %1</translation>
 <context>
     <name>COptGeneralPage</name>
     <message>
-        <source>Start Orvalis when Windows starts</source>
-        <translation>Orvalis mit der Arbeitsumgebung starten</translation>
-    </message>
-    <message>
         <source>Show main window when starting</source>
         <translation>Hauptfenster beim Start zeigen</translation>
     </message>
     <message>
         <source>Show splash screen when starting</source>
         <translation>Startbild beim Start zeigen</translation>
-    </message>
-    <message>
-        <source>Show main window when connected,  then hide</source>
-        <translation>Hauptfenster beim Verbinden zeigen, dann ausblenden</translation>
     </message>
     <message>
         <source>Ask when closing connection</source>
@@ -909,6 +916,18 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Select directory for logfile creating/reading</source>
         <translation>Ordner für das Protokoll wählen</translation>
     </message>
+    <message>
+        <source>Start Orvalis when I log in</source>
+        <translation>Orvalis bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Show main window when connected, then hide</source>
+        <translation>Hauptfenster beim Verbinden zeigen, dann ausblenden</translation>
+    </message>
+    <message>
+        <source>Orvalis can start by itself when you log in (recommended). Otherwise you have to start Orvalis yourself.</source>
+        <translation>Orvalis kann bei Ihrer Anmeldung von selbst starten (empfohlen). Sonst müssen Sie Orvalis selbst starten.</translation>
+    </message>
 </context>
 <context>
     <name>COptMailPage</name>
@@ -925,20 +944,12 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Posteingang prüfen alle</translation>
     </message>
     <message>
-        <source>Check email imediately upon connection</source>
-        <translation>E-Mail sofort nach dem Verbinden prüfen</translation>
-    </message>
-    <message>
         <source>E-mail checking</source>
         <translation>E-Mail-Prüfung</translation>
     </message>
     <message>
         <source>mins</source>
         <translation>Min.</translation>
-    </message>
-    <message>
-        <source>Orvalis can periodicly check you incoming mail and display incoming message count. You must supply your email server, user name and password in order to use this function.</source>
-        <translation>Orvalis kann regelmäßig Ihren Posteingang prüfen und die Zahl neuer Nachrichten zeigen. Dazu braucht es Ihren E-Mail-Server, Benutzernamen und Passwort.</translation>
     </message>
     <message>
         <source>Mail user/server settings</source>
@@ -965,10 +976,6 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Passwort</translation>
     </message>
     <message>
-        <source>Pop server</source>
-        <translation>POP-Server</translation>
-    </message>
-    <message>
         <source>Security</source>
         <translation>Sicherheit</translation>
     </message>
@@ -980,17 +987,21 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Check email now</source>
         <translation>E-Mail jetzt prüfen</translation>
     </message>
+    <message>
+        <source>Check email immediately upon connection</source>
+        <translation>E-Mail sofort nach dem Verbinden prüfen</translation>
+    </message>
+    <message>
+        <source>Orvalis can periodically check your incoming mail and display the count of new messages. You must supply your email server, user name and password in order to use this function.</source>
+        <translation>Orvalis kann regelmäßig Ihren Posteingang prüfen und die Zahl neuer Nachrichten zeigen. Dazu braucht es Ihren E-Mail-Server, Benutzernamen und Passwort.</translation>
+    </message>
+    <message>
+        <source>POP server</source>
+        <translation>POP-Server</translation>
+    </message>
 </context>
 <context>
     <name>COptPricePage</name>
-    <message>
-        <source>Always cheap time in Saturdays</source>
-        <translation>Samstags immer Billigtarif</translation>
-    </message>
-    <message>
-        <source>Always cheap time in Sundays</source>
-        <translation>Sonntags immer Billigtarif</translation>
-    </message>
     <message>
         <source>Price per dial</source>
         <translation>Preis je Anwahl</translation>
@@ -1015,13 +1026,17 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Free time in each month (please use hh:mm format)</source>
         <translation>Freizeit je Monat (im Format hh:mm)</translation>
     </message>
+    <message>
+        <source>Always cheap time on Saturdays</source>
+        <translation>Samstags immer Billigtarif</translation>
+    </message>
+    <message>
+        <source>Always cheap time on Sundays</source>
+        <translation>Sonntags immer Billigtarif</translation>
+    </message>
 </context>
 <context>
     <name>COptSoundPage</name>
-    <message>
-        <source>When connection is made, Orvalis can beep (avaible on most computers) or play WAV file (soundcard must be installed)</source>
-        <translation>Beim Verbinden kann Orvalis piepen oder eine WAV-Datei abspielen (dazu braucht es eine Soundkarte)</translation>
-    </message>
     <message>
         <source>When connection is made</source>
         <translation>Beim Verbinden</translation>
@@ -1033,10 +1048,6 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Do nothing</source>
         <translation>Nichts tun</translation>
-    </message>
-    <message>
-        <source>Beep thru computer speaker</source>
-        <translation>Über den Lautsprecher piepen</translation>
     </message>
     <message>
         <source>Play this file</source>
@@ -1054,6 +1065,14 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Sound files (*.wav)</source>
         <translation>Klangdateien (*.wav)</translation>
     </message>
+    <message>
+        <source>When a connection is made, Orvalis can beep (available on most computers) or play a WAV file (a sound card must be installed).</source>
+        <translation>Beim Verbinden kann Orvalis piepen (auf den meisten Computern möglich) oder eine WAV-Datei abspielen (dazu braucht es eine Soundkarte).</translation>
+    </message>
+    <message>
+        <source>Beep through computer speaker</source>
+        <translation>Über den Lautsprecher piepen</translation>
+    </message>
 </context>
 <context>
     <name>COptUpgradePage</name>
@@ -1066,7 +1085,7 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Orvalis kann regelmäßig auf seiner Website nachfragen, ob eine neue Hauptversion verfügbar ist.</translation>
     </message>
     <message>
-        <source>Check for upgrade avaiblity now</source>
+        <source>Check for an upgrade now</source>
         <translation>Jetzt nach einer neuen Version suchen</translation>
     </message>
 </context>
@@ -1077,16 +1096,8 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Warnungen</translation>
     </message>
     <message>
-        <source>Orvalis can warn you if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red.</source>
-        <translation>Orvalis kann Sie warnen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung.</translation>
-    </message>
-    <message>
         <source>Auto hangup</source>
         <translation>Automatisch auflegen</translation>
-    </message>
-    <message>
-        <source>Orvalis can  even disconnect from internet if cost reaches selected amount. When selected amount is reached, a message appears and system try icon becomes red. And, of course, connection is terminated</source>
-        <translation>Orvalis kann die Verbindung sogar trennen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung, und die Verbindung wird getrennt.</translation>
     </message>
     <message>
         <source>Warn when cost per month exceeds</source>
@@ -1104,13 +1115,17 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Disconnect when cost per call exceeds</source>
         <translation>Trennen, wenn die Kosten je Verbindung höher sind als</translation>
     </message>
+    <message>
+        <source>Orvalis can warn you if the cost reaches the selected amount. When it is reached, a message appears.</source>
+        <translation>Orvalis kann Sie warnen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung.</translation>
+    </message>
+    <message>
+        <source>Orvalis can even disconnect from the internet if the cost reaches the selected amount. When it is reached, a message appears and the connection is closed.</source>
+        <translation>Orvalis kann die Verbindung sogar trennen, wenn die Kosten den gewählten Betrag erreichen. Dann erscheint eine Meldung, und die Verbindung wird getrennt.</translation>
+    </message>
 </context>
 <context>
     <name>CPasswordPrompt</name>
-    <message>
-        <source>Please enter password !!!</source>
-        <translation>Bitte geben Sie das Passwort ein!</translation>
-    </message>
     <message>
         <source>Password:</source>
         <translation>Passwort:</translation>
@@ -1122,6 +1137,10 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Checking...</source>
         <translation>Wird geprüft...</translation>
+    </message>
+    <message>
+        <source>Please enter the password.</source>
+        <translation>Bitte geben Sie das Passwort ein.</translation>
     </message>
 </context>
 <context>
@@ -1135,20 +1154,20 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Bitte wählen Sie zuerst einen Eintrag zum Löschen, oder legen Sie mit „Hinzufügen“ einen an.</translation>
     </message>
     <message>
-        <source>You are about to delete entry %1. Are you sure ?</source>
-        <translation>Der Eintrag %1 wird gelöscht. Sind Sie sicher?</translation>
-    </message>
-    <message>
-        <source>Are you sure ?</source>
-        <translation>Sind Sie sicher?</translation>
-    </message>
-    <message>
         <source>Please select entry first. Just single-click on it...</source>
         <translation>Bitte wählen Sie zuerst einen Eintrag: einfach einmal anklicken.</translation>
     </message>
     <message>
         <source>The connection editor could not be opened (error %1).</source>
         <translation>Der Verbindungseditor konnte nicht geöffnet werden (Fehler %1).</translation>
+    </message>
+    <message>
+        <source>You are about to delete entry %1. Are you sure?</source>
+        <translation>Der Eintrag %1 wird gelöscht. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Sind Sie sicher?</translation>
     </message>
 </context>
 <context>
@@ -1165,13 +1184,13 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>: this system lets no one without CAP_NET_RAW send pings (net.ipv4.ping_group_range). To allow every user, run as root: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; and, to keep it, put net.ipv4.ping_group_range = 0 2147483647 in a file in /etc/sysctl.d/.</source>
         <translation>: Auf diesem System darf niemand ohne CAP_NET_RAW pingen (net.ipv4.ping_group_range). Um es allen zu erlauben, als root ausführen: sysctl -w net.ipv4.ping_group_range=&quot;0 2147483647&quot; und, damit es bleibt, net.ipv4.ping_group_range = 0 2147483647 in eine Datei in /etc/sysctl.d/ schreiben.</translation>
     </message>
+    <message>
+        <source>[Ping] Error %1: %2</source>
+        <translation>[Ping] Fehler %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>CPingPage</name>
-    <message>
-        <source>Ping !</source>
-        <translation>Ping!</translation>
-    </message>
     <message>
         <source>Connection</source>
         <translation>Verbindung</translation>
@@ -1183,6 +1202,69 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Host: (127.0.0.1)</source>
         <translation>Rechner: (127.0.0.1)</translation>
+    </message>
+    <message>
+        <source>Ping</source>
+        <translation>Ping</translation>
+    </message>
+</context>
+<context>
+    <name>CPingStatus</name>
+    <message>
+        <source>Reply did not match</source>
+        <translation>Antwort passt nicht zur Anfrage</translation>
+    </message>
+    <message>
+        <source>Host not found</source>
+        <translation>Rechner nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Destination network unreachable</source>
+        <translation>Zielnetz nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Destination host unreachable</source>
+        <translation>Zielrechner nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Destination protocol unreachable</source>
+        <translation>Zielprotokoll nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Destination port unreachable</source>
+        <translation>Zielport nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Packet too big</source>
+        <translation>Paket zu groß</translation>
+    </message>
+    <message>
+        <source>Request timed out</source>
+        <translation>Zeitüberschreitung der Anfrage</translation>
+    </message>
+    <message>
+        <source>No route to host</source>
+        <translation>Keine Route zum Rechner</translation>
+    </message>
+    <message>
+        <source>Time to live expired in transit</source>
+        <translation>Lebensdauer (TTL) unterwegs abgelaufen</translation>
+    </message>
+    <message>
+        <source>Time to live expired during reassembly</source>
+        <translation>Lebensdauer (TTL) beim Zusammensetzen abgelaufen</translation>
+    </message>
+    <message>
+        <source>Parameter problem</source>
+        <translation>Parameterfehler</translation>
+    </message>
+    <message>
+        <source>Source quench</source>
+        <translation>Quelle gedrosselt</translation>
+    </message>
+    <message>
+        <source>General failure</source>
+        <translation>Allgemeiner Fehler</translation>
     </message>
 </context>
 <context>
@@ -1428,10 +1510,6 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Durchschnittskosten je Verbindung</translation>
     </message>
     <message>
-        <source>Average connection lenght</source>
-        <translation>Durchschnittliche Verbindungsdauer</translation>
-    </message>
-    <message>
         <source>Total data uploaded</source>
         <translation>Daten gesendet</translation>
     </message>
@@ -1442,6 +1520,10 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Total data transmitted</source>
         <translation>Daten insgesamt</translation>
+    </message>
+    <message>
+        <source>Average connection length</source>
+        <translation>Durchschnittliche Verbindungsdauer</translation>
     </message>
 </context>
 <context>
@@ -1462,19 +1544,19 @@ SHA-256-Fingerabdruck: %1</translation>
 <context>
     <name>CTimeQueryPage</name>
     <message>
-        <source>Get time !</source>
-        <translation>Zeit abfragen!</translation>
+        <source>Get time</source>
+        <translation>Zeit abfragen</translation>
     </message>
     <message>
-        <source>Get Internet time :</source>
+        <source>Get Internet time:</source>
         <translation>Internetzeit abfragen:</translation>
     </message>
     <message>
-        <source>Current computer clock time :</source>
+        <source>Current computer clock time:</source>
         <translation>Aktuelle Zeit dieses Computers:</translation>
     </message>
     <message>
-        <source>Current GMT internet time :</source>
+        <source>Current GMT internet time:</source>
         <translation>Aktuelle Internetzeit (UTC):</translation>
     </message>
 </context>
@@ -1562,10 +1644,6 @@ SHA-256-Fingerabdruck: %1</translation>
         <translation>Nach neuen E-Mails sehen</translation>
     </message>
     <message>
-        <source>Check for OV update</source>
-        <translation>Nach Orvalis-Update suchen</translation>
-    </message>
-    <message>
         <source>Configuration - General</source>
         <translation>Einstellungen - Allgemein</translation>
     </message>
@@ -1641,20 +1719,24 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>Configuration - Data plan</source>
         <translation>Konfiguration - Datentarif</translation>
     </message>
+    <message>
+        <source>Check for Orvalis update</source>
+        <translation>Nach Orvalis-Update suchen</translation>
+    </message>
 </context>
 <context>
     <name>CUpgradeDialCheck</name>
     <message>
-        <source>No update avaible. Please try again later.</source>
+        <source>Please visit %1 to see whether a newer version is available.</source>
+        <translation>Auf %1 sehen Sie, ob eine neuere Version verfügbar ist.</translation>
+    </message>
+    <message>
+        <source>No update available. Please try again later.</source>
         <translation>Keine neue Version verfügbar. Bitte versuchen Sie es später noch einmal.</translation>
     </message>
     <message>
-        <source>Error - can&apos;t connect to the server !!!</source>
-        <translation>Fehler: keine Verbindung zum Server!</translation>
-    </message>
-    <message>
-        <source>Please visit %1 to see whether a newer version is available.</source>
-        <translation>Auf %1 sehen Sie, ob eine neuere Version verfügbar ist.</translation>
+        <source>Error: cannot connect to the server.</source>
+        <translation>Fehler: keine Verbindung zum Server.</translation>
     </message>
 </context>
 <context>
