@@ -22,11 +22,12 @@ list(SORT orvalis_tr_sources)
 
 set(orvalis_qm_dir ${CMAKE_CURRENT_BINARY_DIR}/translations)
 set(orvalis_lupdate_stamp ${CMAKE_CURRENT_BINARY_DIR}/translations.stamp)
+# The list of sources lupdate reads; the test "translations" reads it too.
+string(REPLACE ";" "\n" orvalis_tr_list "${orvalis_tr_sources}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/translations.lst "${orvalis_tr_list}\n")
 if(ORVALIS_UPDATE_TRANSLATIONS)
     # Line numbers are left out of the files so that a change elsewhere in a source does
     # not touch them.
-    string(REPLACE ";" "\n" orvalis_tr_list "${orvalis_tr_sources}")
-    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/translations.lst "${orvalis_tr_list}\n")
     add_custom_command(OUTPUT ${orvalis_lupdate_stamp}
         COMMAND Qt6::lupdate -silent -locations none -no-obsolete -I ${CMAKE_CURRENT_SOURCE_DIR}
             @${CMAKE_CURRENT_BINARY_DIR}/translations.lst
