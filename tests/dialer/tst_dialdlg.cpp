@@ -365,7 +365,7 @@ void TestDialDlg::noDefaultOpensTheConnectionsWindow()
     m_store->Write(Keys::DefaultCon, QString());
     CDefaultDial::Run(Parts(), true, nullptr);
     QCOMPARE(boxes.Shown().size(), 1);
-    QVERIFY(boxes.Shown()[0].text.startsWith(u"Please select default connection entry to dial."_s));
+    QVERIFY(boxes.Shown()[0].text.startsWith(u"Please select the default connection to dial."_s));
     QPointer<CConnectionsDlg> window = CConnectionsDlg::Current();
     QVERIFY(window && window->isVisible());
 
