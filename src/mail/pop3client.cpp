@@ -132,19 +132,19 @@ QString CPop3Client::ErrorText(ReplyKind kind)
     case PassReply:
         return QStringLiteral("Bad Password Name");
     case QuitReply:
-        return QStringLiteral("Error occured during QUIT");
+        return QStringLiteral("Error occurred during QUIT");
     case DeleReply:
-        return QStringLiteral("Error occured during DELE");
+        return QStringLiteral("Error occurred during DELE");
     case RsetReply:
-        return QStringLiteral("Error occured during RSET");
+        return QStringLiteral("Error occurred during RSET");
     case StatReply:
-        return QStringLiteral("Error occured during STAT");
+        return QStringLiteral("Error occurred during STAT");
     case NoopReply:
-        return QStringLiteral("Error occured during NOOP");
+        return QStringLiteral("Error occurred during NOOP");
     case ListReply:
-        return QStringLiteral("Error occured during LIST");
+        return QStringLiteral("Error occurred during LIST");
     case RetrReply:
-        return QStringLiteral("Error occured during RETR");
+        return QStringLiteral("Error occurred during RETR");
     }
     return QString();
 }

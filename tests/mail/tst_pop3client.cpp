@@ -212,7 +212,7 @@ void TestPop3Client::dialogueWithScriptedServer()
     };
     out = RunSession(server.Port());
     QVERIFY(out.login && !out.stat);
-    QCOMPARE(out.error, u"Error occured during STAT"_s);
+    QCOMPARE(out.error, u"Error occurred during STAT"_s);
 }
 
 void TestPop3Client::brokenServers()
