@@ -22,11 +22,14 @@
 #include "tools/pingline.h"
 #include "tools/pingstatus.h"
 
+#include "support/exampletariff.h"
 #include "support/monitorfakes.h"
 #include "support/windowopenerrig.h"
 #include "support/windowwalker.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +97,13 @@ private Q_SLOTS:
         for (const CIntKey& key : {Keys::WarnWhenMonthInterval, Keys::WarnWhenCallInterval,
                                    Keys::DisWhenMonthInterval, Keys::DisWhenCallInterval})
             m_store->Write(key, 100000);
+        // One priced call for the report's lines.
+        CExampleTariff::WriteTo(*m_store);
+        QVERIFY(QDir(m_dir->path()).mkpath(u"logs"_s));
+        m_store->Write(Keys::IniPath, m_dir->filePath(u"logs"_s));
+        QFile log(m_dir->filePath(u"logs/logfile.log"_s));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("14-06-2000|14:20:00|14-06-2000|14:27:30|anna|Modem|Office|100|1000|\n");
     }
 
     void cleanup()

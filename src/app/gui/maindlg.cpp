@@ -230,12 +230,16 @@ void CMainDlg::Arrange(QWidget* info, QWidget* mail)
     const int top = CTitleStrip::kHeight + menuHeight + 3;
     const int left =
         std::max({172, info->minimumSizeHint().width(), mail->minimumSizeHint().width()});
-    const int infoHeight = std::max(96, info->minimumSizeHint().height());
+    // The two boxes share the column's height as the design has it (96 and 38 px); a box
+    // that needs more takes it from the other's spare room first.
     const int mailHeight = std::max(38, mail->minimumSizeHint().height());
+    const int column = std::max(96 + 38, info->minimumSizeHint().height() + mailHeight);
+    const int infoHeight = column - mailHeight;
     QSize button(84, 52);
     for (const QToolButton* tool : m_buttons)
         button = button.expandedTo(tool->sizeHint());
-    const int width = std::max({kWidth, m_menuBar->sizeHint().width(), 6 + left + 6 + 172 + 35,
+    // The message list is 172 px wide in the design and may give up some of it.
+    const int width = std::max({kWidth, m_menuBar->sizeHint().width(), 6 + left + 6 + 150 + 35,
                                 6 + 4 * button.width() + 3 * 4 + 37});
     const int buttonsTop = top + infoHeight + 2 + mailHeight + 6;
     const int height = std::max(kHeight, buttonsTop + 2 * button.height() + 4 + 6);
