@@ -1,5 +1,7 @@
 #include "support/windowwalker.h"
 
+#include "gui/widgetmessagebox.h"
+
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -240,8 +242,21 @@ void WalkItems(QAbstractItemView* view, const Visit& visit)
     }
 }
 
+void WalkTitle(QWidget* window, const Visit& visit)
+{
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint) || window->windowTitle().isEmpty())
+        return;
+    const int needed = window->fontMetrics().horizontalAdvance(window->windowTitle()) +
+                       CWidgetMessageBox::kFrameButtons;
+    if (needed > window->width())
+        visit(
+            window, window->windowTitle(), QRect(),
+            QStringLiteral("title needs %1 px of frame, has %2").arg(needed).arg(window->width()));
+}
+
 void Walk(QWidget* window, const Visit& visit)
 {
+    WalkTitle(window, visit);
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     widgets.prepend(window);
     for (QWidget* widget : widgets) {
@@ -301,7 +316,7 @@ QStringList CWindowWalker::Faint(QWidget* window)
             return;
         const QRect area(widget->mapTo(window, room.topLeft()) * ratio, room.size() * ratio);
         const QRect inside = area.intersected(image.rect());
-        if (inside.isEmpty())
+        if (room.isEmpty() || inside.isEmpty())
             return;
         // The background is the colour most of the area has; the text is the pixel that
         // stands out from it most (the full-strength middle of a stroke).
