@@ -89,10 +89,11 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     auto* mailGrid = new QGridLayout(mail);
     mailGrid->setContentsMargins(8, 10, 8, 2);
     mailGrid->setVerticalSpacing(1);
-    m_mailCount = AddValue(mailGrid, 0, tr("Email count :"), QStringLiteral("0"));
-    // The count becomes a sentence once mail was checked: it gets a line of its own, wide
-    // enough for the longest.
-    mailGrid->addWidget(m_mailCount, 1, 0, 1, 2);
+    // The count becomes a sentence once mail was checked: it gets a line of its own below
+    // the caption, wide enough for the longest.
+    mailGrid->addWidget(new QLabel(tr("Email count :")), 0, 0);
+    m_mailCount = ValueLabel(QStringLiteral("0"));
+    mailGrid->addWidget(m_mailCount, 1, 0);
     m_mailCount->setMinimumWidth(m_mailCount->fontMetrics().horizontalAdvance(
         QCoreApplication::translate("CConnectionMonitor", "You have %1 new email(s)").arg(9999)));
 
@@ -249,7 +250,7 @@ void CMainDlg::Arrange(QWidget* info, QWidget* mail)
     info->setGeometry(6, top, left, infoHeight);
     mail->setGeometry(6, top + infoHeight + 2, left, mailHeight);
     m_messageView->setGeometry(6 + left + 6, top + 4, width - 35 - (6 + left + 6),
-                               infoHeight + mailHeight);
+                               infoHeight + mailHeight - 2);
     m_hide->setGeometry(width - 27, top + 4, 20, 20);
     for (int index = 0; index < kButtonCount; ++index)
         m_buttons[index]->setGeometry(6 + (index % 4) * (button.width() + 4),
@@ -257,12 +258,18 @@ void CMainDlg::Arrange(QWidget* info, QWidget* mail)
                                       button.width(), button.height());
 }
 
-QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
+QLabel* CMainDlg::ValueLabel(const QString& value)
 {
     auto* shown = new QLabel(value);
     // Entry names, mail results: never markup.
     shown->setTextFormat(Qt::PlainText);
     shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return shown;
+}
+
+QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
+{
+    QLabel* shown = ValueLabel(value);
     grid->addWidget(new QLabel(label), row, 0);
     grid->addWidget(shown, row, 1);
     return shown;

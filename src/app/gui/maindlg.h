@@ -92,6 +92,7 @@ private:
     void BuildButtons();
     // Places the widgets and sizes the window to what their texts need.
     void Arrange(QWidget* info, QWidget* mail);
+    static QLabel* ValueLabel(const QString& value);
     QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
     void Present(QDialog* window);
     // The end of the run once it is decided: the monitor's last words, then Finished().
