@@ -118,11 +118,8 @@ void WalkButton(QAbstractButton* button, const Visit& visit)
 
 void WalkField(QLineEdit* field, const Visit& visit)
 {
-    // Fields that stretch (paths, addresses) scroll their text; the short value fields the
-    // windows size for their values must show them whole.
-    if (field->echoMode() != QLineEdit::Normal ||
-        (field->maximumWidth() == QWIDGETSIZE_MAX &&
-         !qobject_cast<QAbstractSpinBox*>(field->parentWidget())))
+    // Paths and addresses of any length scroll in their field; values must show whole.
+    if (field->echoMode() != QLineEdit::Normal || field->text().contains(QLatin1Char('/')))
         return;
     // A spin box's field must show its largest value, not only the one it holds.
     QString text = field->text();
