@@ -7,6 +7,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CTreePages::CTreePages(QDialog& dialog, const QMargins& margins)
     : m_tree(new QTreeWidget)
     , m_stack(new QStackedWidget)
@@ -35,6 +37,10 @@ CTreePages::CTreePages(QDialog& dialog, const QMargins& margins)
 void CTreePages::AddPage(const QString& title, QWidget* page)
 {
     m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{title}));
+    // At least 120 px, wider when a title needs it (the item's margins and the frame).
+    const int needed =
+        m_tree->fontMetrics().horizontalAdvance(title) + 2 * m_tree->frameWidth() + 12;
+    m_tree->setFixedWidth(std::max(m_tree->width(), needed));
     m_stack->addWidget(page);
 }
 

@@ -3,6 +3,7 @@
 #include "gui/selfclosingbox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
@@ -37,6 +38,12 @@ std::unique_ptr<QMessageBox> CWidgetMessageBox::Build(const CMessageBox::Box& bo
     // Box texts carry what servers, files and other programs hand us: never markup, so a
     // reply cannot draw links or make the box load a file as an image.
     dialog->setTextFormat(Qt::PlainText);
+    // Wide enough that the window manager's frame shows the caption beside its buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
+        const int width = dialog->fontMetrics().horizontalAdvance(caption) + kFrameButtons;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (question && box.closeAfterSeconds > 0) {
         const bool yes = box.answerOnClose == CMessageBox::Answer::Yes;
         dialog->setDefaultButton(yes ? QMessageBox::Yes : QMessageBox::No);

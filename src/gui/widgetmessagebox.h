@@ -10,6 +10,9 @@ class QWidget;
 // Makes CMessageBox draw real, modal message boxes.
 class CWidgetMessageBox {
 public:
+    // What a window frame takes beside the caption: the icon and the window manager's buttons.
+    static constexpr int kFrameButtons = 140;
+
     static void Install();
     // Shows the box modally over the active window and waits for its answer.
     static CMessageBox::Answer Present(const CMessageBox::Box& box);

@@ -239,7 +239,7 @@ private slots:
         QVERIFY(dlg->isModal());
 
         auto* list = dlg->findChild<QTableView*>(QStringLiteral("reportList"));
-        QCOMPARE(list->palette().color(QPalette::Base), QColor(150, 150, 150));
+        QCOMPARE(list->palette().color(QPalette::Base), QColor(64, 64, 64));
         {
             QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("x"),
                             QMessageBox::Ok, dlg);

@@ -237,11 +237,11 @@ private Q_SLOTS:
                 QCOMPARE(FileBytes(m_store->Path()), before);
                 price->PricePerDialEdit()->setText(QStringLiteral("0.1"));
                 // Pressed on the close box, moved off it: nothing; pressed and let go on it: OK.
-                QTest::mousePress(&dlg, Qt::LeftButton, {}, QPoint(488, 5));
+                QTest::mousePress(&dlg, Qt::LeftButton, {}, QPoint(dlg.width() - 7, 5));
                 QTest::mouseMove(&dlg, QPoint(300, 40));
                 QTest::mouseRelease(&dlg, Qt::LeftButton, {}, QPoint(300, 40));
                 QVERIFY(dlg.isVisible());
-                QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(488, 5));
+                QTest::mouseClick(&dlg, Qt::LeftButton, {}, QPoint(dlg.width() - 7, 5));
             });
         QVERIFY(saved);
         QVERIFY(stillOpen);

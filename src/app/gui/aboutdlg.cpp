@@ -9,15 +9,10 @@
 namespace {
 const QSize kArtworkSize(320, 110);
 
+// Only sizes and weights: the colours are the desktop's, light or dark.
 const char* const kStyle = R"(
-CAboutDlg { background-color: #1e1e1e; }
-QLabel { color: #e6e6e6; }
-QLabel#name { color: #ffffff; font-size: 18pt; font-weight: bold; }
-QLabel#version { color: #00c800; }
-QPushButton { background-color: #3a3a3a; color: #ffffff; border: 1px solid #00c800;
-              padding: 4px 18px; min-width: 60px; }
-QPushButton:hover { background-color: #4a4a4a; }
-QPushButton:pressed { background-color: #00a000; }
+QLabel#name { font-size: 18pt; font-weight: bold; }
+QPushButton { min-width: 60px; }
 )";
 } // namespace
 

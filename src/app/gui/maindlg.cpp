@@ -2,7 +2,6 @@
 
 #include "app/commandtable.h"
 #include "app/gui/aboutdlg.h"
-#include "app/gui/messagedelegate.h"
 #include "app/gui/messagelistmodel.h"
 #include "app/gui/trayhost.h"
 #include "app/programend.h"
@@ -11,10 +10,12 @@
 #include "common/settingsstore.h"
 #include "common/username.h"
 #include "gui/helpopener.h"
+#include "gui/messagedelegate.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -29,6 +30,7 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -49,7 +51,7 @@ const QString kSkin = QStringLiteral(
     "border-radius: 4px; }"
     "#CMainDlg > QToolButton:hover { border-color: #00c800; }"
     "#CMainDlg > QToolButton:pressed { background: #3a3a3a; }"
-    "#CMainDlg > QTreeView { background: rgb(70,70,70); color: rgb(0,200,0); "
+    "#CMainDlg > QTreeView { background: rgb(70,70,70); color: rgb(0,230,0); "
     "border: 1px solid #444; }"
     "#CMainDlg > QTreeView > QHeaderView::section { background: #2a2a2a; color: white; "
     "border: none; padding-left: 4px; }");
@@ -69,14 +71,12 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     setObjectName(QStringLiteral("CMainDlg"));
     setWindowTitle(CConnectionMonitor::kIdleTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
-    setFixedSize(kWidth, kHeight);
     setStyleSheet(kSkin);
     setMouseTracking(true);
 
     BuildMenuBar();
 
     auto* info = new QGroupBox(tr("Connection info"), this);
-    info->setGeometry(6, 36, 172, 96);
     auto* grid = new QGridLayout(info);
     grid->setContentsMargins(8, 10, 8, 4);
     grid->setVerticalSpacing(1);
@@ -86,10 +86,16 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     m_user = AddValue(grid, 3, tr("User"), QStringLiteral("Admin"));
 
     auto* mail = new QGroupBox(tr("Email"), this);
-    mail->setGeometry(6, 134, 172, 38);
     auto* mailGrid = new QGridLayout(mail);
     mailGrid->setContentsMargins(8, 10, 8, 2);
-    m_mailCount = AddValue(mailGrid, 0, tr("Email count:"), QStringLiteral("0"));
+    mailGrid->setVerticalSpacing(1);
+    // The count becomes a sentence once mail was checked: it gets a line of its own below
+    // the caption, wide enough for the longest.
+    mailGrid->addWidget(new QLabel(tr("Email count:")), 0, 0);
+    m_mailCount = ValueLabel(QStringLiteral("0"));
+    mailGrid->addWidget(m_mailCount, 1, 0);
+    m_mailCount->setMinimumWidth(m_mailCount->fontMetrics().horizontalAdvance(
+        QCoreApplication::translate("CConnectionMonitor", "You have %1 new email(s)").arg(9999)));
 
     m_messageView->setModel(m_messages);
     m_messageView->setRootIsDecorated(false);
@@ -106,12 +112,12 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     m_messageView->setItemDelegate(new CMessageDelegate(m_messageView));
     m_messageView->header()->setStretchLastSection(true);
     m_messageView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_messageView->setGeometry(184, 40, 172, 132);
     // The first lines of the run; whatever comes later goes on top of them.
     AddMessage(tr("System messages will go here!"));
     AddMessage(tr("Welcome to Orvalis!"));
 
     BuildButtons();
+    Arrange(info, mail);
 
     // Esc puts the window away whichever of its widgets has the keyboard: the menu bar keeps
     // it after one of its menus was closed with Esc, and would swallow the key.
@@ -137,7 +143,6 @@ CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::BuildMenuBar()
 {
-    m_menuBar->setGeometry(0, CTitleStrip::kHeight, kWidth, 20);
     const auto add = [this](QMenu* menu, const QString& text, CCommandTable::Command command) {
         connect(menu->addAction(text), &QAction::triggered, this,
                 [this, command] { Q_EMIT CommandChosen(command); });
@@ -196,7 +201,7 @@ void CMainDlg::BuildButtons()
         tool->setIconSize(QSize(24, 24));
         tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tool->setFocusPolicy(Qt::NoFocus);
-        tool->setGeometry(6 + (index % 4) * 88, 178 + (index / 4) * 56, 84, 52);
+        m_buttons[index] = tool;
         const CCommandTable::Command command = button.command;
         connect(tool, &QToolButton::clicked, this, [this, command] {
             // Only the button says so in the list; the menus check without a line.
@@ -213,17 +218,58 @@ void CMainDlg::BuildButtons()
     hide->setIcon(QIcon(QStringLiteral(":/images/title-hide.svg")));
     hide->setIconSize(QSize(10, 10));
     hide->setFocusPolicy(Qt::NoFocus);
-    hide->setGeometry(364, 40, 20, 20);
+    m_hide = hide;
     connect(hide, &QToolButton::clicked, this,
             [this] { Q_EMIT CommandChosen(CCommandTable::Hide); });
 }
 
-QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
+void CMainDlg::Arrange(QWidget* info, QWidget* mail)
+{
+    // The places of the design at the default font, moved and widened where the texts need
+    // more room (German, a larger font): nothing is cut off, the window grows instead.
+    const int menuHeight = std::max(20, m_menuBar->sizeHint().height());
+    const int top = CTitleStrip::kHeight + menuHeight + 3;
+    const int left =
+        std::max({172, info->minimumSizeHint().width(), mail->minimumSizeHint().width()});
+    // The two boxes share the column's height as the design has it (96 and 38 px); a box
+    // that needs more takes it from the other's spare room first.
+    const int mailHeight = std::max(38, mail->minimumSizeHint().height());
+    const int column = std::max(96 + 38, info->minimumSizeHint().height() + mailHeight);
+    const int infoHeight = column - mailHeight;
+    QSize button(84, 52);
+    for (const QToolButton* tool : m_buttons)
+        button = button.expandedTo(tool->sizeHint());
+    // The message list is 172 px wide in the design and may give up some of it.
+    const int width = std::max({kWidth, m_menuBar->sizeHint().width(), 6 + left + 6 + 150 + 35,
+                                6 + 4 * button.width() + 3 * 4 + 37});
+    const int buttonsTop = top + infoHeight + 2 + mailHeight + 6;
+    const int height = std::max(kHeight, buttonsTop + 2 * button.height() + 4 + 6);
+
+    setFixedSize(width, height);
+    m_menuBar->setGeometry(0, CTitleStrip::kHeight, width, menuHeight);
+    info->setGeometry(6, top, left, infoHeight);
+    mail->setGeometry(6, top + infoHeight + 2, left, mailHeight);
+    m_messageView->setGeometry(6 + left + 6, top + 4, width - 35 - (6 + left + 6),
+                               infoHeight + mailHeight - 2);
+    m_hide->setGeometry(width - 27, top + 4, 20, 20);
+    for (int index = 0; index < kButtonCount; ++index)
+        m_buttons[index]->setGeometry(6 + (index % 4) * (button.width() + 4),
+                                      buttonsTop + (index / 4) * (button.height() + 4),
+                                      button.width(), button.height());
+}
+
+QLabel* CMainDlg::ValueLabel(const QString& value)
 {
     auto* shown = new QLabel(value);
     // Entry names, mail results: never markup.
     shown->setTextFormat(Qt::PlainText);
     shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return shown;
+}
+
+QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, const QString& value)
+{
+    QLabel* shown = ValueLabel(value);
     grid->addWidget(new QLabel(label), row, 0);
     grid->addWidget(shown, row, 1);
     return shown;
@@ -402,7 +448,7 @@ void CMainDlg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pressed = CTitleStrip::At(event->position().toPoint());
+    m_pressed = CTitleStrip::At(event->position().toPoint(), size());
     if (m_pressed == CTitleStrip::Area::Drag) {
         if (QWindow* window = windowHandle())
             window->startSystemMove();
@@ -419,7 +465,7 @@ void CMainDlg::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = CTitleStrip::Area::None;
     update();
     if (pressed == CTitleStrip::Area::None ||
-        CTitleStrip::At(event->position().toPoint()) != pressed)
+        CTitleStrip::At(event->position().toPoint(), size()) != pressed)
         return;
     if (pressed == CTitleStrip::Area::Hide)
         Q_EMIT CommandChosen(CCommandTable::Hide);
@@ -433,7 +479,7 @@ void CMainDlg::mouseMoveEvent(QMouseEvent* event)
 {
     // Leaving the pressed area puts the normal picture back.
     if (m_pressed != CTitleStrip::Area::None &&
-        CTitleStrip::At(event->position().toPoint()) != m_pressed) {
+        CTitleStrip::At(event->position().toPoint(), size()) != m_pressed) {
         m_pressed = CTitleStrip::Area::None;
         update();
     }
@@ -447,7 +493,7 @@ void CMainDlg::paintEvent(QPaintEvent* event)
     QLinearGradient strip(0, 0, 0, CTitleStrip::kHeight);
     strip.setColorAt(0, QColor(0x40, 0x40, 0x40));
     strip.setColorAt(1, QColor(0x18, 0x18, 0x18));
-    painter.fillRect(0, 0, kWidth, CTitleStrip::kHeight, strip);
+    painter.fillRect(0, 0, width(), CTitleStrip::kHeight, strip);
     QFont font = painter.font();
     font.setPixelSize(10);
     font.setBold(true);
@@ -462,10 +508,10 @@ void CMainDlg::paintEvent(QPaintEvent* event)
             painter.fillRect(box, QColor(0, 160, 0));
         QIcon(image).paint(&painter, box.adjusted(4, 1, -4, -1));
     };
-    glyph(351, CTitleStrip::Area::Minimize, QStringLiteral(":/images/title-minimize.svg"));
-    glyph(371, CTitleStrip::Area::Hide, QStringLiteral(":/images/title-hide.svg"));
+    glyph(width() - 40, CTitleStrip::Area::Minimize, QStringLiteral(":/images/title-minimize.svg"));
+    glyph(width() - 20, CTitleStrip::Area::Hide, QStringLiteral(":/images/title-hide.svg"));
 
-    const QRect logo(362, 258, 26, 26);
+    const QRect logo(width() - 29, height() - 34, 26, 26);
     if (m_pressed == CTitleStrip::Area::Logo)
         painter.fillRect(logo.adjusted(-2, -2, 2, 2), QColor(0, 160, 0));
     QIcon(QStringLiteral(":/images/logo.svg")).paint(&painter, logo);

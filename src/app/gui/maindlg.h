@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class CAboutDlg;
@@ -21,6 +22,7 @@ class QGridLayout;
 class QLabel;
 class QTreeView;
 class QMenuBar;
+class QToolButton;
 
 // The program's main window: a small, fixed, dark window without the desktop's frame. It
 // lives for the whole run, mostly hidden; closing it only hides it, and the program ends
@@ -29,6 +31,7 @@ class QMenuBar;
 class CMainDlg : public QWidget, public CMainWindowActions {
     Q_OBJECT
 public:
+    // The size at the default font; longer texts and larger fonts make the window larger.
     static constexpr int kWidth = 391;
     static constexpr int kHeight = 292;
 
@@ -87,6 +90,9 @@ protected:
 private:
     void BuildMenuBar();
     void BuildButtons();
+    // Places the widgets and sizes the window to what their texts need.
+    void Arrange(QWidget* info, QWidget* mail);
+    static QLabel* ValueLabel(const QString& value);
     QLabel* AddValue(QGridLayout* grid, int row, const QString& label, const QString& value);
     void Present(QDialog* window);
     // The end of the run once it is decided: the monitor's last words, then Finished().
@@ -104,6 +110,9 @@ private:
     QLabel* m_bytesOut;
     QLabel* m_user;
     QLabel* m_mailCount;
+    static constexpr int kButtonCount = 8;
+    std::array<QToolButton*, kButtonCount> m_buttons{};
+    QToolButton* m_hide = nullptr;
     CTitleStrip::Area m_pressed = CTitleStrip::Area::None;
     bool m_finished = false;
     // False while a window that started hidden has not been shown yet.

@@ -1,17 +1,19 @@
 #include "app/gui/titlestrip.h"
 
-CTitleStrip::Area CTitleStrip::At(const QPoint& point)
+CTitleStrip::Area CTitleStrip::At(const QPoint& point, QSize size)
 {
+    // Measured from the right end of a window of the default width.
+    const int x = point.x() - (size.width() - kDefaultSize.width());
     if (point.y() < kHeight) {
-        if (point.x() < 350)
+        if (x < 350)
             return Area::Drag;
-        if (point.x() > 350 && point.x() < 370)
+        if (x > 350 && x < 370)
             return Area::Minimize;
-        if (point.x() > 370)
+        if (x > 370)
             return Area::Hide;
         return Area::None;
     }
-    if (point.x() > 360 && point.y() > 124)
+    if (x > 360 && point.y() > 124)
         return Area::Logo;
     return Area::None;
 }

@@ -2,6 +2,7 @@
 
 #include "billing/priceoptions.h"
 #include "common/messagebox.h"
+#include "gui/fieldwidth.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,9 @@ COptPricePage::COptPricePage(CSettingsStore& store, QWidget* parent)
         m_to->addItem(CPriceOptions::ToTime(i));
     }
 
+    for (QLineEdit* field :
+         {m_pricePerDial, m_costPerMinute, m_cheapCost, m_minimum, m_block, m_freeTime})
+        CFieldWidth::Fit(field, QStringLiteral("0000.00"));
     auto* money = new QFormLayout;
     money->addRow(tr("Price per dial"), m_pricePerDial);
     money->addRow(tr("Cost per minute"), m_costPerMinute);
@@ -46,11 +50,12 @@ COptPricePage::COptPricePage(CSettingsStore& store, QWidget* parent)
         "Minimal connections time (mins) If it is less than x mins, it will be counted as x "
         "mins connection"));
     minimumLabel->setWordWrap(true);
+    // The long explanation gets the page's whole width, its field the line below it.
     auto* times = new QFormLayout;
-    times->addRow(minimumLabel, m_minimum);
+    times->addRow(minimumLabel);
+    times->addRow(QString(), m_minimum);
     times->addRow(tr("Connection block step (mins)"), m_block);
     auto* freeLabel = new QLabel(tr("Free time in each month (please use hh:mm format)"));
-    freeLabel->setWordWrap(true);
     times->addRow(freeLabel, m_freeTime);
 
     auto* layout = new QVBoxLayout(this);

@@ -31,9 +31,10 @@ namespace {
 const char* const kStyle = R"(
 CReportDlg { background-color: rgb(50, 50, 50); }
 QLabel#reportTitle { color: #ffffff; font-weight: bold; }
-QTableView#reportList { background-color: rgb(150, 150, 150); color: #00ff00;
+QTableView#reportList { background-color: rgb(64, 64, 64); color: #00ff00;
                         selection-background-color: rgb(80, 80, 80);
                         selection-color: #00ff00; border: 1px solid rgb(90, 90, 90); }
+QTableView#reportList QHeaderView { background-color: rgb(70, 70, 70); }
 QTableView#reportList QHeaderView::section { background-color: rgb(70, 70, 70);
                         color: #e6e6e6; border: 0; padding: 2px 4px; }
 QPushButton#reportSummary, QPushButton#reportHide {

@@ -14,16 +14,10 @@
 
 namespace {
 
+// Only sizes and weights: the colours are the desktop's, light or dark.
 const char* const kStyle = R"(
-CSummaryDlg { background-color: #3a3a3a; }
-QLabel { color: #e6e6e6; }
-QLabel#title { color: #ffffff; font-size: 15pt; font-weight: bold; }
-QLabel[summaryValue="true"] { color: #ffd27f; }
-QComboBox, QPushButton { background-color: #505050; color: #ffffff;
-                         border: 1px solid #6a6a6a; padding: 3px 10px; }
-QComboBox QAbstractItemView { background-color: #505050; color: #ffffff;
-                              selection-background-color: #707070; }
-QPushButton:hover { background-color: #606060; }
+QLabel#title { font-size: 15pt; font-weight: bold; }
+QLabel[summaryValue="true"] { font-weight: bold; }
 )";
 } // namespace
 

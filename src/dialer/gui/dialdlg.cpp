@@ -33,6 +33,8 @@ CDialDlg::CDialDlg(Mode mode, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(m_button, 0, Qt::AlignHCenter);
+    // The window grows and shrinks with its text, so a second line shows whole.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(m_button, &QPushButton::clicked, this, &CDialDlg::OnButton);
     m_checkTimer.setSingleShot(true);
     g_current = this;

@@ -1,4 +1,5 @@
 #include "dialer/gui/optconnectionpage.h"
+#include "gui/fieldwidth.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,6 +26,8 @@ COptConnectionPage::COptConnectionPage(CSettingsStore& store, QWidget* parent)
     m_action->addItems({tr("Do nothing"), tr("Auto hangup"), tr("Stay online")});
     m_interval->setMaximumWidth(50);
     m_redialTimes->setMaximumWidth(50);
+    CFieldWidth::Fit(m_interval, QStringLiteral("0000"));
+    CFieldWidth::Fit(m_redialTimes, QStringLiteral("0000"));
 
     auto* actionRow = new QHBoxLayout;
     actionRow->addWidget(m_action);

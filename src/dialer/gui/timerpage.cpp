@@ -1,4 +1,5 @@
 #include "dialer/gui/timerpage.h"
+#include "gui/fieldwidth.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -32,6 +33,8 @@ CTimerPage::CTimerPage(CScheduleTicker& ticker, CSettingsStore& store,
     m_unit->addItems({tr("Seconds"), tr("Minutes"), tr("Hours")});
     m_time->setMaximumWidth(80);
     m_interval->setMaximumWidth(60);
+    CFieldWidth::Fit(m_time, QStringLiteral("00:00:00"));
+    CFieldWidth::Fit(m_interval, QStringLiteral("0000"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(m_atTime, 0, 0);

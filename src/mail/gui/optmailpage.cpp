@@ -2,6 +2,7 @@
 
 #include "common/messagebox.h"
 #include "dialer/credentialstore.h"
+#include "gui/fieldwidth.h"
 #include "mail/mailaccount.h"
 #include "mail/mailoptions.h"
 
@@ -33,6 +34,7 @@ COptMailPage::COptMailPage(CSettingsStore& store, CCredentialStore& credentials,
     auto* checking = new QGroupBox(tr("E-mail checking"));
     auto* every = new QHBoxLayout;
     m_minutes->setMaximumWidth(60);
+    CFieldWidth::Fit(m_minutes, QStringLiteral("0000"));
     every->addWidget(m_checkMail);
     every->addWidget(m_minutes);
     every->addWidget(new QLabel(tr("mins")));
@@ -51,6 +53,7 @@ COptMailPage::COptMailPage(CSettingsStore& store, CCredentialStore& credentials,
     m_password->setEchoMode(QLineEdit::Password);
     m_security->addItems({tr("None"), tr("STARTTLS"), tr("SSL/TLS")});
     m_port->setMaximumWidth(80);
+    CFieldWidth::Fit(m_port, QStringLiteral("000000"));
     auto* form = new QFormLayout(account);
     form->addRow(tr("User name"), m_user);
     form->addRow(tr("Password"), m_password);

@@ -1,6 +1,7 @@
 #include "monitor/gui/optwarningspage.h"
 
 #include "common/messagebox.h"
+#include "gui/fieldwidth.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -39,7 +40,7 @@ COptWarningsPage::COptWarningsPage(CSettingsStore& store, QWidget* parent)
     for (int i = 0; i < CWarningsOptions::kLimitCount; ++i) {
         m_boxes[i] = new QCheckBox(texts[i]);
         m_amounts[i] = new QLineEdit;
-        m_amounts[i]->setMaximumWidth(80);
+        CFieldWidth::Fit(m_amounts[i], QStringLiteral("0000000"));
         QGroupBox* group = i < CWarningsOptions::DisconnectMonth ? warnings : hangup;
         auto* grid = static_cast<QGridLayout*>(group->layout());
         const int row = 1 + i % 2;

@@ -14,12 +14,13 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_frame(*this, QMargins(8, CPrefsTitleStrip::kHeight + 8, 8, 8))
 {
     setWindowTitle(tr("Preferences"));
-    setFixedWidth(CPrefsTitleStrip::kWidth);
 
     for (int page = 0; page < CPreferencesSheet::kPageCount; ++page) {
         // Keeps the stack's positions those of the tree while the pages are made out of order.
@@ -34,6 +35,11 @@ CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, 
         m_pages[page] = made.release();
     }
     connect(m_frame.Buttons(), &QDialogButtonBox::accepted, this, &CPreferencesDlg::Ok);
+    // As wide as the widest page needs: German texts and larger fonts widen the window.
+    setFixedWidth(std::max(CPrefsTitleStrip::kWidth, sizeHint().width()));
+    // Tall enough for the wrapped texts at that width.
+    if (hasHeightForWidth())
+        setMinimumHeight(heightForWidth(width()));
     SelectPage(CPreferencesSheet::StartPage(startPage));
 }
 
@@ -70,7 +76,7 @@ void CPreferencesDlg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pressed = CPrefsTitleStrip::At(event->position().toPoint());
+    m_pressed = CPrefsTitleStrip::At(event->position().toPoint(), width());
     if (m_pressed == CPrefsTitleStrip::Area::Drag) {
         if (QWindow* window = windowHandle())
             window->startSystemMove();
@@ -88,7 +94,7 @@ void CPreferencesDlg::mouseReleaseEvent(QMouseEvent* event)
     update();
     // The close box saves, as OK does.
     if (pressed == CPrefsTitleStrip::Area::Close &&
-        CPrefsTitleStrip::At(event->position().toPoint()) == CPrefsTitleStrip::Area::Close)
+        CPrefsTitleStrip::At(event->position().toPoint(), width()) == CPrefsTitleStrip::Area::Close)
         Ok();
 }
 
@@ -96,7 +102,7 @@ void CPreferencesDlg::mouseMoveEvent(QMouseEvent* event)
 {
     // Leaving the close box while pressed shows the normal box again.
     if (m_pressed != CPrefsTitleStrip::Area::None &&
-        CPrefsTitleStrip::At(event->position().toPoint()) != m_pressed) {
+        CPrefsTitleStrip::At(event->position().toPoint(), width()) != m_pressed) {
         m_pressed = CPrefsTitleStrip::Area::None;
         update();
     }
@@ -118,8 +124,8 @@ void CPreferencesDlg::paintEvent(QPaintEvent* event)
     painter.drawText(QRect(6, 0, 300, CPrefsTitleStrip::kHeight), Qt::AlignVCenter,
                      tr("Orvalis Preferences"));
 
-    const QRect box(CPrefsTitleStrip::kCloseLeft + 2, 1, width() - CPrefsTitleStrip::kCloseLeft - 4,
-                    CPrefsTitleStrip::kHeight - 2);
+    const int closeLeft = CPrefsTitleStrip::CloseLeft(width());
+    const QRect box(closeLeft + 2, 1, width() - closeLeft - 4, CPrefsTitleStrip::kHeight - 2);
     if (m_pressed == CPrefsTitleStrip::Area::Close)
         painter.fillRect(box, QColor(0, 160, 0));
     painter.setRenderHint(QPainter::Antialiasing);

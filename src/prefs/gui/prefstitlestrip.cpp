@@ -1,12 +1,12 @@
 #include "prefs/gui/prefstitlestrip.h"
 
-CPrefsTitleStrip::Area CPrefsTitleStrip::At(const QPoint& point)
+CPrefsTitleStrip::Area CPrefsTitleStrip::At(const QPoint& point, int width)
 {
     if (point.y() < 0 || point.y() >= kHeight)
         return Area::None;
-    if (point.x() < kCloseLeft)
+    if (point.x() < CloseLeft(width))
         return Area::Drag;
-    if (point.x() > kCloseLeft)
+    if (point.x() > CloseLeft(width))
         return Area::Close;
     return Area::None;
 }

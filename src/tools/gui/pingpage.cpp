@@ -1,5 +1,6 @@
 #include "tools/gui/pingpage.h"
 
+#include "gui/messagedelegate.h"
 #include "tools/pingclick.h"
 #include "tools/toolworker.h"
 
@@ -18,8 +19,15 @@ CPingPage::CPingPage(QWidget* parent)
     , m_results(new QTreeWidget)
 {
     m_results->setHeaderLabels({tr("Connection")});
-    m_results->setColumnWidth(0, 295);
+    // Long lines (the explanation of a refused ping) wrap within the list's width.
     m_results->setRootIsDecorated(false);
+    m_results->setWordWrap(true);
+    m_results->setUniformRowHeights(false);
+    m_results->setItemDelegate(new CMessageDelegate(m_results));
+    // The lines are wrapped at a width that a scroll bar showing up later would not change.
+    m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_results->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(tr("Ping specified host.")), 0, 0, 1, 2);

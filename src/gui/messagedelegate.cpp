@@ -1,8 +1,9 @@
-#include "app/gui/messagedelegate.h"
+#include "gui/messagedelegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTextLayout>
 
 #include <cmath>
@@ -10,7 +11,19 @@
 CMessageDelegate::CMessageDelegate(QAbstractItemView* view)
     : QStyledItemDelegate(view)
     , m_view(view)
-{}
+{
+    view->viewport()->installEventFilter(this);
+}
+
+bool CMessageDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_view->viewport())
+        return QStyledItemDelegate::eventFilter(watched, event);
+    if (event->type() == QEvent::Resize && static_cast<QResizeEvent*>(event)->oldSize().width() !=
+                                               static_cast<QResizeEvent*>(event)->size().width())
+        QMetaObject::invokeMethod(m_view, &QAbstractItemView::doItemsLayout, Qt::QueuedConnection);
+    return false;
+}
 
 int CMessageDelegate::Wrap(QTextLayout& layout, int width)
 {

@@ -4,8 +4,9 @@
 
 class QTextLayout;
 
-// Draws the lines of the main window's message list whole: each line wraps at the list's
-// width (between words, or inside a word too long for a line), and its row grows to fit.
+// Draws the lines of a one-column list whole (the main window's messages, the ping results):
+// each line wraps at the list's width (between words, or inside a word too long for a
+// line), and its row grows to fit.
 class CMessageDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -20,6 +21,10 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+protected:
+    // A list that changes its width wraps its lines again.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAbstractItemView* m_view;
