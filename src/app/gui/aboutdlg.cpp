@@ -1,4 +1,5 @@
 #include "app/gui/aboutdlg.h"
+#include "gui/windowframe.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
@@ -49,7 +50,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     description->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setText(tr("OK"));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -71,4 +73,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    CWindowFrame::Apply(this);
 }

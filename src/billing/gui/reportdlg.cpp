@@ -7,6 +7,7 @@
 #include "billing/tariff.h"
 #include "common/apppaths.h"
 #include "common/settingsstore.h"
+#include "gui/windowframe.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -142,6 +143,7 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     const QString path = CAppPaths::LogFile(m_store);
     StartLoad(path, QFileInfo(path).size());
     m_list->setFocus();
+    CWindowFrame::Apply(this);
 }
 
 CReportDlg::~CReportDlg()

@@ -1,5 +1,6 @@
 #include "prefs/gui/preferencesdlg.h"
 
+#include "gui/windowframe.h"
 #include "prefs/preferencespage.h"
 
 #include <QDialogButtonBox>
@@ -35,6 +36,7 @@ CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, 
     }
     connect(m_frame.Buttons(), &QDialogButtonBox::accepted, this, &CPreferencesDlg::Ok);
     SelectPage(CPreferencesSheet::StartPage(startPage));
+    CWindowFrame::Apply(this);
 }
 
 bool CPreferencesDlg::Open(const CPreferencesParts& parts, int startPage, QWidget* parent)
