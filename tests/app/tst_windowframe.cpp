@@ -2,6 +2,8 @@
 #include "app/gui/windowopener.h"
 #include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
+#include "dialer/dialcheck.h"
+#include "dialer/gui/dialdlg.h"
 #include "gui/windowframe.h"
 #include "security/gui/passworddlg.h"
 
@@ -16,6 +18,14 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// A check that never ends: the dial window stays on it.
+class CPendingCheck : public CDialCheck {
+public:
+    void Start() override {}
+};
+} // namespace
 
 class TestWindowFrame : public QObject {
     Q_OBJECT
@@ -37,6 +47,7 @@ private Q_SLOTS:
         QTest::newRow("inet tools") << 6 << u"CInetToolsDlg"_s;
         QTest::newRow("report") << 7 << u"CReportDlg"_s;
         QTest::newRow("preferences") << 8 << u"CPreferencesDlg"_s;
+        QTest::newRow("dial") << 9 << u"CDialDlg"_s;
     }
     void everyWindowKeepsTheRule()
     {
@@ -85,6 +96,9 @@ private Q_SLOTS:
             break;
         case 8:
             rig.windows.OpenPreferences(CPreferencesSheet::General);
+            break;
+        case 9:
+            CDialDlg::RunCheck(CDialDlg::MailCheck, std::make_unique<CPendingCheck>(), nullptr);
             break;
         }
         if (own)
