@@ -15,16 +15,40 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
+
 // A check that never ends: the dial window stays on it.
 class CPendingCheck : public CDialCheck {
 public:
     void Start() override {}
 };
+
+void Show(QWidget* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+using COpen = void (*)(CWindowOpenerRig& rig, CSettingsStore& store);
+const std::pair<const char*, COpen> kWindows[] = {
+    {"CAboutDlg", [](CWindowOpenerRig&, CSettingsStore&) { Show(new CAboutDlg); }},
+    {"CSummaryDlg", [](CWindowOpenerRig&, CSettingsStore& s) { Show(new CSummaryDlg(s)); }},
+    {"CPasswordDlg", [](CWindowOpenerRig&, CSettingsStore& s) { Show(new CPasswordDlg(s)); }},
+    {"CSecurityDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenSecurity(); }},
+    {"CConnectionsDlg", [](CWindowOpenerRig& r, CSettingsStore&) { r.windows.OpenConnections(); }},
+    {"CScheduleDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenSchedule(); }},
+    {"CInetToolsDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenInetTools(); }},
+    {"CReportDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenReport(); }},
+    {"CPreferencesDlg",
+     [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenPreferences({}); }},
+    {"CDialDlg",
+     [](CWindowOpenerRig&, CSettingsStore&) {
+         CDialDlg::RunCheck(CDialDlg::MailCheck, std::make_unique<CPendingCheck>(), nullptr);
+     }},
+};
+
 } // namespace
 
 class TestWindowFrame : public QObject {
@@ -37,22 +61,12 @@ private Q_SLOTS:
     void everyWindowKeepsTheRule_data()
     {
         QTest::addColumn<int>("window");
-        QTest::addColumn<QString>("className");
-        QTest::newRow("about") << 0 << u"CAboutDlg"_s;
-        QTest::newRow("summary") << 1 << u"CSummaryDlg"_s;
-        QTest::newRow("password") << 2 << u"CPasswordDlg"_s;
-        QTest::newRow("security") << 3 << u"CSecurityDlg"_s;
-        QTest::newRow("connections") << 4 << u"CConnectionsDlg"_s;
-        QTest::newRow("schedule") << 5 << u"CScheduleDlg"_s;
-        QTest::newRow("inet tools") << 6 << u"CInetToolsDlg"_s;
-        QTest::newRow("report") << 7 << u"CReportDlg"_s;
-        QTest::newRow("preferences") << 8 << u"CPreferencesDlg"_s;
-        QTest::newRow("dial") << 9 << u"CDialDlg"_s;
+        for (int i = 0; i < int(std::size(kWindows)); ++i)
+            QTest::newRow(kWindows[i].first) << i;
     }
     void everyWindowKeepsTheRule()
     {
         QFETCH(int, window);
-        QFETCH(QString, className);
         QTemporaryDir dir;
         CSettingsStore store(dir.filePath(u"ov.ini"_s));
         CRecordingSound sound;
@@ -61,48 +75,13 @@ private Q_SLOTS:
         QString broken = u"did not open"_s;
         QTimer::singleShot(0, this, [&] {
             for (QWidget* shown : QApplication::topLevelWidgets()) {
-                if (shown->isVisible() &&
-                    className == QLatin1String(shown->metaObject()->className())) {
+                if (shown->isVisible() && shown->inherits(kWindows[window].first)) {
                     broken = CWindowFrame::Broken(shown);
                     shown->close();
                 }
             }
         });
-        std::unique_ptr<QWidget> own;
-        switch (window) {
-        case 0:
-            own = std::make_unique<CAboutDlg>();
-            break;
-        case 1:
-            own = std::make_unique<CSummaryDlg>(store);
-            break;
-        case 2:
-            own = std::make_unique<CPasswordDlg>(store);
-            break;
-        case 3:
-            rig.windows.OpenSecurity();
-            break;
-        case 4:
-            rig.windows.OpenConnections();
-            break;
-        case 5:
-            rig.windows.OpenSchedule();
-            break;
-        case 6:
-            rig.windows.OpenInetTools();
-            break;
-        case 7:
-            rig.windows.OpenReport();
-            break;
-        case 8:
-            rig.windows.OpenPreferences(CPreferencesSheet::General);
-            break;
-        case 9:
-            CDialDlg::RunCheck(CDialDlg::MailCheck, std::make_unique<CPendingCheck>(), nullptr);
-            break;
-        }
-        if (own)
-            own->show();
+        kWindows[window].second(rig, store);
         QTRY_COMPARE(broken, QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
