@@ -55,11 +55,39 @@ _orvalis_cli()
 } &&
     complete -F _orvalis_cli orvalis-cli
 
+# The simulator's phonebook entries, one a line, from its file beside the settings; what the
+# simulator itself starts with while the file or the key is missing.
+_orvalis_sim_entries()
+{
+    local file=${XDG_CONFIG_HOME:-$HOME/.config}/orvalis/simulator.ini
+    [[ -r $file ]] || file=/dev/null
+    awk '
+        /^[ \t]*\[/ { section = tolower($0); gsub(/[ \t\[\]\r]/, "", section); next }
+        section == "phonebook" && tolower($0) ~ /^[ \t]*entries[ \t]*=/ {
+            sub(/^[^=]*=/, ""); found = 1
+            n = split($0, names, "|")
+            for (i = 1; i <= n; i++) {
+                gsub(/^[ \t]+|[ \t\r]+$/, "", names[i])
+                if (names[i] != "") print names[i]
+            }
+            exit
+        }
+        END { if (!found) print "Home ISP\nWork" }
+    ' "$file" 2>/dev/null
+}
+
 _orvalis()
 {
     local cur prev words cword
     _init_completion || return
 
+    # After "--sim connect": the names of the simulator's entries, blanks and all (the
+    # program joins the words after --sim again).
+    if ((cword >= 3)) && [[ $prev == connect && ${words[cword - 2]} == --sim ]]; then
+        local IFS=$'\n'
+        mapfile -t COMPREPLY < <(compgen -W "$(_orvalis_sim_entries)" -- "$cur")
+        return
+    fi
     case $prev in
         --command)
             COMPREPLY=($(compgen -W 'connect hangup check-mail check-update inet-tools
@@ -80,7 +108,7 @@ _orvalis()
         COMPREPLY=($(compgen -W 'auto nm sim' -- "${cur#--backend=}"))
         return
     fi
-    COMPREPLY=($(compgen -W '--backend= --command --sim --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W '--backend= --command --sim --status --help --version' -- "$cur"))
     [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
 } &&
     complete -F _orvalis orvalis

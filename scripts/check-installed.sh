@@ -43,6 +43,10 @@ grep -q "<release version=\"${version#orvalis }\"" "$share/metainfo/$app_id.meta
 for page in orvalis orvalis-cli; do
     MANWIDTH=80 man -P cat "$page" | grep >/dev/null "^EXIT STATUS" || fail "man $page"
 done
+# Every option of the program's help is in its manual page.
+for option in $(orvalis --help | grep -o -- '--[a-z]*' | sort -u); do
+    MANWIDTH=80 man -P cat orvalis | grep -q -- "$option" || fail "man orvalis lacks $option"
+done
 
 # One simulated call through the installed program, in a home of its own.
 home=$(mktemp -d)

@@ -29,6 +29,8 @@ std::span<const CAnyKey> All()
         WindowRight,
         WindowLeft,
         WindowMinimized,
+        ReportWidth,
+        ReportHeight,
         SummaryWhen,
         DialSecsToDial,
         HangupSecsToHangup,

@@ -62,6 +62,10 @@ inline constexpr CIntKey WindowLeft{kSettings, "RedaWindowPosl", 0};
 // 1: the window was minimized or hidden at exit, so the next start keeps it out of sight.
 inline constexpr CIntKey WindowMinimized{kSettings, "RedaWindowMinimized", 0};
 
+// --- The report window's size; 0 opens it wide enough for every column ----------------
+inline constexpr CIntKey ReportWidth{kSettings, "ReportWidth", 0};
+inline constexpr CIntKey ReportHeight{kSettings, "ReportHeight", 0};
+
 // --- The summary --------------------------------------------------------------------
 // Which calls the summary counts: 0 all, 1 this month, 2 today.
 inline constexpr CIntKey SummaryWhen{kSettings, "SummaryWhen", 0};

@@ -8,12 +8,13 @@
 QDialogButtonBox* COkCancelButtons::Create(QDialog* dialog)
 {
     auto* buttons = new QDialogButtonBox(dialog);
-    QPushButton* ok = buttons->addButton(QCoreApplication::translate("COkCancelButtons", "OK"),
-                                         QDialogButtonBox::AcceptRole);
+    // Standard buttons, so they carry the icons the style gives OK and Cancel elsewhere.
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setText(QCoreApplication::translate("COkCancelButtons", "OK"));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(
-        QCoreApplication::translate("COkCancelButtons", "Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setText(QCoreApplication::translate("COkCancelButtons", "Cancel"));
     cancel->setObjectName(QStringLiteral("cancel"));
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

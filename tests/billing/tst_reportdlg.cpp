@@ -13,9 +13,11 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -219,6 +221,31 @@ private slots:
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(users(), numbered(50, 31));
         QCOMPARE(dlg.Model().Paging().Position(), 0);
+    }
+
+    // At its first opening every column shows, Price (the last) included, without
+    // scrolling; the grip in the corner resizes the window and the next one opens at the
+    // size the last was left at.
+    void opensWideEnoughAndRemembersItsSize()
+    {
+        WriteLog(kMixedLog);
+        QSize chosen;
+        {
+            CReportDlg dlg(*m_store);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            auto* list = dlg.findChild<QTableView*>(QStringLiteral("reportList"));
+            const int price = dlg.Model().columnCount() - 1;
+            QVERIFY(list->horizontalHeader()->sectionViewportPosition(price) +
+                        list->columnWidth(price) <=
+                    list->viewport()->width());
+            QVERIFY(dlg.findChild<QSizeGrip*>(QStringLiteral("reportGrip"))->isVisible());
+            dlg.resize(dlg.width() - 30, dlg.height() + 40);
+            chosen = dlg.size();
+            dlg.reject();
+        }
+        CReportDlg again(*m_store);
+        QCOMPARE(again.size(), chosen);
     }
 
     // The Report command opens one window; asking again raises it. Summary opens the summary

@@ -42,10 +42,19 @@ expect "orvalis-cli summary --filter " "all month today"
 expect "orvalis-cli summary --filter m" "month"
 expect "orvalis-cli report --" "--csv --json --log"
 expect "orvalis-cli report --csv --log /nonexistent-orvalis-dir/" ""
-expect "orvalis --" "--backend= --command --help --sim --version"
+expect "orvalis --" "--backend= --command --help --sim --status --version"
 expect "orvalis --command hang" "hangup"
 expect "orvalis --backend=s" "sim"
 expect "orvalis --sim co" "connect"
+# The simulator's entries after "--sim connect", from its file, or its own two without one.
+XDG_CONFIG_HOME=$(mktemp -d)
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+expect "orvalis --sim connect " "Home ISP Work"
+mkdir "$XDG_CONFIG_HOME/orvalis"
+printf '[Line]\nEntries=x\n[phonebook]\n entries = Home ISP| Work |Office\n' \
+    >"$XDG_CONFIG_HOME/orvalis/simulator.ini"
+expect "orvalis --sim connect " "Home ISP Office Work"
+expect "orvalis --sim connect O" "Office"
 
 if [ "$failures" -ne 0 ]; then
     exit 1

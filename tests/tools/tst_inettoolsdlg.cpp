@@ -131,6 +131,35 @@ private Q_SLOTS:
         QTRY_VERIFY(!tools);
     }
 
+    // Enter in a tool's field runs that tool and leaves the window open.
+    void enterRunsTheToolOfItsField_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::newRow("host to IP") << 0;
+        QTest::newRow("IP to host") << 1;
+        QTest::newRow("ping") << 2;
+    }
+    void enterRunsTheToolOfItsField()
+    {
+        QFETCH(int, field);
+        const CScriptedMessageBox boxes;
+        QTemporaryDir dir;
+        CSettingsStore store(dir.filePath(u"ov.ini"_s));
+        CInetToolsDlg tools(store);
+        tools.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tools));
+        tools.SelectPage(field == 2 ? CInetToolsDlg::Ping : CInetToolsDlg::HostToIP);
+        QLineEdit* const fields[] = {tools.HostToIPPage()->HostField(),
+                                     tools.HostToIPPage()->AddressField(),
+                                     tools.PingPage()->HostField()};
+        fields[field]->setText(u"127.0.0.1"_s);
+        fields[field]->setFocus();
+        QTest::keyClick(fields[field], Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.Shown().size() + tools.PingPage()->Results().size(), 1,
+                                  10000);
+        QVERIFY(tools.isVisible());
+    }
+
     void hostToIPBoxes()
     {
         const CScriptedMessageBox boxes;

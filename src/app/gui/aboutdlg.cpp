@@ -1,4 +1,5 @@
 #include "app/gui/aboutdlg.h"
+#include "gui/windowframe.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
@@ -44,7 +45,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     description->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setText(tr("OK"));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -66,4 +68,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    CWindowFrame::Apply(this);
 }

@@ -16,6 +16,7 @@
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/backends/simulator/simulatorscript.h"
 #include "gui/widgetmessagebox.h"
+#include "gui/windowframe.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
 #include "security/gui/passworddlg.h"
@@ -170,6 +171,8 @@ int CMainApp::Run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("orvalis"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
+    // Message boxes and every other window carry the program's icon too.
+    QApplication::setWindowIcon(CWindowFrame::ProgramIcon());
     // The windows speak the user's language when there is a translation for it.
     CTranslationLoader translations;
     translations.Install(QCoreApplication::applicationDirPath(), QLocale::system().uiLanguages());

@@ -11,6 +11,7 @@
 #include "common/username.h"
 #include "gui/helpopener.h"
 #include "gui/messagedelegate.h"
+#include "gui/windowframe.h"
 #include "monitor/connectionmonitor.h"
 #include "monitor/monitordisplay.h"
 
@@ -70,7 +71,6 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
 {
     setObjectName(QStringLiteral("CMainDlg"));
     setWindowTitle(CConnectionMonitor::kIdleTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orvalis.svg")));
     setStyleSheet(kSkin);
     setMouseTracking(true);
 
@@ -137,6 +137,7 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     connect(&display, &CMonitorDisplay::MailCountChanged, m_mailCount, &QLabel::setText);
     connect(&display, &CMonitorDisplay::ShowRequested, this, &CMainDlg::ShowWindow);
     connect(&display, &CMonitorDisplay::HideRequested, this, &CMainDlg::HideWindow);
+    CWindowFrame::Apply(this);
 }
 
 CMainDlg::~CMainDlg() = default;

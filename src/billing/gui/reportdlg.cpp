@@ -7,6 +7,7 @@
 #include "billing/tariff.h"
 #include "common/apppaths.h"
 #include "common/settingsstore.h"
+#include "gui/windowframe.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,6 +17,9 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSizeGrip>
+#include <QStyle>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -45,7 +49,7 @@ QToolButton#reportClose { color: #ffffff; background: transparent; border: 0; }
 QProgressBar#reportProgress { color: #ffffff; }
 )";
 
-const int kInitialWidths[] = {50, 70, 70, 55, 60, 50, 40, 80, 75, 75};
+const int kDefaultHeight = 420;
 
 } // namespace
 
@@ -96,8 +100,7 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     // Columns fit the rows around the top of the list, not all of a long log: sizing them
     // over every row of 100 000 records would hold the window up for long.
     m_list->horizontalHeader()->setResizeContentsPrecision(200);
-    for (int column = 0; column < int(std::size(kInitialWidths)); ++column)
-        m_list->setColumnWidth(column, kInitialWidths[column]);
+    m_list->resizeColumnsToContents(); // the headings, until the rows are in
     m_list->installEventFilter(this);
 
     m_progress = new QProgressBar(this);
@@ -120,13 +123,19 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     bottom->addStretch();
     bottom->addWidget(summary);
     bottom->addWidget(hide);
+    // The window has no frame to drag: its size is changed by the grip in the corner.
+    auto* grip = new QSizeGrip(this);
+    grip->setObjectName(QStringLiteral("reportGrip"));
+    bottom->addWidget(grip, 0, Qt::AlignBottom | Qt::AlignRight);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 8);
     layout->addLayout(top);
     layout->addWidget(m_list, 1);
     layout->addLayout(bottom);
-    resize(720, 420);
+    const QSize remembered(m_store.Read(Keys::ReportWidth), m_store.Read(Keys::ReportHeight));
+    m_sizeRemembered = remembered.width() > 0 && remembered.height() > 0;
+    resize(m_sizeRemembered ? remembered : QSize(FittingWidth(), kDefaultHeight));
 
     connect(close, &QToolButton::clicked, this, &QDialog::reject);
     connect(hide, &QPushButton::clicked, this, &QDialog::accept);
@@ -135,6 +144,7 @@ CReportDlg::CReportDlg(CSettingsStore& store, QWidget* parent)
     const QString path = CAppPaths::LogFile(m_store);
     StartLoad(path, QFileInfo(path).size());
     m_list->setFocus();
+    CWindowFrame::Apply(this);
 }
 
 CReportDlg::~CReportDlg()
@@ -182,6 +192,8 @@ void CReportDlg::Show(const std::shared_ptr<Load>& load)
     m_progress->hide();
     m_model->SetLines(std::move(load->lines), load->tariff);
     m_list->resizeColumnsToContents();
+    if (!m_sizeRemembered)
+        resize(qMax(width(), FittingWidth()), height());
     emit Loaded();
 }
 
@@ -191,6 +203,24 @@ void CReportDlg::ShowProgress()
         return;
     const qint64 read = m_load->bytesRead.load(std::memory_order_relaxed);
     m_progress->setValue(int(qMin<qint64>(1000, read * 1000 / m_load->size)));
+}
+
+int CReportDlg::FittingWidth() const
+{
+    const QMargins margins = layout()->contentsMargins();
+    int fitting = m_list->horizontalHeader()->length() + 2 * m_list->frameWidth() +
+                  m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list) +
+                  margins.left() + margins.right();
+    if (const QScreen* shown = screen())
+        fitting = qMin(fitting, shown->availableGeometry().width());
+    return fitting;
+}
+
+void CReportDlg::hideEvent(QHideEvent* event)
+{
+    m_store.Write(Keys::ReportWidth, width());
+    m_store.Write(Keys::ReportHeight, height());
+    QDialog::hideEvent(event);
 }
 
 int CReportDlg::RowHeight() const

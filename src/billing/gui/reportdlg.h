@@ -17,7 +17,8 @@ class QTimer;
 // The report window: every call of the log, newest first, priced under the tariff of the
 // moment it opens. A large log is read on a thread of its own while a progress bar runs;
 // the window stays responsive and may be closed meanwhile. With the list focused, Up and
-// Down page through the log one record at a time.
+// Down page through the log one record at a time. It opens wide enough for every column,
+// is resized by the grip in its corner and opens again at the size it was last left at.
 class CReportDlg : public QDialog {
     Q_OBJECT
 
@@ -36,6 +37,8 @@ public:
     // How many whole rows the list shows.
     int VisibleRows() const;
     int RowHeight() const;
+    // The width that shows every column without scrolling, at most the screen's.
+    int FittingWidth() const;
 
 signals:
     // The log has been read and the rows are in the list.
@@ -43,6 +46,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -64,4 +68,5 @@ private:
     QPointer<QThread> m_thread;
     QPoint m_dragOffset;
     bool m_dragging = false;
+    bool m_sizeRemembered = false;
 };

@@ -3,6 +3,7 @@
 #include "billing/summarytext.h"
 #include "billing/totals.h"
 #include "common/settingsstore.h"
+#include "gui/windowframe.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -84,6 +85,7 @@ CSummaryDlg::CSummaryDlg(CSettingsStore& store, QWidget* parent)
     connect(hide, &QPushButton::clicked, this, &CSummaryDlg::OnHide);
 
     Recompute();
+    CWindowFrame::Apply(this);
 }
 
 QList<QString> CSummaryDlg::ValueTexts() const

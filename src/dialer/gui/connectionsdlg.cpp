@@ -3,6 +3,7 @@
 #include "dialer/gui/credentialsdlg.h"
 #include "dialer/gui/defaultdial.h"
 #include "gui/helpopener.h"
+#include "gui/windowframe.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -59,6 +60,7 @@ CConnectionsDlg::CConnectionsDlg(const CDialerParts& parts, QWidget* parent)
     Fill(m_actions.List());
     connect(&m_refresh, &QTimer::timeout, this, &CConnectionsDlg::Refresh);
     m_refresh.start(kRefreshMs);
+    CWindowFrame::Apply(this);
 }
 
 CConnectionsDlg::~CConnectionsDlg() = default;

@@ -1,6 +1,7 @@
 #include "dialer/gui/credentialsdlg.h"
 
 #include "dialer/gui/connectionsdlg.h"
+#include "gui/windowframe.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -45,6 +46,7 @@ CCredentialsDlg::CCredentialsDlg(const CDialerParts& parts, QWidget* parent, Don
     layout->addLayout(fields);
     layout->addWidget(m_remember);
     layout->addWidget(buttons);
+    CWindowFrame::Apply(this);
 }
 
 CCredentialsDlg::~CCredentialsDlg() = default;

@@ -3,6 +3,7 @@
 #include "dialer/dialcheck.h"
 #include "dialer/dialsession.h"
 #include "dialer/gui/dialwindowgate.h"
+#include "gui/windowframe.h"
 
 #include <QDesktopServices>
 #include <QFont>
@@ -38,6 +39,7 @@ CDialDlg::CDialDlg(Mode mode, QWidget* parent)
     connect(m_button, &QPushButton::clicked, this, &CDialDlg::OnButton);
     m_checkTimer.setSingleShot(true);
     g_current = this;
+    CWindowFrame::Apply(this);
 }
 
 CDialDlg::~CDialDlg()

@@ -2,6 +2,7 @@
 
 #include "dialer/gui/timerconnectpage.h"
 #include "dialer/gui/timerhanguppage.h"
+#include "gui/windowframe.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@ CScheduleDlg::CScheduleDlg(CScheduleTicker& ticker, CSettingsStore& store, QWidg
         m_frame.AddPage(titles[page], m_pages[page]);
     connect(m_frame.Buttons(), &QDialogButtonBox::accepted, this, &CScheduleDlg::Ok);
     SelectPage(Connect);
+    CWindowFrame::Apply(this);
 }
 
 bool CScheduleDlg::Open(CScheduleTicker& ticker, CSettingsStore& store,

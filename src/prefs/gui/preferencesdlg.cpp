@@ -1,5 +1,6 @@
 #include "prefs/gui/preferencesdlg.h"
 
+#include "gui/windowframe.h"
 #include "prefs/preferencespage.h"
 
 #include <QDialogButtonBox>
@@ -41,6 +42,7 @@ CPreferencesDlg::CPreferencesDlg(const CPreferencesParts& parts, int startPage, 
     if (hasHeightForWidth())
         setMinimumHeight(heightForWidth(width()));
     SelectPage(CPreferencesSheet::StartPage(startPage));
+    CWindowFrame::Apply(this);
 }
 
 bool CPreferencesDlg::Open(const CPreferencesParts& parts, int startPage, QWidget* parent)

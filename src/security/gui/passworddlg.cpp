@@ -1,6 +1,7 @@
 #include "security/gui/passworddlg.h"
 
 #include "gui/okcancelbuttons.h"
+#include "gui/windowframe.h"
 #include "security/passwordprompt.h"
 
 #include <QDialogButtonBox>
@@ -42,6 +43,7 @@ CPasswordDlg::CPasswordDlg(const CSettingsStore& store, QWidget* parent)
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_password->setFocus();
+    CWindowFrame::Apply(this);
 }
 
 bool CPasswordDlg::Ask(const CSettingsStore& store, QWidget* parent)

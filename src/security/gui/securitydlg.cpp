@@ -1,6 +1,7 @@
 #include "security/gui/securitydlg.h"
 
 #include "gui/okcancelbuttons.h"
+#include "gui/windowframe.h"
 #include "security/gui/passworddlg.h"
 
 #include <QButtonGroup>
@@ -78,6 +79,7 @@ CSecurityDlg::CSecurityDlg(CSettingsStore& store, QWidget* parent)
     connect(m_enabled, &QCheckBox::toggled, this, &CSecurityDlg::FollowCheckBox);
     connect(m_enabled, &QCheckBox::clicked, this, &CSecurityDlg::ChooseWhenToAsk);
     FollowCheckBox();
+    CWindowFrame::Apply(this);
 }
 
 bool CSecurityDlg::Open(CSettingsStore& store, QWidget* parent)

@@ -1,11 +1,14 @@
 #include "tools/gui/inettoolsdlg.h"
 
+#include "gui/windowframe.h"
 #include "tools/gui/namelookuppage.h"
 #include "tools/gui/pingpage.h"
 #include "tools/gui/timequerypage.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -25,6 +28,19 @@ CInetToolsDlg::CInetToolsDlg(const CSettingsStore& store, QWidget* parent)
     m_frame.Stack()->setCurrentIndex(HostToIP);
     m_frame.Tree()->setCurrentItem(nullptr);
     connect(m_frame.Buttons(), &QDialogButtonBox::accepted, this, &QDialog::accept);
+    CWindowFrame::Apply(this);
+}
+
+void CInetToolsDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter in a tool's field runs that tool, which listens to the field itself; it must
+    // not also press OK and close the window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && qobject_cast<QLineEdit*>(focusWidget())) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CInetToolsDlg::SelectPage(int page)

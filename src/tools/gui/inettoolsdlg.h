@@ -29,6 +29,9 @@ public:
     CTimeQueryPage* TimePage() const { return m_time; }
     CPingPage* PingPage() const { return m_ping; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     CTreePages m_frame;
     CNameLookupPage* m_hostToIP;

@@ -40,6 +40,9 @@ CNameLookupPage::CNameLookupPage(QWidget* parent)
         Look([name = m_host->text()] { return CNameLookup::HostToAddress(name); },
              tr("Host to IP"));
     });
+    // Enter in a field runs its lookup (the window does not close on it).
+    connect(m_host, &QLineEdit::returnPressed, m_toAddress, &QPushButton::click);
+    connect(m_address, &QLineEdit::returnPressed, m_toHost, &QPushButton::click);
     connect(m_toHost, &QPushButton::clicked, this, [this] {
         Look([text = m_address->text()] { return CNameLookup::AddressToHost(text); },
              tr("IP to Host"));
