@@ -12,7 +12,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-qpa-plugins libqt6svg6 libgl-dev libvulkan-dev \
   qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \
-  xvfb xauth x11-utils dbus python3 python3-dbusmock \
+  xvfb xauth x11-utils dbus libglib2.0-bin python3 python3-dbusmock \
   iproute2 procps xinetd \
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n bash-completion man-db \
   devscripts debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream ccache \

@@ -165,8 +165,8 @@ void CCallRecorder::CallGoesOn(const QDateTime& now)
         SaveJournal(now);
 }
 
-void CCallRecorder::CallEnded(const QDateTime& start, const QDateTime& end,
-                              const CActiveConnection& call, qint64 sent, qint64 received)
+QString CCallRecorder::CallEnded(const QDateTime& start, const QDateTime& end,
+                                 const CActiveConnection& call, qint64 sent, qint64 received)
 {
     const QString line = CLogFile::FormatRecord(start, end, m_userName, call.deviceName,
                                                 call.entryName, sent, received);
@@ -175,6 +175,7 @@ void CCallRecorder::CallEnded(const QDateTime& start, const QDateTime& end,
     SaveJournal(end, line.toUtf8());
     m_log.Append(LogPath(), line);
     SaveJournal(end);
+    return line.chopped(1);
 }
 
 void CCallRecorder::RetryWaiting(const QDateTime& now)

@@ -72,8 +72,9 @@ public:
     // A second of the call: journaled again when the last save is a minute old.
     void CallGoesOn(const QDateTime& now);
     // The call ended: its record goes to the log, held in the journal until it is there.
-    void CallEnded(const QDateTime& start, const QDateTime& end, const CActiveConnection& call,
-                   qint64 sent, qint64 received);
+    // Returns the record's line, without its line end.
+    QString CallEnded(const QDateTime& start, const QDateTime& end, const CActiveConnection& call,
+                      qint64 sent, qint64 received);
     // Records that could not be written earlier get another chance.
     void RetryWaiting(const QDateTime& now);
 

@@ -5,6 +5,11 @@
 
 QByteArray CCallStatus::ToJson() const
 {
+    return QJsonDocument(ToObject()).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject CCallStatus::ToObject() const
+{
     // The duration counts whole hours on, unlike the window's clock text, so a script can
     // read a call longer than a day.
     const qint64 secs = qMax<qint64>(0, seconds);
@@ -12,7 +17,7 @@ QByteArray CCallStatus::ToJson() const
                                  .arg(secs / 3600, 2, 10, QLatin1Char('0'))
                                  .arg(secs / 60 % 60, 2, 10, QLatin1Char('0'))
                                  .arg(secs % 60, 2, 10, QLatin1Char('0'));
-    const QJsonObject object{
+    return QJsonObject{
         {QStringLiteral("connected"), connected},
         {QStringLiteral("entry"), entry},
         {QStringLiteral("device"), device},
@@ -22,5 +27,4 @@ QByteArray CCallStatus::ToJson() const
         {QStringLiteral("sent"), sent},
         {QStringLiteral("received"), received},
     };
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

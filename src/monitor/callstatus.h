@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 
 // What the running program tells a script that asks how things stand: whether a call is
@@ -20,4 +21,6 @@ struct CCallStatus {
     //  "seconds":754,"duration":"00:12:34","sent":7890,"received":123456}
     // A line without a call carries "connected":false, empty texts and zeros.
     QByteArray ToJson() const;
+    // The same fields as one object.
+    QJsonObject ToObject() const;
 };

@@ -109,7 +109,7 @@ void CConnectionMonitor::Start(const QString& userName)
     if (usage.allowance > 0)
         m_sink.SetTray(CMonitorSink::PictureWaiting,
                        WaitingTooltip() + CPlanWatch::TooltipLine(usage));
-    m_planWatch.Check(usage, std::nullopt);
+    CheckPlan(usage, std::nullopt);
 }
 
 void CConnectionMonitor::Shutdown()
@@ -226,6 +226,7 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
     m_firstMinuteTimer.start(kMinuteMsecs);
     m_recorder.CallSeen(now);
+    Q_EMIT CallStarted();
 }
 
 void CConnectionMonitor::ConnectedTick(const QDateTime& now)
@@ -242,7 +243,7 @@ void CConnectionMonitor::ConnectedTick(const QDateTime& now)
         m_counters->Trigger();
     m_connected = true;
     m_recorder.CallGoesOn(now);
-    m_planWatch.Check(usage, planCall);
+    CheckPlan(usage, planCall);
 }
 
 void CConnectionMonitor::ConnectionGone(const QDateTime& now)
@@ -253,8 +254,9 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
         m_sink.HideWindow();
     m_sink.SetTitle(kIdleTitle);
 
-    m_recorder.CallEnded(m_start, now, m_connections.first(), SentSinceStart(),
-                         ReceivedSinceStart());
+    const QString record = m_recorder.CallEnded(m_start, now, m_connections.first(),
+                                                SentSinceStart(), ReceivedSinceStart());
+    Q_EMIT CallEnded(record);
     // After the record went to the log, so the data plan's line counts the call.
     ShowWaitingTray();
     if (m_notifier)
@@ -434,6 +436,7 @@ void CConnectionMonitor::ShowMailResult()
     const QString result = MailResult();
     if (result.size() < 5) {
         const QString text = tr("You have %1 new email(s)").arg(result);
+        m_mailCount = result.toInt();
         SetMailResult(text);
         m_sink.ShowMailTray(CMonitorSink::PictureMail, text);
         m_sink.SetMailCount(text);
@@ -476,7 +479,7 @@ void CConnectionMonitor::ReArm()
     if (!m_connected)
         ShowWaitingTray();
     const std::optional<CPlanWatch::Call> planCall = PlanCall(WholeSeconds(CClock::Now()));
-    m_planWatch.Check(m_planWatch.Usage(planCall), planCall);
+    CheckPlan(m_planWatch.Usage(planCall), planCall);
 }
 
 CCycleUsage CConnectionMonitor::Usage()
@@ -499,6 +502,13 @@ std::optional<CPlanWatch::Call> CConnectionMonitor::PlanCall(const QDateTime& no
     if (!m_connected)
         return std::nullopt;
     return CPlanWatch::Call{m_start, now, ReceivedSinceStart(), SentSinceStart()};
+}
+
+void CConnectionMonitor::CheckPlan(const CCycleUsage& usage,
+                                   const std::optional<CPlanWatch::Call>& call)
+{
+    if (const int percent = m_planWatch.Check(usage, call); percent > 0)
+        Q_EMIT UsageThresholdPassed(percent);
 }
 
 void CConnectionMonitor::ShowWaitingTray()

@@ -112,6 +112,8 @@ public:
     // The mail result field: written by the mail check from any thread.
     void SetMailResult(const QString& text);
     QString MailResult() const;
+    // The count of new mails the last check showed; 0 before any.
+    int MailCount() const { return m_mailCount; }
 
     bool Connected() const { return m_connected; }
     // How the call stands at this moment, for a script that asks the running program.
@@ -133,6 +135,12 @@ public:
 
 Q_SIGNALS:
     void MailResultArrived();
+    // A call was first seen (or taken over from the last run).
+    void CallStarted();
+    // A call ended; `record` is the line written to the log for it, without its line end.
+    void CallEnded(const QString& record);
+    // The data plan's warning for this percentage of the allowance was given.
+    void UsageThresholdPassed(int percent);
 
 private:
     // What the idle check does (the "HangupComboState" setting; other values do nothing
@@ -172,6 +180,8 @@ private:
     std::optional<CPlanWatch::Call> PlanCall(const QDateTime& now) const;
     // The connection icon between calls, with the data plan's line.
     void ShowWaitingTray();
+    // The data plan's warnings and hang-up for this usage; says which warning was given.
+    void CheckPlan(const CCycleUsage& usage, const std::optional<CPlanWatch::Call>& call);
 
     CSettingsStore& m_store;
     CRemoteAccess& m_remoteAccess;
@@ -211,4 +221,5 @@ private:
 
     mutable std::mutex m_mailMutex;
     QString m_mailResult = QStringLiteral("yahoohoo");
+    int m_mailCount = 0;
 };

@@ -58,11 +58,11 @@ CCycleUsage CPlanWatch::Usage(const std::optional<Call>& call)
     return m_logPart.WithCall(m_cache.Plan(), call->received, call->sent, price);
 }
 
-void CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call)
+int CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call)
 {
     const CDataPlan& plan = m_cache.Plan();
     if (!plan.Active() || usage.allowance <= 0)
-        return;
+        return 0;
     // The hang-up first, so the warning of the same moment offers no "Hang up".
     bool hungUp = false;
     if (call && plan.hangUpAtLimit && call->start != m_limitCallStart &&
@@ -88,15 +88,17 @@ void CPlanWatch::Check(const CCycleUsage& usage, const std::optional<Call>& call
             reached.append(percent);
     }
     if (usage.cycle.Start() == m_checkedCycle && reached == m_checkedReached)
-        return;
+        return 0;
     m_checkedCycle = usage.cycle.Start();
     m_checkedReached = reached;
     if (reached.isEmpty())
-        return;
+        return 0;
     if (const int percent = CUsageAlerts::Check(m_store, plan, usage); percent > 0) {
         m_notifier->Show(CUsageAlerts::SummaryText(percent), CUsageAlerts::BodyText(usage),
                          call.has_value() && !hungUp);
+        return percent;
     }
+    return 0;
 }
 
 QString CPlanWatch::TooltipLine(const CCycleUsage& usage)

@@ -42,8 +42,8 @@ public:
     CCycleUsage Usage(const std::optional<Call>& call);
     // The warnings not given yet in this cycle and, with a call that takes the cycle past
     // its allowance while the plan hangs up there, the hang-up. `usage` is what Usage gave
-    // for the same call just before.
-    void Check(const CCycleUsage& usage, const std::optional<Call>& call);
+    // for the same call just before. Returns the percentage announced now, or 0.
+    int Check(const CCycleUsage& usage, const std::optional<Call>& call);
 
     // The tooltip's line about the cycle ("1.70/2.00 GB, 85 %, 25 day(s) left"), with
     // the line break before it; empty without a plan.

@@ -47,7 +47,7 @@ public:
     void Start() override
     {
         Q_EMIT Finished(QCoreApplication::translate("CUpgradeDialCheck",
-                                                    "Error - can't connect to the server !!!") +
+                                                    "Error: cannot connect to the server.") +
                             u'\n' +
                             QCoreApplication::translate(
                                 "CUpgradeDialCheck",

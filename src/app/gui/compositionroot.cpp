@@ -122,6 +122,37 @@ CCompositionRoot::~CCompositionRoot()
     m_platform.remoteAccess.reset();
 }
 
+CBusService::Actions CCompositionRoot::BusActions()
+{
+    using Command = CCommandTable::Command;
+    using Window = CDialRequestQueue::Window;
+    using Request = CDialRequestQueue::Request;
+    CCommandRouter* router = m_router.get();
+    const auto run = [router](Command command) {
+        return [router, command] { router->Run(command, CMessageBox::Question::None); };
+    };
+    return {
+        [remote = m_platform.remoteAccess.get()] {
+            QStringList entries;
+            remote->EnumEntries(entries);
+            return entries;
+        },
+        [work = m_work.get()] {
+            work->DialDefaultConnection(CMonitorServices::DialAsker::Program);
+        },
+        [] {
+            const Window open = CDialWindowGate::OpenWindow();
+            const CDialRequestQueue& queue = CDialWindowGate::Queue();
+            return open == Window::Credentials || open == Window::DialRunning ||
+                   queue.IsWaiting(Request::ProgramDial) || queue.IsWaiting(Request::HandDial);
+        },
+        run(Command::Hangup),
+        run(Command::CheckMail),
+        run(Command::CheckUpdate),
+        run(Command::Show),
+    };
+}
+
 void CCompositionRoot::Open()
 {
     m_tray->Create();

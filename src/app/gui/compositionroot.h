@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dbus/busservice.h"
 #include "dialer/credentialstore.h"
 #include "dialer/remoteaccess.h"
 #include "monitor/desktopnotifier.h"
@@ -58,6 +59,9 @@ public:
     CMonitorDisplay& Display() const { return *m_display; }
     CCommandRouter& Router() const { return *m_router; }
     CMainDlg& Window() const { return *m_window; }
+    // What requests from the session bus do: dial as the program does, hang up and check
+    // without a question.
+    CBusService::Actions BusActions();
 
 private:
     CSettingsStore& m_store;

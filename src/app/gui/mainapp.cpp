@@ -13,6 +13,7 @@
 #include "common/apppaths.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "dbus/busservice.h"
 #include "dialer/backends/simulator/simremoteaccess.h"
 #include "dialer/backends/simulator/simulatorscript.h"
 #include "gui/widgetmessagebox.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDialog>
 #include <QLocale>
 #include <QPointer>
@@ -235,6 +237,15 @@ int CMainApp::Run(int argc, char** argv)
     instance.SetStatusProvider([&monitor] { return monitor.Status().ToJson(); });
     if (!note.isEmpty())
         root.Display().AddMessage(note);
+    // Scripts and panels drive and follow the program on the session bus, when there is one.
+    CBusService bus(store, monitor, root.Display(), root.BusActions());
+    const QDBusConnection session = QDBusConnection::sessionBus();
+    if (!session.isConnected())
+        std::fprintf(stderr, "orvalis: no session bus: the D-Bus interface is off\n");
+    else if (!bus.Publish(session))
+        std::fprintf(stderr,
+                     "orvalis: %s is taken on the session bus: the D-Bus interface is off\n",
+                     CBusService::kService);
     CMainDlg& mainDlg = root.Window();
     QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
     CSignalWatcher endSignals;

@@ -1,0 +1,20 @@
+#include "dbus/busproperties.h"
+
+QVariantMap CBusProperties::ChangedSince(const CBusProperties& before) const
+{
+    QVariantMap changed;
+    const auto add = [&changed](bool differs, const char* name, const QVariant& value) {
+        if (differs)
+            changed.insert(QLatin1String(name), value);
+    };
+    add(connected != before.connected, "Connected", connected);
+    add(entry != before.entry, "Entry", entry);
+    add(seconds != before.seconds, "Seconds",
+        QVariant::fromValue(qulonglong(qMax<qint64>(0, seconds))));
+    add(received != before.received, "BytesReceived",
+        QVariant::fromValue(qulonglong(qMax<qint64>(0, received))));
+    add(sent != before.sent, "BytesSent", QVariant::fromValue(qulonglong(qMax<qint64>(0, sent))));
+    add(mailCount != before.mailCount, "MailCount", mailCount);
+    add(usagePercent != before.usagePercent, "UsagePercent", usagePercent);
+    return changed;
+}
