@@ -127,7 +127,7 @@ void CStatisticsDlg::StartPass()
     // Only the figures of the pass last started are shown; an earlier one that ends late
     // is dropped, and so is any once the window has gone.
     connect(thread, &QThread::finished, this, [this, pass] {
-        if (pass->number == m_awaited && isVisible())
+        if (pass->number == m_awaited && !m_closed)
             Show(pass->stats);
         else if (pass->number == m_awaited)
             m_shown = m_awaited;
@@ -244,7 +244,18 @@ void CStatisticsDlg::done(int result)
     m_store.Write(Keys::StatisticsWidth, width());
     m_store.Write(Keys::StatisticsHeight, height());
     ReleaseCharts();
+    m_closed = true;
     QDialog::done(result);
+}
+
+void CStatisticsDlg::showEvent(QShowEvent* event)
+{
+    // Opened again after closing: the figures are read anew.
+    if (m_closed) {
+        m_closed = false;
+        StartPass();
+    }
+    QDialog::showEvent(event);
 }
 
 void CStatisticsDlg::changeEvent(QEvent* event)

@@ -57,6 +57,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Pass;
@@ -77,4 +78,5 @@ private:
     QPointer<QThread> m_thread;
     int m_awaited = 0; // the number of the pass last started
     int m_shown = 0;   // the number of the pass whose figures are shown
+    bool m_closed = false;
 };
