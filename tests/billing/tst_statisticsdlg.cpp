@@ -210,6 +210,24 @@ private slots:
             QVERIFY(!dlg->Chart(Chart(chart))->series().isEmpty());
     }
 
+    // Too many days for bars: lines of the busiest day of each stretch, the peak kept.
+    void manyDaysBecomeLines()
+    {
+        QByteArray log;
+        for (int day = 0; day < 801; ++day) {
+            const QByteArray date =
+                QDate(2020, 1, 1).addDays(day).toString(u"dd-MM-yyyy").toLatin1();
+            log += date + "|10:00:00|" + date + "|10:01:00|anna|Modem|Office|0|" +
+                   QByteArray::number((day % 100) * 1000000) + "|\n";
+        }
+        WriteLog(log);
+        const std::unique_ptr<CStatisticsDlg> dlg = Open(Range::All);
+        QVERIFY(dlg);
+        const QList<double> received = Values(dlg->Chart(Chart::Days), QStringLiteral("received"));
+        QCOMPARE(received.size(), 267);
+        QCOMPARE(*std::max_element(received.begin(), received.end()), 99.0);
+    }
+
     void followsThePalette_data()
     {
         QTest::addColumn<QColor>("base");

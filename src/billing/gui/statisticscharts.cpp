@@ -1,9 +1,11 @@
 #include "billing/gui/statisticscharts.h"
 
+#include "billing/bytecount.h"
 #include "billing/tariff.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
 #include <QCursor>
@@ -20,6 +22,25 @@
 #include <cmath>
 
 namespace {
+
+// The points of a line over many categories: where there are more than a chart can show,
+// each stretch of categories is drawn by its largest value, at its own place, so peaks
+// stay visible and the tooltip still names one day or cycle.
+template <typename T> QList<std::pair<int, T>> Busiest(const QList<T>& values)
+{
+    const int step =
+        int((values.size() + CStatisticsCharts::kMostBars - 1) / CStatisticsCharts::kMostBars);
+    QList<std::pair<int, T>> points;
+    for (int first = 0; first < values.size(); first += std::max(step, 1)) {
+        int best = first;
+        for (int i = first + 1; i < std::min<int>(first + step, values.size()); ++i) {
+            if (values[i] > values[best])
+                best = i;
+        }
+        points.append({best, values[best]});
+    }
+    return points;
+}
 
 QString BytesText(qint64 bytes)
 {
@@ -69,15 +90,22 @@ public:
     }
 
     // The bars, in bytes; each category a label. tipIndex turns a bar's index into the
-    // index TipText takes.
+    // index TipText takes. Too many bars to draw quickly become two lines.
     void Bars(const QStringList& categories, const QList<qint64>& received,
               const QList<qint64>& sent, std::function<int(int)> tipIndex = {})
     {
         qint64 largest = 0;
         for (qsizetype i = 0; i < received.size(); ++i)
-            largest = std::max(largest, received[i] + sent[i]);
-        m_largestBytes = largest;
+            largest = std::max(largest, CByteCount::Add(received[i], sent[i]));
         m_unit = CStatisticsCharts::UnitFor(largest);
+        m_top = Scaled(largest);
+        m_bytes = new QValueAxis;
+        m_bytes->setTitleText(CStatisticsCharts::tr("Data (%1)").arg(m_unit.name));
+        m_bytes->setLabelFormat(QStringLiteral("%.1f"));
+        if (categories.size() > CStatisticsCharts::kMostBars) {
+            Lines(categories, received, sent);
+            return;
+        }
         auto* receivedSet = new QBarSet(CStatisticsCharts::tr("Received"));
         receivedSet->setObjectName(QStringLiteral("received"));
         auto* sentSet = new QBarSet(CStatisticsCharts::tr("Sent"));
@@ -100,17 +128,14 @@ public:
                                          status);
                              });
         }
-        m_categories = new QBarCategoryAxis;
-        m_categories->append(categories);
-        m_categories->setLabelsVisible(categories.size() <= CStatisticsCharts::kMostLabelledDays);
-        m_bytes = new QValueAxis;
-        m_bytes->setTitleText(CStatisticsCharts::tr("Data (%1)").arg(m_unit.name));
-        m_bytes->setLabelFormat(QStringLiteral("%.1f"));
-        m_chart->addAxis(m_categories, m_horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+        auto* axis = new QBarCategoryAxis;
+        axis->append(categories);
+        axis->setLabelsVisible(categories.size() <= CStatisticsCharts::kMostLabelled);
+        m_x = axis;
+        m_chart->addAxis(m_x, m_horizontal ? Qt::AlignLeft : Qt::AlignBottom);
         m_chart->addAxis(m_bytes, m_horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-        series->attachAxis(m_categories);
+        series->attachAxis(m_x);
         series->attachAxis(m_bytes);
-        m_top = double(largest) / m_unit.bytes;
     }
 
     // A line of bytes over the categories, on the bytes' axis.
@@ -118,11 +143,14 @@ public:
                            const QList<std::pair<int, qint64>>& points)
     {
         auto* line = Line(name, title);
+        QList<QPointF> scaled;
+        scaled.reserve(points.size());
         for (const auto& [index, bytes] : points) {
-            line->append(index, Scaled(bytes));
+            scaled.append(QPointF(index, Scaled(bytes)));
             m_top = std::max(m_top, Scaled(bytes));
         }
-        line->attachAxis(m_categories);
+        line->append(scaled);
+        line->attachAxis(m_x);
         line->attachAxis(m_bytes);
         return line;
     }
@@ -132,16 +160,18 @@ public:
     {
         auto* line = Line("cost", CStatisticsCharts::tr("Cost"));
         double top = 0.0;
-        for (qsizetype i = 0; i < costs.size(); ++i) {
-            line->append(double(i), costs[i]);
-            top = std::max(top, costs[i]);
+        QList<QPointF> points;
+        for (const auto& [index, cost] : Busiest(costs)) {
+            points.append(QPointF(double(index), cost));
+            top = std::max(top, cost);
         }
+        line->append(points);
         auto* money = new QValueAxis;
         money->setTitleText(CStatisticsCharts::tr("Cost"));
         money->setLabelFormat(QStringLiteral("%.2f"));
         money->setRange(0.0, top > 0.0 ? top * 1.1 : 1.0);
         m_chart->addAxis(money, Qt::AlignRight);
-        line->attachAxis(m_categories);
+        line->attachAxis(m_x);
         line->attachAxis(money);
     }
 
@@ -154,6 +184,23 @@ public:
 
 private:
     double Scaled(qint64 bytes) const { return double(bytes) / m_unit.bytes; }
+
+    // Received and sent as lines over an axis that names a category now and then.
+    void Lines(const QStringList& categories, const QList<qint64>& received,
+               const QList<qint64>& sent)
+    {
+        auto* axis = new QCategoryAxis;
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        const int step = int(categories.size() / CStatisticsCharts::kMostLabelled) + 1;
+        for (int i = 0; i < categories.size(); i += step)
+            axis->append(categories[i], i);
+        axis->setRange(0, double(categories.size() - 1));
+        m_x = axis;
+        m_chart->addAxis(m_x, Qt::AlignBottom);
+        m_chart->addAxis(m_bytes, Qt::AlignLeft);
+        BytesLine("received", CStatisticsCharts::tr("Received"), Busiest(received));
+        BytesLine("sent", CStatisticsCharts::tr("Sent"), Busiest(sent));
+    }
 
     QLineSeries* Line(const char* name, const QString& title)
     {
@@ -175,9 +222,8 @@ private:
     QChart* m_chart;
     bool m_horizontal;
     CStatisticsCharts::Unit m_unit;
-    qint64 m_largestBytes = 0;
     double m_top = 0.0;
-    QBarCategoryAxis* m_categories = nullptr;
+    QAbstractAxis* m_x = nullptr;
     QValueAxis* m_bytes = nullptr;
 };
 
