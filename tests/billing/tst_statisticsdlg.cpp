@@ -130,17 +130,13 @@ private slots:
         QTest::addColumn<double>("value");
         const int thisCycle = int(Range::ThisCycle);
         QTest::newRow("day received") << thisCycle << int(Chart::Days) << "received" << 1 << 2.4;
-        QTest::newRow("day sent") << thisCycle << int(Chart::Days) << "sent" << 1 << 0.1;
         QTest::newRow("day cost") << thisCycle << int(Chart::Days) << "cost" << 1 << 4.9;
         QTest::newRow("used by today") << thisCycle << int(Chart::Days) << "used" << 23 << 2.7;
         QTest::newRow("allowance") << thisCycle << int(Chart::Days) << "allowance" << 1 << 2.0;
         QTest::newRow("projection") << thisCycle << int(Chart::Days) << "projection" << 1 << 3.375;
         const int twelve = int(Range::LastTwelveCycles);
         QTest::newRow("cycle received") << twelve << int(Chart::Cycles) << "received" << 11 << 2.6;
-        QTest::newRow("last cycle") << twelve << int(Chart::Cycles) << "received" << 10 << 0.5;
-        QTest::newRow("cycle cost") << twelve << int(Chart::Cycles) << "cost" << 11 << 5.8;
         QTest::newRow("hour") << thisCycle << int(Chart::Hours) << "received" << 23 << 1.0;
-        QTest::newRow("shared hour") << thisCycle << int(Chart::Hours) << "received" << 11 << 0.7;
         QTest::newRow("top day on top")
             << thisCycle << int(Chart::TopDays) << "received" << 1 << 2.4;
     }

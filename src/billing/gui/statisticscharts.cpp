@@ -1,46 +1,19 @@
 #include "billing/gui/statisticscharts.h"
 
-#include "billing/bytecount.h"
+#include "billing/gui/statisticschartbuilder.h"
 #include "billing/tariff.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSet>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
-#include <QCursor>
-#include <QHorizontalStackedBarSeries>
 #include <QLineSeries>
 #include <QLocale>
 #include <QPalette>
 #include <QPen>
-#include <QStackedBarSeries>
-#include <QToolTip>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The points of a line over many categories: where there are more than a chart can show,
-// each stretch of categories is drawn by its largest value, at its own place, so peaks
-// stay visible and the tooltip still names one day or cycle.
-template <typename T> QList<std::pair<int, T>> Busiest(const QList<T>& values)
-{
-    const int step =
-        int((values.size() + CStatisticsCharts::kMostBars - 1) / CStatisticsCharts::kMostBars);
-    QList<std::pair<int, T>> points;
-    for (int first = 0; first < values.size(); first += std::max(step, 1)) {
-        int best = first;
-        for (int i = first + 1; i < std::min<int>(first + step, values.size()); ++i) {
-            if (values[i] > values[best])
-                best = i;
-        }
-        points.append({best, values[best]});
-    }
-    return points;
-}
 
 QString BytesText(qint64 bytes)
 {
@@ -66,170 +39,9 @@ QString FiguresText(const QString& heading, qint64 received, qint64 sent, int ca
     return text;
 }
 
-void ShowTip(const QString& text, bool show)
-{
-    if (show)
-        QToolTip::showText(QCursor::pos(), text);
-    else
-        QToolTip::hideText();
-}
-
-// Builds one chart: stacked bars of received and sent bytes by category, with lines on
-// the same axes or on a second axis for money.
-class CChartBuilder {
-public:
-    CChartBuilder(CStatisticsCharts::Chart kind, std::shared_ptr<const CUsageStatistics> stats,
-                  bool horizontal)
-        : m_kind(kind)
-        , m_stats(std::move(stats))
-        , m_chart(new QChart)
-        , m_horizontal(horizontal)
-    {
-        m_chart->setAnimationOptions(QChart::NoAnimation);
-        m_chart->legend()->setAlignment(Qt::AlignBottom);
-    }
-
-    // The bars, in bytes; each category a label. tipIndex turns a bar's index into the
-    // index TipText takes. Too many bars to draw quickly become two lines.
-    void Bars(const QStringList& categories, const QList<qint64>& received,
-              const QList<qint64>& sent, std::function<int(int)> tipIndex = {})
-    {
-        qint64 largest = 0;
-        for (qsizetype i = 0; i < received.size(); ++i)
-            largest = std::max(largest, CByteCount::Add(received[i], sent[i]));
-        m_unit = CStatisticsCharts::UnitFor(largest);
-        m_top = Scaled(largest);
-        m_bytes = new QValueAxis;
-        m_bytes->setTitleText(CStatisticsCharts::tr("Data (%1)").arg(m_unit.name));
-        m_bytes->setLabelFormat(QStringLiteral("%.1f"));
-        if (categories.size() > CStatisticsCharts::kMostBars) {
-            Lines(categories, received, sent);
-            return;
-        }
-        auto* receivedSet = new QBarSet(CStatisticsCharts::tr("Received"));
-        receivedSet->setObjectName(QStringLiteral("received"));
-        auto* sentSet = new QBarSet(CStatisticsCharts::tr("Sent"));
-        sentSet->setObjectName(QStringLiteral("sent"));
-        for (qsizetype i = 0; i < received.size(); ++i) {
-            receivedSet->append(Scaled(received[i]));
-            sentSet->append(Scaled(sent[i]));
-        }
-        QAbstractBarSeries* series =
-            m_horizontal ? static_cast<QAbstractBarSeries*>(new QHorizontalStackedBarSeries)
-                         : new QStackedBarSeries;
-        series->append(receivedSet);
-        series->append(sentSet);
-        m_chart->addSeries(series);
-        for (QBarSet* set : {receivedSet, sentSet}) {
-            QObject::connect(set, &QBarSet::hovered, m_chart,
-                             [kind = m_kind, stats = m_stats, tipIndex](bool status, int index) {
-                                 ShowTip(CStatisticsCharts::TipText(
-                                             kind, *stats, tipIndex ? tipIndex(index) : index),
-                                         status);
-                             });
-        }
-        auto* axis = new QBarCategoryAxis;
-        axis->append(categories);
-        axis->setLabelsVisible(categories.size() <= CStatisticsCharts::kMostLabelled);
-        m_x = axis;
-        m_chart->addAxis(m_x, m_horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-        m_chart->addAxis(m_bytes, m_horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-        series->attachAxis(m_x);
-        series->attachAxis(m_bytes);
-    }
-
-    // A line of bytes over the categories, on the bytes' axis.
-    QLineSeries* BytesLine(const char* name, const QString& title,
-                           const QList<std::pair<int, qint64>>& points)
-    {
-        auto* line = Line(name, title);
-        QList<QPointF> scaled;
-        scaled.reserve(points.size());
-        for (const auto& [index, bytes] : points) {
-            scaled.append(QPointF(index, Scaled(bytes)));
-            m_top = std::max(m_top, Scaled(bytes));
-        }
-        line->append(scaled);
-        line->attachAxis(m_x);
-        line->attachAxis(m_bytes);
-        return line;
-    }
-
-    // A line of money over the categories, on an axis of its own on the right.
-    void CostLine(const QList<double>& costs)
-    {
-        auto* line = Line("cost", CStatisticsCharts::tr("Cost"));
-        double top = 0.0;
-        QList<QPointF> points;
-        for (const auto& [index, cost] : Busiest(costs)) {
-            points.append(QPointF(double(index), cost));
-            top = std::max(top, cost);
-        }
-        line->append(points);
-        auto* money = new QValueAxis;
-        money->setTitleText(CStatisticsCharts::tr("Cost"));
-        money->setLabelFormat(QStringLiteral("%.2f"));
-        money->setRange(0.0, top > 0.0 ? top * 1.1 : 1.0);
-        m_chart->addAxis(money, Qt::AlignRight);
-        line->attachAxis(m_x);
-        line->attachAxis(money);
-    }
-
-    QChart* Finish(const QString& title)
-    {
-        m_chart->setTitle(title);
-        m_bytes->setRange(0.0, m_top > 0.0 ? m_top * 1.1 : 1.0);
-        return m_chart;
-    }
-
-private:
-    double Scaled(qint64 bytes) const { return double(bytes) / m_unit.bytes; }
-
-    // Received and sent as lines over an axis that names a category now and then.
-    void Lines(const QStringList& categories, const QList<qint64>& received,
-               const QList<qint64>& sent)
-    {
-        auto* axis = new QCategoryAxis;
-        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        const int step = int(categories.size() / CStatisticsCharts::kMostLabelled) + 1;
-        for (int i = 0; i < categories.size(); i += step)
-            axis->append(categories[i], i);
-        axis->setRange(0, double(categories.size() - 1));
-        m_x = axis;
-        m_chart->addAxis(m_x, Qt::AlignBottom);
-        m_chart->addAxis(m_bytes, Qt::AlignLeft);
-        BytesLine("received", CStatisticsCharts::tr("Received"), Busiest(received));
-        BytesLine("sent", CStatisticsCharts::tr("Sent"), Busiest(sent));
-    }
-
-    QLineSeries* Line(const char* name, const QString& title)
-    {
-        auto* line = new QLineSeries;
-        line->setObjectName(QLatin1String(name));
-        line->setName(title);
-        m_chart->addSeries(line);
-        QObject::connect(
-            line, &QLineSeries::hovered, m_chart,
-            [kind = m_kind, stats = m_stats](const QPointF& point, bool state) {
-                ShowTip(CStatisticsCharts::TipText(kind, *stats, int(std::lround(point.x()))),
-                        state);
-            });
-        return line;
-    }
-
-    CStatisticsCharts::Chart m_kind;
-    std::shared_ptr<const CUsageStatistics> m_stats;
-    QChart* m_chart;
-    bool m_horizontal;
-    CStatisticsCharts::Unit m_unit;
-    double m_top = 0.0;
-    QAbstractAxis* m_x = nullptr;
-    QValueAxis* m_bytes = nullptr;
-};
-
 QChart* DaysChart(const std::shared_ptr<const CUsageStatistics>& stats)
 {
-    CChartBuilder builder(CStatisticsCharts::Days, stats, false);
+    CStatisticsChartBuilder builder(CStatisticsCharts::Days, stats, false);
     QStringList labels;
     QList<qint64> received;
     QList<qint64> sent;
@@ -273,7 +85,7 @@ QChart* DaysChart(const std::shared_ptr<const CUsageStatistics>& stats)
 
 QChart* CyclesChart(const std::shared_ptr<const CUsageStatistics>& stats)
 {
-    CChartBuilder builder(CStatisticsCharts::Cycles, stats, false);
+    CStatisticsChartBuilder builder(CStatisticsCharts::Cycles, stats, false);
     QStringList labels;
     QList<qint64> received;
     QList<qint64> sent;
@@ -298,7 +110,7 @@ QChart* CyclesChart(const std::shared_ptr<const CUsageStatistics>& stats)
 
 QChart* HoursChart(const std::shared_ptr<const CUsageStatistics>& stats)
 {
-    CChartBuilder builder(CStatisticsCharts::Hours, stats, false);
+    CStatisticsChartBuilder builder(CStatisticsCharts::Hours, stats, false);
     QStringList labels;
     QList<qint64> received;
     QList<qint64> sent;
@@ -313,7 +125,7 @@ QChart* HoursChart(const std::shared_ptr<const CUsageStatistics>& stats)
 
 QChart* TopDaysChart(const std::shared_ptr<const CUsageStatistics>& stats)
 {
-    CChartBuilder builder(CStatisticsCharts::TopDays, stats, true);
+    CStatisticsChartBuilder builder(CStatisticsCharts::TopDays, stats, true);
     // The top day at the top: horizontal bars are laid out from the bottom.
     QList<CUsageStatistics::Day> top = stats->TopDays(CStatisticsCharts::kTopDays);
     std::reverse(top.begin(), top.end());
