@@ -8,7 +8,7 @@ _orvalis_cli()
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            summary | report | price | usage)
+            summary | report | price | usage | daily | monthly)
                 command=${words[i]}
                 break
                 ;;
@@ -32,11 +32,15 @@ _orvalis_cli()
             [[ -z $cur ]] && COMPREPLY=('80' '100')
             return
             ;;
+        --range)
+            COMPREPLY=($(compgen -W 'this last 12 all' -- "$cur"))
+            return
+            ;;
     esac
 
     case $command in
         "")
-            COMPREPLY=($(compgen -W 'summary report price usage --help --version' -- "$cur"))
+            COMPREPLY=($(compgen -W 'summary report price usage daily monthly --help --version' -- "$cur"))
             ;;
         summary)
             COMPREPLY=($(compgen -W '--filter --json --log' -- "$cur"))
@@ -46,6 +50,9 @@ _orvalis_cli()
             ;;
         usage)
             COMPREPLY=($(compgen -W '--json --date --over --log' -- "$cur"))
+            ;;
+        daily | monthly)
+            COMPREPLY=($(compgen -W '--csv --json --range --date --log' -- "$cur"))
             ;;
         price)
             # A date and two times of day: nothing to offer but their shape.
@@ -91,7 +98,7 @@ _orvalis()
     case $prev in
         --command)
             COMPREPLY=($(compgen -W 'connect hangup check-mail check-update inet-tools
-                preferences dataplan connections security timer report summary help about hide
+                preferences dataplan connections security timer report summary statistics help about hide
                 minimize show exit' -- "$cur"))
             return
             ;;

@@ -49,6 +49,9 @@ void CCommandRouter::Run(CCommandTable::Command number, CMessageBox::Question as
     case CCommandTable::Report:
         m_windows.OpenReport();
         break;
+    case CCommandTable::Statistics:
+        m_windows.OpenStatistics();
+        break;
     case CCommandTable::Summary:
         m_window.OpenSummary();
         break;

@@ -17,6 +17,7 @@ const QList<CCommandTable::Entry>& CCommandTable::Named()
         {Timer, QStringLiteral("timer")},
         {Report, QStringLiteral("report")},
         {Summary, QStringLiteral("summary")},
+        {Statistics, QStringLiteral("statistics")},
         {Contents, QStringLiteral("help")},
         {About, QStringLiteral("about")},
         {Hide, QStringLiteral("hide")},
@@ -46,6 +47,7 @@ int CCommandTable::Canonical(int number)
     case Show:
     case HideMailIcon:
     case Summary:
+    case Statistics:
     case Connections:
     case CheckMail:
     case CheckUpdate:

@@ -33,6 +33,7 @@ public:
         Connect = 32848,
         InetTools = 32852,
         PreferencesDataPlan = 32853,
+        Statistics = 32854,
         Exit = 1052,
         // Other numbers of the same commands.
         AboutAlias = 159,

@@ -17,4 +17,5 @@ public:
     virtual void OpenSecurity() = 0;
     virtual void OpenSchedule() = 0;
     virtual void OpenReport() = 0;
+    virtual void OpenStatistics() = 0;
 };

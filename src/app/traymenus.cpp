@@ -65,7 +65,8 @@ std::vector<CTrayMenuItem> ConnectionMenu()
         Separator(),
         Popup(QT_TRANSLATE_NOOP("CTrayMenus", "&Report"),
               {Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Report"), CCommandTable::Report),
-               Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Summary"), CCommandTable::Summary)}),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Summary"), CCommandTable::Summary),
+               Item(QT_TRANSLATE_NOOP("CTrayMenus", "S&tatistics"), CCommandTable::Statistics)}),
         Popup(QT_TRANSLATE_NOOP("CTrayMenus", "&Help"),
               {Item(QT_TRANSLATE_NOOP("CTrayMenus", "&Contents"), CCommandTable::Contents),
                Item(QT_TRANSLATE_NOOP("CTrayMenus", "&About"), CCommandTable::About)}),
@@ -77,7 +78,9 @@ std::vector<CTrayMenuItem> ConnectionMenu()
 std::vector<CTrayMenuItem> MailMenu()
 {
     return {Item(QT_TRANSLATE_NOOP("CTrayMenus", "Hide"), CCommandTable::HideMailIcon), Separator(),
-            Item(QT_TRANSLATE_NOOP("CTrayMenus", "Preferences"), CCommandTable::MailPreferences)};
+            Item(QT_TRANSLATE_NOOP("CTrayMenus", "Preferences"), CCommandTable::MailPreferences),
+            Separator(),
+            Item(QT_TRANSLATE_NOOP("CTrayMenus", "S&tatistics"), CCommandTable::Statistics)};
 }
 
 } // namespace

@@ -76,10 +76,13 @@ struct Options {
                               QStringLiteral("all|month|today")};
     QCommandLineOption log{QStringLiteral("log"), QStringLiteral("The log to read."),
                            QStringLiteral("FILE")};
-    QCommandLineOption csv{QStringLiteral("csv"), QStringLiteral("CSV output (report).")};
+    QCommandLineOption csv{QStringLiteral("csv"), QStringLiteral("CSV output.")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON output.")};
     QCommandLineOption date{QStringLiteral("date"), QStringLiteral("The day (usage)."),
                             QStringLiteral("YYYY-MM-DD")};
+    QCommandLineOption range{QStringLiteral("range"),
+                             QStringLiteral("The cycles (daily, monthly)."),
+                             QStringLiteral("this|last|12|all")};
     QCommandLineOption over{QStringLiteral("over"),
                             QStringLiteral("Exit 1 at this percentage (usage)."),
                             QStringLiteral("PERCENT")};
@@ -92,21 +95,26 @@ QString Misplaced(const QCommandLineParser& parser, const Options& options, cons
     const bool summary = command == u"summary";
     const bool report = command == u"report";
     const bool usage = command == u"usage";
+    const bool statistics = command == u"daily" || command == u"monthly";
     const QString name = QStringLiteral("--%1");
     if (given(options.filter) && !summary)
         return QStringLiteral("option --filter is only for summary");
-    if (given(options.csv) && !report)
-        return QStringLiteral("option --csv is only for report");
+    if (given(options.csv) && !report && !statistics)
+        return QStringLiteral("option --csv is only for report, daily and monthly");
     if (given(options.csv) && given(options.json))
         return QStringLiteral("options --csv and --json cannot be given together");
-    if (given(options.log) && !summary && !report && !usage)
-        return QStringLiteral("option --log is only for summary, report and usage");
-    if (given(options.json) && !summary && !report && !usage)
-        return QStringLiteral("option --json is only for summary, report and usage");
-    if ((given(options.date) || given(options.over)) && !usage)
-        return QStringLiteral("options --date and --over are only for usage");
+    if (given(options.log) && !summary && !report && !usage && !statistics)
+        return QStringLiteral("option --log is not for price");
+    if (given(options.json) && !summary && !report && !usage && !statistics)
+        return QStringLiteral("option --json is not for price");
+    if (given(options.over) && !usage)
+        return QStringLiteral("option --over is only for usage");
+    if (given(options.date) && !usage && !statistics)
+        return QStringLiteral("option --date is only for usage, daily and monthly");
+    if (given(options.range) && !statistics)
+        return QStringLiteral("option --range is only for daily and monthly");
     for (const QCommandLineOption* option :
-         {&options.filter, &options.log, &options.date, &options.over}) {
+         {&options.filter, &options.log, &options.date, &options.over, &options.range}) {
         const QStringList values = parser.values(*option);
         const QString optionName = name.arg(option->names().constFirst());
         if (values.size() > 1)
@@ -125,7 +133,7 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
     Options options;
     QCommandLineParser parser;
     parser.addOptions({options.help, options.version, options.filter, options.log, options.csv,
-                       options.json, options.date, options.over});
+                       options.json, options.date, options.over, options.range});
     // The parser takes the program's name first.
     const bool parsed = parser.parse(QStringList{QStringLiteral("orvalis-cli")} + args);
     // Help is given whatever else the command line holds.
@@ -159,6 +167,10 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
         out.command = Command::Price;
     } else if (command == u"usage") {
         out.command = Command::Usage;
+    } else if (command == u"daily") {
+        out.command = Command::Daily;
+    } else if (command == u"monthly") {
+        out.command = Command::Monthly;
     } else {
         error = QStringLiteral("unknown command '%1'").arg(command);
         return std::nullopt;
@@ -181,6 +193,14 @@ std::optional<CCliArgs> CCliArgs::Parse(const QStringList& args, QString& error)
         out.date = QDate::fromString(parser.value(options.date), Qt::ISODate);
         if (!out.date.isValid() || parser.value(options.date).size() != 10) {
             error = QStringLiteral("'%1' is no date YYYY-MM-DD").arg(parser.value(options.date));
+            return std::nullopt;
+        }
+    }
+    if (parser.isSet(options.range)) {
+        out.range = CUsageStatistics::RangeOfName(parser.value(options.range));
+        if (!out.range) {
+            error = QStringLiteral("unknown range '%1' (use this, last, 12 or all)")
+                        .arg(parser.value(options.range));
             return std::nullopt;
         }
     }
@@ -218,13 +238,23 @@ QString CCliArgs::Usage()
         "      The data plan's billing cycle that holds the day (default today): bytes\n"
         "      used, share of the allowance, projection, daily budget and cost.\n"
         "      --over: exit 1 when the share used is at least PERCENT, else 0.\n"
+        "  daily [--csv|--json] [--range this|last|12|all] [--date YYYY-MM-DD] [--log FILE]\n"
+        "      The figures per day: calls, bytes received, sent and counted against the\n"
+        "      allowance, and cost. --range: the billing cycle that holds the day\n"
+        "      (default today), the one before it, the last 12 cycles or the whole log;\n"
+        "      the default is this cycle. A range of cycles lists every day of it; the\n"
+        "      whole log only the days with calls.\n"
+        "  monthly [--csv|--json] [--range this|last|12|all] [--date YYYY-MM-DD] [--log FILE]\n"
+        "      The same per billing cycle, with the allowance; the default range is the\n"
+        "      last 12 cycles. A cycle's cost has the month's free time taken off.\n"
         "  price DD-MM-YYYY HH:MM:SS HH:MM:SS\n"
         "      The charged seconds, 'cheap' or 'normal' and the price of a call on that\n"
         "      date from the first time of day to the second.\n"
         "\n"
         "Options:\n"
         "  --log FILE   read this log instead of the configured one\n"
-        "  --json       JSON output (summary, report, usage)\n"
+        "  --json       JSON output (summary, report, usage, daily, monthly)\n"
+        "  --csv        CSV output (report, daily, monthly)\n"
         "  --version    show the version\n"
         "  -h, --help   show this text\n"
         "\n"

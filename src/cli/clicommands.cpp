@@ -5,9 +5,11 @@
 #include "billing/dataplan.h"
 #include "billing/logreader.h"
 #include "billing/reportrow.h"
+#include "billing/statisticstable.h"
 #include "billing/summarytext.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
+#include "billing/usagestatistics.h"
 #include "common/apppaths.h"
 #include "common/clock.h"
 #include "common/settingsstore.h"
@@ -71,6 +73,12 @@ int CCliCommands::Run(const CCliArgs& args, const CSettingsStore& store, QIODevi
         if (!CheckLog(args, store, err))
             return 1;
         return Usage(args, store, out, err);
+    case CCliArgs::Command::Daily:
+    case CCliArgs::Command::Monthly:
+        if (!CheckLog(args, store, err))
+            return 1;
+        written = Statistics(args, store, out);
+        break;
     }
     if (!written) {
         err.write("orvalis-cli: cannot write the output\n");
@@ -257,4 +265,19 @@ int CCliCommands::Usage(const CCliArgs& args, const CSettingsStore& store, QIODe
         return 1;
     }
     return args.over && usage.percent >= *args.over ? 1 : 0;
+}
+
+bool CCliCommands::Statistics(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)
+{
+    const bool daily = args.command == CCliArgs::Command::Daily;
+    const CUsageStatistics::Range range = args.range.value_or(
+        daily ? CUsageStatistics::Range::ThisCycle : CUsageStatistics::Range::LastTwelveCycles);
+    const QDate day = args.date.isValid() ? args.date : CClock::Now().date();
+    const CUsageStatistics stats = CUsageStatistics::Pass(
+        LogPath(args, store), CDataPlan::Load(store), CTariff::Load(store), range, day);
+    const CStatisticsTable::Format format = args.csv    ? CStatisticsTable::Format::Csv
+                                            : args.json ? CStatisticsTable::Format::Json
+                                                        : CStatisticsTable::Format::Text;
+    return Write(out, daily ? CStatisticsTable::Days(stats.days, format)
+                            : CStatisticsTable::Cycles(stats.cycles, format));
 }

@@ -31,4 +31,6 @@ private:
     // Returns the exit code itself: 1 when --over is reached, 2 without a data plan.
     static int Usage(const CCliArgs& args, const CSettingsStore& store, QIODevice& out,
                      QIODevice& err);
+    // daily and monthly: the figures per day or per cycle of the chosen range.
+    static bool Statistics(const CCliArgs& args, const CSettingsStore& store, QIODevice& out);
 };

@@ -70,6 +70,12 @@ inline constexpr CIntKey ReportHeight{kSettings, "ReportHeight", 0};
 // Which calls the summary counts: 0 all, 1 this month, 2 today.
 inline constexpr CIntKey SummaryWhen{kSettings, "SummaryWhen", 0};
 
+// --- The statistics window: its size when last closed (0 = the size it opens with) and
+// the range last chosen (0 this cycle, 1 last cycle, 2 the last 12 cycles, 3 all) --------
+inline constexpr CIntKey StatisticsWidth{kSettings, "StatisticsWidth", 0};
+inline constexpr CIntKey StatisticsHeight{kSettings, "StatisticsHeight", 0};
+inline constexpr CIntKey StatisticsRange{kSettings, "StatisticsRange", 0};
+
 // --- Schedules: counters of the scheduled dial and hang-up (0 = none; more below) -----
 inline constexpr CIntKey DialSecsToDial{kSettings, "DialSecsToDial", 0};
 inline constexpr CIntKey HangupSecsToHangup{kSettings, "HangupSecsToHangup", 0};

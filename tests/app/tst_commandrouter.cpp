@@ -29,6 +29,7 @@ private Q_SLOTS:
         row("report", CCommandTable::Report, {u"report"_s});
         row("report alias", CCommandTable::ReportAlias, {u"report"_s});
         row("summary", CCommandTable::Summary, {u"summary"_s});
+        row("statistics", CCommandTable::Statistics, {u"statistics"_s});
         row("contents", CCommandTable::Contents, {u"help"_s});
         row("about alias", CCommandTable::AboutAlias, {u"about"_s});
         row("hide", CCommandTable::Hide, {u"hide"_s});

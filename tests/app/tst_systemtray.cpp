@@ -95,7 +95,7 @@ private Q_SLOTS:
                 "Configuration - Sounds=32843|"
                 "Configuration - Upgrade=32845|-|Configuration - Connections=32834|"
                 "Configuration - Security=32846|Configuration - Timer=32847|-|"
-                "&Report[&Report=32781|&Summary=32823]|"
+                "&Report[&Report=32781|&Summary=32823|S&tatistics=32854]|"
                 "&Help[&Contents=32780|&About=32774]|-|&Exit=1052"));
         QCOMPARE(connection.Menu()->defaultAction()->text(), QStringLiteral("&Show Orvalis"));
         QCOMPARE(connection.DefaultCommand(), 32815);
@@ -108,7 +108,8 @@ private Q_SLOTS:
 
         CSystemTray mail;
         mail.Create(QStringLiteral("Email"), 0, 193);
-        QCOMPARE(Dump(mail.Menu()), QStringLiteral("Hide=32820|-|Preferences=32813"));
+        QCOMPARE(Dump(mail.Menu()),
+                 QStringLiteral("Hide=32820|-|Preferences=32813|-|S&tatistics=32854"));
         QCOMPARE(mail.DefaultCommand(), 32820);
         QCOMPARE(mail.Picture(), 0);
     }

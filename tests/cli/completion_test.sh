@@ -34,7 +34,9 @@ expect() {
     fi
 }
 
-expect "orvalis-cli " "--help --version price report summary usage"
+expect "orvalis-cli " "--help --version daily monthly price report summary usage"
+expect "orvalis-cli daily --" "--csv --date --json --log --range"
+expect "orvalis-cli monthly --range " "12 all last this"
 expect "orvalis-cli s" "summary"
 expect "orvalis-cli summary --" "--filter --json --log"
 expect "orvalis-cli usage --" "--date --json --log --over"

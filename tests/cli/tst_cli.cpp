@@ -50,6 +50,7 @@ private slots:
     void summaryTodayAndMissingLog();
     void reportIsNewestFirstTabSeparated();
     void reportCsvQuotes();
+    void dailyAndMonthly();
     void badArgumentsExitWithTwo_data();
     void badArgumentsExitWithTwo();
     void helpAndUnreadableLog();
@@ -233,6 +234,23 @@ void TstCli::reportIsNewestFirstTabSeparated()
     QCOMPARE(lines[4], QByteArray("14-06-2000\t14:20:00\t14:27:30\t00:07:30\tanna\tModem\tOffice\t"
                                   "100\t1000\t4.90"));
     QVERIFY(lines[5].isEmpty());
+}
+
+void TstCli::dailyAndMonthly()
+{
+    WriteLog(kExampleLog);
+    Result result = Run({QStringLiteral("monthly"), QStringLiteral("--range=all")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("cycle_start\tcycle_end\tcalls\treceived\tsent\tcounted\t"
+                                    "allowance\tcost\n"
+                                    "2000-06-01\t2000-06-30\t3\t6000\t600\t6600\t0\t11.70\n"));
+    // The cycle that holds the day, every day of it.
+    result = Run({QStringLiteral("daily"), QStringLiteral("--csv"), QStringLiteral("--date"),
+                  QStringLiteral("2000-06-20")});
+    QCOMPARE(result.exitCode, 0);
+    const QList<QByteArray> lines = result.out.split('\n');
+    QCOMPARE(lines.size(), 32);
+    QCOMPARE(lines[17], QByteArray("2000-06-17,1,3000,300,3300,0.70\r"));
 }
 
 void TstCli::reportCsvQuotes()

@@ -45,6 +45,14 @@ void TstCliArgs::acceptedForms()
     QCOMPARE(args->startSecs, 86399);
     QCOMPARE(args->endSecs, 1);
 
+    args = CCliArgs::Parse({"monthly", "--csv", "--range=12", "--date", "2026-12-08"}, error);
+    QVERIFY2(args, qPrintable(error));
+    QCOMPARE(args->command, CCliArgs::Command::Monthly);
+    QVERIFY(args->csv);
+    QCOMPARE(args->range, CUsageStatistics::Range::LastTwelveCycles);
+    QCOMPARE(args->date, QDate(2026, 12, 8));
+    QCOMPARE(CCliArgs::Parse({"daily"}, error)->range, std::nullopt);
+
     // Help wins over anything else on the line; version is a command of its own.
     QCOMPARE(CCliArgs::Parse({"report", "-h", "--bogus"}, error)->command, CCliArgs::Command::Help);
     QCOMPARE(CCliArgs::Parse({"--help"}, error)->command, CCliArgs::Command::Help);
@@ -68,12 +76,12 @@ void TstCliArgs::badCommandLines_data()
     QTest::newRow("filter twice") << QStringList{"summary", "--filter=all", "--filter=all"}
                                   << "option --filter given twice";
     QTest::newRow("csv for summary")
-        << QStringList{"summary", "--csv"} << "option --csv is only for report";
+        << QStringList{"summary", "--csv"} << "option --csv is only for report, daily and monthly";
     QTest::newRow("filter for report")
         << QStringList{"report", "--filter=all"} << "option --filter is only for summary";
     QTest::newRow("log for price")
         << QStringList{"price", "--log=a", "14-06-2000", "10:00:00", "10:01:00"}
-        << "option --log is only for summary, report and usage";
+        << "option --log is not for price";
     QTest::newRow("stray argument")
         << QStringList{"report", "extra"} << "unexpected argument 'extra' for report";
     QTest::newRow("price missing time") << QStringList{"price", "14-06-2000", "10:00:00"}
@@ -85,7 +93,13 @@ void TstCliArgs::badCommandLines_data()
     QTest::newRow("usage bad percent")
         << QStringList{"usage", "--over", "abc"} << "'abc' is no percentage";
     QTest::newRow("date for summary") << QStringList{"summary", "--date", "2026-01-01"}
-                                      << "options --date and --over are only for usage";
+                                      << "option --date is only for usage, daily and monthly";
+    QTest::newRow("over for daily")
+        << QStringList{"daily", "--over", "80"} << "option --over is only for usage";
+    QTest::newRow("range for usage")
+        << QStringList{"usage", "--range", "all"} << "option --range is only for daily and monthly";
+    QTest::newRow("unknown range") << QStringList{"monthly", "--range", "year"}
+                                   << "unknown range 'year' (use this, last, 12 or all)";
     QTest::newRow("json and csv") << QStringList{"report", "--json", "--csv"}
                                   << "options --csv and --json cannot be given together";
     QTest::newRow("price bad end") << QStringList{"price", "14-06-2000", "10:00:00", "10:61:00"}

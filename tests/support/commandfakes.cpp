@@ -58,6 +58,11 @@ void CRecordingWindows::OpenReport()
     m_log << QStringLiteral("report");
 }
 
+void CRecordingWindows::OpenStatistics()
+{
+    m_log << QStringLiteral("statistics");
+}
+
 void CRecordingCallCommands::Connect()
 {
     m_log << QStringLiteral("connect");

@@ -27,6 +27,7 @@ public:
     void OpenSecurity() override;
     void OpenSchedule() override;
     void OpenReport() override;
+    void OpenStatistics() override;
 
 private:
     QStringList& m_log;

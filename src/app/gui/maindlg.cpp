@@ -165,6 +165,7 @@ void CMainDlg::BuildMenuBar()
     QMenu* report = m_menuBar->addMenu(tr("Report"));
     add(report, tr("Report"), CCommandTable::Report);
     add(report, tr("Summary"), CCommandTable::Summary);
+    add(report, tr("Statistics"), CCommandTable::Statistics);
     QMenu* help = m_menuBar->addMenu(tr("Help"));
     add(help, tr("&Contents"), CCommandTable::Contents);
     add(help, tr("&About"), CCommandTable::About);

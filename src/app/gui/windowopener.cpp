@@ -1,6 +1,7 @@
 #include "app/gui/windowopener.h"
 
 #include "billing/gui/reportdlg.h"
+#include "billing/gui/statisticsdlg.h"
 #include "common/settingsstore.h"
 #include "dialer/credentialstore.h"
 #include "dialer/gui/connectionsdlg.h"
@@ -25,6 +26,7 @@ CWindowOpener::CWindowOpener(CWindowOpenerParts parts)
 CWindowOpener::~CWindowOpener()
 {
     delete m_report;
+    delete m_statistics;
     delete m_inetTools;
 }
 
@@ -91,4 +93,17 @@ void CWindowOpener::OpenReport()
     m_report->show();
     m_report->raise();
     m_report->activateWindow();
+}
+
+void CWindowOpener::OpenStatistics()
+{
+    // One statistics window, like the report window.
+    if (!m_statistics) {
+        m_statistics = new CStatisticsDlg(m_parts.store);
+        m_statistics->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_statistics->setWindowState(m_statistics->windowState() & ~Qt::WindowMinimized);
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
 }

@@ -18,6 +18,7 @@ class CReportDlg;
 class CScheduleTicker;
 class CSettingsStore;
 class CSoundPlayer;
+class CStatisticsDlg;
 
 // What the windows that commands open work with.
 struct CWindowOpenerParts {
@@ -42,7 +43,7 @@ struct CWindowOpenerParts {
 };
 
 // Opens the windows and checks of the commands: preferences, connections, security,
-// schedule, report, Internet tools, and the mail and update checks in the dial window.
+// schedule, report, statistics, Internet tools, and the mail and update checks in the dial window.
 class CWindowOpener : public CCommandWindows {
 public:
     explicit CWindowOpener(CWindowOpenerParts parts);
@@ -60,6 +61,8 @@ public:
     void OpenSchedule() override;
     // Opens the report window, or brings the open one to the front.
     void OpenReport() override;
+    // Opens the statistics window, or brings the open one to the front.
+    void OpenStatistics() override;
 
     const CPreferencesPageFactory& Pages() const { return m_pages; }
 
@@ -67,5 +70,6 @@ private:
     CWindowOpenerParts m_parts;
     CPreferencesPageFactory m_pages;
     QPointer<CReportDlg> m_report;
+    QPointer<CStatisticsDlg> m_statistics;
     QPointer<CInetToolsDlg> m_inetTools;
 };
