@@ -651,6 +651,10 @@ SHA-256 fingerprint: %1</source>
         <source>The traffic counters did not stop in time. Orvalis ends anyway.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CMessageBox</name>
@@ -1448,6 +1452,172 @@ SHA-256 fingerprint: %1</source>
     </message>
 </context>
 <context>
+    <name>CStatisticsCharts</name>
+    <message>
+        <source>Data (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calls: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cost: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Allowance</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By billing cycle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By hour of the day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used: %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1:00 to %2:00</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CStatisticsDlg</name>
+    <message>
+        <source>Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This cycle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last cycle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last 12 cycles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Range:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;ycles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Top days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save chart as &amp;PNG...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save figures as &amp;CSV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the log...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No calls in this range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n call(s) from %1 to %2</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n line(s) without a valid date left out)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save figures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSummaryDlg</name>
     <message>
         <source>Summary</source>
@@ -1704,6 +1874,10 @@ SHA-256 fingerprint: %1</source>
     </message>
     <message>
         <source>Check for Orvalis update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S&amp;tatistics</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

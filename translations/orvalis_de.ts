@@ -665,6 +665,10 @@ SHA-256-Fingerabdruck: %1</translation>
         <source>The traffic counters did not stop in time. Orvalis ends anyway.</source>
         <translation>Die Datenzähler haben nicht rechtzeitig angehalten. Orvalis wird trotzdem beendet.</translation>
     </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
 </context>
 <context>
     <name>CMessageBox</name>
@@ -1465,6 +1469,174 @@ SHA-256-Fingerabdruck: %1</translation>
     </message>
 </context>
 <context>
+    <name>CStatisticsCharts</name>
+    <message>
+        <source>Data (%1)</source>
+        <translation>Daten (%1)</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Empfangen</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Gesendet</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>Received: %1</source>
+        <translation>Empfangen: %1</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Gesendet: %1</translation>
+    </message>
+    <message>
+        <source>Calls: %1</source>
+        <translation>Verbindungen: %1</translation>
+    </message>
+    <message>
+        <source>Cost: %1</source>
+        <translation>Kosten: %1</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Verbraucht</translation>
+    </message>
+    <message>
+        <source>Allowance</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation>Voraussichtlich</translation>
+    </message>
+    <message>
+        <source>By day</source>
+        <translation>Nach Tagen</translation>
+    </message>
+    <message>
+        <source>By billing cycle</source>
+        <translation>Nach Abrechnungszeitraum</translation>
+    </message>
+    <message>
+        <source>By hour of the day</source>
+        <translation>Nach Tageszeit</translation>
+    </message>
+    <message>
+        <source>Top days</source>
+        <translation>Top-Tage</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Used: %1 of %2</source>
+        <translation>Verbraucht: %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1:00 to %2:00</source>
+        <translation>%1:00 bis %2:00 Uhr</translation>
+    </message>
+</context>
+<context>
+    <name>CStatisticsDlg</name>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>This cycle</source>
+        <translation>Dieser Zeitraum</translation>
+    </message>
+    <message>
+        <source>Last cycle</source>
+        <translation>Letzter Zeitraum</translation>
+    </message>
+    <message>
+        <source>Last 12 cycles</source>
+        <translation>Letzte 12 Zeiträume</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>&amp;Range:</source>
+        <translation>&amp;Bereich:</translation>
+    </message>
+    <message>
+        <source>&amp;Days</source>
+        <translation>&amp;Tage</translation>
+    </message>
+    <message>
+        <source>C&amp;ycles</source>
+        <translation>&amp;Zeiträume</translation>
+    </message>
+    <message>
+        <source>&amp;Hours</source>
+        <translation>&amp;Stunden</translation>
+    </message>
+    <message>
+        <source>&amp;Top days</source>
+        <translation>T&amp;op-Tage</translation>
+    </message>
+    <message>
+        <source>Save chart as &amp;PNG...</source>
+        <translation>Diagramm als &amp;PNG speichern...</translation>
+    </message>
+    <message>
+        <source>Save figures as &amp;CSV...</source>
+        <translation>Zahlen als &amp;CSV speichern...</translation>
+    </message>
+    <message>
+        <source>Reading the log...</source>
+        <translation>Protokoll wird gelesen...</translation>
+    </message>
+    <message>
+        <source>No calls in this range</source>
+        <translation>Keine Verbindungen in diesem Bereich</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n call(s) from %1 to %2</source>
+        <translation>
+            <numerusform>%n Verbindung vom %1 bis %2</numerusform>
+            <numerusform>%n Verbindungen vom %1 bis %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n line(s) without a valid date left out)</source>
+        <translation>
+            <numerusform>(%n Zeile ohne gültiges Datum ausgelassen)</numerusform>
+            <numerusform>(%n Zeilen ohne gültiges Datum ausgelassen)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation>Die Datei %1 konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Save figures</source>
+        <translation>Zahlen speichern</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>CSummaryDlg</name>
     <message>
         <source>Summary</source>
@@ -1722,6 +1894,10 @@ SHA-256-Fingerabdruck: %1</translation>
     <message>
         <source>Check for Orvalis update</source>
         <translation>Nach Orvalis-Update suchen</translation>
+    </message>
+    <message>
+        <source>S&amp;tatistics</source>
+        <translation>S&amp;tatistik</translation>
     </message>
 </context>
 <context>
