@@ -11,13 +11,16 @@
 CMessageDelegate::CMessageDelegate(QAbstractItemView* view)
     : QStyledItemDelegate(view)
     , m_view(view)
+    , m_viewport(view->viewport())
 {
-    view->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 bool CMessageDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_view->viewport())
+    // Compared by address only: while the list is being destroyed its viewport still sends
+    // events, and the list can no longer be asked for anything.
+    if (watched != m_viewport)
         return QStyledItemDelegate::eventFilter(watched, event);
     if (event->type() == QEvent::Resize && static_cast<QResizeEvent*>(event)->oldSize().width() !=
                                                static_cast<QResizeEvent*>(event)->size().width())

@@ -28,4 +28,5 @@ protected:
 
 private:
     QAbstractItemView* m_view;
+    QObject* m_viewport;
 };
