@@ -231,6 +231,9 @@ bool CSettingsStore::Modify(const QString& section, const QString& key, const QS
         document.SetValue(section, key, *value);
     }
     const QByteArray text = document.ToText();
+    // A value written as it already stands leaves the file alone: no new file, no sync.
+    if (read == ReadResult::Ok && text == data)
+        return true;
     if (!writer.Commit(text))
         return false;
     const std::lock_guard lock(m_lastGood->mutex);

@@ -14,8 +14,9 @@
 // cached: every read looks at the file as it is now, so a value written by another part
 // of the program or by another process is seen at once. Every write re-reads the file
 // under a lock, changes one value and replaces the file atomically (temporary file,
-// fsync, rename), keeping every other section, key, comment and their order. The file is
-// created readable by its owner only.
+// fsync, rename), keeping every other section, key, comment and their order; a write of
+// the value that is already there leaves the file untouched. The file is created readable
+// by its owner only.
 //
 // A missing or garbled file gives the caller's defaults; a write that cannot be done
 // returns false and leaves the old file as it was. A file that is there but cannot be read

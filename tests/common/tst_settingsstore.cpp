@@ -150,6 +150,13 @@ private Q_SLOTS:
                                               "Z=keep me\n"
                                               "[Inet]\n"
                                               "Server=time.example\n"));
+        // The same value again: the file is not replaced.
+        struct stat before {};
+        struct stat after {};
+        QCOMPARE(::stat(QFile::encodeName(m_path).constData(), &before), 0);
+        QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("B"), 3));
+        QCOMPARE(::stat(QFile::encodeName(m_path).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
         QVERIFY(store.RemoveKey(QStringLiteral("Settings"), QStringLiteral("A")));
         QVERIFY(store.RemoveKey(QStringLiteral("Settings"), QStringLiteral("NotThere")));
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("A"), -1), -1);
