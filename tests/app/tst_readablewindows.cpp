@@ -4,6 +4,7 @@
 #include "app/programend.h"
 #include "app/translationloader.h"
 #include "billing/gui/reportdlg.h"
+#include "billing/gui/statisticsdlg.h"
 #include "billing/gui/summarydlg.h"
 #include "common/settingsstore.h"
 #include "dialer/gui/connectionsdlg.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -171,6 +173,12 @@ private:
         {
             CSummaryDlg summary(*m_store);
             look(u"summary"_s, &summary);
+        }
+        {
+            CStatisticsDlg statistics(*m_store);
+            QSignalSpy loaded(&statistics, &CStatisticsDlg::Loaded);
+            QVERIFY(loaded.wait(10000));
+            look(u"statistics"_s, &statistics);
         }
         {
             const CPreferencesParts parts{[&rig](int page) {

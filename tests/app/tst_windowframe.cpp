@@ -41,6 +41,8 @@ const std::pair<const char*, COpen> kWindows[] = {
     {"CScheduleDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenSchedule(); }},
     {"CInetToolsDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenInetTools(); }},
     {"CReportDlg", [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenReport(); }},
+    {"CStatisticsDlg",
+     [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenStatistics(); }},
     {"CPreferencesDlg",
      [](CWindowOpenerRig& rig, CSettingsStore&) { rig.windows.OpenPreferences({}); }},
     {"CDialDlg",

@@ -63,7 +63,8 @@ using Visit = std::function<void(QWidget* widget, const QString& text, const QRe
 
 void WalkLabel(QLabel* label, const Visit& visit)
 {
-    const QString text = Plain(label);
+    // A label with a buddy draws its mnemonic as an underline, not as "&".
+    const QString text = label->buddy() ? Shown(Plain(label)) : Plain(label);
     if (text.trimmed().isEmpty())
         return;
     const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(),

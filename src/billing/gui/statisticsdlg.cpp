@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "common/messagebox.h"
 #include "common/settingsstore.h"
+#include "gui/windowframe.h"
 
 #include <QChart>
 #include <QChartView>
@@ -102,6 +103,7 @@ CStatisticsDlg::CStatisticsDlg(CSettingsStore& store, QWidget* parent)
     });
     m_range->setFocus();
     StartPass();
+    CWindowFrame::Apply(this);
 }
 
 CStatisticsDlg::~CStatisticsDlg()
