@@ -18,6 +18,8 @@
 #include <cmath>
 
 namespace {
+// The most labels that stand upright under a chart at the window's smallest width.
+constexpr qsizetype kMostUprightLabels = 8;
 
 void ShowTip(const QString& text, bool show)
 {
@@ -42,12 +44,13 @@ CStatisticsChartBuilder::CStatisticsChartBuilder(CStatisticsCharts::Chart kind,
 }
 
 void CStatisticsChartBuilder::Bars(const QStringList& categories, const QList<qint64>& received,
-                                   const QList<qint64>& sent, std::function<int(int)> tipIndex)
+                                   const QList<qint64>& sent, qint64 linesTop,
+                                   std::function<int(int)> tipIndex)
 {
     qint64 largest = 0;
     for (qsizetype i = 0; i < received.size(); ++i)
         largest = std::max(largest, CByteCount::Add(received[i], sent[i]));
-    m_unit = CStatisticsCharts::UnitFor(largest);
+    m_unit = CStatisticsCharts::UnitFor(std::max(largest, linesTop));
     m_top = Scaled(largest);
     m_bytes = new QValueAxis;
     m_bytes->setTitleText(CStatisticsCharts::tr("Data (%1)").arg(m_unit.name));
@@ -78,10 +81,20 @@ void CStatisticsChartBuilder::Bars(const QStringList& categories, const QList<qi
                                      status);
                          });
     }
-    auto* axis = new QBarCategoryAxis;
-    axis->append(categories);
-    axis->setLabelsVisible(categories.size() <= CStatisticsCharts::kMostLabelled);
-    m_x = axis;
+    if (m_horizontal || categories.size() <= kMostUprightLabels) {
+        auto* axis = new QBarCategoryAxis;
+        axis->append(categories);
+        m_x = axis;
+    } else {
+        // Under many bars a label of each would be cut to "...": every few bars get one.
+        auto* axis = new QCategoryAxis;
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        const qsizetype step = (categories.size() + kMostUprightLabels - 1) / kMostUprightLabels;
+        for (qsizetype i = 0; i < categories.size(); i += step)
+            axis->append(categories[i], double(i));
+        axis->setRange(-0.5, double(categories.size()) - 0.5);
+        m_x = axis;
+    }
     m_chart->addAxis(m_x, m_horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     m_chart->addAxis(m_bytes, m_horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(m_x);
@@ -135,9 +148,9 @@ void CStatisticsChartBuilder::Lines(const QStringList& categories, const QList<q
 {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const int step = int(categories.size() / CStatisticsCharts::kMostLabelled) + 1;
-    for (int i = 0; i < categories.size(); i += step)
-        axis->append(categories[i], i);
+    const qsizetype step = (categories.size() + kMostUprightLabels - 1) / kMostUprightLabels;
+    for (qsizetype i = 0; i < categories.size(); i += step)
+        axis->append(categories[i], double(i));
     axis->setRange(0, double(categories.size() - 1));
     m_x = axis;
     m_chart->addAxis(m_x, Qt::AlignBottom);

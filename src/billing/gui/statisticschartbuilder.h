@@ -24,9 +24,11 @@ public:
                             std::shared_ptr<const CUsageStatistics> stats, bool horizontal);
 
     // The bars, in bytes; each category a label. tipIndex turns a bar's index into the
-    // index TipText takes. Call first.
+    // index TipText takes. linesTop: the most bytes a line of the chart will show (the
+    // allowance, the projection), so that the unit fits them as well. Call first.
     void Bars(const QStringList& categories, const QList<qint64>& received,
-              const QList<qint64>& sent, std::function<int(int)> tipIndex = {});
+              const QList<qint64>& sent, qint64 linesTop = 0,
+              std::function<int(int)> tipIndex = {});
     // A line of bytes over the categories, on the bytes' axis: (category, bytes) points.
     QLineSeries* BytesLine(const char* name, const QString& title,
                            const QList<std::pair<int, qint64>>& points);

@@ -46,16 +46,28 @@ QChart* DaysChart(const std::shared_ptr<const CUsageStatistics>& stats)
     QList<qint64> received;
     QList<qint64> sent;
     QList<double> costs;
+    // Days of more than one year name their year: the labels also tell the days apart.
+    const bool years = !stats->days.isEmpty() &&
+                       stats->days.constFirst().date.year() != stats->days.constLast().date.year();
+    const QString format = years ? QStringLiteral("d MMM yy") : QStringLiteral("d MMM");
     for (const CUsageStatistics::Day& day : stats->days) {
-        labels.append(QLocale().toString(day.date, QStringLiteral("d MMM")));
+        labels.append(QLocale().toString(day.date, format));
         received.append(day.received);
         sent.append(day.sent);
         costs.append(day.cost);
     }
-    builder.Bars(labels, received, sent);
     // One cycle: its use so far against the allowance, and where it is heading.
     const bool oneCycle = stats->range == CUsageStatistics::Range::ThisCycle ||
                           stats->range == CUsageStatistics::Range::LastCycle;
+    qint64 linesTop = 0;
+    if (oneCycle) {
+        for (const CUsageStatistics::Day& day : stats->days)
+            linesTop += day.counted;
+        linesTop = std::max(linesTop, stats->allowance);
+        if (const CCycleUsage* current = stats->CurrentCycle())
+            linesTop = std::max(linesTop, current->projected);
+    }
+    builder.Bars(labels, received, sent, linesTop);
     if (oneCycle && !stats->days.isEmpty()) {
         QList<std::pair<int, qint64>> used;
         qint64 sum = 0;
@@ -98,7 +110,7 @@ QChart* CyclesChart(const std::shared_ptr<const CUsageStatistics>& stats)
         sent.append(usage.sent);
         costs.append(usage.cost);
     }
-    builder.Bars(labels, received, sent);
+    builder.Bars(labels, received, sent, stats->allowance);
     if (stats->allowance > 0 && !stats->cycles.isEmpty()) {
         builder.BytesLine(
             "allowance", CStatisticsCharts::tr("Allowance"),
@@ -138,7 +150,7 @@ QChart* TopDaysChart(const std::shared_ptr<const CUsageStatistics>& stats)
         sent.append(day.sent);
     }
     const int count = int(top.size());
-    builder.Bars(labels, received, sent, [count](int index) { return count - 1 - index; });
+    builder.Bars(labels, received, sent, 0, [count](int index) { return count - 1 - index; });
     return builder.Finish(CStatisticsCharts::tr("Top days"));
 }
 

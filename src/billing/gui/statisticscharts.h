@@ -25,9 +25,6 @@ public:
     enum Chart { Days = 0, Cycles = 1, Hours = 2, TopDays = 3 };
     static constexpr int kChartCount = 4;
     static constexpr int kTopDays = 10;
-    // Beyond this many bars their labels would overlap: only some are named, and the
-    // tooltips tell the rest.
-    static constexpr int kMostLabelled = 62;
     // Beyond this many days or cycles, bars would take long to draw and be too thin to
     // see: received, sent and the cost become lines of at most this many points, each
     // stretch of days or cycles drawn by its largest value.
