@@ -40,12 +40,17 @@ desktop-file-validate "$share/applications/$app_id.desktop"
 appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml"
 grep -q "<release version=\"${version#orvalis }\"" "$share/metainfo/$app_id.metainfo.xml" ||
     fail "the AppStream data has no release ${version#orvalis }"
+# The pages are formatted from the installed files (-l): man-db's cache of formatted pages
+# is keyed on the file's time, which the package pins, so it could show an older build.
+manual_of() { MANWIDTH=80 man -P cat -l "$(man -w "$1")"; }
 for page in orvalis orvalis-cli; do
-    MANWIDTH=80 man -P cat "$page" | grep >/dev/null "^EXIT STATUS" || fail "man $page"
+    manual_of "$page" | grep >/dev/null "^EXIT STATUS" || fail "man $page"
 done
-# Every option of the program's help is in its manual page.
+# Every option of the program's help is in its manual page. The page is read once: grep -q
+# leaving a pipe early would end man with SIGPIPE, which pipefail counts as a failure.
+manual=$(manual_of orvalis)
 for option in $(orvalis --help | grep -o -- '--[a-z]*' | sort -u); do
-    MANWIDTH=80 man -P cat orvalis | grep -q -- "$option" || fail "man orvalis lacks $option"
+    grep -q -- "$option" <<<"$manual" || fail "man orvalis lacks $option"
 done
 
 # One simulated call through the installed program, in a home of its own.
