@@ -328,7 +328,7 @@ struct CLogReader::ReadAhead {
     static constexpr qint64 kInUse = -2;
 
     int fd = -1;
-    std::unique_ptr<char[]> memory{new char[2 * kSlotSize]()};
+    char* memory = nullptr;           // the reader's two slots, kept from file to file
     qint64 state[2] = {kFree, kFree}; // kFree, kInUse, or the bytes read (0 at the end)
     int current = -1;                 // the slot in use by the reader, -1 before the first
     bool stop = false;
@@ -342,7 +342,7 @@ struct CLogReader::ReadAhead {
             ::close(fd);
     }
 
-    char* Data(int slot) { return memory.get() + slot * kSlotSize + kCarryRoom; }
+    char* Data(int slot) { return memory + slot * kSlotSize + kCarryRoom; }
 
     // Reads the next chunk of the file into the slot's data; 0 at the end of the file or
     // when it cannot be read any further.
@@ -390,7 +390,7 @@ struct CLogReader::ReadAhead {
         {
             std::unique_lock lock(mutex);
             if (!thread.joinable() && state[slot] == kFree) {
-                // No thread could be started: read here.
+                // No thread (a small file, or none could be started): read here.
                 lock.unlock();
                 got = Read(slot);
                 lock.lock();
@@ -431,7 +431,7 @@ void CLogReader::Close()
     m_atEnd = false;
 }
 
-int CLogReader::OpenRegular(const QString& path, Problem& problem)
+int CLogReader::OpenRegular(const QString& path, Problem& problem, qint64* size)
 {
     problem = Problem::None;
     // Opened without blocking and looked at before reading: opening a pipe nobody writes
@@ -446,6 +446,8 @@ int CLogReader::OpenRegular(const QString& path, Problem& problem)
         problem = Problem::CannotRead;
     else if (!S_ISREG(info.st_mode))
         problem = Problem::NotRegularFile;
+    else if (size)
+        *size = info.st_size;
     if (problem != Problem::None) {
         ::close(fd);
         return -1;
@@ -465,11 +467,20 @@ CLogReader::Problem CLogReader::Check(const QString& path)
 bool CLogReader::Open(const QString& path)
 {
     Close();
-    const int fd = OpenRegular(path, m_problem);
+    qint64 size = 0;
+    const int fd = OpenRegular(path, m_problem, &size);
     if (fd < 0)
         return false;
+    // The slots are not cleared: only bytes read from the file and the carried line are
+    // ever looked at.
+    if (!m_memory)
+        m_memory.reset(new char[2 * kSlotSize]);
     m_readAhead = std::make_unique<ReadAhead>();
     m_readAhead->fd = fd;
+    m_readAhead->memory = m_memory.get();
+    // A file that one read takes whole gains nothing from a thread reading ahead.
+    if (size < kReadChunk)
+        return true;
     try {
         m_readAhead->thread = std::thread([readAhead = m_readAhead.get()] { readAhead->Run(); });
     } catch (const std::system_error&) {

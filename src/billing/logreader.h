@@ -8,9 +8,10 @@
 #include <functional>
 #include <memory>
 
-// Reads the connection log record by record, in file order. A second thread reads the file
-// ahead into two buffers of fixed size while the caller splits the lines of the other one,
-// so memory does not grow with the log.
+// Reads the connection log record by record, in file order. For a file larger than one
+// read, a second thread reads the file ahead into two buffers of fixed size while the
+// caller splits the lines of the other one, so memory does not grow with the log. The
+// buffers stay with the reader from one file to the next.
 //
 // Empty lines, lines of separators only and over-long lines are skipped. Only a regular
 // file is read: a pipe, a device or a folder given as the log is refused when it is opened,
@@ -54,13 +55,14 @@ private:
     struct ReadAhead;
 
     // The open file of a regular file at path; -1 with the reason in problem otherwise.
-    static int OpenRegular(const QString& path, Problem& problem);
+    static int OpenRegular(const QString& path, Problem& problem, qint64* size = nullptr);
 
     // Moves on to the next buffer, with the unfinished last line of the current one
     // placed in front of its data; false when the file has nothing more to give.
     bool Refill();
     void Close();
 
+    std::unique_ptr<char[]> m_memory; // the two buffers, kept for the next file
     std::unique_ptr<ReadAhead> m_readAhead;
     const char* m_next = nullptr;  // the first line not handed out yet
     const char* m_limit = nullptr; // the end of the data in the buffer
