@@ -217,7 +217,7 @@ void CMainDlg::BuildButtons()
     auto* hide = new QToolButton(this);
     hide->setObjectName(QStringLiteral("HideButton"));
     hide->setToolTip(tr("Hide"));
-    hide->setIcon(QIcon(QStringLiteral(":/images/title-hide.svg")));
+    hide->setIcon(m_hideGlyph);
     hide->setIconSize(QSize(10, 10));
     hide->setFocusPolicy(Qt::NoFocus);
     m_hide = hide;
@@ -504,19 +504,19 @@ void CMainDlg::paintEvent(QPaintEvent* event)
     painter.drawText(QRect(6, 0, 200, CTitleStrip::kHeight), Qt::AlignVCenter,
                      QStringLiteral("Orvalis"));
 
-    const auto glyph = [&](int left, CTitleStrip::Area area, const QString& image) {
+    const auto glyph = [&](int left, CTitleStrip::Area area, const QIcon& image) {
         const QRect box(left, 1, 18, CTitleStrip::kHeight - 2);
         if (m_pressed == area)
             painter.fillRect(box, QColor(0, 160, 0));
-        QIcon(image).paint(&painter, box.adjusted(4, 1, -4, -1));
+        image.paint(&painter, box.adjusted(4, 1, -4, -1));
     };
-    glyph(width() - 40, CTitleStrip::Area::Minimize, QStringLiteral(":/images/title-minimize.svg"));
-    glyph(width() - 20, CTitleStrip::Area::Hide, QStringLiteral(":/images/title-hide.svg"));
+    glyph(width() - 40, CTitleStrip::Area::Minimize, m_minimizeGlyph);
+    glyph(width() - 20, CTitleStrip::Area::Hide, m_hideGlyph);
 
     const QRect logo(width() - 29, height() - 34, 26, 26);
     if (m_pressed == CTitleStrip::Area::Logo)
         painter.fillRect(logo.adjusted(-2, -2, 2, 2), QColor(0, 160, 0));
-    QIcon(QStringLiteral(":/images/logo.svg")).paint(&painter, logo);
+    m_logo.paint(&painter, logo);
     painter.setPen(QColor(0x44, 0x44, 0x44));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -5,6 +5,7 @@
 #include "app/gui/windowplacement.h"
 #include "app/mainwindowactions.h"
 
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -105,6 +106,11 @@ private:
     CMessageListModel* m_messages;
     QTreeView* m_messageView;
     QMenuBar* m_menuBar;
+    // Made once: an icon keeps the pictures it rendered, so a paint does not read the SVG
+    // files again.
+    const QIcon m_minimizeGlyph{QStringLiteral(":/images/title-minimize.svg")};
+    const QIcon m_hideGlyph{QStringLiteral(":/images/title-hide.svg")};
+    const QIcon m_logo{QStringLiteral(":/images/logo.svg")};
     QLabel* m_duration;
     QLabel* m_bytesIn;
     QLabel* m_bytesOut;
