@@ -426,7 +426,8 @@ void CLogReader::Close()
         m_readAhead->thread.join();
     }
     m_readAhead.reset();
-    m_next = m_limit = nullptr;
+    m_next = m_limit = m_data = nullptr;
+    m_dataOffset = m_fileRead = 0;
     m_skipping = false;
     m_atEnd = false;
 }
@@ -530,6 +531,9 @@ bool CLogReader::Refill()
         std::memcpy(data - rest, m_next, size_t(rest));
 
     const qint64 got = readAhead.Take(slot);
+    m_data = data;
+    m_dataOffset = m_fileRead;
+    m_fileRead += got;
     if (got == 0) {
         // A last line without its line break still counts; the rest of an over-long line
         // has rest 0 and simply ends here.
