@@ -1,6 +1,5 @@
 #include "billing/bytecount.h"
 
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -17,11 +16,10 @@ bool IsBlank(char c)
 
 } // namespace
 
-qint64 CByteCount::Parse(QByteArrayView text)
+qint64 CByteCount::ParseAny(QByteArrayView text)
 {
-    // Counts as the log holds them: nothing but digits, at most 16 of them (which cannot
-    // overflow). The last eight are read at once, those in front of them likewise or one
-    // by one.
+    // Nine to sixteen digits (which cannot overflow): the last eight are read at once,
+    // those in front of them likewise or one by one.
     if (text.size() >= 4 && text.size() <= 16) {
         const char* const p = text.data();
         const qsizetype head = text.size() > 8 ? text.size() - 8 : 0;
@@ -59,39 +57,4 @@ qint64 CByteCount::Parse(QByteArrayView text)
     if (!negative || value == 0)
         return qint64(value);
     return value <= kMaxWrapped ? qint64(k32Bits - value) : 0;
-}
-
-bool CByteCount::ReadDigits(const char* p, qsizetype n, quint64& value)
-{
-    // Two loads of four bytes, from the start and from the end of the text, cover it; they
-    // overlap for fewer than eight characters, where they hold the same bytes. Placed
-    // right-aligned in eight bytes, with '0' in front, the text reads as an eight-digit
-    // number, first character in the lowest byte.
-    quint32 head = 0;
-    quint32 tail = 0;
-    std::memcpy(&head, p, 4);
-    std::memcpy(&tail, p + n - 4, 4);
-    const int shift = int(8 * (8 - n));
-    quint64 word = (quint64(tail) << 32) | (quint64(head) << shift);
-    word |= 0x3030303030303030u & ~(~quint64(0) << shift);
-
-    // Every byte 0x30 to 0x39: the high nibble is 3 and adding 6 does not carry into it.
-    constexpr quint64 kHighNibbles = 0xF0F0F0F0F0F0F0F0u;
-    if ((word & kHighNibbles) != 0x3030303030303030u ||
-        ((word + 0x0606060606060606u) & kHighNibbles) != 0x3030303030303030u)
-        return false;
-
-    // Pairs, then quadruples, then the whole: three multiplications instead of eight.
-    word -= 0x3030303030303030u;
-    word = word * 10 + (word >> 8);
-    word = (((word & 0x000000FF000000FFu) * (100 + (quint64(1000000) << 32))) +
-            (((word >> 16) & 0x000000FF000000FFu) * (1 + (quint64(10000) << 32)))) >>
-           32;
-    value = word;
-    return true;
-}
-
-qint64 CByteCount::Add(qint64 a, qint64 b)
-{
-    return a > std::numeric_limits<qint64>::max() - b ? std::numeric_limits<qint64>::max() : a + b;
 }

@@ -31,6 +31,9 @@ public:
 
     // Opens the log at path; false when it cannot be read, and Error() says why.
     bool Open(const QString& path);
+    // The same for the part of the log from offset from up to offset to (to its end when
+    // to is below 0); from must be where a line starts, to where one ends.
+    bool Open(const QString& path, qint64 from, qint64 to);
     Problem Error() const { return m_problem; }
     // Whether the log at path could be opened for reading, without reading it.
     static Problem Check(const QString& path);
