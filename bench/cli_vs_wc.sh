@@ -79,6 +79,6 @@ echo "orvalis-cli summary             ${cli_ms} ms   max RSS $(max_rss "$cli" su
 echo "orvalis-cli summary --log FILE  ${explicit_ms} ms   max RSS $(max_rss "$cli" summary --log "$log") KiB"
 echo "orvalis-cli summary, $((records / 100)) records: max RSS" \
      "$(max_rss "$cli" summary --log "$small") KiB (memory does not grow with the log)"
-awk -v c="$cli_ms" -v w="$wc_ms" 'BEGIN { printf "ratio cli / wc: %.2f (target: at most 3)\n", c / w }'
+awk -v c="$cli_ms" -v w="$wc_ms" 'BEGIN { printf "ratio cli / wc: %.2f (target: at most 2.5)\n", c / w }'
 echo
 "$cli" summary

@@ -16,8 +16,23 @@ bool IsBlank(char c)
 
 } // namespace
 
-qint64 CByteCount::Parse(QByteArrayView text)
+qint64 CByteCount::ParseAny(QByteArrayView text)
 {
+    // Nine to sixteen digits (which cannot overflow): the last eight are read at once,
+    // those in front of them likewise or one by one.
+    if (text.size() >= 4 && text.size() <= 16) {
+        const char* const p = text.data();
+        const qsizetype head = text.size() > 8 ? text.size() - 8 : 0;
+        quint64 high = 0;
+        quint64 low = 0;
+        bool digits = head < 4 || ReadDigits(p, head, high);
+        for (qsizetype i = 0; digits && head < 4 && i < head; ++i) {
+            digits = p[i] >= '0' && p[i] <= '9';
+            high = high * 10 + quint64(p[i] - '0');
+        }
+        if (digits && ReadDigits(p + head, text.size() - head, low))
+            return qint64(high * 100000000 + low);
+    }
     qsizetype i = 0;
     const qsizetype size = text.size();
     while (i < size && IsBlank(text[i]))
@@ -42,9 +57,4 @@ qint64 CByteCount::Parse(QByteArrayView text)
     if (!negative || value == 0)
         return qint64(value);
     return value <= kMaxWrapped ? qint64(k32Bits - value) : 0;
-}
-
-qint64 CByteCount::Add(qint64 a, qint64 b)
-{
-    return a > std::numeric_limits<qint64>::max() - b ? std::numeric_limits<qint64>::max() : a + b;
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <bit>
 
 #include <cerrno>
@@ -328,7 +329,8 @@ struct CLogReader::ReadAhead {
     static constexpr qint64 kInUse = -2;
 
     int fd = -1;
-    char* memory = nullptr;           // the reader's two slots, kept from file to file
+    qint64 left = -1;       // the bytes still to be read, below 0 up to the end of the file
+    char* memory = nullptr; // the reader's two slots, kept from file to file
     qint64 state[2] = {kFree, kFree}; // kFree, kInUse, or the bytes read (0 at the end)
     int current = -1;                 // the slot in use by the reader, -1 before the first
     bool stop = false;
@@ -349,15 +351,18 @@ struct CLogReader::ReadAhead {
     qint64 Read(int slot)
     {
         char* const data = Data(slot);
+        const qint64 wanted = left < 0 ? kReadChunk : std::min<qint64>(kReadChunk, left);
         qint64 total = 0;
-        while (total < kReadChunk) {
-            const ssize_t got = ::read(fd, data + total, size_t(kReadChunk - total));
+        while (total < wanted) {
+            const ssize_t got = ::read(fd, data + total, size_t(wanted - total));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
                 break;
             total += got;
         }
+        if (left >= 0)
+            left -= total;
         return total;
     }
 
@@ -426,7 +431,8 @@ void CLogReader::Close()
         m_readAhead->thread.join();
     }
     m_readAhead.reset();
-    m_next = m_limit = nullptr;
+    m_next = m_limit = m_data = nullptr;
+    m_dataOffset = m_fileRead = 0;
     m_skipping = false;
     m_atEnd = false;
 }
@@ -466,11 +472,24 @@ CLogReader::Problem CLogReader::Check(const QString& path)
 
 bool CLogReader::Open(const QString& path)
 {
+    return Open(path, 0, -1);
+}
+
+bool CLogReader::Open(const QString& path, qint64 from, qint64 to)
+{
     Close();
     qint64 size = 0;
     const int fd = OpenRegular(path, m_problem, &size);
     if (fd < 0)
         return false;
+    from = std::clamp<qint64>(from, 0, size);
+    if (from > 0 && ::lseek(fd, off_t(from), SEEK_SET) != off_t(from)) {
+        ::close(fd);
+        m_problem = Problem::CannotRead;
+        return false;
+    }
+    m_fileRead = from;
+    size = to < 0 ? size - from : std::clamp<qint64>(to, from, size) - from;
     // The slots are not cleared: only bytes read from the file and the carried line are
     // ever looked at.
     if (!m_memory)
@@ -478,6 +497,7 @@ bool CLogReader::Open(const QString& path)
     m_readAhead = std::make_unique<ReadAhead>();
     m_readAhead->fd = fd;
     m_readAhead->memory = m_memory.get();
+    m_readAhead->left = to < 0 ? -1 : size;
     // A file that one read takes whole gains nothing from a thread reading ahead.
     if (size < kReadChunk)
         return true;
@@ -530,6 +550,9 @@ bool CLogReader::Refill()
         std::memcpy(data - rest, m_next, size_t(rest));
 
     const qint64 got = readAhead.Take(slot);
+    m_data = data;
+    m_dataOffset = m_fileRead;
+    m_fileRead += got;
     if (got == 0) {
         // A last line without its line break still counts; the rest of an over-long line
         // has rest 0 and simply ends here.

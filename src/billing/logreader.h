@@ -31,12 +31,20 @@ public:
 
     // Opens the log at path; false when it cannot be read, and Error() says why.
     bool Open(const QString& path);
+    // The same for the part of the log from offset from up to offset to (to its end when
+    // to is below 0); from must be where a line starts, to where one ends.
+    bool Open(const QString& path, qint64 from, qint64 to);
     Problem Error() const { return m_problem; }
     // Whether the log at path could be opened for reading, without reading it.
     static Problem Check(const QString& path);
     // Fills record with the next record and returns true; false at the end of the log.
     // The record's views stay valid until the next call.
     bool Next(CLogRecord& record);
+    // Where in the file the line of the record Next gave last starts.
+    qint64 LineOffset(const CLogRecord& record) const
+    {
+        return m_dataOffset + (record.line.data() - m_data);
+    }
 
     // Streams the records in file order; returns false (and visits nothing) when the file
     // cannot be opened, with the reason in problem when given. Loops that run for every
@@ -51,11 +59,11 @@ public:
     // One line saying why the log at path could not be read.
     static QString ProblemText(const QString& path, Problem problem);
 
-private:
-    struct ReadAhead;
-
     // The open file of a regular file at path; -1 with the reason in problem otherwise.
     static int OpenRegular(const QString& path, Problem& problem, qint64* size = nullptr);
+
+private:
+    struct ReadAhead;
 
     // Moves on to the next buffer, with the unfinished last line of the current one
     // placed in front of its data; false when the file has nothing more to give.
@@ -66,7 +74,10 @@ private:
     std::unique_ptr<ReadAhead> m_readAhead;
     const char* m_next = nullptr;  // the first line not handed out yet
     const char* m_limit = nullptr; // the end of the data in the buffer
-    bool m_skipping = false;       // dropping the rest of an over-long line
+    const char* m_data = nullptr;  // the data read last, which starts at m_dataOffset
+    qint64 m_dataOffset = 0;
+    qint64 m_fileRead = 0;   // bytes read from the file so far
+    bool m_skipping = false; // dropping the rest of an over-long line
     bool m_atEnd = false;
     Problem m_problem = Problem::None;
 };

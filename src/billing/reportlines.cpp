@@ -1,20 +1,36 @@
 #include "billing/reportlines.h"
 
-#include "billing/logreader.h"
-#include "billing/tariff.h"
+#include <cerrno>
+
+#include <unistd.h>
+
+// The open log, closed with the last lines that use it.
+struct CReportLines::File {
+    int fd = -1;
+    ~File()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 
 CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* cancel,
                                 std::atomic<qint64>* bytesRead, const CDataPlan& plan)
 {
     CReportLines lines;
     lines.m_overage = CCallOverage(plan);
+    CLogReader::Problem problem = CLogReader::Problem::None;
+    auto file = std::make_shared<File>();
+    file->fd = CLogReader::OpenRegular(path, problem);
     CLogReader reader;
-    if (!reader.Open(path))
+    if (file->fd < 0 || !reader.Open(path))
         return lines;
+    lines.m_file = std::move(file);
     CLogRecord record;
     qint64 read = 0;
     while (reader.Next(record)) {
-        lines.Append(record.line);
+        lines.m_lines.append(quint64(reader.LineOffset(record)) << kLengthBits |
+                             quint64(record.line.size()));
         if (plan.Active())
             lines.m_overage.Add(record);
         read += record.line.size() + 1;
@@ -29,22 +45,28 @@ CReportLines CReportLines::Read(const QString& path, const std::atomic<bool>* ca
     if (bytesRead)
         bytesRead->store(read, std::memory_order_relaxed);
     lines.m_overage.Finish();
-    // The buffers grew by doubling; what the window keeps is only the lines.
-    lines.m_text.squeeze();
-    lines.m_ends.squeeze();
+    // The list grew by doubling; what the window keeps is only the lines.
+    lines.m_lines.squeeze();
     return lines;
-}
-
-void CReportLines::Append(QByteArrayView line)
-{
-    m_text.append(line);
-    m_ends.append(m_text.size());
 }
 
 QByteArrayView CReportLines::Line(qsizetype index) const
 {
-    if (index < 0 || index >= m_ends.size())
+    if (index < 0 || index >= m_lines.size() || !m_file)
         return {};
-    const qsizetype begin = index == 0 ? 0 : m_ends.at(index - 1);
-    return QByteArrayView(m_text.constData() + begin, m_ends.at(index) - begin);
+    const quint64 place = m_lines.at(index);
+    const qint64 offset = qint64(place >> kLengthBits);
+    const qsizetype length = qsizetype(place & ((quint64(1) << kLengthBits) - 1));
+    m_line.resize(length);
+    qsizetype got = 0;
+    while (got < length) {
+        const ssize_t read =
+            ::pread(m_file->fd, m_line.data() + got, size_t(length - got), off_t(offset + got));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            return {};
+        got += read;
+    }
+    return m_line;
 }

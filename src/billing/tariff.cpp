@@ -1,5 +1,6 @@
 #include "billing/tariff.h"
 
+#include "billing/bytecount.h"
 #include "common/settingsstore.h"
 
 #include <algorithm>
@@ -20,38 +21,6 @@ bool IsBlank(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-// Reads n (4 to 8) characters at p as one decimal number. False when one of them is no
-// digit.
-bool EightDigits(const char* p, qsizetype n, quint64& value)
-{
-    // Two loads of four bytes, from the start and from the end of the text, cover it; they
-    // overlap for fewer than eight characters, where they hold the same bytes. Placed
-    // right-aligned in eight bytes, with '0' in front, the text reads as an eight-digit
-    // number, first character in the lowest byte.
-    quint32 head = 0;
-    quint32 tail = 0;
-    std::memcpy(&head, p, 4);
-    std::memcpy(&tail, p + n - 4, 4);
-    const int shift = int(8 * (8 - n));
-    quint64 word = (quint64(tail) << 32) | (quint64(head) << shift);
-    word |= 0x3030303030303030u & ~(~quint64(0) << shift);
-
-    // Every byte 0x30 to 0x39: the high nibble is 3 and adding 6 does not carry into it.
-    constexpr quint64 kHighNibbles = 0xF0F0F0F0F0F0F0F0u;
-    if ((word & kHighNibbles) != 0x3030303030303030u ||
-        ((word + 0x0606060606060606u) & kHighNibbles) != 0x3030303030303030u)
-        return false;
-
-    // Pairs, then quadruples, then the whole: three multiplications instead of eight.
-    word -= 0x3030303030303030u;
-    word = word * 10 + (word >> 8);
-    word = (((word & 0x000000FF000000FFu) * (100 + (quint64(1000000) << 32))) +
-            (((word >> 16) & 0x000000FF000000FFu) * (1 + (quint64(10000) << 32)))) >>
-           32;
-    value = word;
-    return true;
 }
 
 // Pointer past the digits that start at p.
@@ -86,18 +55,6 @@ CTariff CTariff::Load(const CSettingsStore& store)
     return tariff;
 }
 
-int CTariff::RawDuration(int startSecs, int endSecs)
-{
-    // Times from a garbled record can lie far outside one day; 64 bits keep the
-    // arithmetic defined for any input.
-    qint64 duration = 0;
-    if (endSecs > startSecs)
-        duration = qint64(endSecs) - startSecs;
-    else if (endSecs < startSecs)
-        duration = 86400 - (qint64(startSecs) - endSecs);
-    return int(std::clamp<qint64>(duration, INT_MIN, INT_MAX));
-}
-
 unsigned CTariff::Weekday(int day, int month, int year)
 {
     using namespace std::chrono;
@@ -114,44 +71,6 @@ CTariff::CallPrice CTariff::PriceCall(int day, int month, int year, int startSec
                                       int rawDuration) const
 {
     return PriceCallOn(UsesWeekday() ? Weekday(day, month, year) : 0, startSecs, rawDuration);
-}
-
-CTariff::CallPrice CTariff::PriceCallOn(unsigned weekday, int startSecs, int rawDuration) const
-{
-    CallPrice call;
-    int duration = rawDuration;
-    if (duration < m_minimumTime)
-        duration = m_minimumTime;
-    call.minimumDuration = duration;
-
-    if (m_roundToBlocks) {
-        // Up to the next whole block; integer division already rounds a negative
-        // duration (only a garbled record gives one) towards the ceiling.
-        qint64 blocks = duration / m_block;
-        if (duration > 0 && duration % m_block != 0)
-            ++blocks;
-        duration = int(qMin<qint64>(blocks * m_block, INT_MAX));
-    }
-    call.chargedDuration = duration;
-
-    call.cheap = IsCheap(weekday, startSecs);
-    const double rate = call.cheap ? m_cheapCostPerMinute : m_costPerMinute;
-    call.price = m_pricePerDial + rate * (1.0 / 60.0) * duration;
-    return call;
-}
-
-bool CTariff::IsCheap(unsigned weekday, int startSecs) const
-{
-    bool cheap = false;
-    if (m_cheapStart > m_cheapEnd) // across midnight, e.g. 23:00 to 05:59
-        cheap = startSecs > m_cheapStart || startSecs < m_cheapEnd;
-    else if (m_cheapStart < m_cheapEnd) // within one day, e.g. 08:00 to 17:59
-        cheap = startSecs > m_cheapStart && startSecs < m_cheapEnd;
-    // Equal bounds: no cheap time at all.
-
-    if ((m_cheapInSat == 1 && weekday == 6) || (m_cheapInSun == 1 && weekday == 7))
-        cheap = true;
-    return cheap;
 }
 
 double CTariff::FreeAllowanceValue() const
@@ -175,7 +94,7 @@ double CTariff::ParseNumber(QByteArrayView text)
     // read at once, without a branch per digit.
     if (text.size() >= 4 && text.size() <= 8) {
         quint64 digits = 0;
-        if (EightDigits(text.data(), text.size(), digits))
+        if (CByteCount::ReadDigits(text.data(), text.size(), digits))
             return double(qint64(digits));
     }
 

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
+#include <climits>
+
 class CSettingsStore;
 
 // The tariff in force for one pass over the log: how a call becomes a charged duration
@@ -99,3 +102,56 @@ private:
     int m_freeTime = 0;
     QString m_freeTimeText = QStringLiteral("00:00");
 };
+
+// Pricing runs for every call of a pass over the log: it is defined here to be inlined there.
+
+inline int CTariff::RawDuration(int startSecs, int endSecs)
+{
+    // Times from a garbled record can lie far outside one day; 64 bits keep the
+    // arithmetic defined for any input.
+    qint64 duration = 0;
+    if (endSecs > startSecs)
+        duration = qint64(endSecs) - startSecs;
+    else if (endSecs < startSecs)
+        duration = 86400 - (qint64(startSecs) - endSecs);
+    return int(std::clamp<qint64>(duration, INT_MIN, INT_MAX));
+}
+
+inline CTariff::CallPrice CTariff::PriceCallOn(unsigned weekday, int startSecs,
+                                               int rawDuration) const
+{
+    CallPrice call;
+    int duration = rawDuration;
+    if (duration < m_minimumTime)
+        duration = m_minimumTime;
+    call.minimumDuration = duration;
+
+    if (m_roundToBlocks) {
+        // Up to the next whole block; integer division already rounds a negative
+        // duration (only a garbled record gives one) towards the ceiling.
+        qint64 blocks = duration / m_block;
+        if (duration > 0 && duration % m_block != 0)
+            ++blocks;
+        duration = int(qMin<qint64>(blocks * m_block, INT_MAX));
+    }
+    call.chargedDuration = duration;
+
+    call.cheap = IsCheap(weekday, startSecs);
+    const double rate = call.cheap ? m_cheapCostPerMinute : m_costPerMinute;
+    call.price = m_pricePerDial + rate * (1.0 / 60.0) * duration;
+    return call;
+}
+
+inline bool CTariff::IsCheap(unsigned weekday, int startSecs) const
+{
+    bool cheap = false;
+    if (m_cheapStart > m_cheapEnd) // across midnight, e.g. 23:00 to 05:59
+        cheap = startSecs > m_cheapStart || startSecs < m_cheapEnd;
+    else if (m_cheapStart < m_cheapEnd) // within one day, e.g. 08:00 to 17:59
+        cheap = startSecs > m_cheapStart && startSecs < m_cheapEnd;
+    // Equal bounds: no cheap time at all.
+
+    if ((m_cheapInSat == 1 && weekday == 6) || (m_cheapInSun == 1 && weekday == 7))
+        cheap = true;
+    return cheap;
+}

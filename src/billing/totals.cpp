@@ -12,6 +12,13 @@
 #include <QDate>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 // Whether the two characters from pos on (fewer where a text ends early) are the same in
@@ -46,6 +53,77 @@ QDate DateOfText(QByteArrayView text)
     if (!CLogReader::ParseLine(text, record))
         return {};
     return QDate(record.startYear, record.startMonth, record.startDay);
+}
+
+// Logs of at least this size are summed in two halves at once when every call counts.
+constexpr qint64 kSplitBytes = qint64(4) << 20;
+
+// The sums of the calls of a part of the log.
+struct PartSums {
+    qint64 records = 0;
+    qint64 uploaded = 0;
+    qint64 downloaded = 0;
+    qint64 totalTime = 0;
+};
+
+// Counts and sums every record the reader gives; the price of each call goes to priced,
+// in file order.
+template <typename Priced>
+PartSums SumEvery(CLogReader& reader, const CTariff& tariff, Priced priced)
+{
+    // The sums live in locals, which the compiler keeps in registers across the loop.
+    qint64 records = 0;
+    qint64 uploaded = 0;
+    qint64 downloaded = 0;
+    qint64 totalTime = 0;
+    // The log is in date order, so the weekday changes rarely from one call to the next.
+    int weekdayOf[3] = {0, 0, 0}; // day, month, year
+    unsigned weekday = 0;
+    bool weekdayKnown = false;
+    CLogRecord record;
+    while (reader.Next(record)) {
+        ++records;
+        uploaded = CByteCount::Add(uploaded, CByteCount::Parse(record.uploaded));
+        downloaded = CByteCount::Add(downloaded, CByteCount::Parse(record.downloaded));
+        if (!weekdayKnown || record.startDay != weekdayOf[0] || record.startMonth != weekdayOf[1] ||
+            record.startYear != weekdayOf[2]) {
+            weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
+            weekdayOf[0] = record.startDay;
+            weekdayOf[1] = record.startMonth;
+            weekdayOf[2] = record.startYear;
+            weekdayKnown = true;
+        }
+        const CTariff::CallPrice call = tariff.PriceCallOn(
+            weekday, record.startSecs, CTariff::RawDuration(record.startSecs, record.endSecs));
+        totalTime += call.minimumDuration;
+        priced(call.price);
+    }
+    return {records, uploaded, downloaded, totalTime};
+}
+
+// Where a big log is cut in two: the start of the first line that begins in its second
+// half. -1 when the log is small, cannot be read or has no such line.
+qint64 SplitPoint(const QString& path)
+{
+    CLogReader::Problem problem = CLogReader::Problem::None;
+    qint64 size = 0;
+    const int fd = CLogReader::OpenRegular(path, problem, &size);
+    if (fd < 0)
+        return -1;
+    qint64 split = -1;
+    char chunk[4096];
+    for (qint64 at = size / 2 - 1; size >= kSplitBytes && split < 0 && at < size;) {
+        const ssize_t got = ::pread(fd, chunk, sizeof chunk, off_t(at));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        if (const void* found = std::memchr(chunk, '\n', size_t(got)))
+            split = at + (static_cast<const char*>(found) - chunk) + 1;
+        at += got;
+    }
+    ::close(fd);
+    return split < size ? split : -1;
 }
 } // namespace
 
@@ -88,7 +166,39 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     const bool byVolume = plan.Active();
     CVolumeLedger ledger(plan);
     CLogReader reader;
-    if (reader.Open(logPath)) {
+    // Every call counts: a big log is read in two halves at once, the second on a thread
+    // of its own that keeps its calls' prices, which are then added in file order.
+    const qint64 split = everyRecord && !byVolume ? SplitPoint(logPath) : -1;
+    if (split > 0) {
+        PartSums second;
+        std::vector<double> prices;
+        const auto sumSecond = [&] {
+            CLogReader secondReader;
+            if (secondReader.Open(logPath, split, -1))
+                second =
+                    SumEvery(secondReader, tariff, [&](double price) { prices.push_back(price); });
+        };
+        std::thread thread;
+        try {
+            thread = std::thread(sumSecond);
+        } catch (const std::system_error&) {
+            // Without a thread the second half is read after the first.
+        }
+        PartSums first;
+        if (reader.Open(logPath, 0, split))
+            first = SumEvery(reader, tariff, [&](double price) { totalCost += price; });
+        if (thread.joinable())
+            thread.join();
+        else
+            sumSecond();
+        for (const double price : prices)
+            totalCost += price;
+        records = first.records + second.records;
+        totals.count = int(records);
+        uploaded = CByteCount::Add(first.uploaded, second.uploaded);
+        downloaded = CByteCount::Add(first.downloaded, second.downloaded);
+        totalTime = first.totalTime + second.totalTime;
+    } else if (reader.Open(logPath)) {
         // The log is in date order, so the weekday changes rarely from one call to the next.
         int weekdayOf[3] = {0, 0, 0}; // day, month, year
         unsigned weekday = 0;

@@ -3,7 +3,9 @@
 #include "billing/calloverage.h"
 #include "billing/cycleusage.h"
 #include "billing/dataplan.h"
+#include "billing/logbackreader.h"
 #include "billing/logreader.h"
+#include "billing/reportformat.h"
 #include "billing/reportrow.h"
 #include "billing/statisticstable.h"
 #include "billing/summarytext.h"
@@ -16,6 +18,8 @@
 
 #include <QIODevice>
 #include <QList>
+
+#include <cstring>
 
 namespace {
 
@@ -172,44 +176,55 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     // Under a data plan a call's price depends on the calls of its cycle before it: a first
     // pass works that out.
     CCallOverage overage(plan);
+    qsizetype index = 0;
     if (plan.Active()) {
-        CLogReader::ReadAll(path, [&](const CLogRecord& record) { overage.Add(record); });
+        CLogReader reader;
+        if (reader.Open(path)) {
+            CLogRecord record;
+            for (; reader.Next(record); ++index)
+                overage.Add(record);
+        }
         overage.Finish();
     }
-    // Rows are kept in one buffer in file order and written newest first.
-    QByteArray rows;
-    QList<qsizetype> starts;
-    qsizetype index = 0;
-    CLogReader::ReadAll(path, [&](const CLogRecord& record) {
-        starts.append(rows.size());
-        const QStringList columns =
-            CReportRow::Columns(record, tariff, plan.OverageCost(overage.OverageBytes(index++)));
-        rows += args.json ? JsonRow(columns) : JoinRow(columns, args.csv);
-    });
-    if (args.json) {
-        // One array, newest first, one record per line.
-        if (!Write(out, starts.isEmpty() ? "[" : "[\n"))
-            return false;
-        qsizetype end = rows.size();
-        for (qsizetype i = starts.size() - 1; i >= 0; --i) {
-            const qsizetype begin = starts.at(i);
-            const QByteArray record = rows.mid(begin, end - begin) + (i > 0 ? ",\n" : "\n");
-            if (!Write(out, record))
-                return false;
-            end = begin;
-        }
-        return Write(out, "]\n");
-    }
-    if (!Write(out, JoinRow(CReportRow::Headings(), args.csv)))
-        return false;
-    qsizetype end = rows.size();
-    for (qsizetype i = starts.size() - 1; i >= 0; --i) {
-        const qsizetype begin = starts.at(i);
-        if (out.write(rows.constData() + begin, end - begin) != end - begin)
-            return false;
+
+    // The rows go out newest first as the log is read from its end, through one buffer
+    // that is written whenever it fills.
+    constexpr qsizetype kFlushAt = qsizetype(256) << 10;
+    QByteArray buffer(kFlushAt + CReportFormat::MaxRowSize(CLogReader::kMaxLineLength),
+                      Qt::Uninitialized);
+    char* const begin = buffer.data();
+    char* end = begin;
+    const auto put = [&end](QByteArrayView bytes) {
+        std::memcpy(end, bytes.data(), size_t(bytes.size()));
+        end += bytes.size();
+    };
+    const auto flush = [&] {
+        const bool written = out.write(begin, end - begin) == end - begin;
         end = begin;
+        return written;
+    };
+    const CReportFormat::Form form = args.json  ? CReportFormat::Form::Json
+                                     : args.csv ? CReportFormat::Form::Csv
+                                                : CReportFormat::Form::Text;
+    CReportFormat format(tariff, form);
+    // JSON: one array, newest first, one record per line.
+    put(args.json ? QByteArray("[") : JoinRow(CReportRow::Headings(), args.csv));
+    CLogBackReader reader;
+    bool any = false;
+    if (reader.Open(path)) {
+        CLogRecord record;
+        while (reader.Next(record)) {
+            if (args.json)
+                put(any ? ",\n" : "\n");
+            any = true;
+            end = format.Write(record, plan.OverageCost(overage.OverageBytes(--index)), end);
+            if (end - begin >= kFlushAt && !flush())
+                return false;
+        }
     }
-    return true;
+    if (args.json)
+        put(any ? "\n]\n" : "]\n");
+    return flush();
 }
 
 bool CCliCommands::Price(const CCliArgs& args, const CSettingsStore& store, QIODevice& out)

@@ -29,6 +29,10 @@ private slots:
         QTest::newRow("minus zero") << QByteArray("-0") << qint64(0);
         QTest::newRow("plus sign") << QByteArray("+8") << qint64(8);
         QTest::newRow("leading blanks") << QByteArray(" \t\v\f\r\n12abc") << qint64(12);
+        QTest::newRow("letter in eight") << QByteArray("1234x678") << qint64(1234);
+        QTest::newRow("letter in the head of twelve") << QByteArray("12x456789012") << qint64(12);
+        QTest::newRow("letter in the tail of sixteen")
+            << QByteArray("1234567890123x56") << qint64(1234567890123);
         QTest::newRow("fraction cut") << QByteArray("3.75") << qint64(3);
         QTest::newRow("exponent cut") << QByteArray("1e3") << qint64(1);
         QTest::newRow("garbage") << QByteArray("abc") << qint64(0);

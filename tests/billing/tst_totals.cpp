@@ -1,4 +1,6 @@
+#include "billing/bytecount.h"
 #include "billing/logfile.h"
+#include "billing/logreader.h"
 #include "billing/tariff.h"
 #include "billing/totals.h"
 #include "billing/totalscache.h"
@@ -218,6 +220,45 @@ private slots:
         // 1 + 2 minutes at the normal rate; the lines without times cost nothing.
         QCOMPARE(totals.totalCost, 3.0);
         QCOMPARE(CTotals::Compute(*m_store).count, totals.count);
+    }
+
+    // A log big enough to be summed in two halves at once gives the sums of one pass in
+    // file order, to the last bit of the cost, also with an over-long line in its middle.
+    void bigLogSumsAsInOnePass()
+    {
+        m_store->Write(Keys::PricePerDial, QStringLiteral("0.013"));
+        m_store->Write(Keys::CostPerMinute, QStringLiteral("0.37"));
+        QByteArray data;
+        for (int i = 0; i < 70000; ++i) {
+            const QByteArray end =
+                "10:" + QByteArray::number(10 + i % 50) + ":0" + QByteArray::number(i % 10);
+            data += Line("15-03-2000", "10:00:00", end.constData(),
+                         QByteArray::number(i * 7).constData(), "12345678");
+            if (i == 35000)
+                data += QByteArray(CLogReader::kMaxLineLength + 10, 'x') + '\n';
+        }
+        WriteLog({data});
+        QVERIFY(data.size() > 4 << 20);
+
+        const CTariff tariff = CTariff::Load(*m_store);
+        CTotals expected;
+        QVERIFY(CLogReader::ReadAll(LogPath(), [&](const CLogRecord& record) {
+            const CTariff::CallPrice call = tariff.PriceCall(
+                record.startDay, record.startMonth, record.startYear, record.startSecs,
+                CTariff::RawDuration(record.startSecs, record.endSecs));
+            ++expected.count;
+            expected.totalCost += call.price;
+            expected.totalTime += call.minimumDuration;
+            expected.uploaded += CByteCount::Parse(record.uploaded);
+            expected.downloaded += CByteCount::Parse(record.downloaded);
+        }));
+        const CTotals totals = CTotals::Pass(LogPath(), CTotals::All, "15-03-2000", tariff);
+        QCOMPARE(totals.count, 70000);
+        QCOMPARE(totals.count, expected.count);
+        QVERIFY(totals.totalCost == expected.totalCost);
+        QCOMPARE(totals.totalTime, expected.totalTime);
+        QCOMPARE(totals.uploaded, expected.uploaded);
+        QCOMPARE(totals.downloaded, expected.downloaded);
     }
 
     void timeSumsDoNotOverflow()

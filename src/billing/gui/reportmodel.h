@@ -11,7 +11,8 @@
 
 // The rows of the report window over the stored log lines: newest first, each priced
 // under the tariff taken when the window opened. Rows are made when the view asks for
-// them (a few hundred are kept), so a log of any size costs one copy of its text.
+// them (a few hundred are kept) from the lines read again from the file, so a log of any
+// size costs eight bytes a line.
 class CReportModel : public QAbstractTableModel {
     Q_OBJECT
 
