@@ -15,7 +15,7 @@ int main(int argc, char** argv)
 
     QPixmap picture(22, 22);
     picture.fill(Qt::darkGreen);
-    QSystemTrayIcon tray(QIcon(picture));
+    QSystemTrayIcon tray{QIcon(picture)};
     tray.setToolTip(QStringLiteral("floor"));
     tray.show();
 
