@@ -15,6 +15,8 @@
 #      read before and after, and the run says whether they moved), and the call activated
 #      in the mock. Needs root, ip, dbus-daemon and python3-dbusmock; skipped with a note
 #      otherwise.
+# The program and the floors share a private session bus (when dbus-daemon is there), so the
+# program's bus service runs as on a desktop.
 # A wake-up is a voluntary context switch of a thread of the program (from
 # /proc/PID/task/TID/status, sampled every second and counted per thread id: a thread that
 # starts during a run counts from 0, one that ends counts up to its last sample);
@@ -79,6 +81,17 @@ fresh_home() {
         printf '[DataPlan]\nAllowance=1000\nCycleStartDay=15\n' >>"$XDG_CONFIG_HOME/orvalis/ov.ini"
     fi
 }
+
+# A private session bus, as on a desktop: the program publishes its bus service there.
+if command -v dbus-daemon >/dev/null; then
+    dbus-daemon --session --nofork --address="unix:path=$work/session_bus" \
+        --print-address=1 >"$work/session.address" 2>/dev/null &
+    helpers+=($!)
+    for _ in $(seq 100); do [[ -s $work/session.address ]] && break; sleep 0.1; done
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/session.address")
+else
+    echo "no dbus-daemon: the runs are without a session bus"
+fi
 
 # The floors, started once and measured in every run beside the program.
 if [[ -x $floor_program ]]; then
