@@ -2,7 +2,8 @@
 # Measures how often the program wakes, how much CPU it takes and how much memory it holds,
 # offscreen, in four runs:
 #   1. simulator backend, no connection (also prints VmRSS and VmHWM of the idle program);
-#   2. simulator backend, one simulated connection;
+#   2. simulator backend, one simulated connection (with SECONDS of 58 or more the run holds
+#      the upgrade and mail checks a minute into the call, and the threads they start);
 #   3. simulator backend, the schedule ticker running: first with nothing scheduled, then
 #      with a scheduled dial counting down (the schedule window stays behind its password
 #      prompt, so its own refresh is not counted; the prompt alone is measured first, as its
