@@ -18,3 +18,14 @@ QVariantMap CBusProperties::ChangedSince(const CBusProperties& before) const
     add(usagePercent != before.usagePercent, "UsagePercent", usagePercent);
     return changed;
 }
+
+QVariantMap CBusProperties::DueSince(const CBusProperties& sent) const
+{
+    const QVariantMap changed = ChangedSince(sent);
+    const bool countsOnly = connected == sent.connected && entry == sent.entry &&
+                            mailCount == sent.mailCount && usagePercent == sent.usagePercent;
+    if (!countsOnly || sent.seconds == 0 || seconds < sent.seconds ||
+        seconds - sent.seconds >= kCountsPeriod)
+        return changed;
+    return QVariantMap();
+}

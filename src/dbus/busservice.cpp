@@ -78,10 +78,10 @@ void CBusService::Follow()
     if (!m_published)
         return;
     const CBusProperties now = Now();
-    const QVariantMap changed = now.ChangedSince(m_last);
-    m_last = now;
+    const QVariantMap changed = now.DueSince(m_last);
     if (changed.isEmpty())
         return;
+    m_last = now;
     QDBusMessage signal = QDBusMessage::createSignal(
         QLatin1String(kPath), QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("PropertiesChanged"));

@@ -19,9 +19,10 @@ class CSettingsStore;
 // interface org.orvalis.Orvalis1 (org.orvalis.Orvalis1.xml, served by the adaptor Qt
 // generates from it). A request from the bus comes from a program: it asks no question.
 //
-// The properties follow the monitor: a change goes out when the monitor shows new call
-// values (once a second during a call), a call starts or ends, or a mail count is shown;
-// between calls nothing wakes up for the bus.
+// The properties follow the monitor: a change goes out when a call starts or ends, or a
+// mail count or the data plan's usage is shown; the seconds and byte counts of a call go
+// out with those, or alone every CBusProperties::kCountsPeriod seconds (each send wakes the
+// bus connection's thread); between calls nothing wakes up for the bus.
 class CBusService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_PROPERTY(bool Connected READ Connected)
@@ -87,5 +88,5 @@ private:
     Actions m_actions;
     QDBusConnection m_bus;
     bool m_published = false;
-    CBusProperties m_last;
+    CBusProperties m_last; // what went out last
 };

@@ -2,6 +2,17 @@
 
 CRemoteAccess::~CRemoteAccess() = default;
 
+bool CRemoteAccess::CountersAtOnce() const
+{
+    return false;
+}
+
+bool CRemoteAccess::WatchConnections(std::function<void()> changed)
+{
+    Q_UNUSED(changed);
+    return false;
+}
+
 bool CRemoteAccess::GetErrorString(int code, QString& text) const
 {
     return StandardErrorString(code, text);

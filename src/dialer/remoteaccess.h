@@ -101,6 +101,11 @@ public:
     virtual int HangUp(Handle handle) = 0;
     // The connections that are up now. Called once a second, so it must be cheap.
     virtual int EnumConnections(QList<CActiveConnection>& out) = 0;
+    // For a backend that hears of changes: `changed` is called on the user-interface thread
+    // whenever EnumConnections may answer differently, so the caller need not ask between
+    // calls. Returns false (the default) when the backend cannot tell: the caller asks once
+    // a second.
+    virtual bool WatchConnections(std::function<void()> changed);
 
     // The readable text of an error code; false (and an empty text) when the code has none.
     // By default the texts of the Error values.
@@ -113,4 +118,7 @@ public:
     // it, also while the user-interface thread is inside another operation, so it must be
     // thread-safe and must not block for long.
     virtual bool ReadByteCounters(const QString& interfaceName, quint64& received, quint64& sent);
+    // True when ReadByteCounters answers at once, as cheaply as EnumConnections: the counters
+    // may then be read on the user-interface thread. False by default.
+    virtual bool CountersAtOnce() const;
 };

@@ -188,6 +188,11 @@ void CCallRecorder::RetryWaiting(const QDateTime& now)
     }
 }
 
+bool CCallRecorder::HasWaiting() const
+{
+    return m_log.PendingCount() > 0 || m_journalPaths != JournalPaths();
+}
+
 QString CCallRecorder::WaitingRecordsNote() const
 {
     const qsizetype waiting = m_log.PendingCount();

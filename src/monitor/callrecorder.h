@@ -77,6 +77,9 @@ public:
                       qint64 sent, qint64 received);
     // Records that could not be written earlier get another chance.
     void RetryWaiting(const QDateTime& now);
+    // True while RetryWaiting has work: records wait for the log, or the journal's folder is
+    // no longer the one it was saved in.
+    bool HasWaiting() const;
 
     // After Finish(): what the user should hear about records that are still waiting for
     // the log and where they are kept; empty when there are none.

@@ -8,6 +8,7 @@
 #include "dialer/remoteaccess.h"
 #include "dialer/scheduleticker.h"
 #include "monitor/desktopnotifier.h"
+#include "monitor/linkevents.h"
 #include "monitor/monitorservices.h"
 #include "monitor/monitorsink.h"
 #include "monitor/trafficcounters.h"
@@ -91,14 +92,26 @@ CConnectionMonitor::CConnectionMonitor(CSettingsStore& store, CRemoteAccess& rem
             Qt::QueuedConnection);
 }
 
-CConnectionMonitor::~CConnectionMonitor() = default;
+CConnectionMonitor::~CConnectionMonitor()
+{
+    if (m_backendTells)
+        m_remoteAccess.WatchConnections({});
+}
 
 void CConnectionMonitor::Start(const QString& userName)
 {
     m_recorder.Start(userName, WholeSeconds(CClock::Now()));
 
     ArmFromSettings();
-    m_costTimer.start(kMinuteMsecs);
+    m_costTimer.setInterval(kMinuteMsecs);
+    FollowCostTimer();
+    m_backendTells = m_remoteAccess.WatchConnections([this] { ConnectionsChanged(); });
+    if (m_backendTells) {
+        m_linkEvents = new CLinkEvents(this);
+        if (m_linkEvents->Open())
+            connect(m_linkEvents, &CLinkEvents::Changed, this,
+                    &CConnectionMonitor::ConnectionsChanged);
+    }
     // The first query runs now, so the counters hold values when a call is first seen.
     WatchInterface(QString());
     if (m_counters)
@@ -117,6 +130,12 @@ void CConnectionMonitor::Shutdown()
     for (QTimer* timer : {&m_pollTimer, &m_idleTimer, &m_mailTimer, &m_firstMinuteTimer,
                           &m_costTimer, &m_scheduleTimer, &m_mailResultTimer})
         timer->stop();
+    // No more looks at the connections after the end of the run.
+    if (m_backendTells)
+        m_remoteAccess.WatchConnections({});
+    m_backendTells = false;
+    delete m_linkEvents;
+    m_linkEvents = nullptr;
     if (m_counters)
         m_counters->Cancel();
     m_recorder.Finish(WholeSeconds(CClock::Now()));
@@ -157,9 +176,27 @@ void CConnectionMonitor::ArmPollTimer()
 void CConnectionMonitor::Poll()
 {
     ArmPollTimer();
+    // A second looked at already leaves the timer armed for the next one.
+    if (PollOnce() && !PollNeeded())
+        m_pollTimer.stop();
+}
+
+void CConnectionMonitor::ConnectionsChanged()
+{
+    if (!m_pollTimer.isActive())
+        ArmPollTimer();
+}
+
+bool CConnectionMonitor::PollNeeded() const
+{
+    return !m_backendTells || m_connected || m_enumErrorShown || m_recorder.HasJournaledCall();
+}
+
+bool CConnectionMonitor::PollOnce()
+{
     const QDateTime now = WholeSeconds(CClock::Now());
     if (m_lastTick.isValid() && now == m_lastTick)
-        return;
+        return false;
     if (m_lastTick.isValid() && now < m_lastTick)
         ClockSteppedBack(now);
     // Taken before any box can open: ticks go on underneath a modal box and must not do
@@ -173,7 +210,7 @@ void CConnectionMonitor::Poll()
             m_enumErrorShown = true;
             CMessageBox::Error(tr("Unknown error: the list of connections cannot be read."));
         }
-        return;
+        return true;
     }
     m_enumErrorShown = false;
 
@@ -194,6 +231,7 @@ void CConnectionMonitor::Poll()
     } else if (m_connected) {
         ConnectionGone(now);
     }
+    return true;
 }
 
 void CConnectionMonitor::ClockSteppedBack(const QDateTime& now)
@@ -225,6 +263,7 @@ void CConnectionMonitor::NewConnection(const QDateTime& now, const CCallJournal:
     m_sink.AddMessage(tr("Connection %1 detected").arg(m_connections.first().entryName));
     PlayAction(Keys::ActionWhenConMade, Keys::SoundWhenConMade);
     m_firstMinuteTimer.start(kMinuteMsecs);
+    FollowCostTimer();
     m_recorder.CallSeen(now);
     Q_EMIT CallStarted();
 }
@@ -267,6 +306,7 @@ void CConnectionMonitor::ConnectionGone(const QDateTime& now)
         m_counters->Trigger();
 
     PlayAction(Keys::ActionWhenConDropped, Keys::SoundWhenConDropped);
+    FollowCostTimer();
     if (!m_userHungUp && m_store.Read(Keys::Redial) == 1) {
         if (m_planWatch.MayDialOnItsOwn())
             m_services.DialDefaultConnection(CMonitorServices::DialAsker::Program);
@@ -405,6 +445,17 @@ void CConnectionMonitor::CostChecks()
     // Records that could not be written earlier get another chance every minute.
     m_recorder.RetryWaiting(WholeSeconds(CClock::Now()));
     m_costGuard.Check();
+    FollowCostTimer();
+}
+
+void CConnectionMonitor::FollowCostTimer()
+{
+    if (m_connected || m_costGuard.RulesSwitchedOn() > 0 || m_recorder.HasWaiting()) {
+        if (!m_costTimer.isActive())
+            m_costTimer.start();
+    } else {
+        m_costTimer.stop();
+    }
 }
 
 QString CConnectionMonitor::WaitingTooltip()
@@ -475,6 +526,7 @@ void CConnectionMonitor::ReArm()
     ArmFromSettings();
     for (int i = m_costGuard.RulesSwitchedOn(); i > 0; --i)
         CostChecks();
+    FollowCostTimer();
     // The data plan may have changed: its line and its warnings follow.
     if (!m_connected)
         ShowWaitingTray();

@@ -20,6 +20,7 @@
 #include <optional>
 
 class CDesktopNotifier;
+class CLinkEvents;
 class CMonitorServices;
 class CMonitorSink;
 class CRemoteAccess;
@@ -35,6 +36,11 @@ class CTrafficCounters;
 // The records and the journal of the calls are CCallRecorder's work: the journal keeps a
 // call in progress and the records not yet in the log, so a call survives a crash, a kill
 // or a logout. The cost warnings and limits are CCostGuard's.
+//
+// With a backend that tells when its connections change, the looks between calls are left
+// out: the poll sleeps until the backend or the kernel (a link event) speaks and then looks
+// at the next second, as the poll would have. The cost checks run every minute only while they have
+// something to do: a call, a warning or limit that is on, or records waiting for the log.
 //
 // Lives on the user-interface thread. Every clock read goes through CClock, so tests drive
 // it by setting the clock and calling the timer handlers.
@@ -80,6 +86,8 @@ public:
 
     // Timer 1: the connection poll; its work runs once per clock second.
     void Poll();
+    // The backend said its connections changed: the poll looks at the next second.
+    void ConnectionsChanged();
     // Timer 2: idle hang-up or stay-online, while connected.
     void IdleCheck();
     // Timer 3: periodic mail check, while connected.
@@ -152,6 +160,13 @@ private:
     static constexpr int kChirpBeeps = 2;
 
     void ArmPollTimer();
+    // One look at the connections; false when this second was looked at already.
+    bool PollOnce();
+    // True while the poll must go on once a second: a call is watched, the backend cannot
+    // tell of changes, the connections could not be read, or a call of the last run waits.
+    bool PollNeeded() const;
+    // Starts or stops timer 5 as the cost checks and the waiting records need it.
+    void FollowCostTimer();
     void ClockSteppedBack(const QDateTime& now);
     void NewConnection(const QDateTime& now, const CCallJournal::Call* takenOver = nullptr);
     // The call being watched as the journal keeps it; none between calls.
@@ -218,6 +233,8 @@ private:
     IdleAction m_idleAction = IdleDoNothing;
     QList<CActiveConnection> m_connections;
     bool m_enumErrorShown = false;
+    bool m_backendTells = false;         // the backend tells when its connections change
+    CLinkEvents* m_linkEvents = nullptr; // a child, while the backend tells
 
     mutable std::mutex m_mailMutex;
     QString m_mailResult = QStringLiteral("yahoohoo");

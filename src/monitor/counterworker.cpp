@@ -31,7 +31,7 @@ struct CCounterWorker::Shared {
     bool stop = false;
     bool exited = false;
     QString interfaceName;
-    // The interface whose last reading came from the kernel, if any: its next query runs
+    // The interface whose last reading answered at once, if any: its next query runs
     // on the caller's thread.
     std::optional<QString> kernelInterface;
 
@@ -120,9 +120,10 @@ void CCounterWorker::Trigger()
     Shared& s = *m_shared;
     {
         const std::lock_guard lock(s.mutex);
-        // Reading the kernel's counter files takes microseconds and never blocks: the
-        // worker is not woken for it. The worker is idle (nothing asked, nothing under
-        // way), so the source is this thread's until the next trigger.
+        // Reading the kernel's counter files (or a backend's that answers at once) takes
+        // microseconds and never blocks: the worker is not woken for it. The worker is idle
+        // (nothing asked, nothing under way), so the source is this thread's until the next
+        // trigger.
         if (m_kernelOnCaller && s.done && !s.go && s.kernelInterface == s.interfaceName) {
             Query(s, s.interfaceName);
             NoteSource(s, s.interfaceName);
@@ -202,7 +203,7 @@ void CCounterWorker::Query(Shared& s, const QString& interfaceName)
 
 void CCounterWorker::NoteSource(Shared& s, const QString& interfaceName)
 {
-    if (s.source->LastFromKernel())
+    if (s.source->LastAtOnce())
         s.kernelInterface = interfaceName;
     else
         s.kernelInterface.reset();

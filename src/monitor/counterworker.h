@@ -17,10 +17,11 @@ class CRemoteAccess;
 // Triggers while a query runs leave exactly one more query to run after it. Cancel() makes
 // the query under way end without publishing; its bytes show with the next query.
 //
-// Once a reading of the interface came from the kernel's counter files, the following
-// queries of that interface run at once on the calling thread (unless turned off), without waking
-// the worker: such a reading takes microseconds and never blocks. Readings from the backend, and
-// the first reading after the interface changed, stay on the worker.
+// Once a reading of the interface came from the kernel's counter files, or from a backend
+// whose counters answer at once (the simulator), the following queries of that interface run
+// at once on the calling thread (unless turned off), without waking the worker: such a
+// reading takes microseconds and never blocks. Readings from other backends, and the first
+// reading after the interface changed, stay on the worker.
 //
 // All methods are called on one thread (the user-interface thread); the counter source runs
 // on the worker, or on that thread while the worker is idle.
@@ -52,8 +53,8 @@ public:
     // How long the destructor waits for a query under way (kDefaultStopTimeout).
     void SetStopTimeout(std::chrono::milliseconds timeout);
 
-    // Whether queries of an interface whose counters come from the kernel run on the
-    // calling thread (on at first). Off, every query runs on the worker.
+    // Whether queries of an interface whose counters answer at once run on the calling
+    // thread (on at first). Off, every query runs on the worker.
     void SetKernelReadsOnCaller(bool onCaller);
 
     void SetInterface(const QString& interfaceName) override;
@@ -70,7 +71,7 @@ private:
 
     static void Run(const std::shared_ptr<Shared>& shared);
     static void Query(Shared& shared, const QString& interfaceName);
-    // Notes, under the lock, whether the reading just made came from the kernel.
+    // Notes, under the lock, whether the reading just made answered at once.
     static void NoteSource(Shared& shared, const QString& interfaceName);
 
     // Kept alive by the worker as well, so a worker left behind never uses freed memory.

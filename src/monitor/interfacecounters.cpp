@@ -127,6 +127,13 @@ bool CInterfaceCounters::LastFromKernel() const
     return m_lastReadOk && m_haveReference && m_last.source.startsWith(u"kernel:");
 }
 
+bool CInterfaceCounters::LastAtOnce() const
+{
+    return LastFromKernel() ||
+           (m_lastReadOk && m_haveReference && m_backend && m_backend->CountersAtOnce() &&
+            m_last.source.startsWith(u"backend:"));
+}
+
 bool CInterfaceCounters::Read(const QString& interfaceName, Reading& out) const
 {
     if (ReadBackend(interfaceName, out))

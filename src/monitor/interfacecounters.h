@@ -58,6 +58,9 @@ public:
 
     // True when the last Update() read the kernel's counter files (not the backend's).
     bool LastFromKernel() const;
+    // True when the last Update() read counters that answer at once: the kernel's, or the
+    // backend's when it says so (CRemoteAccess::CountersAtOnce).
+    bool LastAtOnce() const;
 
     quint64 TotalReceived() const { return m_totalReceived; }
     quint64 TotalSent() const { return m_totalSent; }

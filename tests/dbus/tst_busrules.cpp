@@ -16,6 +16,8 @@ private Q_SLOTS:
     void connectCheck();
     void changedProperties_data();
     void changedProperties();
+    void dueProperties_data();
+    void dueProperties();
     void recordFields();
 };
 
@@ -90,6 +92,41 @@ void TestBusRules::changedProperties()
     QCOMPARE(got, changed);
     for (auto it = got.begin(); it != got.end(); ++it)
         QCOMPARE(it.value().metaType(), changed.value(it.key()).metaType());
+}
+
+void TestBusRules::dueProperties_data()
+{
+    QTest::addColumn<CBusProperties>("sent");
+    QTest::addColumn<CBusProperties>("now");
+    QTest::addColumn<QStringList>("due"); // the names that go out
+    CBusProperties up;
+    up.connected = true;
+    up.entry = u"Home"_s;
+    const auto at = [](CBusProperties properties, qint64 seconds, qint64 received) {
+        properties.seconds = seconds;
+        properties.received = received;
+        return properties;
+    };
+    CBusProperties mail = at(up, 14, 900);
+    mail.mailCount = 1;
+    const QStringList counts{u"BytesReceived"_s, u"Seconds"_s};
+    QTest::newRow("a call's first second") << up << at(up, 1, 40) << counts;
+    QTest::newRow("counts alone wait") << at(up, 1, 40) << at(up, 10, 800) << QStringList();
+    QTest::newRow("counts after the period") << at(up, 1, 40) << at(up, 11, 800) << counts;
+    QTest::newRow("counts go along with a mail count")
+        << at(up, 11, 800) << mail << QStringList{u"BytesReceived"_s, u"MailCount"_s, u"Seconds"_s};
+    QTest::newRow("call end at once")
+        << at(up, 11, 800) << CBusProperties()
+        << QStringList{u"BytesReceived"_s, u"Connected"_s, u"Entry"_s, u"Seconds"_s};
+    QTest::newRow("nothing changed") << at(up, 11, 800) << at(up, 11, 800) << QStringList();
+}
+
+void TestBusRules::dueProperties()
+{
+    QFETCH(CBusProperties, sent);
+    QFETCH(CBusProperties, now);
+    QFETCH(QStringList, due);
+    QCOMPARE(now.DueSince(sent).keys(), due);
 }
 
 void TestBusRules::recordFields()

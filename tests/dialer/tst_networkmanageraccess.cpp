@@ -498,12 +498,20 @@ void TestNetworkManagerAccess::dropsAnswersAfterItIsGone()
 void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
 {
     auto backend = NewBackend();
+    // Each change of the list is told once the list shows it: here, how long it is then.
+    QList<qsizetype> told;
+    QVERIFY(backend->WatchConnections([&told, &backend] {
+        QList<CActiveConnection> now;
+        backend->EnumConnections(now);
+        told.append(now.size());
+    }));
     QList<Step> steps;
     RasHandle handle = 0;
     QCOMPARE(backend->Dial(u"Home ISP"_s, u"u"_s, u"p"_s, Recorder(steps), handle), 0);
     QList<CActiveConnection> connections;
     QTRY_VERIFY_WITH_TIMEOUT((backend->EnumConnections(connections), connections.size() == 1),
                              10000);
+    QCOMPARE(told.value(0), 1);
     const QStringList active = CNmMockBus::ActiveConnections();
     QCOMPARE(active.size(), 1);
     // The line drops at the far end.
@@ -512,6 +520,7 @@ void TestNetworkManagerAccess::hangsUpAndSeesRemoteDrop()
                  .type(),
              QDBusMessage::ReplyMessage);
     QTRY_VERIFY((backend->EnumConnections(connections), connections.isEmpty()));
+    QCOMPARE(told.last(), 0);
     QCOMPARE(backend->HangUp(handle), int(CRemoteAccess::ErrorInvalidHandle));
 
     // A connection made again is a new one.

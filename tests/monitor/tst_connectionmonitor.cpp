@@ -683,6 +683,44 @@ private Q_SLOTS:
         QCOMPARE(m_services->dials, 1);
     }
 
+    void pollSleepsBetweenCallsWhenTheBackendTells()
+    {
+        m_ras->tellsChanges = true;
+        m_monitor->Start(QStringLiteral("u"));
+        const QTimer& poll = m_monitor->Timer(CConnectionMonitor::PollTimer);
+        m_monitor->Poll();
+        QVERIFY(!poll.isActive());
+        // Told in a second it has looked at: it looks at the next one, as the poll would.
+        m_ras->connections = {Call()};
+        m_ras->changed();
+        m_monitor->Poll();
+        QVERIFY(!m_monitor->Connected());
+        QVERIFY(poll.isActive());
+        m_clock->AdvanceSecs(1);
+        m_monitor->Poll();
+        QVERIFY(m_monitor->Connected());
+        QVERIFY(poll.isActive()); // a call is timed every second
+        m_ras->changed();
+        Drop();
+        QVERIFY(!poll.isActive());
+        m_monitor->Shutdown();
+        QVERIFY(!m_ras->changed);
+    }
+
+    void costChecksRunOnlyWithSomethingToCheck()
+    {
+        m_monitor->Start(QStringLiteral("u"));
+        const QTimer& cost = m_monitor->Timer(CConnectionMonitor::CostTimer);
+        QVERIFY(!cost.isActive());
+        Connect();
+        QVERIFY(cost.isActive());
+        Drop();
+        QVERIFY(!cost.isActive());
+        m_store->Write(CCostGuard::Rules().front().enabled, 1);
+        m_monitor->ReArm();
+        QVERIFY(cost.isActive());
+    }
+
 private:
     void Tick()
     {

@@ -383,6 +383,8 @@ void TestCounterWorker::simulatorCountersReadOnWorker()
     QVERIFY(CSimulatorFile(file).StartLine(u"Work"_s, start.toMSecsSinceEpoch(), 0));
 
     CCounterWorker thread(std::make_unique<CInterfaceCounters>(&sim, m_root));
+    // Every query on the worker first, so the window polls the backend beside it.
+    thread.SetKernelReadsOnCaller(false);
     thread.SetQueryEnabled(true);
     thread.SetInterface(u"ppp0"_s);
     QVERIFY(thread.Start());
@@ -400,6 +402,13 @@ void TestCounterWorker::simulatorCountersReadOnWorker()
     } while (thread.Busy());
     QCOMPARE(thread.ReceivedBytes(), qint64(12000)); // RateIn 4000 a second
     QCOMPARE(thread.SentBytes(), qint64(2400));      // RateOut 800 a second
+
+    // The simulator's counters answer at once: read on the caller, no worker woken.
+    thread.SetKernelReadsOnCaller(true);
+    clock.AdvanceSecs(1);
+    thread.Trigger();
+    QVERIFY(!thread.Busy());
+    QCOMPARE(thread.ReceivedBytes(), qint64(16000));
 }
 
 void TestCounterWorker::kernelReadingsRunOnCaller()

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // A dial-up service that records what it is asked and answers as the test sets it: the
 // phonebook, dialing (the progress goes through the kept notifier when the test calls it),
 // hang-ups and the connections that are up.
@@ -33,6 +35,9 @@ public:
     // The connections that are up, and what listing them returns.
     QList<CActiveConnection> connections;
     int connectionsResult = 0;
+    // Whether the service tells of changes of its connections, and whom it tells.
+    bool tellsChanges = false;
+    std::function<void()> changed;
 
     int EnumEntries(QStringList& out) override;
     int CreateEntry() override;
@@ -42,4 +47,9 @@ public:
              DialNotifier dialNotifier, Handle& outHandle) override;
     int HangUp(Handle handle) override;
     int EnumConnections(QList<CActiveConnection>& out) override;
+    bool WatchConnections(std::function<void()> onChange) override
+    {
+        changed = std::move(onChange);
+        return tellsChanges;
+    }
 };

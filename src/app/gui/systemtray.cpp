@@ -93,7 +93,12 @@ void CSystemTray::SetTooltipText(const QString& text)
     if (!m_created) {
         return;
     }
-    m_tooltip = CutTooltip(text);
+    // The monitor sets the tooltip every second of a call and the same one between calls;
+    // only a new text is sent to the notification area.
+    const QString cut = CutTooltip(text);
+    if (cut == m_tooltip && m_icon->toolTip() == cut)
+        return;
+    m_tooltip = cut;
     m_icon->setToolTip(m_tooltip);
 }
 

@@ -139,6 +139,14 @@ int CNetworkManagerAccess::EnumConnections(QList<CActiveConnection>& out)
     return ErrorNone;
 }
 
+bool CNetworkManagerAccess::WatchConnections(std::function<void()> changed)
+{
+    disconnect(m_cache, &CNmObjectCache::ConnectionsChanged, this, nullptr);
+    if (changed)
+        connect(m_cache, &CNmObjectCache::ConnectionsChanged, this, std::move(changed));
+    return true;
+}
+
 bool CNetworkManagerAccess::GetErrorString(int code, QString& text) const
 {
     switch (code) {

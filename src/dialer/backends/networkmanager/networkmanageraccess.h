@@ -77,6 +77,8 @@ public:
              DialNotifier notifier, Handle& outHandle) override;
     int HangUp(Handle handle) override;
     int EnumConnections(QList<CActiveConnection>& out) override;
+    // NetworkManager's signals keep the list: a change of it is told at once.
+    bool WatchConnections(std::function<void()> changed) override;
     bool GetErrorString(int code, QString& text) const override;
     bool ReadByteCounters(const QString& interfaceName, quint64& received, quint64& sent) override;
 

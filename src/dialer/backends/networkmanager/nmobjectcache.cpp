@@ -219,12 +219,14 @@ void CNmObjectCache::AdoptActive(const QString& path, Handle handle)
     } else {
         active->handle = handle;
     }
+    NoteConnections();
 }
 
 void CNmObjectCache::DeleteProfile(const QString& path, ReplyHandler onReply)
 {
     Send(path, kProfileInterface, kDelete, {}, std::move(onReply));
     m_profiles.removeIf([&path](const Profile& profile) { return profile.path == path; });
+    NoteConnections();
 }
 
 // ---- Reading ----
@@ -294,6 +296,7 @@ void CNmObjectCache::OnProfileList(const QStringList& paths)
     m_profiles = profiles;
     for (const QString& path : paths)
         ReadProfile(path);
+    NoteConnections();
 }
 
 void CNmObjectCache::ReadProfile(const QString& path)
@@ -312,6 +315,7 @@ void CNmObjectCache::OnProfileSettings(const QString& path, const QDBusMessage& 
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         if (!known->loaded)
             m_profiles.erase(known);
+        NoteConnections();
         return;
     }
     const auto settings = qdbus_cast<NMVariantMapMap>(reply.arguments().constFirst());
@@ -327,6 +331,7 @@ void CNmObjectCache::OnProfileSettings(const QString& path, const QDBusMessage& 
         !profile.id.isEmpty() &&
         (IsDialUpType(profile.type) || connection.value(QStringLiteral("metered")).toInt() == 1);
     *known = profile;
+    NoteConnections();
 }
 
 void CNmObjectCache::SetActivePaths(const QStringList& paths)
@@ -342,6 +347,7 @@ void CNmObjectCache::SetActivePaths(const QStringList& paths)
             AddActive(path, 0);
     }
     m_activeOrder = paths;
+    NoteConnections();
 }
 
 void CNmObjectCache::AddActive(const QString& path, Handle handle)
@@ -370,6 +376,7 @@ void CNmObjectCache::OnActiveProperties(const QString& path, const QDBusMessage&
     SetActiveDevices(*active, PathsOf(properties.value(QStringLiteral("Devices"))));
     active->loaded = true;
     emit ActiveLoaded(path);
+    NoteConnections();
 }
 
 void CNmObjectCache::SetActiveDevices(Active& active, const QStringList& devices)
@@ -403,6 +410,7 @@ void CNmObjectCache::OnDeviceProperties(const QString& path, const QDBusMessage&
         device.interfaceName = properties.value(QStringLiteral("Interface")).toString();
     device.type = DeviceTypeName(properties.value(QStringLiteral("DeviceType")).toUInt());
     m_devices.insert(path, device);
+    NoteConnections();
 }
 
 void CNmObjectCache::OnPropertiesChanged(const QString& interfaceName, const QVariantMap& changed,
@@ -425,6 +433,7 @@ void CNmObjectCache::OnPropertiesChanged(const QString& interfaceName, const QVa
         }
         if (changed.contains(QStringLiteral("Devices")))
             SetActiveDevices(*active, PathsOf(changed.value(QStringLiteral("Devices"))));
+        NoteConnections();
     } else if (interfaceName == kDeviceInterface && m_devices.contains(path)) {
         // The interface that carries the traffic may appear during activation (ppp0).
         for (const char* key : {"IpInterface", "Interface", "Product", "Driver"}) {
@@ -452,6 +461,7 @@ void CNmObjectCache::OnActiveStateChanged(uint state, uint reason, const QDBusMe
         active->stateSignalled = true;
     }
     emit ActiveStateChanged(path, state, reason);
+    NoteConnections();
 }
 
 void CNmObjectCache::OnNewConnection(const QDBusObjectPath& path)
@@ -468,6 +478,7 @@ void CNmObjectCache::OnNewConnection(const QDBusObjectPath& path)
 void CNmObjectCache::OnConnectionRemoved(const QDBusObjectPath& path)
 {
     m_profiles.removeIf([&path](const Profile& profile) { return profile.path == path.path(); });
+    NoteConnections();
 }
 
 void CNmObjectCache::OnConnectionUpdated(const QDBusMessage& message)
@@ -475,6 +486,19 @@ void CNmObjectCache::OnConnectionUpdated(const QDBusMessage& message)
     const QString path = message.path();
     if (ProfileAt(path))
         ReadProfile(path);
+}
+
+void CNmObjectCache::NoteConnections()
+{
+    const QList<CActiveConnection> now = Connections();
+    const auto same = [](const CActiveConnection& a, const CActiveConnection& b) {
+        return a.handle == b.handle && a.entryName == b.entryName && a.deviceName == b.deviceName &&
+               a.deviceType == b.deviceType && a.interfaceName == b.interfaceName;
+    };
+    if (std::equal(now.cbegin(), now.cend(), m_listed.cbegin(), m_listed.cend(), same))
+        return;
+    m_listed = now;
+    emit ConnectionsChanged();
 }
 
 QString CNmObjectCache::PathOf(const QVariant& value)

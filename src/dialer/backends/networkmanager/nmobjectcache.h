@@ -100,6 +100,8 @@ Q_SIGNALS:
     void ActiveStateChanged(const QString& path, uint state, uint reason);
     // The properties of an active connection have been read.
     void ActiveLoaded(const QString& path);
+    // What Connections() lists is no longer what it listed before.
+    void ConnectionsChanged();
 
 private slots:
     void OnServiceRegistered();
@@ -128,6 +130,8 @@ private:
     void SetActiveDevices(Active& active, const QStringList& devices);
     void LoadDevice(const QString& path);
     void OnDeviceProperties(const QString& path, const QDBusMessage& reply);
+    // After anything that may change what Connections() lists: says so when it did.
+    void NoteConnections();
 
     QDBusConnection m_bus;
     QDBusServiceWatcher* m_watcher = nullptr;
@@ -137,4 +141,5 @@ private:
     QHash<QString, Active> m_active;        // by object path
     QStringList m_activeOrder;              // NetworkManager's order
     Handle m_nextHandle = 1;
+    QList<CActiveConnection> m_listed; // what Connections() gave at the last change
 };

@@ -52,6 +52,8 @@ public:
     int HangUp(Handle handle) override;
     int EnumConnections(QList<CActiveConnection>& out) override;
     bool ReadByteCounters(const QString& interfaceName, quint64& received, quint64& sent) override;
+    // The counters come from the same file as the connections.
+    bool CountersAtOnce() const override { return true; }
 
 private:
     struct Dialing {
