@@ -524,8 +524,8 @@ private Q_SLOTS:
         QCOMPARE(finished.count(), 0);
     }
 
-    // A window nobody sees keeps the call's values for later: its labels catch up when it
-    // shows (offscreen, where nothing is seen, only then).
+    // A window nobody sees keeps the call's values and title for later: they catch up when
+    // it shows (offscreen, where nothing is seen, the values only then).
     void valuesReachTheLabelsWhenTheWindowShows()
     {
         auto rig = Rig();
@@ -534,6 +534,8 @@ private Q_SLOTS:
         rig->router.Run(CCommandTable::Hide);
         const QStringList values{u"00:00:07"_s, u"4000"_s, u"800"_s};
         rig->display.SetCallValues(values[0], values[1], values[2]);
+        rig->display.SetTitle(values[0]);
+        QCOMPARE(dlg.windowTitle(), u"OrvalisDUI"_s);
         const auto shown = [&dlg] {
             QStringList texts;
             for (const QLabel* label : dlg.findChildren<QLabel*>())
@@ -544,6 +546,7 @@ private Q_SLOTS:
         QCOMPARE(dlg.Values().mid(0, 3), values);
         rig->router.Run(CCommandTable::Show);
         QVERIFY(shown().contains(values[0]) && shown().contains(values[2]));
+        QCOMPARE(dlg.windowTitle(), values[0]);
     }
 
     // The main window is built once, when something first needs it, with what the monitor

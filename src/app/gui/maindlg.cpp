@@ -128,7 +128,7 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     }
 
     connect(&display, &CMonitorDisplay::MessageAdded, this, &CMainDlg::AddMessage);
-    connect(&display, &CMonitorDisplay::TitleChanged, this, &QWidget::setWindowTitle);
+    connect(&display, &CMonitorDisplay::TitleChanged, this, &CMainDlg::SetTitle);
     connect(&display, &CMonitorDisplay::CallValuesChanged, this, &CMainDlg::SetCallValues);
     connect(&display, &CMonitorDisplay::MailCountChanged, this, &CMainDlg::SetMailCount);
     connect(&display, &CMonitorDisplay::ShowRequested, this, &CMainDlg::ShowWindow);
@@ -393,8 +393,22 @@ void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn,
         CatchUp();
 }
 
+void CMainDlg::SetTitle(const QString& title)
+{
+    // A hidden window's title is seen nowhere (not even in a task bar): it is set when the
+    // window shows.
+    m_title = title;
+    m_titleStale = !isVisible();
+    if (!m_titleStale)
+        setWindowTitle(title);
+}
+
 void CMainDlg::CatchUp()
 {
+    if (m_titleStale && isVisible()) {
+        m_titleStale = false;
+        setWindowTitle(m_title);
+    }
     if (!m_valuesStale)
         return;
     m_valuesStale = false;

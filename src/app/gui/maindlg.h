@@ -66,6 +66,9 @@ public:
     // that cannot is brought up to date when it shows.
     void SetCallValues(const QString& duration, const QString& bytesIn, const QString& bytesOut);
     void SetMailCount(const QString& text);
+    // The title the monitor shows (the call's duration); a hidden window takes it when it
+    // shows.
+    void SetTitle(const QString& title);
 
     // What commands ask of the window.
     void ShowWindow() override;
@@ -133,6 +136,8 @@ private:
     // older ones.
     QStringList m_callValues;
     bool m_valuesStale = false;
+    QString m_title;
+    bool m_titleStale = false;
     // False while a window that started hidden has not been shown yet.
     bool m_shownSinceOpen = false;
     QPointer<CAboutDlg> m_about;

@@ -55,7 +55,7 @@ CMainDlg& CMainWindowHolder::Window()
         m_window->AddMessage(line);
     m_window->Open(m_trayAvailable);
     if (!m_title.isEmpty())
-        m_window->setWindowTitle(m_title);
+        m_window->SetTitle(m_title);
     if (m_callValues.size() == 3)
         m_window->SetCallValues(m_callValues[0], m_callValues[1], m_callValues[2]);
     if (!m_mailCount.isEmpty())
