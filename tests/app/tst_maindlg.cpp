@@ -579,6 +579,27 @@ private Q_SLOTS:
         QCOMPARE(dlg.Messages().size(), 3);
     }
 
+    // Ending the run saves the place as the window would have and builds no window.
+    void endingBuildsNoWindow()
+    {
+        m_store->Write(Keys::HideOnStart, 0);
+        CScriptedMessageBox boxes;
+        auto rig = Rig();
+        rig->Open();
+        CMainWindowHolder holder(*m_store, rig->end, rig->display);
+        QSignalSpy finished(&holder, &CMainWindowHolder::Finished);
+        holder.Open(true);
+        boxes.Answer(CMessageBox::Answer::No);
+        holder.Exit(CMessageBox::Question::Waiting);
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
+        QCOMPARE(m_store->Read(Keys::WindowRight), 517);
+        QCOMPARE(holder.Quit(), QString());
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!holder.Built());
+    }
+
     void aCommandWindowOpensOnceAndIsRaised()
     {
         auto rig = Rig();

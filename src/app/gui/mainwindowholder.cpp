@@ -3,8 +3,11 @@
 #include "app/gui/maindlg.h"
 #include "app/gui/trayhost.h"
 #include "app/gui/windowplacement.h"
+#include "app/programend.h"
 #include "gui/helpopener.h"
 #include "monitor/monitordisplay.h"
+
+#include <cstdio>
 
 CMainWindowHolder::CMainWindowHolder(CSettingsStore& store, CProgramEnd& end,
                                      CMonitorDisplay& display)
@@ -66,7 +69,27 @@ CMainDlg& CMainWindowHolder::Window()
 
 QString CMainWindowHolder::Quit()
 {
-    return Window().Quit();
+    if (m_window)
+        return m_window->Quit();
+    m_end.StopCounters();
+    SaveWindowPosition();
+    return Finish();
+}
+
+void CMainWindowHolder::SaveWindowPosition()
+{
+    // As the window would have saved it: its place from the opening, and minimized when it
+    // started hidden.
+    CWindowPlacement placement(m_store);
+    placement.Load();
+    placement.Save(placement.Remembered(), placement.StartHidden());
+}
+
+QString CMainWindowHolder::Finish()
+{
+    const QString note = m_end.Finish();
+    Q_EMIT Finished();
+    return note;
 }
 
 void CMainWindowHolder::ShowWindow()
@@ -87,7 +110,20 @@ void CMainWindowHolder::Minimize()
 
 void CMainWindowHolder::Exit(CMessageBox::Question ask)
 {
-    Window().Exit(ask);
+    if (m_window) {
+        m_window->Exit(ask);
+        return;
+    }
+    // Ending the run needs no window: none is built for it.
+    const bool leave = m_end.MayLeave(ask);
+    SaveWindowPosition();
+    if (!leave)
+        return;
+    const QString note = Finish();
+    if (!note.isEmpty() && ask == CMessageBox::Question::Waiting)
+        CMessageBox::Inform(note);
+    else if (!note.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(note));
 }
 
 void CMainWindowHolder::OpenAbout()

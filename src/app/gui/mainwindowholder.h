@@ -34,7 +34,7 @@ public:
     CMainDlg& Window();
     bool Built() const { return m_window != nullptr; }
 
-    // Ends the program as CMainDlg::Quit() does.
+    // Ends the program as CMainDlg::Quit() does; ending builds no window.
     QString Quit();
 
     void ShowWindow() override;
@@ -54,6 +54,10 @@ Q_SIGNALS:
     void CommandChosen(CCommandTable::Command command);
 
 private:
+    // What the window does at the end of the run, for a window that was never built.
+    void SaveWindowPosition();
+    QString Finish();
+
     CSettingsStore& m_store;
     CProgramEnd& m_end;
     CMonitorDisplay& m_display;
