@@ -2,6 +2,7 @@
 #include "app/commandtable.h"
 #include "app/gui/aboutdlg.h"
 #include "app/gui/maindlg.h"
+#include "app/gui/mainwindowholder.h"
 #include "app/gui/systemtray.h"
 #include "app/gui/titlestrip.h"
 #include "app/gui/traycontroller.h"
@@ -42,6 +43,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -519,6 +522,82 @@ private Q_SLOTS:
         QTRY_COMPARE(boxes.Shown().size(), 1);
         QCOMPARE(boxes.Shown()[0].closeAfterSeconds, 0);
         QCOMPARE(finished.count(), 0);
+    }
+
+    // A window nobody sees keeps the call's values and title for later: they catch up when
+    // it shows (offscreen, where nothing is seen, the values only then).
+    void valuesReachTheLabelsWhenTheWindowShows()
+    {
+        auto rig = Rig();
+        CMainDlg& dlg = rig->dlg;
+        rig->Open();
+        rig->router.Run(CCommandTable::Hide);
+        const QStringList values{u"00:00:07"_s, u"4000"_s, u"800"_s};
+        rig->display.SetCallValues(values[0], values[1], values[2]);
+        rig->display.SetTitle(values[0]);
+        QCOMPARE(dlg.windowTitle(), u"OrvalisDUI"_s);
+        const auto shown = [&dlg] {
+            QStringList texts;
+            for (const QLabel* label : dlg.findChildren<QLabel*>())
+                texts << label->text();
+            return texts;
+        };
+        QVERIFY(!shown().contains(values[0]));
+        QCOMPARE(dlg.Values().mid(0, 3), values);
+        rig->router.Run(CCommandTable::Show);
+        QVERIFY(shown().contains(values[0]) && shown().contains(values[2]));
+        QCOMPARE(dlg.windowTitle(), values[0]);
+    }
+
+    // The main window is built once, when something first needs it, with what the monitor
+    // showed before.
+    void theHolderBuildsTheWindowOnFirstUse()
+    {
+        m_store->Write(Keys::HideOnStart, 0);
+        auto rig = Rig();
+        CMainWindowHolder holder(*m_store, rig->end, rig->display);
+        holder.Open(true);
+        rig->display.AddMessage(u"Connection Home ISP detected"_s);
+        rig->display.SetTitle(u"00:00:07"_s);
+        rig->display.SetCallValues(u"00:00:07"_s, u"4000"_s, u"800"_s);
+        rig->display.SetMailCount(u"You have 2 new email(s)"_s);
+        holder.HideWindow();
+        holder.ClearMailCount();
+        QVERIFY(!holder.Built());
+        QVERIFY(!holder.OnScreen());
+
+        rig->display.ShowWindow();
+        QVERIFY(holder.Built());
+        CMainDlg& dlg = holder.Window();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.Messages().first(), u"Connection Home ISP detected"_s);
+        QCOMPARE(dlg.windowTitle(), u"00:00:07"_s);
+        QCOMPARE(dlg.Values(),
+                 (QStringList{u"00:00:07"_s, u"4000"_s, u"800"_s, CUserName::Current(), u"0"_s}));
+        holder.ShowWindow();
+        QCOMPARE(&holder.Window(), &dlg);
+        QCOMPARE(dlg.Messages().size(), 3);
+    }
+
+    // Ending the run saves the place as the window would have and builds no window.
+    void endingBuildsNoWindow()
+    {
+        m_store->Write(Keys::HideOnStart, 0);
+        CScriptedMessageBox boxes;
+        auto rig = Rig();
+        rig->Open();
+        CMainWindowHolder holder(*m_store, rig->end, rig->display);
+        QSignalSpy finished(&holder, &CMainWindowHolder::Finished);
+        holder.Open(true);
+        boxes.Answer(CMessageBox::Answer::No);
+        holder.Exit(CMessageBox::Question::Waiting);
+        QCOMPARE(boxes.Shown().size(), 1);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(m_store->Read(Keys::WindowMinimized), 1);
+        QCOMPARE(m_store->Read(Keys::WindowRight), 517);
+        QCOMPARE(holder.Quit(), QString());
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!holder.Built());
     }
 
     void aCommandWindowOpensOnceAndIsRaised()

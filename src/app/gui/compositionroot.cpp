@@ -3,6 +3,7 @@
 #include "app/commandrouter.h"
 #include "app/gui/backgroundwork.h"
 #include "app/gui/maindlg.h"
+#include "app/gui/mainwindowholder.h"
 #include "app/gui/traycontroller.h"
 #include "app/gui/windowopener.h"
 #include "app/monitorcallcommands.h"
@@ -95,13 +96,19 @@ CCompositionRoot::CCompositionRoot(CSettingsStore& store, CPlatform platform)
     m_mailSlot->Set(
         [monitor = m_monitor.get()](const QString& result) { monitor->SetMailResult(result); });
     m_end = std::make_unique<CProgramEnd>(store, m_platform.counters.get(), *m_monitor);
-    m_window = std::make_unique<CMainDlg>(store, *m_end, *m_display);
+    // The main window itself is built when it is first needed.
+    m_window = std::make_unique<CMainWindowHolder>(store, *m_end, *m_display);
     m_callCommands = std::make_unique<CMonitorCallCommands>(*m_monitor, *m_work);
     m_router = std::make_unique<CCommandRouter>(*m_windows, *m_callCommands, *m_window);
     QObject::connect(
-        m_window.get(), &CMainDlg::CommandChosen, m_router.get(),
+        m_window.get(), &CMainWindowHolder::CommandChosen, m_router.get(),
         [router = m_router.get()](CCommandTable::Command command) { router->Run(command); });
     m_tray = std::make_unique<CTrayController>(*m_display, *m_router);
+}
+
+CMainDlg& CCompositionRoot::Window() const
+{
+    return m_window->Window();
 }
 
 CCompositionRoot::~CCompositionRoot()

@@ -16,6 +16,7 @@ class CCommandRouter;
 class CConnectionMonitor;
 class CMailResultSlot;
 class CMainDlg;
+class CMainWindowHolder;
 class CMonitorCallCommands;
 class CMonitorDisplay;
 class CProgramEnd;
@@ -39,7 +40,7 @@ struct CPlatform {
 
 // Builds every service and window of the program once, each with what it needs, and keeps
 // them for the run: the monitor, what it shows through, the windows that commands open,
-// the command router, the tray icons and the main window.
+// the command router, the tray icons and the main window (built when first needed).
 class CCompositionRoot {
 public:
     // The platform for the backend named on the command line ("auto", "nm", "sim"). Its
@@ -58,7 +59,9 @@ public:
     CConnectionMonitor& Monitor() const { return *m_monitor; }
     CMonitorDisplay& Display() const { return *m_display; }
     CCommandRouter& Router() const { return *m_router; }
-    CMainDlg& Window() const { return *m_window; }
+    // The main window, built now if it was not yet.
+    CMainDlg& Window() const;
+    CMainWindowHolder& WindowHolder() const { return *m_window; }
     // What requests from the session bus do: dial as the program does, hang up and check
     // without a question.
     CBusService::Actions BusActions();
@@ -75,7 +78,7 @@ private:
     std::unique_ptr<CWindowOpener> m_windows;
     std::unique_ptr<CConnectionMonitor> m_monitor;
     std::unique_ptr<CProgramEnd> m_end;
-    std::unique_ptr<CMainDlg> m_window;
+    std::unique_ptr<CMainWindowHolder> m_window;
     std::unique_ptr<CMonitorCallCommands> m_callCommands;
     std::unique_ptr<CCommandRouter> m_router;
     std::unique_ptr<CTrayController> m_tray;

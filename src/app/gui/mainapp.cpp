@@ -3,7 +3,7 @@
 #include "app/commandrouter.h"
 #include "app/commandtable.h"
 #include "app/gui/compositionroot.h"
-#include "app/gui/maindlg.h"
+#include "app/gui/mainwindowholder.h"
 #include "app/gui/splashwnd.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
@@ -123,7 +123,7 @@ bool CloseModalWindows()
 // question nobody may be there to answer. A box open now runs an event loop of its own
 // inside the program's: it is closed first, and the program ends once back in its own
 // loop, so what waited for the box does not go on after the monitor has ended.
-void EndOnSignal(QPointer<CMainDlg> window)
+void EndOnSignal(QPointer<CMainWindowHolder> window)
 {
     if (!window)
         return;
@@ -246,11 +246,11 @@ int CMainApp::Run(int argc, char** argv)
         std::fprintf(stderr,
                      "orvalis: %s is taken on the session bus: the D-Bus interface is off\n",
                      CBusService::kService);
-    CMainDlg& mainDlg = root.Window();
-    QObject::connect(&mainDlg, &CMainDlg::Finished, &app, &QCoreApplication::quit);
+    CMainWindowHolder& mainDlg = root.WindowHolder();
+    QObject::connect(&mainDlg, &CMainWindowHolder::Finished, &app, &QCoreApplication::quit);
     CSignalWatcher endSignals;
     QObject::connect(&endSignals, &CSignalWatcher::Received, &mainDlg,
-                     [window = QPointer<CMainDlg>(&mainDlg)] { EndOnSignal(window); });
+                     [window = QPointer<CMainWindowHolder>(&mainDlg)] { EndOnSignal(window); });
 
     // 7. Run until the window's run ends.
     root.Open();

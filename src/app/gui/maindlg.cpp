@@ -84,6 +84,7 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     m_bytesIn = AddValue(grid, 1, tr("Bytes in:"), QStringLiteral("0"));
     m_bytesOut = AddValue(grid, 2, tr("Bytes out:"), QStringLiteral("0"));
     m_user = AddValue(grid, 3, tr("User"), QStringLiteral("Admin"));
+    m_callValues = {m_duration->text(), m_bytesIn->text(), m_bytesOut->text()};
 
     auto* mail = new QGroupBox(tr("Email"), this);
     auto* mailGrid = new QGridLayout(mail);
@@ -127,14 +128,9 @@ CMainDlg::CMainDlg(CSettingsStore& store, CProgramEnd& end, CMonitorDisplay& dis
     }
 
     connect(&display, &CMonitorDisplay::MessageAdded, this, &CMainDlg::AddMessage);
-    connect(&display, &CMonitorDisplay::TitleChanged, this, &QWidget::setWindowTitle);
-    connect(&display, &CMonitorDisplay::CallValuesChanged, this,
-            [this](const QString& duration, const QString& bytesIn, const QString& bytesOut) {
-                m_duration->setText(duration);
-                m_bytesIn->setText(bytesIn);
-                m_bytesOut->setText(bytesOut);
-            });
-    connect(&display, &CMonitorDisplay::MailCountChanged, m_mailCount, &QLabel::setText);
+    connect(&display, &CMonitorDisplay::TitleChanged, this, &CMainDlg::SetTitle);
+    connect(&display, &CMonitorDisplay::CallValuesChanged, this, &CMainDlg::SetCallValues);
+    connect(&display, &CMonitorDisplay::MailCountChanged, this, &CMainDlg::SetMailCount);
     connect(&display, &CMonitorDisplay::ShowRequested, this, &CMainDlg::ShowWindow);
     connect(&display, &CMonitorDisplay::HideRequested, this, &CMainDlg::HideWindow);
     CWindowFrame::Apply(this);
@@ -383,8 +379,47 @@ QStringList CMainDlg::Messages() const
 
 QStringList CMainDlg::Values() const
 {
-    return {m_duration->text(), m_bytesIn->text(), m_bytesOut->text(), m_user->text(),
-            m_mailCount->text()};
+    return m_callValues + QStringList{m_user->text(), m_mailCount->text()};
+}
+
+void CMainDlg::SetCallValues(const QString& duration, const QString& bytesIn,
+                             const QString& bytesOut)
+{
+    m_callValues = {duration, bytesIn, bytesOut};
+    m_valuesStale = true;
+    // A window nobody sees (hidden, minimized, offscreen) is not laid out and painted
+    // every second: it catches up when it shows.
+    if (OnScreen())
+        CatchUp();
+}
+
+void CMainDlg::SetTitle(const QString& title)
+{
+    // A hidden window's title is seen nowhere (not even in a task bar): it is set when the
+    // window shows.
+    m_title = title;
+    m_titleStale = !isVisible();
+    if (!m_titleStale)
+        setWindowTitle(title);
+}
+
+void CMainDlg::CatchUp()
+{
+    if (m_titleStale && isVisible()) {
+        m_titleStale = false;
+        setWindowTitle(m_title);
+    }
+    if (!m_valuesStale)
+        return;
+    m_valuesStale = false;
+    m_duration->setText(m_callValues[0]);
+    m_bytesIn->setText(m_callValues[1]);
+    m_bytesOut->setText(m_callValues[2]);
+}
+
+void CMainDlg::SetMailCount(const QString& text)
+{
+    m_mailCount->setText(text);
 }
 
 void CMainDlg::AddMessage(const QString& text)
@@ -485,6 +520,20 @@ void CMainDlg::mouseMoveEvent(QMouseEvent* event)
         m_pressed = CTitleStrip::Area::None;
         update();
     }
+}
+
+void CMainDlg::showEvent(QShowEvent* event)
+{
+    CatchUp();
+    QWidget::showEvent(event);
+}
+
+void CMainDlg::changeEvent(QEvent* event)
+{
+    // Back from minimized.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        CatchUp();
+    QWidget::changeEvent(event);
 }
 
 void CMainDlg::paintEvent(QPaintEvent* event)

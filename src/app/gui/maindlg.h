@@ -62,6 +62,13 @@ public:
     QStringList Values() const;
     // Adds a line on top of the message list.
     void AddMessage(const QString& text);
+    // The call's values. They reach the labels only while the window can be seen; a window
+    // that cannot is brought up to date when it shows.
+    void SetCallValues(const QString& duration, const QString& bytesIn, const QString& bytesOut);
+    void SetMailCount(const QString& text);
+    // The title the monitor shows (the call's duration); a hidden window takes it when it
+    // shows.
+    void SetTitle(const QString& title);
 
     // What commands ask of the window.
     void ShowWindow() override;
@@ -87,10 +94,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenuBar();
     void BuildButtons();
+    // Puts the call's values held back while the window could not be seen on its labels.
+    void CatchUp();
     // Places the widgets and sizes the window to what their texts need.
     void Arrange(QWidget* info, QWidget* mail);
     static QLabel* ValueLabel(const QString& value);
@@ -121,6 +132,12 @@ private:
     QToolButton* m_hide = nullptr;
     CTitleStrip::Area m_pressed = CTitleStrip::Area::None;
     bool m_finished = false;
+    // The call's latest values: duration, bytes in, bytes out; stale while the labels show
+    // older ones.
+    QStringList m_callValues;
+    bool m_valuesStale = false;
+    QString m_title;
+    bool m_titleStale = false;
     // False while a window that started hidden has not been shown yet.
     bool m_shownSinceOpen = false;
     QPointer<CAboutDlg> m_about;
