@@ -12,6 +12,9 @@ namespace {
 
 char* Put(char* out, QByteArrayView bytes)
 {
+    // An empty view may have no data at all, which memcpy must not be given.
+    if (bytes.isEmpty())
+        return out;
     std::memcpy(out, bytes.data(), size_t(bytes.size()));
     return out + bytes.size();
 }

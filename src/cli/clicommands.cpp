@@ -195,6 +195,8 @@ bool CCliCommands::Report(const CCliArgs& args, const CSettingsStore& store, QIO
     char* const begin = buffer.data();
     char* end = begin;
     const auto put = [&end](QByteArrayView bytes) {
+        if (bytes.isEmpty())
+            return;
         std::memcpy(end, bytes.data(), size_t(bytes.size()));
         end += bytes.size();
     };
