@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 CProgramEnd::CProgramEnd(const CSettingsStore& store, CTrafficCounters* counters,
                          CConnectionMonitor& monitor)
     : m_store(store)
@@ -40,4 +42,14 @@ QString CProgramEnd::Finish()
 {
     m_monitor.Shutdown();
     return m_monitor.WaitingRecordsNote();
+}
+
+void CProgramEnd::TellWaiting(const QString& note, CMessageBox::Question ask)
+{
+    if (note.isEmpty())
+        return;
+    if (ask == CMessageBox::Question::Waiting)
+        CMessageBox::Inform(note);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(note));
 }

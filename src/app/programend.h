@@ -25,6 +25,9 @@ public:
     // Ends the monitor's run. Returns what the user should know about records still
     // waiting for the log and where they are kept; empty when there are none.
     QString Finish();
+    // Names records still waiting for the log (`note`, from Finish) where the user will see
+    // it: a box when the exit was asked for on screen, else standard error.
+    static void TellWaiting(const QString& note, CMessageBox::Question ask);
 
 private:
     const CSettingsStore& m_store;

@@ -32,7 +32,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -297,13 +296,7 @@ void CMainDlg::Exit(CMessageBox::Question ask)
     SaveWindowPosition();
     if (!leave)
         return;
-    // Records still waiting for the log are named where the user will see it: a box when
-    // the exit was asked for on screen, else standard error.
-    const QString note = Finish();
-    if (!note.isEmpty() && ask == CMessageBox::Question::Waiting)
-        CMessageBox::Inform(note);
-    else if (!note.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(note));
+    CProgramEnd::TellWaiting(Finish(), ask);
 }
 
 QString CMainDlg::Quit()

@@ -7,8 +7,6 @@
 #include "gui/helpopener.h"
 #include "monitor/monitordisplay.h"
 
-#include <cstdio>
-
 CMainWindowHolder::CMainWindowHolder(CSettingsStore& store, CProgramEnd& end,
                                      CMonitorDisplay& display)
     : m_store(store)
@@ -119,11 +117,7 @@ void CMainWindowHolder::Exit(CMessageBox::Question ask)
     SaveWindowPosition();
     if (!leave)
         return;
-    const QString note = Finish();
-    if (!note.isEmpty() && ask == CMessageBox::Question::Waiting)
-        CMessageBox::Inform(note);
-    else if (!note.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(note));
+    CProgramEnd::TellWaiting(Finish(), ask);
 }
 
 void CMainWindowHolder::OpenAbout()
