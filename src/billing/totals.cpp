@@ -21,6 +21,31 @@
 #include <unistd.h>
 
 namespace {
+
+// The weekday of a record's start day, worked out again only when the day changes: the log
+// is in date order, so it changes rarely from one call to the next.
+class CStartWeekday {
+public:
+    unsigned Of(const CLogRecord& record)
+    {
+        if (!m_known || record.startDay != m_day || record.startMonth != m_month ||
+            record.startYear != m_year) {
+            m_weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
+            m_day = record.startDay;
+            m_month = record.startMonth;
+            m_year = record.startYear;
+            m_known = true;
+        }
+        return m_weekday;
+    }
+
+private:
+    int m_day = 0;
+    int m_month = 0;
+    int m_year = 0;
+    unsigned m_weekday = 0;
+    bool m_known = false;
+};
 // Whether the two characters from pos on (fewer where a text ends early) are the same in
 // both texts. Runs for every record, so it compares in place.
 bool SamePair(QByteArrayView a, QByteArrayView b, qsizetype pos)
@@ -76,25 +101,15 @@ PartSums SumEvery(CLogReader& reader, const CTariff& tariff, Priced priced)
     qint64 uploaded = 0;
     qint64 downloaded = 0;
     qint64 totalTime = 0;
-    // The log is in date order, so the weekday changes rarely from one call to the next.
-    int weekdayOf[3] = {0, 0, 0}; // day, month, year
-    unsigned weekday = 0;
-    bool weekdayKnown = false;
+    CStartWeekday weekday;
     CLogRecord record;
     while (reader.Next(record)) {
         ++records;
         uploaded = CByteCount::Add(uploaded, CByteCount::Parse(record.uploaded));
         downloaded = CByteCount::Add(downloaded, CByteCount::Parse(record.downloaded));
-        if (!weekdayKnown || record.startDay != weekdayOf[0] || record.startMonth != weekdayOf[1] ||
-            record.startYear != weekdayOf[2]) {
-            weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
-            weekdayOf[0] = record.startDay;
-            weekdayOf[1] = record.startMonth;
-            weekdayOf[2] = record.startYear;
-            weekdayKnown = true;
-        }
-        const CTariff::CallPrice call = tariff.PriceCallOn(
-            weekday, record.startSecs, CTariff::RawDuration(record.startSecs, record.endSecs));
+        const CTariff::CallPrice call =
+            tariff.PriceCallOn(weekday.Of(record), record.startSecs,
+                               CTariff::RawDuration(record.startSecs, record.endSecs));
         totalTime += call.minimumDuration;
         priced(call.price);
     }
@@ -199,10 +214,7 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
         downloaded = CByteCount::Add(first.downloaded, second.downloaded);
         totalTime = first.totalTime + second.totalTime;
     } else if (reader.Open(logPath)) {
-        // The log is in date order, so the weekday changes rarely from one call to the next.
-        int weekdayOf[3] = {0, 0, 0}; // day, month, year
-        unsigned weekday = 0;
-        bool weekdayKnown = false;
+        CStartWeekday weekday;
         CLogRecord record;
         while (reader.Next(record)) {
             ++records;
@@ -227,16 +239,9 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
             ++totals.count;
             uploaded = CByteCount::Add(uploaded, up);
             downloaded = CByteCount::Add(downloaded, down);
-            if (!weekdayKnown || record.startDay != weekdayOf[0] ||
-                record.startMonth != weekdayOf[1] || record.startYear != weekdayOf[2]) {
-                weekday = CTariff::Weekday(record.startDay, record.startMonth, record.startYear);
-                weekdayOf[0] = record.startDay;
-                weekdayOf[1] = record.startMonth;
-                weekdayOf[2] = record.startYear;
-                weekdayKnown = true;
-            }
-            const CTariff::CallPrice call = tariff.PriceCallOn(
-                weekday, record.startSecs, CTariff::RawDuration(record.startSecs, record.endSecs));
+            const CTariff::CallPrice call =
+                tariff.PriceCallOn(weekday.Of(record), record.startSecs,
+                                   CTariff::RawDuration(record.startSecs, record.endSecs));
             totalTime += call.minimumDuration;
             totalCost += call.price;
         }
