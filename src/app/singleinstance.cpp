@@ -18,6 +18,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 // A request line longer than this is not one of ours.
 constexpr qint64 kMaxRequest = 4096;
@@ -78,27 +80,37 @@ bool CSingleInstance::Claim()
     return true;
 }
 
-bool CSingleInstance::Listen()
+bool CSingleInstance::Bind()
 {
     if (m_lockFd < 0 && !m_unguarded)
         return false;
-    if (m_spareFd < 0)
-        m_spareFd = OpenSpare();
-    return OpenListener();
+    if (m_listenFd < 0)
+        m_listenFd = OpenSocket();
+    return m_listenFd >= 0;
 }
 
-bool CSingleInstance::OpenListener()
+bool CSingleInstance::Listen()
 {
-    CloseListener();
+    if (!Bind())
+        return false;
+    if (m_spareFd < 0)
+        m_spareFd = OpenSpare();
+    if (!m_notifier)
+        WatchListener();
+    return true;
+}
+
+int CSingleInstance::OpenSocket() const
+{
     const QByteArray path = CFileName::Encode(m_socketPath);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path))
-        return false;
+        return -1;
     std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
-        return false;
+        return -1;
     // We hold the lock, so a socket file here is a leftover of a killed instance (or our
     // own, when the listening socket broke).
     if (m_lockFd >= 0)
@@ -106,12 +118,25 @@ bool CSingleInstance::OpenListener()
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::chmod(path.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
         ::close(fd);
-        return false;
+        return -1;
     }
-    m_listenFd = fd;
-    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, &CSingleInstance::OnAcceptReady);
+    return fd;
+}
+
+bool CSingleInstance::OpenListener()
+{
+    CloseListener();
+    m_listenFd = OpenSocket();
+    if (m_listenFd < 0)
+        return false;
+    WatchListener();
     return true;
+}
+
+void CSingleInstance::WatchListener()
+{
+    m_notifier = std::make_unique<QSocketNotifier>(m_listenFd, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &CSingleInstance::OnAcceptReady);
 }
 
 void CSingleInstance::CloseListener()
@@ -197,23 +222,44 @@ void CSingleInstance::AddClient(int fd)
         OnClientData(socket, idle);
 }
 
+void CSingleInstance::SetStatusProvider(std::function<QByteArray()> provider)
+{
+    m_statusProvider = std::move(provider);
+    if (!m_statusProvider)
+        return;
+    const QHash<QLocalSocket*, QTimer*> waiting = std::exchange(m_waitingForStatus, {});
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+        if (!m_clients.contains(it.key()))
+            continue;
+        AnswerStatus(it.key());
+        OnClientData(it.key(), it.value());
+    }
+}
+
+void CSingleInstance::AnswerStatus(QLocalSocket* socket)
+{
+    QByteArray status = m_statusProvider();
+    status.replace('\n', ' ');
+    socket->write("ok " + status + '\n');
+    socket->flush();
+}
+
 void CSingleInstance::OnClientData(QLocalSocket* socket, QTimer* idle)
 {
-    while (m_clients.contains(socket) && socket->canReadLine()) {
+    while (m_clients.contains(socket) && !m_waitingForStatus.contains(socket) &&
+           socket->canReadLine()) {
         const QByteArray line = socket->readLine(kMaxRequest).trimmed();
+        idle->start(m_idleTimeoutMs);
         if (line == kStatusRequest) {
-            QByteArray status = m_statusProvider ? m_statusProvider() : QByteArray();
-            status.replace('\n', ' ');
-            socket->write(m_statusProvider ? QByteArray("ok " + status + '\n')
-                                           : QByteArray("error busy\n"));
-            socket->flush();
-            idle->start(m_idleTimeoutMs);
+            if (m_statusProvider)
+                AnswerStatus(socket);
+            else
+                m_waitingForStatus.insert(socket, idle);
             continue;
         }
         const bool known = CCommandTable::FromRequest(line) != 0;
         socket->write(known ? "ok\n" : "error unknown command\n");
         socket->flush();
-        idle->start(m_idleTimeoutMs);
         if (known)
             Q_EMIT RequestReceived(line);
     }
@@ -226,6 +272,7 @@ void CSingleInstance::OnClientData(QLocalSocket* socket, QTimer* idle)
 
 void CSingleInstance::DropClient(QLocalSocket* socket)
 {
+    m_waitingForStatus.remove(socket);
     if (!m_clients.remove(socket))
         return;
     socket->disconnect(this);
@@ -280,6 +327,6 @@ CSingleInstance::SendResult CSingleInstance::Send(const QByteArray& request, int
         }
         // The running instance may hold the lock but not listen yet, or be busy: try again
         // shortly.
-        QThread::msleep(50);
+        QThread::msleep(10);
     }
 }

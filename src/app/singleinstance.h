@@ -3,6 +3,7 @@
 #include "app/commandtable.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -18,7 +19,8 @@ class QTimer;
 // local socket beside it; a later start finds the lock taken and sends its request (one
 // line of text) over the socket instead. Each request is answered with one line: "ok", or
 // "error ..." for a request the instance does not know. The request "status" is answered
-// at once, without a signal, with "ok " and the line of the status provider.
+// without a signal, with "ok " and the line of the status provider; one that comes while
+// the program is still starting (no provider yet) is answered as soon as there is one.
 //
 // The lock (an flock on a file beside the socket) decides who runs, not the socket: two
 // starts at the same moment cannot both win, and the kernel drops the lock of a killed
@@ -51,18 +53,20 @@ public:
 
     // True when this process is now the running instance. Needs no event loop.
     bool Claim();
-    // Starts listening for requests; call once the application object exists.
+    // Opens the socket, so that callers can connect from now on; their requests wait until
+    // Listen. Needs no application object: call it right after Claim.
+    bool Bind();
+    // Starts answering requests (binding first if Bind was not called); call once the
+    // application object exists.
     bool Listen();
     // Sends one request to the running instance and waits for its answer. Retries while
     // an instance holds the lock but does not listen yet, up to timeoutMs in all. When
     // accepted, `answer` (if given) receives what followed "ok ".
     SendResult Send(const QByteArray& request, int timeoutMs = 2000, QByteArray* answer = nullptr);
     // What the "status" request is answered with: one line without a line end. Unset (the
-    // program is still starting), the request is answered "busy" and the caller asks again.
-    void SetStatusProvider(std::function<QByteArray()> provider)
-    {
-        m_statusProvider = std::move(provider);
-    }
+    // program is still starting, or ending), the request waits for a provider; setting one
+    // answers the requests that wait.
+    void SetStatusProvider(std::function<QByteArray()> provider);
 
     QString SocketPath() const { return m_socketPath; }
     bool IsListening() const { return m_listenFd >= 0; }
@@ -74,12 +78,15 @@ Q_SIGNALS:
     void RequestReceived(const QByteArray& request);
 
 private:
+    int OpenSocket() const;
     bool OpenListener();
+    void WatchListener();
     void CloseListener();
     void OnAcceptReady();
     bool RefuseOneWithSpare();
     void AddClient(int fd);
     void OnClientData(QLocalSocket* socket, QTimer* idle);
+    void AnswerStatus(QLocalSocket* socket);
     void DropClient(QLocalSocket* socket);
     bool LockHeldElsewhere() const;
 
@@ -93,6 +100,9 @@ private:
     int m_spareFd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QSet<QLocalSocket*> m_clients;
+    // Callers whose status request waits for a provider, with their idle timers; their
+    // later requests wait behind it.
+    QHash<QLocalSocket*, QTimer*> m_waitingForStatus;
     int m_maxClients = kMaxClients;
     int m_idleTimeoutMs = kIdleTimeoutMs;
     std::function<QByteArray()> m_statusProvider;

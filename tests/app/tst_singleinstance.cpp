@@ -95,6 +95,47 @@ private Q_SLOTS:
         QVERIFY(endless.readAll().startsWith("error request too long"));
     }
 
+    void statusWaitsForTheProvider()
+    {
+        // A caller that connects while the program starts is answered once the status is
+        // there, and what it asked after the status is answered after it, in order.
+        QSignalSpy received(m_instance.get(), &CSingleInstance::RequestReceived);
+        QLocalSocket client;
+        client.connectToServer(m_instance->SocketPath());
+        QVERIFY(client.waitForConnected(1000));
+        client.write("command 32812\nstatus\ncommand 32812\n");
+        QTRY_VERIFY(client.canReadLine());
+        QCOMPARE(client.readLine(), QByteArray("ok\n"));
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(client.bytesAvailable(), 0);
+
+        m_instance->SetStatusProvider([] { return QByteArray("{\"state\":\n\"idle\"}"); });
+        QTRY_VERIFY(client.canReadLine());
+        QCOMPARE(client.readLine(), QByteArray("ok {\"state\": \"idle\"}\n"));
+        QTRY_VERIFY(client.canReadLine());
+        QCOMPARE(client.readLine(), QByteArray("ok\n"));
+        QCOMPARE(received.size(), 2);
+    }
+
+    void callersMayConnectBeforeListening()
+    {
+        // Bound but not yet listening: the caller connects, and its request waits in the
+        // queue until the instance listens.
+        m_instance.reset();
+        CSingleInstance early(m_dir->path());
+        QVERIFY(early.Claim());
+        QVERIFY(early.Bind());
+        const int fd = ConnectRaw(QFile::encodeName(early.SocketPath()));
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, "status\n", 7), 7);
+        early.SetStatusProvider([] { return QByteArray("up"); });
+        QVERIFY(early.Listen());
+        QLocalSocket client;
+        QVERIFY(client.setSocketDescriptor(fd));
+        QTRY_VERIFY(client.canReadLine());
+        QCOMPARE(client.readLine(), QByteArray("ok up\n"));
+    }
+
     void idleClientIsDropped()
     {
         m_instance->SetIdleTimeout(50);

@@ -168,6 +168,8 @@ int CMainApp::Run(int argc, char** argv)
         instance.Send(CSingleInstance::kShowRequest);
         return 1;
     }
+    // Callers may connect from now on; what they ask is answered once the program runs.
+    instance.Bind();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvalis"));
