@@ -127,17 +127,16 @@ void CSettingsStore::Notice(const QString& text)
 
 int CSettingsStore::ReadInt(const QString& section, const QString& key, int defaultValue) const
 {
-    const std::optional<QString> text = Lookup(section, key);
-    return text ? ParseLeadingInt(*text) : defaultValue;
+    return Snapshot().ReadInt(section, key, defaultValue);
 }
 
 QString CSettingsStore::ReadString(const QString& section, const QString& key,
                                    const QString& defaultValue) const
 {
-    return Lookup(section, key).value_or(defaultValue);
+    return Snapshot().ReadString(section, key, defaultValue);
 }
 
-std::optional<QString> CSettingsStore::Lookup(const QString& section, const QString& key) const
+CSettingsSnapshot CSettingsStore::Snapshot() const
 {
     QByteArray data;
     const ReadResult result = ReadWholeFile(CFileName::Encode(m_path), data);
@@ -153,12 +152,7 @@ std::optional<QString> CSettingsStore::Lookup(const QString& section, const QStr
         else
             m_lastGood->text.reset();
     }
-    if (data.isEmpty())
-        return std::nullopt;
-    const std::optional<QString> value = CIniDocument(data).Value(section, key);
-    if (!value)
-        return std::nullopt;
-    return value->left(kMaxTextLength);
+    return CSettingsSnapshot(data);
 }
 
 bool CSettingsStore::WriteInt(const QString& section, const QString& key, int value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/settingskeys.h"
+#include "common/settingssnapshot.h"
 
 #include <QString>
 
@@ -63,6 +64,8 @@ public:
     QString Read(const CTextKey& key, const QString& defaultValue) const;
     // Empty when missing.
     QString Read(const CNamedKey& key) const;
+    // The file read once, for several values that belong together.
+    CSettingsSnapshot Snapshot() const;
     bool Write(const CIntKey& key, int value);
     bool Write(const CTextKey& key, const QString& value);
     bool Write(const CNamedKey& key, const QString& value);
@@ -80,7 +83,6 @@ public:
     static int ParseLeadingInt(QStringView text);
 
 private:
-    std::optional<QString> Lookup(const QString& section, const QString& key) const;
     bool Modify(const QString& section, const QString& key, const QString* value);
     static void Notice(const QString& text);
 

@@ -188,9 +188,13 @@ private Q_SLOTS:
         CSettingsStore store(m_path);
         QVERIFY(store.WriteInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 1));
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 9), 1);
+        const CSettingsSnapshot before = store.Snapshot();
         // Another program rewrites the file in place, same size, same second.
         WriteFile(m_path, "[Settings]\nHideOnStart=0\n");
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 9), 0);
+        // A snapshot answers from its own read.
+        QCOMPARE(before.ReadInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 9), 1);
+        QCOMPARE(store.Snapshot().Read(Keys::HideOnStart), 0);
         CSettingsStore other(m_path);
         QVERIFY(other.WriteInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 5));
         QCOMPARE(store.ReadInt(QStringLiteral("Settings"), QStringLiteral("HideOnStart"), 9), 5);

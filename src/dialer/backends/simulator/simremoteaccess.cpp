@@ -94,7 +94,7 @@ int CSimRemoteAccess::Dial(const QString& entry, const QString& user, const QStr
     });
     if (it == entries.cend())
         return ErrorEntryNotFound;
-    if (m_dial.active || !ObserveLine().entry.isEmpty())
+    if (m_dial.active || !ObserveLine(m_file.Look()).entry.isEmpty())
         return ErrorPortAlreadyOpen;
 
     int failCode = 0;
@@ -131,7 +131,7 @@ int CSimRemoteAccess::HangUp(Handle handle)
         m_dial = Dialing();
         return ErrorNone;
     }
-    const Line line = ObserveLine();
+    const Line line = ObserveLine(m_file.Look());
     if (line.entry.isEmpty() || line.handle != handle)
         return ErrorInvalidHandle;
     const bool cleared = m_file.ClearLine();
@@ -144,18 +144,19 @@ int CSimRemoteAccess::HangUp(Handle handle)
 int CSimRemoteAccess::EnumConnections(QList<CActiveConnection>& out)
 {
     out.clear();
-    const int error = m_file.EnumError();
+    const CSimulatorFile look = m_file.Look();
+    const int error = look.EnumError();
     if (error != 0)
         return error;
-    const Line line = ObserveLine();
+    const Line line = ObserveLine(look);
     if (line.entry.isEmpty())
         return ErrorNone;
     CActiveConnection connection;
     connection.handle = line.handle;
     connection.entryName = line.entry;
-    connection.deviceName = m_file.Device();
-    connection.deviceType = m_file.DeviceType();
-    connection.interfaceName = m_file.Interface();
+    connection.deviceName = look.Device();
+    connection.deviceType = look.DeviceType();
+    connection.interfaceName = look.Interface();
     out.append(connection);
     return ErrorNone;
 }
@@ -166,9 +167,10 @@ bool CSimRemoteAccess::ReadByteCounters(const QString& interfaceName, quint64& r
     // Runs on the counter worker: it only reads the file (CSettingsStore is thread-safe)
     // and the clock, and changes no member. A line that is up but not yet seen by
     // EnumConnections counts from its start time in the file.
-    if (interfaceName != m_file.Interface())
+    const CSimulatorFile look = m_file.Look();
+    if (interfaceName != look.Interface())
         return false;
-    return m_file.Counters(CClock::NowMsecs(), received, sent);
+    return look.Counters(CClock::NowMsecs(), received, sent);
 }
 
 CRemoteAccess::Handle CSimRemoteAccess::NewHandle()
@@ -179,19 +181,19 @@ CRemoteAccess::Handle CSimRemoteAccess::NewHandle()
     return next.fetch_add(1);
 }
 
-CSimRemoteAccess::Line CSimRemoteAccess::ObserveLine()
+CSimRemoteAccess::Line CSimRemoteAccess::ObserveLine(const CSimulatorFile& look)
 {
     const qint64 now = CClock::NowMsecs();
     Line line;
-    line.entry = m_file.ConnectedEntry();
+    line.entry = look.ConnectedEntry();
     if (line.entry.isEmpty()) {
         m_lastSeenDownMs = now;
         m_lastSeenEntry.clear();
         m_lastSeenSince = 0;
         return line;
     }
-    qint64 since = m_file.Since();
-    line.handle = m_file.Handle();
+    qint64 since = look.Since();
+    line.handle = look.Handle();
     // A start time from before the line was last seen down, or a different entry with the
     // start time of the previous one, is left over from an earlier connection: the file was
     // edited by hand. Such a line is new from now on.
@@ -235,7 +237,7 @@ void CSimRemoteAccess::NextStep()
     }
 
     // One line: a connection that came up meanwhile from elsewhere keeps it.
-    if (!ObserveLine().entry.isEmpty()) {
+    if (!ObserveLine(m_file.Look()).entry.isEmpty()) {
         FinishDial(StepState(kStepCount), ErrorPortAlreadyOpen);
         return;
     }

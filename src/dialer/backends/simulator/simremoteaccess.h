@@ -74,7 +74,8 @@ private:
     static Handle NewHandle();
     // The line as the file shows it now. A line seen for the first time gets its start
     // time and handle.
-    Line ObserveLine();
+    // `look` is one read of the file (CSimulatorFile::Look).
+    Line ObserveLine(const CSimulatorFile& look);
     void NextStep();
     void FinishDial(unsigned state, unsigned error);
 

@@ -77,6 +77,23 @@ CSimulatorFile::CSimulatorFile(QString path)
     : m_store(std::move(path))
 {}
 
+CSimulatorFile CSimulatorFile::Look() const
+{
+    CSimulatorFile look(*this);
+    look.m_look = std::make_shared<const CSettingsSnapshot>(m_store.Snapshot());
+    return look;
+}
+
+int CSimulatorFile::Read(const CIntKey& key) const
+{
+    return m_look ? m_look->Read(key) : m_store.Read(key);
+}
+
+QString CSimulatorFile::Read(const CTextKey& key) const
+{
+    return m_look ? m_look->Read(key) : m_store.Read(key);
+}
+
 QString CSimulatorFile::DefaultPath(const QString& settingsFile)
 {
     return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/simulator.ini");
@@ -114,7 +131,7 @@ QStringList CSimulatorFile::ParseEntries(const QString& text)
 
 QStringList CSimulatorFile::Entries() const
 {
-    return ParseEntries(m_store.Read(SimKeys::Entries));
+    return ParseEntries(Read(SimKeys::Entries));
 }
 
 bool CSimulatorFile::SetEntries(const QStringList& entries)
@@ -124,12 +141,12 @@ bool CSimulatorFile::SetEntries(const QStringList& entries)
 
 int CSimulatorFile::StepMs() const
 {
-    return std::clamp(m_store.Read(SimKeys::StepMs), 0, kMaxStepMs);
+    return std::clamp(Read(SimKeys::StepMs), 0, kMaxStepMs);
 }
 
 int CSimulatorFile::BusyTimes() const
 {
-    return std::max(0, m_store.Read(SimKeys::BusyTimes));
+    return std::max(0, Read(SimKeys::BusyTimes));
 }
 
 bool CSimulatorFile::SetBusyTimes(int times)
@@ -139,7 +156,7 @@ bool CSimulatorFile::SetBusyTimes(int times)
 
 int CSimulatorFile::FailCode() const
 {
-    return m_store.Read(SimKeys::FailCode);
+    return Read(SimKeys::FailCode);
 }
 
 bool CSimulatorFile::SetFailCode(int code)
@@ -149,12 +166,12 @@ bool CSimulatorFile::SetFailCode(int code)
 
 int CSimulatorFile::FailAt() const
 {
-    return m_store.Read(SimKeys::FailAt);
+    return Read(SimKeys::FailAt);
 }
 
 QString CSimulatorFile::ConnectedEntry() const
 {
-    return m_store.Read(SimKeys::Connected);
+    return Read(SimKeys::Connected);
 }
 
 qint64 CSimulatorFile::Since() const
@@ -170,32 +187,32 @@ RasHandle CSimulatorFile::Handle() const
 
 QString CSimulatorFile::Device() const
 {
-    return m_store.Read(SimKeys::Device);
+    return Read(SimKeys::Device);
 }
 
 QString CSimulatorFile::DeviceType() const
 {
-    return m_store.Read(SimKeys::DeviceType);
+    return Read(SimKeys::DeviceType);
 }
 
 QString CSimulatorFile::Interface() const
 {
-    return m_store.Read(SimKeys::Interface);
+    return Read(SimKeys::Interface);
 }
 
 int CSimulatorFile::RateIn() const
 {
-    return std::max(0, m_store.Read(SimKeys::RateIn));
+    return std::max(0, Read(SimKeys::RateIn));
 }
 
 int CSimulatorFile::RateOut() const
 {
-    return std::max(0, m_store.Read(SimKeys::RateOut));
+    return std::max(0, Read(SimKeys::RateOut));
 }
 
 int CSimulatorFile::EnumError() const
 {
-    return m_store.Read(SimKeys::EnumError);
+    return Read(SimKeys::EnumError);
 }
 
 bool CSimulatorFile::StartLine(const QString& entry, qint64 sinceMs, RasHandle handle)
@@ -235,7 +252,7 @@ bool CSimulatorFile::Counters(qint64 nowMs, quint64& received, quint64& sent) co
     quint64 baseOut = 0;
     qint64 from = since;
     // "IN OUT MS": counted up to MS, valid only for the line that is up now.
-    const QStringList counted = m_store.Read(SimKeys::Counted).split(u' ', Qt::SkipEmptyParts);
+    const QStringList counted = Read(SimKeys::Counted).split(u' ', Qt::SkipEmptyParts);
     if (counted.size() == 3) {
         bool okIn = false;
         bool okOut = false;
@@ -272,6 +289,6 @@ bool CSimulatorFile::SetRates(int rateIn, int rateOut, qint64 nowMs)
 qint64 CSimulatorFile::ReadInt64(const CTextKey& key) const
 {
     bool ok = false;
-    const qint64 value = m_store.Read(key).trimmed().toLongLong(&ok);
+    const qint64 value = Read(key).trimmed().toLongLong(&ok);
     return ok ? value : 0;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // The connection simulator's whole state: a small INI file read and written through
 // CSettingsStore, so every access sees the file as it is now. The running program, the
 // "--sim" command line and a user with a text editor can all change it at any time. While
@@ -35,6 +37,10 @@ public:
     static constexpr int kDefaultRateOut = SimKeys::RateOut.defaultValue;
 
     explicit CSimulatorFile(QString path);
+
+    // The file as it is now, read once: the getters of the copy answer from that one read,
+    // for a look at the line that needs several values. Its setters write the file as ever.
+    CSimulatorFile Look() const;
 
     const QString& Path() const { return m_store.Path(); }
 
@@ -82,7 +88,11 @@ public:
     bool SetRates(int rateIn, int rateOut, qint64 nowMs);
 
 private:
+    int Read(const CIntKey& key) const;
+    QString Read(const CTextKey& key) const;
     qint64 ReadInt64(const CTextKey& key) const;
 
     CSettingsStore m_store;
+    // Set in a look: the one read its getters answer from.
+    std::shared_ptr<const CSettingsSnapshot> m_look;
 };
