@@ -9,7 +9,7 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev \
   qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6network6 qt6-multimedia-dev qt6-charts-dev \
-  libqt6opengl6-dev \
+  libqt6opengl6-dev libxcb1-dev \
   qt6-qpa-plugins libqt6svg6 libgl-dev libvulkan-dev \
   qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools \
   libbenchmark-dev \

@@ -171,7 +171,17 @@ int CMainApp::Run(int argc, char** argv)
     // Callers may connect from now on; what they ask is answered once the program runs.
     instance.Bind();
 
+    // The windows are small and change a few labels at a time. Drawn through shared memory,
+    // every repaint on X11 waits for the X server to finish with it, a round trip (and a
+    // wake-up) each second in a call; without it the pixels go out with the request. The
+    // setting is read when the connection to the display opens and is not passed on to
+    // programs started from here.
+    const bool sharedMemoryChosen = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (!sharedMemoryChosen)
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    if (!sharedMemoryChosen)
+        qunsetenv("QT_XCB_NO_MITSHM");
     QApplication::setApplicationName(QStringLiteral("orvalis"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));

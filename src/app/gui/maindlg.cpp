@@ -275,7 +275,7 @@ QLabel* CMainDlg::AddValue(QGridLayout* grid, int row, const QString& label, con
 void CMainDlg::Open(bool trayAvailable)
 {
     m_placement.Load();
-    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    m_quickTitle.Set(CConnectionMonitor::kIdleTitle);
     move(m_placement.Remembered().topLeft());
     // A window that should start hidden lives only in the tray; without a notification
     // area the window is the only way in, so it starts minimized instead.
@@ -284,7 +284,7 @@ void CMainDlg::Open(bool trayAvailable)
         show();
     else if (!trayAvailable)
         showMinimized();
-    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    m_quickTitle.Set(CConnectionMonitor::kIdleTitle);
 
     const QString user = CUserName::Current();
     m_user->setText(user);
@@ -362,7 +362,7 @@ void CMainDlg::Present(QDialog* window)
 void CMainDlg::Minimize()
 {
     showMinimized();
-    setWindowTitle(CConnectionMonitor::kIdleTitle);
+    m_quickTitle.Set(CConnectionMonitor::kIdleTitle);
 }
 
 QStringList CMainDlg::Messages() const
@@ -393,14 +393,14 @@ void CMainDlg::SetTitle(const QString& title)
     m_title = title;
     m_titleStale = !isVisible();
     if (!m_titleStale)
-        setWindowTitle(title);
+        m_quickTitle.Set(title);
 }
 
 void CMainDlg::CatchUp()
 {
     if (m_titleStale && isVisible()) {
         m_titleStale = false;
-        setWindowTitle(m_title);
+        m_quickTitle.Set(m_title);
     }
     if (!m_valuesStale)
         return;

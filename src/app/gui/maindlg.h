@@ -4,6 +4,7 @@
 #include "app/gui/titlestrip.h"
 #include "app/gui/windowplacement.h"
 #include "app/mainwindowactions.h"
+#include "gui/quicktitle.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -136,6 +137,8 @@ private:
     // older ones.
     QStringList m_callValues;
     bool m_valuesStale = false;
+    // Every title after the first goes through here (see CQuickTitle).
+    CQuickTitle m_quickTitle{this};
     QString m_title;
     bool m_titleStale = false;
     // False while a window that started hidden has not been shown yet.
