@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures how often the program wakes, how much CPU it takes and how much memory it holds,
-# offscreen, in four runs:
+# offscreen unless said otherwise, in five runs:
 #   1. simulator backend, no connection (also prints VmRSS and VmHWM of the idle program);
 #   2. simulator backend, one simulated connection (with SECONDS of 58 or more the run holds
 #      the upgrade and mail checks a minute into the call, and the threads they start);
@@ -8,7 +8,9 @@
 #      with a scheduled dial counting down (the schedule window stays behind its password
 #      prompt, so its own refresh is not counted; the prompt alone is measured first, as its
 #      blinking cursor wakes the program too);
-#   4. NetworkManager backend, first with no connection, then during a call, with the byte
+#   4. simulator backend on a display (Xvfb with a notification area), one connection: with
+#      the window hidden in the tray, then shown;
+#   5. NetworkManager backend, first with no connection, then during a call, with the byte
 #      counters read from the kernel: a private system bus with the NetworkManager mock of
 #      the tests (tests/dialer/nm_dialup.py, python3-dbusmock), the program in a network
 #      namespace of its own whose veth end carries the call, the peer namespace sending it
@@ -32,7 +34,7 @@
 #     BUILD_DIR  the build folder holding src/orvalis (default: build)
 #     SECONDS    length of each measured run (default: 40; the whole run then takes about
 #                3 minutes)
-#   ORVALIS_BENCH_NM=0 leaves out the NetworkManager run.
+#   ORVALIS_BENCH_NM=0 leaves out the NetworkManager run, ORVALIS_BENCH_X=0 the Xvfb one.
 #   ORVALIS_BENCH_PLAN=1 sets a data plan (1000 GB from the 15th, warnings at 80 and 100 %),
 #   so the tooltip's usage line and the plan's checks run every second of a call.
 #   ORVALIS_BENCH_FLOOR=PATH takes the floor program from elsewhere (default:
@@ -198,6 +200,40 @@ measure "sim, ticker, countdown"
 grep -q '^DialTimerStatus=Time remaining' "$ini" ||
     echo "  (the countdown did not start: $(grep -i '^DialTimerStatus=' "$ini" || echo no status))"
 stop "$pid"; pid=
+
+# --- On a display: Xvfb with a notification area ---------------------------------------
+# The simulator's call once more on a real X server (Xvfb) with a status-notifier watcher on
+# the session bus (the mock of the tests, tests/app/sni_watcher.py), so the tray icon
+# registers as on a desktop: first with the window hidden in the tray, then shown. The
+# floors stay offscreen. Needs Xvfb and python3-dbusmock; ORVALIS_BENCH_X=0 leaves it out.
+missing=
+[[ ${ORVALIS_BENCH_X:-1} == 0 ]] && missing="left out (ORVALIS_BENCH_X=0)"
+[[ -z $missing ]] && ! command -v Xvfb >/dev/null && missing="Xvfb is missing"
+[[ -z $missing && -z ${DBUS_SESSION_BUS_ADDRESS:-} ]] && missing="no session bus"
+[[ -z $missing ]] && ! /usr/bin/python3 -c 'import dbusmock' 2>/dev/null && missing="python3-dbusmock is missing"
+if [[ -n $missing ]]; then
+    echo "Xvfb run: $missing"
+else
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+    helpers+=($!)
+    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+    /usr/bin/python3 -m dbusmock --session -t "$root/tests/app/sni_watcher.py" >/dev/null 2>&1 &
+    helpers+=($!)
+    sleep 2
+    fresh_home x
+    printf 'HideOnStart=0\n' >>"$XDG_CONFIG_HOME/orvalis/ov.ini"
+    DISPLAY=:$(head -n1 "$work/display") QT_QPA_PLATFORM=xcb "$program" --backend=sim >/dev/null 2>&1 &
+    pid=$!
+    sleep 3
+    "$program" --sim "connect Home ISP" >/dev/null
+    "$program" --command hide >/dev/null
+    sleep 2
+    measure "xvfb, call, in the tray"
+    "$program" --command show >/dev/null
+    sleep 2
+    measure "xvfb, call, window shown"
+    stop "$pid"; pid=
+fi
 
 # --- NetworkManager backend, kernel counters ------------------------------------------
 missing=
