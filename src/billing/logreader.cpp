@@ -472,10 +472,15 @@ CLogReader::Problem CLogReader::Check(const QString& path)
 
 bool CLogReader::Open(const QString& path)
 {
-    return Open(path, 0, -1);
+    return Open(path, 0, -1, true);
 }
 
 bool CLogReader::Open(const QString& path, qint64 from, qint64 to)
+{
+    return Open(path, from, to, false);
+}
+
+bool CLogReader::Open(const QString& path, qint64 from, qint64 to, bool readsAhead)
 {
     Close();
     qint64 size = 0;
@@ -499,7 +504,7 @@ bool CLogReader::Open(const QString& path, qint64 from, qint64 to)
     m_readAhead->memory = m_memory.get();
     m_readAhead->left = to < 0 ? -1 : size;
     // A file that one read takes whole gains nothing from a thread reading ahead.
-    if (size < kReadChunk)
+    if (!readsAhead || size < kReadChunk)
         return true;
     try {
         m_readAhead->thread = std::thread([readAhead = m_readAhead.get()] { readAhead->Run(); });
