@@ -88,6 +88,8 @@ private slots:
     void skipsOverlongLineAndKeepsNeighbours();
     void readsLinesAcrossChunkBoundaries();
     void streamingReaderAgreesWithLineParser();
+    void linesNearTheWrittenFormReadAsParsed_data();
+    void linesNearTheWrittenFormReadAsParsed();
     void keepsLongestCrLfLineOnChunkEdges();
     void appendCreatesAndAppends();
     void appendStartsOnFreshLineAfterCutLine();
@@ -388,6 +390,50 @@ void TstLogFile::streamingReaderAgreesWithLineParser()
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < actual.size(); ++i)
         QCOMPARE(actual.at(i), expected.at(i));
+}
+
+void TstLogFile::linesNearTheWrittenFormReadAsParsed_data()
+{
+    // The reader takes the date and time fields of a line as the program writes them at
+    // fixed places; any other line goes by the general reading rules.
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("written") << QByteArray("24-12-1999|21:05:10|25-12-1999|01:40:59|a|m|o|1|2|");
+    QTest::newRow("written, CR LF") << QByteArray("01-02-2003|00:00:01|01-02-2003|23:59:09|\r");
+    QTest::newRow("prefix only") << QByteArray("31-01-2024|09:08:07|31-01-2024|10:11:12|");
+    QTest::newRow("digit for a colon, start")
+        << QByteArray("01-01-2000|12:34156|01-01-2000|12:34:56|u|");
+    QTest::newRow("digit for a colon, end")
+        << QByteArray("01-01-2000|12:34:56|01-01-2000|12:34056|u|");
+    QTest::newRow("letter for a digit") << QByteArray("01-01-2000|12:34:56|01-01-2x00|12:34:56|u|");
+    QTest::newRow("separator moved") << QByteArray("01-01-2000|12:34:5|6|01-01-2000|12:34:56|u|");
+    QTest::newRow("other marks") << QByteArray("01/01/2000|12.34.56|01/01/2000|12.34.56|u|d|i|9|");
+    QTest::newRow("ends inside") << QByteArray("01-01-2000|12:34:56|01-01-2000|12:3");
+}
+
+void TstLogFile::linesNearTheWrittenFormReadAsParsed()
+{
+    QFETCH(QByteArray, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logfile.log"));
+    WriteFile(path, line + '\n' + line + '\n');
+    QByteArray text = line;
+    if (text.endsWith('\r'))
+        text.chop(1);
+    CLogRecord parsed;
+    QVERIFY(CLogReader::ParseLine(text, parsed));
+    const Fields expected = Copy(parsed);
+    const QList<Fields> read = ReadBack(path);
+    QCOMPARE(read.size(), 2);
+    for (const Fields& f : read) {
+        QCOMPARE(f.line, expected.line);
+        QCOMPARE(
+            (QByteArrayList{f.date, f.startTime, f.endTime, f.user, f.device, f.isp, f.up, f.down}),
+            (QByteArrayList{expected.date, expected.startTime, expected.endTime, expected.user,
+                            expected.device, expected.isp, expected.up, expected.down}));
+        QCOMPARE((QList<int>{f.day, f.month, f.year, f.startSecs, f.endSecs}),
+                 (QList<int>{expected.day, expected.month, expected.year, expected.startSecs,
+                             expected.endSecs}));
+    }
 }
 
 void TstLogFile::keepsLongestCrLfLineOnChunkEdges()
