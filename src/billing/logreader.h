@@ -32,7 +32,9 @@ public:
     // Opens the log at path; false when it cannot be read, and Error() says why.
     bool Open(const QString& path);
     // The same for the part of the log from offset from up to offset to (to its end when
-    // to is below 0); from must be where a line starts, to where one ends.
+    // to is below 0); from must be where a line starts, to where one ends. A part is read
+    // without a thread reading ahead: the parts of a log are read at once on threads of
+    // their own, which a thread reading ahead for each would only take turns with.
     bool Open(const QString& path, qint64 from, qint64 to);
     Problem Error() const { return m_problem; }
     // Whether the log at path could be opened for reading, without reading it.
@@ -65,6 +67,8 @@ public:
 private:
     struct ReadAhead;
 
+    // Open, with a thread reading ahead for a file larger than one read when readsAhead.
+    bool Open(const QString& path, qint64 from, qint64 to, bool readsAhead);
     // Moves on to the next buffer, with the unfinished last line of the current one
     // placed in front of its data; false when the file has nothing more to give.
     bool Refill();

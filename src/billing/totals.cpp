@@ -82,6 +82,10 @@ QDate DateOfText(QByteArrayView text)
 
 // Logs of at least this size are summed in two halves at once when every call counts.
 constexpr qint64 kSplitBytes = qint64(4) << 20;
+// Fewer bytes than a record as the program writes it takes: the prices of a part of the
+// log are kept in room for one per this many bytes, so that their list seldom grows
+// (which copies it and touches fresh memory again). Room not used is never touched.
+constexpr qint64 kBytesPerPrice = 48;
 
 // The sums of the calls of a part of the log.
 struct PartSums {
@@ -117,11 +121,11 @@ PartSums SumEvery(CLogReader& reader, const CTariff& tariff, Priced priced)
 }
 
 // Where a big log is cut in two: the start of the first line that begins in its second
-// half. -1 when the log is small, cannot be read or has no such line.
-qint64 SplitPoint(const QString& path)
+// half, with the log's size in size. -1 when the log is small, cannot be read or has no
+// such line.
+qint64 SplitPoint(const QString& path, qint64& size)
 {
     CLogReader::Problem problem = CLogReader::Problem::None;
-    qint64 size = 0;
     const int fd = CLogReader::OpenRegular(path, problem, &size);
     if (fd < 0)
         return -1;
@@ -183,11 +187,13 @@ CTotals CTotals::Pass(const QString& logPath, int filter, QByteArrayView today,
     CLogReader reader;
     // Every call counts: a big log is read in two halves at once, the second on a thread
     // of its own that keeps its calls' prices, which are then added in file order.
-    const qint64 split = everyRecord && !byVolume ? SplitPoint(logPath) : -1;
+    qint64 size = 0;
+    const qint64 split = everyRecord && !byVolume ? SplitPoint(logPath, size) : -1;
     if (split > 0) {
         PartSums second;
         std::vector<double> prices;
         const auto sumSecond = [&] {
+            prices.reserve(size_t((size - split) / kBytesPerPrice));
             CLogReader secondReader;
             if (secondReader.Open(logPath, split, -1))
                 second =

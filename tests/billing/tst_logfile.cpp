@@ -39,6 +39,17 @@ Fields Copy(const CLogRecord& r)
     return f;
 }
 
+// Every field of a record in one text, to compare two records at once.
+QByteArray Joined(const Fields& f)
+{
+    QByteArray joined = QByteArrayList{f.line,   f.date, f.startTime, f.endTime, f.user,
+                                       f.device, f.isp,  f.up,        f.down}
+                            .join('#');
+    for (const int number : {f.day, f.month, f.year, f.startSecs, f.endSecs})
+        joined += '#' + QByteArray::number(number);
+    return joined;
+}
+
 QList<Fields> ReadBack(const QString& path, bool* opened = nullptr)
 {
     QList<Fields> records;
@@ -88,6 +99,8 @@ private slots:
     void skipsOverlongLineAndKeepsNeighbours();
     void readsLinesAcrossChunkBoundaries();
     void streamingReaderAgreesWithLineParser();
+    void linesNearTheWrittenFormReadAsParsed_data();
+    void linesNearTheWrittenFormReadAsParsed();
     void keepsLongestCrLfLineOnChunkEdges();
     void appendCreatesAndAppends();
     void appendStartsOnFreshLineAfterCutLine();
@@ -388,6 +401,33 @@ void TstLogFile::streamingReaderAgreesWithLineParser()
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < actual.size(); ++i)
         QCOMPARE(actual.at(i), expected.at(i));
+}
+
+void TstLogFile::linesNearTheWrittenFormReadAsParsed_data()
+{
+    // The reader takes the date and time fields of a line as the program writes them at
+    // fixed places; any other line goes by the general reading rules.
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("written") << QByteArray("24-12-1999|21:05:10|25-12-1999|01:40:59|a|m|o|1|2|");
+    QTest::newRow("written, CR LF") << QByteArray("01-02-2003|00:00:01|01-02-2003|23:59:09|\r");
+    QTest::newRow("digit for a colon") << QByteArray("01-01-2000|12:34:56|01-01-2000|12:34056|u|");
+    QTest::newRow("letter for a digit") << QByteArray("01-01-2000|12:34:56|01-01-2x00|12:34:56|u|");
+    QTest::newRow("separator moved") << QByteArray("01-01-2000|12:34:5|6|01-01-2000|12:34:56|u|");
+    QTest::newRow("ends inside") << QByteArray("01-01-2000|12:34:56|01-01-2000|12:3");
+}
+
+void TstLogFile::linesNearTheWrittenFormReadAsParsed()
+{
+    QFETCH(QByteArray, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logfile.log"));
+    WriteFile(path, line + '\n' + line + '\n');
+    CLogRecord parsed;
+    QVERIFY(CLogReader::ParseLine(line.endsWith('\r') ? line.chopped(1) : line, parsed));
+    const QList<Fields> read = ReadBack(path);
+    QCOMPARE(read.size(), 2);
+    for (const Fields& f : read)
+        QCOMPARE(Joined(f), Joined(Copy(parsed)));
 }
 
 void TstLogFile::keepsLongestCrLfLineOnChunkEdges()
