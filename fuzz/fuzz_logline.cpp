@@ -146,9 +146,9 @@ bool Expected(QByteArrayView line, Fields& f)
     return true;
 }
 
-// Calls visit with every line of data, split at line feeds; a line feed at the very end
-// starts no further line.
-template <typename Visit> void ForEachLine(QByteArrayView data, bool lastEmptyLine, Visit visit)
+// Calls visit with every line of data, split at line feeds, and with what follows the last
+// line feed, even when that is empty (an empty line is skipped by every rule).
+template <typename Visit> void ForEachLine(QByteArrayView data, Visit visit)
 {
     qsizetype from = 0;
     for (;;) {
@@ -158,23 +158,7 @@ template <typename Visit> void ForEachLine(QByteArrayView data, bool lastEmptyLi
         visit(data.sliced(from, to - from));
         from = to + 1;
     }
-    if (from < data.size() || lastEmptyLine)
-        visit(data.sliced(from));
-}
-
-// The records of a whole file: split at line feeds, one CR before a line feed dropped (also
-// on a last line without its line feed), over-long lines skipped.
-QList<Fields> ExpectedRecords(QByteArrayView data)
-{
-    QList<Fields> records;
-    ForEachLine(data, false, [&records](QByteArrayView line) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        Fields f;
-        if (line.size() <= CLogReader::kMaxLineLength && Expected(line, f))
-            records.append(f);
-    });
-    return records;
+    visit(data.sliced(from));
 }
 
 // A scratch log written in place: the file keeps its pages from input to input, and only
@@ -248,18 +232,39 @@ void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<F
     }
 }
 
-void CheckParseLine(QByteArrayView line)
+// ParseLine on one line against the plain rules; whether the line is taken, with its fields
+// in expected.
+bool CheckParseLine(QByteArrayView line, Fields& expected)
 {
     CLogRecord record;
     const bool taken = CLogReader::ParseLine(line, record);
-    Fields expected;
     Check(taken == Expected(line, expected), "ParseLine skip decision");
     if (!taken)
-        return;
+        return false;
     Check(record.line.data() == line.data() && record.line.size() == line.size(),
           "record.line is not the line");
     CheckViews(record);
     Check(FromRecord(record) == expected, "ParseLine fields");
+    return true;
+}
+
+// Checks ParseLine on every line of data, as a whole file splits it at line feeds, and
+// fills records with what reading data as a file must give: one CR before a line feed
+// dropped (also on a last line without its line feed), over-long lines skipped. Each line
+// goes through the plain rules once, or twice when it ends in a CR.
+void CheckLines(QByteArrayView data, QList<Fields>& records)
+{
+    records.clear();
+    ForEachLine(data, [&records](QByteArrayView line) {
+        Fields f;
+        bool taken = CheckParseLine(line, f);
+        if (line.endsWith('\r')) {
+            line.chop(1);
+            taken = Expected(line, f);
+        }
+        if (taken && line.size() <= CLogReader::kMaxLineLength)
+            records.append(f);
+    });
 }
 
 } // namespace
@@ -268,11 +273,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     const QByteArrayView data(bytes, qsizetype(size));
 
-    // The whole input as one line, and each of its lines as ParseLine gets them.
-    CheckParseLine(data);
-    ForEachLine(data, true, CheckParseLine);
-
-    const QList<Fields> expected = ExpectedRecords(data);
+    // The whole input as one line, and each of its lines as ParseLine gets them. The list
+    // is kept from input to input, so its memory is not allocated again each time.
+    Fields whole;
+    CheckParseLine(data, whole);
+    static QList<Fields> expected;
+    CheckLines(data, expected);
     CheckRead(data, size % 64 == 32, false, expected, "records read from the file");
 
     // The same lines behind an over-long line (which must be skipped) that ends just before
