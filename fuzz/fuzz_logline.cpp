@@ -298,10 +298,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             return text;
         }();
         // Kept from input to input, so the half megabyte is not allocated and faulted in
-        // again each time.
+        // again each time; it grows with room to spare, as the inputs grow during a run.
         static QByteArray padded;
         padded.resize(0);
-        padded.reserve(kReadChunk + 64 + 1 + data.size());
+        const qsizetype needed = kReadChunk + 64 + 1 + data.size();
+        if (padded.capacity() < needed)
+            padded.reserve(needed + 64 * 1024);
         padded.append(filler.constData(), fill);
         padded.append('\n');
         padded.append(data);
