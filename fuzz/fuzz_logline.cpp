@@ -78,21 +78,25 @@ int TimeOfDay(QByteArrayView token)
            LeadingInt(Right(token, 2));
 }
 
-// A record's texts, compared by content. They are views, into the input for the records
-// expected and into the reader's buffer for the records read, so nothing is copied; a record
-// read is compared before the reader moves on.
-struct Fields {
-    QByteArrayView line, startDate, startTime, endTime, user, device, isp, uploaded, downloaded;
-    int startDay = 0, startMonth = 0, startYear = 0, startSecs = 0, endSecs = 0;
+// The texts of a record. They are views, into the input for the records expected and into
+// the reader's buffer for the records read, so nothing is copied; a record read is compared
+// before the reader moves on.
+constexpr QByteArrayView CLogRecord::*kTexts[] = {
+    &CLogRecord::startDate, &CLogRecord::startTime, &CLogRecord::endDate,
+    &CLogRecord::endTime,   &CLogRecord::user,      &CLogRecord::device,
+    &CLogRecord::isp,       &CLogRecord::uploaded,  &CLogRecord::downloaded};
 
-    bool operator==(const Fields&) const = default;
-};
-
-Fields FromRecord(const CLogRecord& r)
+// Whether two records hold the same line, texts (by content) and numbers.
+bool Same(const CLogRecord& a, const CLogRecord& b)
 {
-    return Fields{r.line,       r.startDate, r.startTime, r.endTime,    r.user,
-                  r.device,     r.isp,       r.uploaded,  r.downloaded, r.startDay,
-                  r.startMonth, r.startYear, r.startSecs, r.endSecs};
+    if (a.line != b.line || a.startDay != b.startDay || a.startMonth != b.startMonth ||
+        a.startYear != b.startYear || a.startSecs != b.startSecs || a.endSecs != b.endSecs)
+        return false;
+    for (const auto text : kTexts) {
+        if (a.*text != b.*text)
+            return false;
+    }
+    return true;
 }
 
 // Every text view of the record is empty or lies inside the line, and holds no separator.
@@ -100,9 +104,8 @@ void CheckViews(const CLogRecord& r)
 {
     const char* const begin = r.line.data();
     const char* const end = begin + r.line.size();
-    const QByteArrayView views[] = {r.startDate, r.startTime, r.endTime,  r.user,
-                                    r.device,    r.isp,       r.uploaded, r.downloaded};
-    for (const QByteArrayView& v : views) {
+    for (const auto text : kTexts) {
+        const QByteArrayView& v = r.*text;
         if (v.isEmpty())
             continue;
         Check(v.data() >= begin && v.data() + v.size() <= end, "field view outside the line");
@@ -112,7 +115,7 @@ void CheckViews(const CLogRecord& r)
 
 // The reading rules applied the plain way to one line without its line break; false when
 // the line is to be skipped.
-bool Expected(QByteArrayView line, Fields& f)
+bool Expected(QByteArrayView line, CLogRecord& f)
 {
     // The first nine non-empty parts between separators; missing ones are empty.
     QByteArrayView tokens[9];
@@ -128,7 +131,7 @@ bool Expected(QByteArrayView line, Fields& f)
     }
     if (count == 0)
         return false;
-    f = Fields();
+    f = CLogRecord();
     f.line = line;
     f.startDate = tokens[0];
     f.startDay = LeadingInt(Mid(tokens[0], 0, 2));
@@ -136,6 +139,7 @@ bool Expected(QByteArrayView line, Fields& f)
     f.startYear = LeadingInt(Right(tokens[0], 4));
     f.startTime = tokens[1];
     f.startSecs = TimeOfDay(tokens[1]);
+    f.endDate = tokens[2];
     f.endTime = tokens[3];
     f.endSecs = TimeOfDay(tokens[3]);
     f.user = tokens[4];
@@ -200,8 +204,8 @@ private:
 // show through. ReadAll, which reads with a reader of its own, is checked too when
 // withReadAll is set; it is not run on every input because a fresh reader's buffer makes it
 // many times slower here.
-void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<Fields>& expected,
-               const char* what)
+void CheckRead(QByteArrayView data, bool withReadAll, bool padded,
+               const QList<CLogRecord>& expected, const char* what)
 {
     static ScratchLog logs[2];
     const QString& path = logs[padded ? 1 : 0].Write(data);
@@ -209,7 +213,7 @@ void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<F
     const auto next = [&expected, what](qsizetype& seen, const CLogRecord& record) {
         CheckViews(record);
         Check(!record.line.contains('\n'), "record holds a line feed");
-        if (seen >= expected.size() || !(FromRecord(record) == expected[seen]))
+        if (seen >= expected.size() || !Same(record, expected[seen]))
             Fail(what);
         ++seen;
     };
@@ -234,7 +238,7 @@ void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<F
 
 // ParseLine on one line against the plain rules; whether the line is taken, with its fields
 // in expected.
-bool CheckParseLine(QByteArrayView line, Fields& expected)
+bool CheckParseLine(QByteArrayView line, CLogRecord& expected)
 {
     CLogRecord record;
     const bool taken = CLogReader::ParseLine(line, record);
@@ -244,7 +248,7 @@ bool CheckParseLine(QByteArrayView line, Fields& expected)
     Check(record.line.data() == line.data() && record.line.size() == line.size(),
           "record.line is not the line");
     CheckViews(record);
-    Check(FromRecord(record) == expected, "ParseLine fields");
+    Check(Same(record, expected), "ParseLine fields");
     return true;
 }
 
@@ -252,11 +256,11 @@ bool CheckParseLine(QByteArrayView line, Fields& expected)
 // fills records with what reading data as a file must give: one CR before a line feed
 // dropped (also on a last line without its line feed), over-long lines skipped. Each line
 // goes through the plain rules once, or twice when it ends in a CR.
-void CheckLines(QByteArrayView data, QList<Fields>& records)
+void CheckLines(QByteArrayView data, QList<CLogRecord>& records)
 {
     records.clear();
     ForEachLine(data, [&records](QByteArrayView line) {
-        Fields f;
+        CLogRecord f;
         bool taken = CheckParseLine(line, f);
         if (line.endsWith('\r')) {
             line.chop(1);
@@ -275,9 +279,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     // The whole input as one line, and each of its lines as ParseLine gets them. The list
     // is kept from input to input, so its memory is not allocated again each time.
-    Fields whole;
+    CLogRecord whole;
     CheckParseLine(data, whole);
-    static QList<Fields> expected;
+    static QList<CLogRecord> expected;
     CheckLines(data, expected);
 
     // The costly checks run on a share of the inputs, picked by a hash of the input: the
