@@ -78,21 +78,25 @@ int TimeOfDay(QByteArrayView token)
            LeadingInt(Right(token, 2));
 }
 
-// A record's texts, compared by content. They are views, into the input for the records
-// expected and into the reader's buffer for the records read, so nothing is copied; a record
-// read is compared before the reader moves on.
-struct Fields {
-    QByteArrayView line, startDate, startTime, endTime, user, device, isp, uploaded, downloaded;
-    int startDay = 0, startMonth = 0, startYear = 0, startSecs = 0, endSecs = 0;
+// The texts of a record. They are views, into the input for the records expected and into
+// the reader's buffer for the records read, so nothing is copied; a record read is compared
+// before the reader moves on.
+constexpr QByteArrayView CLogRecord::*kTexts[] = {
+    &CLogRecord::startDate, &CLogRecord::startTime, &CLogRecord::endDate,
+    &CLogRecord::endTime,   &CLogRecord::user,      &CLogRecord::device,
+    &CLogRecord::isp,       &CLogRecord::uploaded,  &CLogRecord::downloaded};
 
-    bool operator==(const Fields&) const = default;
-};
-
-Fields FromRecord(const CLogRecord& r)
+// Whether two records hold the same line, texts (by content) and numbers.
+bool Same(const CLogRecord& a, const CLogRecord& b)
 {
-    return Fields{r.line,       r.startDate, r.startTime, r.endTime,    r.user,
-                  r.device,     r.isp,       r.uploaded,  r.downloaded, r.startDay,
-                  r.startMonth, r.startYear, r.startSecs, r.endSecs};
+    if (a.line != b.line || a.startDay != b.startDay || a.startMonth != b.startMonth ||
+        a.startYear != b.startYear || a.startSecs != b.startSecs || a.endSecs != b.endSecs)
+        return false;
+    for (const auto text : kTexts) {
+        if (a.*text != b.*text)
+            return false;
+    }
+    return true;
 }
 
 // Every text view of the record is empty or lies inside the line, and holds no separator.
@@ -100,9 +104,8 @@ void CheckViews(const CLogRecord& r)
 {
     const char* const begin = r.line.data();
     const char* const end = begin + r.line.size();
-    const QByteArrayView views[] = {r.startDate, r.startTime, r.endTime,  r.user,
-                                    r.device,    r.isp,       r.uploaded, r.downloaded};
-    for (const QByteArrayView& v : views) {
+    for (const auto text : kTexts) {
+        const QByteArrayView& v = r.*text;
         if (v.isEmpty())
             continue;
         Check(v.data() >= begin && v.data() + v.size() <= end, "field view outside the line");
@@ -112,7 +115,7 @@ void CheckViews(const CLogRecord& r)
 
 // The reading rules applied the plain way to one line without its line break; false when
 // the line is to be skipped.
-bool Expected(QByteArrayView line, Fields& f)
+bool Expected(QByteArrayView line, CLogRecord& f)
 {
     // The first nine non-empty parts between separators; missing ones are empty.
     QByteArrayView tokens[9];
@@ -128,7 +131,7 @@ bool Expected(QByteArrayView line, Fields& f)
     }
     if (count == 0)
         return false;
-    f = Fields();
+    f = CLogRecord();
     f.line = line;
     f.startDate = tokens[0];
     f.startDay = LeadingInt(Mid(tokens[0], 0, 2));
@@ -136,6 +139,7 @@ bool Expected(QByteArrayView line, Fields& f)
     f.startYear = LeadingInt(Right(tokens[0], 4));
     f.startTime = tokens[1];
     f.startSecs = TimeOfDay(tokens[1]);
+    f.endDate = tokens[2];
     f.endTime = tokens[3];
     f.endSecs = TimeOfDay(tokens[3]);
     f.user = tokens[4];
@@ -146,9 +150,9 @@ bool Expected(QByteArrayView line, Fields& f)
     return true;
 }
 
-// Calls visit with every line of data, split at line feeds; a line feed at the very end
-// starts no further line.
-template <typename Visit> void ForEachLine(QByteArrayView data, bool lastEmptyLine, Visit visit)
+// Calls visit with every line of data, split at line feeds, and with what follows the last
+// line feed, even when that is empty (an empty line is skipped by every rule).
+template <typename Visit> void ForEachLine(QByteArrayView data, Visit visit)
 {
     qsizetype from = 0;
     for (;;) {
@@ -158,23 +162,7 @@ template <typename Visit> void ForEachLine(QByteArrayView data, bool lastEmptyLi
         visit(data.sliced(from, to - from));
         from = to + 1;
     }
-    if (from < data.size() || lastEmptyLine)
-        visit(data.sliced(from));
-}
-
-// The records of a whole file: split at line feeds, one CR before a line feed dropped (also
-// on a last line without its line feed), over-long lines skipped.
-QList<Fields> ExpectedRecords(QByteArrayView data)
-{
-    QList<Fields> records;
-    ForEachLine(data, false, [&records](QByteArrayView line) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        Fields f;
-        if (line.size() <= CLogReader::kMaxLineLength && Expected(line, f))
-            records.append(f);
-    });
-    return records;
+    visit(data.sliced(from));
 }
 
 // A scratch log written in place: the file keeps its pages from input to input, and only
@@ -216,8 +204,8 @@ private:
 // show through. ReadAll, which reads with a reader of its own, is checked too when
 // withReadAll is set; it is not run on every input because a fresh reader's buffer makes it
 // many times slower here.
-void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<Fields>& expected,
-               const char* what)
+void CheckRead(QByteArrayView data, bool withReadAll, bool padded,
+               const QList<CLogRecord>& expected, const char* what)
 {
     static ScratchLog logs[2];
     const QString& path = logs[padded ? 1 : 0].Write(data);
@@ -225,7 +213,7 @@ void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<F
     const auto next = [&expected, what](qsizetype& seen, const CLogRecord& record) {
         CheckViews(record);
         Check(!record.line.contains('\n'), "record holds a line feed");
-        if (seen >= expected.size() || !(FromRecord(record) == expected[seen]))
+        if (seen >= expected.size() || !Same(record, expected[seen]))
             Fail(what);
         ++seen;
     };
@@ -248,18 +236,39 @@ void CheckRead(QByteArrayView data, bool withReadAll, bool padded, const QList<F
     }
 }
 
-void CheckParseLine(QByteArrayView line)
+// ParseLine on one line against the plain rules; whether the line is taken, with its fields
+// in expected.
+bool CheckParseLine(QByteArrayView line, CLogRecord& expected)
 {
     CLogRecord record;
     const bool taken = CLogReader::ParseLine(line, record);
-    Fields expected;
     Check(taken == Expected(line, expected), "ParseLine skip decision");
     if (!taken)
-        return;
+        return false;
     Check(record.line.data() == line.data() && record.line.size() == line.size(),
           "record.line is not the line");
     CheckViews(record);
-    Check(FromRecord(record) == expected, "ParseLine fields");
+    Check(Same(record, expected), "ParseLine fields");
+    return true;
+}
+
+// Checks ParseLine on every line of data, as a whole file splits it at line feeds, and
+// fills records with what reading data as a file must give: one CR before a line feed
+// dropped (also on a last line without its line feed), over-long lines skipped. Each line
+// goes through the plain rules once, or twice when it ends in a CR.
+void CheckLines(QByteArrayView data, QList<CLogRecord>& records)
+{
+    records.clear();
+    ForEachLine(data, [&records](QByteArrayView line) {
+        CLogRecord f;
+        bool taken = CheckParseLine(line, f);
+        if (line.endsWith('\r')) {
+            line.chop(1);
+            taken = Expected(line, f);
+        }
+        if (taken && line.size() <= CLogReader::kMaxLineLength)
+            records.append(f);
+    });
 }
 
 } // namespace
@@ -268,19 +277,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     const QByteArrayView data(bytes, qsizetype(size));
 
-    // The whole input as one line, and each of its lines as ParseLine gets them.
-    CheckParseLine(data);
-    ForEachLine(data, true, CheckParseLine);
+    // The whole input as one line, and each of its lines as ParseLine gets them. The list
+    // is kept from input to input, so its memory is not allocated again each time.
+    CLogRecord whole;
+    CheckParseLine(data, whole);
+    static QList<CLogRecord> expected;
+    CheckLines(data, expected);
 
-    const QList<Fields> expected = ExpectedRecords(data);
-    CheckRead(data, size % 64 == 32, false, expected, "records read from the file");
+    // The costly checks run on a share of the inputs, picked by a hash of the input: the
+    // same input always takes the same path, whatever its size. A fresh reader (ReadAll)
+    // maps and unmaps a megabyte of buffers under the sanitizer, the cost of some ten
+    // inputs, so it reads one input in 256; what it shares with the reused reader is
+    // checked on every input.
+    const size_t hash = qHash(data);
+    CheckRead(data, (hash >> 8) % 256 == 0, false, expected, "records read from the file");
 
     // The same lines behind an over-long line (which must be skipped) that ends just before
     // the first read boundary, so the input is split across two reads; then behind one that
     // crosses the boundary, so the reader drops its rest while skipping. It costs a read of
-    // half a megabyte, so it runs on one input in 128, picked by a hash of the input: the
-    // same input always takes the same path, whatever its size.
-    const size_t hash = qHash(data);
+    // half a megabyte, so it runs on one input in 128.
     if (hash % 128 == 0) {
         const qsizetype shift = qsizetype(hash >> 8) % 64;
         const bool across = (hash >> 16) & 1;
@@ -292,15 +307,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             return text;
         }();
         // Kept from input to input, so the half megabyte is not allocated and faulted in
-        // again each time.
+        // again each time; it grows with room to spare, as the inputs grow during a run.
         static QByteArray padded;
         padded.resize(0);
-        padded.reserve(kReadChunk + 64 + 1 + data.size());
+        const qsizetype needed = kReadChunk + 64 + 1 + data.size();
+        if (padded.capacity() < needed)
+            padded.reserve(needed + 64 * 1024);
         padded.append(filler.constData(), fill);
         padded.append('\n');
         padded.append(data);
-        // A fresh reader (ReadAll) on one in four of them: it maps and unmaps a megabyte of
-        // buffers under the sanitizer each time.
+        // A fresh reader on one in four of them.
         CheckRead(padded, (hash >> 24) % 4 == 0, true, expected, "records after an over-long line");
     }
     return 0;
